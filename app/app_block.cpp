@@ -1,0 +1,29 @@
+#include "app/app_block.h"
+
+#include "audio/sound_list.h"
+
+AppBlock::AppBlock() = default;
+AppBlock::~AppBlock() = default;
+
+AppBlock& GetAppBlock() {
+  static AppBlock block;
+  return block;
+}
+
+RankEntry& GetRankEntry(int index) { return GetAppBlock().ranking[static_cast<size_t>(index)]; }
+
+NSoundList* GetSoundList() { return GetAppBlock().soundList.get(); }
+
+void ResetAppBlock() {
+  AppBlock& b = GetAppBlock();
+  b.paused = 0;
+  b.hotkeysEnabled = 1;
+  b.lastFrameTime = 0;
+  b.frameInterval = 40;
+  b.startStage = 0;
+  b.startLevel = 0;
+  b.potionsCarried = 0;
+  b.sceneState = 1;
+  b.soundList.reset();
+  b.ranking = {};
+}

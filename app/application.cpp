@@ -1,0 +1,87 @@
+#include "app/application.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/app_block.h"
+#include "app/host.h"
+#include "app/input_script.h"
+#include "app/main_loop.h"
+#include "app/sequencer.h"
+#include "app/shutdown.h"
+#include "audio/music.h"
+#include "audio/sound_list.h"
+#include "base/math_util.h"
+#include "gfx/display.h"
+#include "input/input.h"
+
+namespace {
+constexpr uint32_t kHeadlessSeed = 1;
+constexpr int kPaletteBitmap = 106;
+}  // namespace
+
+int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory) {
+  Host& host = *services.host;
+  LoopConfig loop;
+  loop.headless = options.headless;
+  loop.frames = options.frames;
+  loop.recordFile = options.recordFile;
+  loop.shots = options.shots;
+  std::optional<uint32_t> scriptSeed;
+  if (!options.inputFile.empty()) {
+    std::string error;
+    auto script = LoadInputScript(options.inputFile, error);
+    if (!script) {
+      std::fprintf(stderr, "velloria: %s\n", error.c_str());
+      return 2;
+    }
+    loop.script = std::move(script->events);
+    scriptSeed = script->seed;
+  }
+
+  ResetShutdown();
+  Sequencer sequencer(factory);
+  SetShutdownTargets(&host, &sequencer);
+
+  // A replayed session brings its own seed unless the command line names one.
+  loop.seed = options.seed ? *options.seed
+              : scriptSeed ? *scriptSeed
+              : options.headless ? kHeadlessSeed
+                                 : host.NowMs();
+  SeedRandom(loop.seed);
+  FillDirectionTables();
+  host.ShowCursor(false);
+  ResetAppBlock();
+  if (options.startStage) {
+    AppBlock& app = GetAppBlock();
+    app.startStage = *options.startStage;
+    app.startLevel = options.startLevel;
+    app.potionsCarried = options.startPotions;
+    app.sceneState = 3;
+  }
+
+  // Each step runs even after an earlier one failed; Shutdown has already
+  // asked the loop to end and only shows its message.
+  if (!services.openWindow()) Shutdown("Failed to create application window.");
+  if (!CreateDisplay(services.presenter)) {
+    Shutdown("Failed to create DirectDraw object.");
+  } else {
+    SetCooperativeFlags(services.fullScreen ? kCooperativeFullScreenExclusive : kCooperativeNormal);
+    if (!SetDisplayMode()) {
+      Shutdown("Failed to set up Full-screen mode.");
+    } else if (!InitPalette(kPaletteBitmap)) {
+      Shutdown("Failed to initialise palette.");
+    }
+  }
+  if (!InitInput()) Shutdown("Failed to create DirectInput object.");
+  SetMusicDevice(options.mute ? nullptr : services.music);
+  GetAppBlock().soundList = std::make_unique<NSoundList>(options.mute ? nullptr : services.audio);
+  LoadGameSounds(*GetAppBlock().soundList);
+
+  MainLoop mainLoop(host, sequencer, std::move(loop));
+  int code = mainLoop.Run();
+  Shutdown(nullptr);  // releases whatever a failed start-up left behind
+  SetMusicDevice(nullptr);
+  SetShutdownTargets(nullptr, nullptr);
+  return code;
+}

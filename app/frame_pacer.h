@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_block.h"
+
+// Decides whether a frame is due: at most one frame per frameInterval since
+// the last one; the first frame runs at once (lastFrameTime starts at 0); a
+// late frame is not made up. Differences are unsigned, so a wrap of the
+// millisecond tick still gives the true elapsed time.
+inline bool FrameDue(AppBlock& app, uint32_t now) {
+  uint32_t elapsed = now - app.lastFrameTime;
+  if (elapsed < app.frameInterval) return false;
+  app.lastFrameTime = now;
+  return true;
+}
+
+// Milliseconds until the next frame is due (0 when it is due now).
+inline uint32_t MsUntilFrame(const AppBlock& app, uint32_t now) {
+  uint32_t elapsed = now - app.lastFrameTime;
+  return elapsed >= app.frameInterval ? 0 : app.frameInterval - elapsed;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/scene.h"
+
+// Builds the program's real scenes for the sequencer.
+class GameSceneFactory : public SceneFactory {
+ public:
+  std::unique_ptr<Scene> Make(SceneKind kind) override;
+  std::unique_ptr<Scene> MakeGame(int stage, int level, int potions) override;
+};

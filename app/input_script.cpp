@@ -1,0 +1,112 @@
+#include "app/input_script.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include "input/key_names.h"
+
+namespace {
+
+template <typename T>
+bool ParseNumber(const std::string& word, T& out) {
+  const char* end = word.data() + word.size();
+  auto [ptr, ec] = std::from_chars(word.data(), end, out);
+  return ec == std::errc() && ptr == end;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+bool ParseEvent(const std::vector<std::string>& w, ScriptedEvent& ev) {
+  if (!ParseNumber(w[0], ev.frame) || ev.frame < 0) return false;
+  if (w.size() == 2) {
+    const std::string& what = w[1];
+    if (what == "focus-") { ev.kind = ScriptedEvent::Kind::FocusLost; return true; }
+    if (what == "focus+") { ev.kind = ScriptedEvent::Kind::FocusGained; return true; }
+    if (what.size() < 2 || (what[0] != '+' && what[0] != '-')) return false;
+    auto code = KeyCodeFromName(std::string_view(what).substr(1));
+    if (!code) return false;
+    ev.kind = what[0] == '+' ? ScriptedEvent::Kind::KeyDown : ScriptedEvent::Kind::KeyUp;
+    ev.key = *code;
+    return true;
+  }
+  if (w[1] != "joy") return false;
+  if (w.size() == 3 && w[2] == "none") {
+    ev.kind = ScriptedEvent::Kind::JoystickNone;
+    return true;
+  }
+  if (w.size() != 5) return false;
+  ev.kind = ScriptedEvent::Kind::Joystick;
+  return ParseNumber(w[2], ev.joyX) && ParseNumber(w[3], ev.joyY) && ParseNumber(w[4], ev.joyButtons) &&
+         ev.joyX >= -32768 && ev.joyX <= 32767 && ev.joyY >= -32768 && ev.joyY <= 32767;
+}
+
+}  // namespace
+
+std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error) {
+  InputScript script;
+  std::istringstream in(text);
+  std::string line;
+  int number = 0;
+  int64_t lastFrame = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    std::vector<std::string> w = Words(line);
+    if (w.empty()) continue;
+    auto fail = [&](const char* why) {
+      error = "input file line " + std::to_string(number) + ": " + why + ": \"" + line + "\"";
+      return std::nullopt;
+    };
+    if (w[0] == "seed") {
+      uint32_t seed = 0;
+      if (w.size() != 2 || !ParseNumber(w[1], seed)) return fail("expected \"seed N\"");
+      script.seed = seed;
+      continue;
+    }
+    ScriptedEvent ev;
+    if (w.size() < 2 || !ParseEvent(w, ev)) {
+      return fail("expected \"FRAME +KEY\", \"FRAME -KEY\", \"FRAME focus-\", \"FRAME focus+\" or \"FRAME joy X Y BUTTONS\"");
+    }
+    if (ev.frame < lastFrame) return fail("frames must not go back");
+    lastFrame = ev.frame;
+    script.events.push_back(ev);
+  }
+  return script;
+}
+
+std::optional<InputScript> LoadInputScript(const std::string& path, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot read input file " + path;
+    return std::nullopt;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  return ParseInputScript(text.str(), error);
+}
+
+std::string FormatScriptedEvent(const ScriptedEvent& event) {
+  std::string frame = std::to_string(event.frame);
+  switch (event.kind) {
+    case ScriptedEvent::Kind::KeyDown:
+      return frame + " +" + std::string(KeyNameFromCode(event.key));
+    case ScriptedEvent::Kind::KeyUp:
+      return frame + " -" + std::string(KeyNameFromCode(event.key));
+    case ScriptedEvent::Kind::FocusLost:
+      return frame + " focus-";
+    case ScriptedEvent::Kind::FocusGained:
+      return frame + " focus+";
+    case ScriptedEvent::Kind::Joystick:
+      return frame + " joy " + std::to_string(event.joyX) + " " + std::to_string(event.joyY) + " " +
+             std::to_string(event.joyButtons);
+    case ScriptedEvent::Kind::JoystickNone:
+      return frame + " joy none";
+  }
+  return frame;
+}

@@ -1,0 +1,38 @@
+#include <cstdio>
+#include <string>
+
+#include "app/application.h"
+#include "app/game_scenes.h"
+#include "app/headless_host.h"
+#include "app/instance_lock.h"
+#include "app/options.h"
+#include "platform/sdl_platform.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  auto options = ParseOptions(argc, argv, error);
+  if (!options) {
+    std::fprintf(stderr, "velloria: %s\n", error.c_str());
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(HelpText().c_str(), stdout);
+    return 0;
+  }
+  if (options->version) {
+    std::printf("velloria %s\n", VELLORIA_VERSION);
+    return 0;
+  }
+  GameSceneFactory scenes;
+  if (options->headless) {
+    // Headless runs take no lock, so tests can run side by side.
+    HeadlessHost host;
+    PlatformServices services;
+    services.host = &host;
+    return RunApplication(*options, services, scenes);
+  }
+  InstanceLock lock;
+  if (!lock.Acquire()) return 0;  // another copy is running: leave it alone
+  auto platform = CreateSdlPlatform(*options);
+  return RunApplication(*options, platform->Services(), scenes);
+}

@@ -1,0 +1,232 @@
+#include "app/main_loop.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/app_block.h"
+#include "app/frame_clock.h"
+#include "app/frame_pacer.h"
+#include "app/sequencer.h"
+#include "app/shutdown.h"
+#include "audio/music.h"
+#include "gfx/display.h"
+#include "gfx/png_writer.h"
+#include "input/input.h"
+
+namespace {
+constexpr int kScreenshotKey = 0x58;  // F12
+}
+
+void ApplyPause() {
+  if (GetAppBlock().paused) {
+    StopMusic();
+    UnacquireKeyboard();
+  } else {
+    ResumeMusic();
+    AcquireKeyboard();
+  }
+}
+
+MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
+    : host_(host), sequencer_(sequencer), config_(std::move(config)) {
+  shotDone_.assign(config_.shots.size(), false);
+  if (!config_.recordFile.empty()) {
+    record_.open(config_.recordFile);
+    if (record_) {
+      record_ << "# velloria session\nseed " << config_.seed << "\n";
+    } else {
+      std::fprintf(stderr, "velloria: cannot write %s; the session is not recorded\n", config_.recordFile.c_str());
+    }
+  }
+  SetCurrentFrame(0);
+}
+
+void MainLoop::Record(const ScriptedEvent& event) {
+  if (record_.is_open()) record_ << FormatScriptedEvent(event) << "\n" << std::flush;
+}
+
+void MainLoop::HandleEvent(const HostEvent& event) {
+  AppBlock& app = GetAppBlock();
+  using Kind = ScriptedEvent::Kind;
+  switch (event.type) {
+    case HostEventType::Quit:
+      Shutdown(nullptr);
+      break;
+    case HostEventType::KeyDown:
+      Record({tick_, Kind::KeyDown, event.key});
+      // Escape closes the window from every scene, name entry included.
+      if (event.key == 0x01) {
+        Shutdown(nullptr);
+        return;
+      }
+      if (event.key == kScreenshotKey) SaveScreenshot();
+      FeedKeyEvent(event.key, true);
+      if (app.hotkeysEnabled && event.key == 0x19) {  // P
+        app.paused = app.paused ? 0 : 1;
+        ApplyPause();
+      } else if (app.hotkeysEnabled && event.key == 0x1F) {  // S
+        app.frameInterval = app.frameInterval == 10 ? 40 : 10;
+      }
+      break;
+    case HostEventType::KeyUp:
+      Record({tick_, Kind::KeyUp, event.key});
+      FeedKeyEvent(event.key, false);
+      break;
+    case HostEventType::FocusLost:
+      Record({tick_, Kind::FocusLost});
+      app.paused = 1;
+      ApplyPause();
+      break;
+    case HostEventType::FocusGained:
+      Record({tick_, Kind::FocusGained});
+      app.paused = 0;  // this also ends a pause made with P
+      ApplyPause();
+      break;
+    case HostEventType::Expose:
+      Present();
+      break;
+    case HostEventType::MusicFinished:
+      ReplayMusic();
+      break;
+    case HostEventType::ToggleFullScreen:
+      host_.ToggleFullScreen();
+      break;
+    case HostEventType::Screenshot:
+      SaveScreenshot();
+      break;
+  }
+}
+
+void MainLoop::DeliverScripted() {
+  using Kind = ScriptedEvent::Kind;
+  while (ScriptPending() && !IsQuitRequested()) {
+    const ScriptedEvent& ev = config_.script[nextScripted_];
+    if (ev.frame > tick_) break;
+    ++nextScripted_;
+    switch (ev.kind) {
+      case Kind::KeyDown: HandleEvent({HostEventType::KeyDown, ev.key}); break;
+      case Kind::KeyUp: HandleEvent({HostEventType::KeyUp, ev.key}); break;
+      case Kind::FocusLost: HandleEvent({HostEventType::FocusLost}); break;
+      case Kind::FocusGained: HandleEvent({HostEventType::FocusGained}); break;
+      case Kind::Joystick:
+        Record(ev);
+        FeedJoystickState(true, ev.joyX, ev.joyY, ev.joyButtons);
+        break;
+      case Kind::JoystickNone:
+        Record(ev);
+        FeedJoystickState(false, 0, 0, 0);
+        break;
+    }
+  }
+}
+
+void MainLoop::RunFrame() {
+  if (AreSurfacesLost() && !RestoreSurfaces()) {
+    Shutdown("Failed to restore surfaces.");
+    return;
+  }
+  if (sequencer_.Step()) Present();
+}
+
+void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
+  int64_t oldTick = tick_;
+  tick_ = newTick;
+  for (size_t i = 0; i < config_.shots.size(); ++i) {
+    if (shotDone_[i] || config_.shots[i].frame >= tick_) continue;
+    shotDone_[i] = true;
+    const Surface* back = GetBackSurface();
+    if (!back || !WritePng(config_.shots[i].path, *back, GetPalette())) {
+      std::fprintf(stderr, "velloria: could not save %s\n", config_.shots[i].path.c_str());
+    }
+  }
+  for (int64_t t = oldTick; t < newTick; ++t) {
+    for (auto& observer : observers_) observer(t, ran && t == oldTick);
+  }
+  SetCurrentFrame(tick_);
+  if (config_.frames && tick_ >= *config_.frames && !IsQuitRequested()) Shutdown(nullptr);
+}
+
+void MainLoop::SaveScreenshot() {
+  const Surface* back = GetBackSurface();
+  if (!back) return;
+  const char* dir = std::getenv("XDG_PICTURES_DIR");
+  std::filesystem::path folder = dir && *dir ? dir : ".";
+  for (int n = 1; n < 10000; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "velloria-%04d.png", n);
+    std::filesystem::path path = folder / name;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) continue;
+    if (!WritePng(path.string(), *back, GetPalette())) {
+      std::fprintf(stderr, "velloria: could not save screenshot %s\n", path.c_str());
+    }
+    return;
+  }
+}
+
+void MainLoop::LiveIteration() {
+  AppBlock& app = GetAppBlock();
+  uint32_t now = host_.NowMs();
+  if (app.paused) {
+    if (!wasPaused_) {
+      wasPaused_ = true;
+      pauseStartMs_ = now;
+      pauseStartTick_ = tick_;
+    }
+    int64_t t = pauseStartTick_ + (now - pauseStartMs_) / app.frameInterval;
+    if (t > tick_) AdvanceTick(t, false);
+  } else {
+    wasPaused_ = false;
+  }
+  DeliverScripted();
+  HostEvent event;
+  if (!IsQuitRequested() && host_.PollEvent(event)) {
+    HandleEvent(event);
+    return;
+  }
+  if (IsQuitRequested()) return;
+  if (app.paused) {
+    // Nothing runs while paused; wake up per tick only when something is
+    // counted in ticks (a replayed file, --frames or --shot).
+    bool counting = ScriptPending() || config_.frames || !config_.shots.empty();
+    int timeout = counting ? static_cast<int>(app.frameInterval - (now - pauseStartMs_) % app.frameInterval) : -1;
+    host_.WaitEvent(timeout);
+    return;
+  }
+  if (!FrameDue(app, now)) {
+    host_.WaitEvent(static_cast<int>(MsUntilFrame(app, host_.NowMs())));
+    return;
+  }
+  RunFrame();
+  AdvanceTick(tick_ + 1, true);
+}
+
+int MainLoop::Run() {
+  AppBlock& app = GetAppBlock();
+  while (!IsQuitRequested()) {
+    if (!config_.headless) {
+      LiveIteration();
+      continue;
+    }
+    DeliverScripted();
+    HostEvent event;
+    while (!IsQuitRequested() && host_.PollEvent(event)) HandleEvent(event);
+    if (IsQuitRequested()) break;
+    bool ran = false;
+    if (!app.paused) {
+      virtualNow_ += app.frameInterval;
+      if (FrameDue(app, virtualNow_)) {
+        RunFrame();
+        ran = true;
+      }
+    }
+    if (IsQuitRequested()) break;
+    AdvanceTick(tick_ + 1, ran);
+    if (app.paused && !ScriptPending() && !config_.frames && !IsQuitRequested()) {
+      std::fprintf(stderr, "velloria: paused with no input left to replay; ending the run\n");
+      Shutdown(nullptr);
+    }
+  }
+  return QuitCode();
+}

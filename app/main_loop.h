@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/input_script.h"
+#include "app/options.h"
+
+class Sequencer;
+
+struct LoopConfig {
+  bool headless = false;
+  std::optional<int64_t> frames;
+  std::vector<ScriptedEvent> script;
+  std::string recordFile;
+  uint32_t seed = 0;
+  std::vector<ShotRequest> shots;
+};
+
+// Brings music and keyboard in line with AppBlock::paused.
+void ApplyPause();
+
+// The message loop: handles window events (Escape, P, S, focus, expose, the
+// end of a tune) and runs one frame whenever the frame interval has passed.
+// Between frames it waits for events instead of spinning. Headless runs use
+// a virtual clock: every iteration is one tick, as fast as possible.
+class MainLoop {
+ public:
+  MainLoop(Host& host, Sequencer& sequencer, LoopConfig config);
+  // Runs until Shutdown; returns the exit code.
+  int Run();
+  // Called after every tick with the frame number and whether a frame ran.
+  void OnTick(std::function<void(int64_t frame, bool ran)> observer) { observers_.push_back(std::move(observer)); }
+
+ private:
+  void HandleEvent(const HostEvent& event);
+  void DeliverScripted();
+  void RunFrame();
+  void AdvanceTick(int64_t newTick, bool ran);
+  void SaveScreenshot();
+  void Record(const ScriptedEvent& event);
+  bool ScriptPending() const { return nextScripted_ < config_.script.size(); }
+  void LiveIteration();
+
+  Host& host_;
+  Sequencer& sequencer_;
+  LoopConfig config_;
+  size_t nextScripted_ = 0;
+  int64_t tick_ = 0;
+  // While paused in a live run, ticks keep passing with the wall clock.
+  uint32_t pauseStartMs_ = 0;
+  int64_t pauseStartTick_ = 0;
+  bool wasPaused_ = false;
+  uint32_t virtualNow_ = 0;
+  std::ofstream record_;
+  std::vector<bool> shotDone_;
+  std::vector<std::function<void(int64_t, bool)>> observers_;
+};

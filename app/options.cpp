@@ -1,0 +1,151 @@
+#include "app/options.h"
+
+#include <charconv>
+#include <functional>
+
+namespace {
+
+template <typename T>
+bool ParseNumber(std::string_view word, T& out) {
+  const char* end = word.data() + word.size();
+  auto [ptr, ec] = std::from_chars(word.data(), end, out);
+  return ec == std::errc() && ptr == end;
+}
+
+using Setter = std::function<bool(Options&, std::string_view)>;
+
+struct OptionSpec {
+  const char* name;
+  const char* argument;  // null: a flag without argument
+  const char* help;
+  Setter set;
+};
+
+bool ParseShot(Options& o, std::string_view v) {
+  size_t colon = v.find(':');
+  ShotRequest shot;
+  if (colon == std::string_view::npos || !ParseNumber(v.substr(0, colon), shot.frame) || shot.frame < 0 ||
+      colon + 1 == v.size()) {
+    return false;
+  }
+  shot.path = std::string(v.substr(colon + 1));
+  o.shots.push_back(shot);
+  return true;
+}
+
+bool ParseStart(Options& o, std::string_view v) {
+  size_t dash = v.find('-');
+  if (dash == std::string_view::npos) return false;
+  size_t colon = v.find(':', dash);
+  int stage = 0;
+  int level = 0;
+  int potions = 0;
+  std::string_view levelText = v.substr(dash + 1, colon == std::string_view::npos ? v.npos : colon - dash - 1);
+  if (!ParseNumber(v.substr(0, dash), stage) || !ParseNumber(levelText, level)) return false;
+  if (colon != std::string_view::npos && !ParseNumber(v.substr(colon + 1), potions)) return false;
+  if (stage < 1 || stage > 4 || level < 1 || level > 16 || potions < 0 || potions > 9999) return false;
+  o.startStage = stage;
+  o.startLevel = level;
+  o.startPotions = potions;
+  return true;
+}
+
+const std::vector<OptionSpec>& Table() {
+  static const std::vector<OptionSpec> table = {
+      {"--window", nullptr, "play in a window instead of full screen",
+       [](Options& o, std::string_view) { return o.window = true; }},
+      {"--scale", "N", "window scale factor (default 2)",
+       [](Options& o, std::string_view v) { return ParseNumber(v, o.scale) && o.scale >= 1 && o.scale <= 8; }},
+      {"--mute", nullptr, "no sound and no music",
+       [](Options& o, std::string_view) { return o.mute = true; }},
+      {"--start", "S-L[:P]", "begin with a game at stage S, level L, with P potions", ParseStart},
+      {"--headless", nullptr, "no window, no audio, a virtual clock: one frame per loop, as fast as possible",
+       [](Options& o, std::string_view) { return o.headless = true; }},
+      {"--frames", "N", "end after N frames",
+       [](Options& o, std::string_view v) {
+         int64_t n = 0;
+         if (!ParseNumber(v, n) || n < 0) return false;
+         o.frames = n;
+         return true;
+       }},
+      {"--seed", "N", "seed of the random generator",
+       [](Options& o, std::string_view v) {
+         uint32_t n = 0;
+         if (!ParseNumber(v, n)) return false;
+         o.seed = n;
+         return true;
+       }},
+      {"--input", "FILE", "replay the key and focus events of an input file",
+       [](Options& o, std::string_view v) { return !(o.inputFile = v).empty(); }},
+      {"--record", "FILE", "record this session's events as an input file",
+       [](Options& o, std::string_view v) { return !(o.recordFile = v).empty(); }},
+      {"--shot", "FRAME:FILE.png", "save the picture presented after FRAME (repeatable)", ParseShot},
+      {"--sound-log", "FILE", "log every effect and music command with its frame",
+       [](Options& o, std::string_view v) { return !(o.soundLog = v).empty(); }},
+      {"--stats", "FILE", "log the game's state once per frame",
+       [](Options& o, std::string_view v) { return !(o.statsFile = v).empty(); }},
+      {"--autopilot", nullptr, "development: a bot plays through the normal input path",
+       [](Options& o, std::string_view) { return o.autopilot = true; }},
+      {"--invulnerable", nullptr, "development: the player is never hit",
+       [](Options& o, std::string_view) { return o.invulnerable = true; }},
+      {"--help", nullptr, "show this text", [](Options& o, std::string_view) { return o.help = true; }},
+      {"--version", nullptr, "show the version", [](Options& o, std::string_view) { return o.version = true; }},
+  };
+  return table;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(int argc, const char* const* argv, std::string& error) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    std::string_view value;
+    size_t eq = arg.find('=');
+    bool inlineValue = arg.starts_with("--") && eq != std::string_view::npos;
+    std::string_view name = inlineValue ? arg.substr(0, eq) : arg;
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& s : Table()) {
+      if (name == s.name) spec = &s;
+    }
+    if (!spec) {
+      error = "unknown option " + std::string(arg) + " (see --help)";
+      return std::nullopt;
+    }
+    if (spec->argument) {
+      if (inlineValue) {
+        value = arg.substr(eq + 1);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      } else {
+        error = std::string(spec->name) + " needs " + spec->argument;
+        return std::nullopt;
+      }
+    } else if (inlineValue) {
+      error = std::string(spec->name) + " takes no value";
+      return std::nullopt;
+    }
+    if (!spec->set(options, value)) {
+      error = "bad value for " + std::string(spec->name) + ": \"" + std::string(value) + "\" (expected " +
+              (spec->argument ? spec->argument : "nothing") + ")";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+std::string HelpText() {
+  std::string text =
+      "Usage: velloria [OPTION]...\n"
+      "A witch on a broom against formations of diving creatures.\n\n"
+      "Keys: arrows move, Space or Ctrl fire, Enter or Space confirm, P pause,\n"
+      "S fast mode, Alt+Enter full screen or window, F12 screenshot, Escape quit.\n\n"
+      "Options:\n";
+  for (const OptionSpec& s : Table()) {
+    std::string left = std::string("  ") + s.name + (s.argument ? std::string(" ") + s.argument : "");
+    if (left.size() < 26) left.resize(26, ' ');
+    else left += "  ";
+    text += left + s.help + "\n";
+  }
+  return text;
+}

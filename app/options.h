@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ShotRequest {
+  int64_t frame = 0;
+  std::string path;
+};
+
+// Everything the command line can set. One table in options.cpp both parses
+// the options and prints --help.
+struct Options {
+  bool headless = false;
+  std::optional<int64_t> frames;
+  std::optional<uint32_t> seed;
+  std::string inputFile;
+  std::string recordFile;
+  std::vector<ShotRequest> shots;
+  bool window = false;
+  int scale = 2;
+  bool mute = false;
+  std::string soundLog;
+  std::string statsFile;
+  // --start S-L[:P]: begin with a game at stage S, level L with P potions.
+  std::optional<int> startStage;
+  int startLevel = 1;
+  int startPotions = 0;
+  bool autopilot = false;
+  bool invulnerable = false;
+  bool help = false;
+  bool version = false;
+};
+
+// Parses argv. On an error returns nothing and sets error to a message.
+std::optional<Options> ParseOptions(int argc, const char* const* argv, std::string& error);
+std::string HelpText();

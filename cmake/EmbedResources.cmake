@@ -1,0 +1,46 @@
+# Compiles every file under a resources folder into the program.
+#
+# The folder names give the resource type: bitmaps/ (bitmap), waves/ (wave),
+# scripts/ and maps/ (raw text). File names start with the numeric id:
+# resources/scripts/164-get-ready.txt is raw text resource 164. The bytes are
+# pulled in with the assembler's .incbin, so large files cost no build time.
+function(velloria_embed_resources target dir)
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS ${dir}/*)
+  list(SORT files)
+  set(asm "")
+  set(table "")
+  set(count 0)
+  foreach(path ${files})
+    file(RELATIVE_PATH rel ${dir} ${path})
+    string(REGEX MATCH "^([a-z]+)/([0-9]+)-[^/]*$" ok "${rel}")
+    if(NOT ok)
+      continue()
+    endif()
+    set(folder ${CMAKE_MATCH_1})
+    set(id ${CMAKE_MATCH_2})
+    if(folder STREQUAL "bitmaps")
+      set(type "ResourceType::Bitmap")
+    elseif(folder STREQUAL "waves")
+      set(type "ResourceType::Wave")
+    elseif(folder STREQUAL "scripts" OR folder STREQUAL "maps")
+      set(type "ResourceType::Text")
+    else()
+      continue()
+    endif()
+    set(sym "velloria_res_${count}")
+    string(APPEND asm "    .global ${sym}_begin\n    .global ${sym}_end\n    .balign 16\n${sym}_begin:\n    .incbin \"${path}\"\n${sym}_end:\n    .byte 0\n")
+    string(APPEND decls "extern \"C\" const unsigned char ${sym}_begin[];\nextern \"C\" const unsigned char ${sym}_end[];\n")
+    string(APPEND table "    {${type}, ${id}, ${sym}_begin, ${sym}_end},\n")
+    math(EXPR count "${count} + 1")
+  endforeach()
+  set(out ${CMAKE_BINARY_DIR}/generated)
+  file(MAKE_DIRECTORY ${out})
+  file(CONFIGURE OUTPUT ${out}/resource_data.S CONTENT
+    "    .section .rodata\n${asm}    .section .note.GNU-stack,\"\",@progbits\n" @ONLY)
+  file(CONFIGURE OUTPUT ${out}/resource_table.cpp CONTENT
+    "// Generated from the files under resources/; do not edit.\n#include \"base/resources.h\"\n\n${decls}\nnamespace velloria_resources_generated {\nextern const EmbeddedResource kTable[];\nextern const int kCount;\nconst EmbeddedResource kTable[] = {\n${table}    {ResourceType::Bitmap, -1, nullptr, nullptr},\n};\nconst int kCount = ${count};\n}  // namespace velloria_resources_generated\n" @ONLY)
+  add_library(${target} STATIC ${out}/resource_data.S ${out}/resource_table.cpp)
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  # Reassemble when a resource's contents change.
+  set_source_files_properties(${out}/resource_data.S PROPERTIES OBJECT_DEPENDS "${files}")
+endfunction()

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/nstring.h"
+
+// Key codes of the keyboard state (the scan-code numbering the game reads).
+namespace key {
+constexpr int kEscape = 0x01;
+constexpr int kBackspace = 0x0E;
+constexpr int kP = 0x19;
+constexpr int kEnter = 0x1C;
+constexpr int kLeftControl = 0x1D;
+constexpr int kS = 0x1F;
+constexpr int kSpace = 0x39;
+constexpr int kKeypadEnter = 0x9C;
+constexpr int kRightControl = 0x9D;
+constexpr int kUp = 0xC8;
+constexpr int kLeft = 0xCB;
+constexpr int kRight = 0xCD;
+constexpr int kDown = 0xD0;
+}  // namespace key
+
+// Set-up and release. Without a keyboard (never on our platform) every query
+// answers "nothing".
+bool InitInput();
+void ReleaseInput();
+void AcquireKeyboard();
+void UnacquireKeyboard();
+
+// Key events as they arrive from the window or a replayed input file.
+void FeedKeyEvent(int code, bool down);
+
+// Once per frame, before any query of that frame: keeps the previous state
+// and takes the keyboard's state now.
+void UpdateInput();
+int IsKeyPressed(int code);
+int IsKeyDown(int code);
+// 0 while Right is down, else 16 while Left is down, else -1.
+int GetKeyHorizontal();
+
+int IsJoyButtonPressed(int button);
+int IsJoyDirectionEntered(int direction);
+int GetJoyHorizontal();
+
+// Appends the characters typed since the last call (at most 10 in all).
+void ReadTypedText(NString& text);
+void FlushTypedText();
+
+// The pad as read this frame (from the platform or a replayed input file):
+// axes -32768..32767 and a button mask; present false means no device.
+void FeedJoystickState(bool present, int x, int y, uint32_t buttons);

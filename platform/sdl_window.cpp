@@ -1,0 +1,162 @@
+#include "platform/sdl_window.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/sdl_keymap.h"
+
+namespace {
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+}  // namespace
+
+SdlWindow::SdlWindow(bool fullScreen, int scale) : fullScreen_(fullScreen), scale_(scale) {}
+
+SdlWindow::~SdlWindow() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlWindow::Open() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
+    return false;
+  }
+  videoStarted_ = true;
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  window_ = SDL_CreateWindow("Velloria", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * scale_,
+                             kHeight * scale_, flags);
+  if (!window_) {
+    std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
+    return false;
+  }
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) {
+    std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
+    return false;
+  }
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+  if (!texture_) {
+    std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderPresent(renderer_);
+  return true;
+}
+
+bool SdlWindow::Translate(const SDL_Event& in, HostEvent& out) {
+  switch (in.type) {
+    case SDL_QUIT:
+      out = {HostEventType::Quit};
+      return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      bool down = in.type == SDL_KEYDOWN;
+      // Auto-repeat would toggle pause and speed over and over.
+      if (down && in.key.repeat) return false;
+      if (down && in.key.keysym.scancode == SDL_SCANCODE_RETURN && (in.key.keysym.mod & KMOD_ALT)) {
+        out = {HostEventType::ToggleFullScreen};
+        return true;
+      }
+      int code = GameKeyFromScancode(in.key.keysym.scancode);
+      if (code < 0) return false;
+      out = {down ? HostEventType::KeyDown : HostEventType::KeyUp, code};
+      return true;
+    }
+    case SDL_WINDOWEVENT:
+      switch (in.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          out = {HostEventType::FocusLost};
+          return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          out = {HostEventType::FocusGained};
+          return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          out = {HostEventType::Expose};
+          return true;
+        default:
+          return false;
+      }
+    default:
+      return false;
+  }
+}
+
+bool SdlWindow::PollEvent(HostEvent& event) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    if (Translate(e, event)) return true;
+  }
+  return false;
+}
+
+void SdlWindow::WaitEvent(int timeoutMs) {
+  // A plain sleep: SDL's own wait polls every millisecond on some video
+  // drivers. Keys are read once per frame anyway, so an event that arrives
+  // while we sleep loses nothing; while paused we look again every 20 ms.
+  constexpr int kPausedPollMs = 20;
+  constexpr int kLongestSleepMs = 40;
+  SDL_PumpEvents();
+  if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+  int ms = timeoutMs < 0 ? kPausedPollMs : std::min(timeoutMs, kLongestSleepMs);
+  if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+}
+
+void SdlWindow::ShowCursor(bool show) {
+  if (videoStarted_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlWindow::HideWindow() {
+  if (window_) SDL_HideWindow(window_);
+}
+
+void SdlWindow::ShowMessage(const char* caption, const char* text) {
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr);
+}
+
+void SdlWindow::ToggleFullScreen() {
+  if (!window_) return;
+  fullScreen_ = !fullScreen_;
+  SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (!fullScreen_) SDL_SetWindowSize(window_, kWidth * scale_, kHeight * scale_);
+  PresentLast();
+}
+
+void SdlWindow::Present(const Surface& back, const Palette& palette) {
+  if (!texture_) return;
+  std::array<uint32_t, 256> lut;
+  for (size_t i = 0; i < 256; ++i) {
+    lut[i] = 0xFF000000u | uint32_t{palette[i].red} << 16 | uint32_t{palette[i].green} << 8 | palette[i].blue;
+  }
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
+  for (int y = 0; y < kHeight && y < back.Height(); ++y) {
+    const uint8_t* in = back.Row(y);
+    auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
+    for (int x = 0; x < kWidth; ++x) out[x] = lut[in[x]];
+  }
+  SDL_UnlockTexture(texture_);
+  havePicture_ = true;
+  PresentLast();
+}
+
+void SdlWindow::PresentLast() {
+  if (!renderer_) return;
+  int w = 0;
+  int h = 0;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  int factor = std::max(1, std::min(w / kWidth, h / kHeight));
+  SDL_Rect dest{(w - kWidth * factor) / 2, (h - kHeight * factor) / 2, kWidth * factor, kHeight * factor};
+  SDL_RenderClear(renderer_);
+  if (havePicture_) SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+  SDL_RenderPresent(renderer_);
+}

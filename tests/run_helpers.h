@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+// Runs the game executable with arguments; returns its exit code and keeps
+// what it printed on standard error.
+struct RunResult {
+  int code = -1;
+  std::string errors;
+};
+
+inline RunResult RunGame(const std::string& args) {
+  std::filesystem::path err = std::filesystem::temp_directory_path() /
+                              ("velloria-run-" + std::to_string(::getpid()) + "-" + std::to_string(rand()) + ".err");
+  std::string command = std::string(VELLORIA_EXE) + " " + args + " 2>" + err.string();
+  int status = std::system(command.c_str());
+  RunResult r;
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream in(err);
+  std::stringstream text;
+  text << in.rdbuf();
+  r.errors = text.str();
+  std::filesystem::remove(err);
+  return r;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A fresh folder for one test's files.
+inline std::filesystem::path TestDir(const std::string& name) {
+  auto dir = std::filesystem::temp_directory_path() / ("velloria-test-" + name + "-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}

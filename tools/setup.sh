@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine for Velloria, builds it, then plays or tests.
+#   tools/setup.sh play   install what is missing, build, start the game
+#   tools/setup.sh test   install what is missing, build, run the whole test suite
+# Extra arguments after "play" go to the game (e.g. --window).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-play}
+shift || true
+build_dir=${VELLORIA_BUILD_DIR:-build}
+packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libgtest-dev libbenchmark-dev
+          timgm6mb-soundfont)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELLORIA_CMAKE_ARGS:-}
+cmake --build "$build_dir" -j "$(nproc)"
+
+case "$mode" in
+  play) exec "$build_dir/velloria" "$@" ;;
+  test) cd "$build_dir" && ctest --output-on-failure -j "$(nproc)" ;;
+  *) echo "usage: tools/setup.sh play|test" >&2; exit 2 ;;
+esac
