@@ -7,6 +7,7 @@
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/main_loop.h"
+#include "app/ranking.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
@@ -77,6 +78,7 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   SetMusicDevice(options.mute ? nullptr : services.music);
   GetAppBlock().soundList = std::make_unique<NSoundList>(options.mute ? nullptr : services.audio);
   LoadGameSounds(*GetAppBlock().soundList);
+  LoadRanking();
 
   MainLoop mainLoop(host, sequencer, std::move(loop));
   int code = mainLoop.Run();

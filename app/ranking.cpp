@@ -1,0 +1,112 @@
+#include "app/ranking.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "app/app_block.h"
+#include "app/win_reg.h"
+
+namespace {
+
+constexpr int kScoreLimit = 10000;
+constexpr size_t kNameLimit = 15;
+
+std::optional<std::string> rankingRoot;
+
+std::string Root() { return rankingRoot ? *rankingRoot : UserSettingsRoot(); }
+
+std::string ValueName(int i) { return "Rank" + std::to_string(i); }
+
+void SetName(RankEntry& entry, const std::string& name) {
+  std::memset(entry.name, 0, sizeof(entry.name));
+  std::strncpy(entry.name, name.c_str(), kNameLimit);
+}
+
+// Leading blanks and a sign, then digits up to the first other character;
+// 0 without digits. Numbers beyond 32 bits are clamped, not overflowed.
+int32_t ParseLeadingInteger(const char* text) {
+  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+  bool negative = false;
+  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  int64_t value = 0;
+  while (std::isdigit(static_cast<unsigned char>(*text))) {
+    value = value * 10 + (*text++ - '0');
+    if (value > int64_t{INT32_MAX} + 1) value = int64_t{INT32_MAX} + 1;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) value = INT32_MAX;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+void SetRankingRoot(const std::string& root) { rankingRoot = root; }
+
+void ParseRankValue(const NString& text, int32_t& score, std::string& name) {
+  int comma = text.Find(',', 0);
+  if (comma <= 0) {
+    score = 0;
+    name = "ERROR";
+    return;
+  }
+  score = ParseLeadingInteger(text.GetBuffer());
+  if (score >= kScoreLimit) score = 0;
+  NString rest = text.Mid(comma + 1, text.GetLength() - 1);
+  rest.Trim(2, ' ');
+  name = rest.Str().substr(0, kNameLimit);
+}
+
+void LoadRanking() {
+  for (int i = 0; i < kRankEntries; ++i) {
+    RankEntry& entry = GetRankEntry(i);
+    entry.score = 100 - 10 * i;
+    SetName(entry, "KORVA GAMES");
+  }
+  NWinReg reg;
+  if (!reg.CreateKey(Root(), kRankingKey)) return;
+  for (int i = 0; i < kRankEntries; ++i) {
+    NString text;
+    if (!reg.ReadString(ValueName(i), text)) continue;
+    RankEntry& entry = GetRankEntry(i);
+    std::string name;
+    ParseRankValue(text, entry.score, name);
+    SetName(entry, name);
+  }
+  reg.CloseKey();
+}
+
+void SaveRanking() {
+  NWinReg reg;
+  if (!reg.OpenKey(Root(), kRankingKey)) return;
+  for (int i = 0; i < kRankEntries; ++i) {
+    const RankEntry& entry = GetRankEntry(i);
+    NString text(std::to_string(entry.score));
+    text.AppendChar(',');
+    text.Append(NString(entry.name));
+    reg.WriteString(ValueName(i), text);
+  }
+  reg.CloseKey();
+}
+
+int FindRankPosition(int32_t score) {
+  for (int i = 0; i < kRankEntries; ++i) {
+    if (GetRankEntry(i).score < score) return i;
+  }
+  return -1;
+}
+
+int EnterRanking(int32_t score, const NString& name) {
+  int at = FindRankPosition(score);
+  if (at < 0) return -1;
+  for (int i = kRankEntries - 1; i > at; --i) GetRankEntry(i) = GetRankEntry(i - 1);
+  NString trimmed = name;
+  trimmed.Trim(2, ' ');
+  RankEntry& entry = GetRankEntry(at);
+  entry.score = score;
+  SetName(entry, trimmed.Str());
+  SaveRanking();
+  return at;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/nstring.h"
+
+// The ranking: eight potion counts with names, best first, kept in the
+// application block while the program runs and stored per user between runs.
+
+constexpr const char* kRankingKey = "Software\\KorvaGames\\Velloria";
+
+// Fills the table with the defaults (100 down to 30, "KORVA GAMES"), then
+// reads the stored values. Nothing is reported: unreadable values keep their
+// defaults, broken ones read by the rules (no usable comma: 0 and "ERROR";
+// 10000 or more: 0).
+void LoadRanking();
+// Writes all eight values; a failure leaves the stored ranking as it was.
+void SaveRanking();
+// The first place whose score is strictly lower than score, or -1.
+int FindRankPosition(int32_t score);
+// Puts a result at its place (equal scores stay below older ones), the last
+// entry dropping out, and saves. Returns the place or -1.
+int EnterRanking(int32_t score, const NString& name);
+
+// One stored value's text -> score and name, by the loading rules.
+void ParseRankValue(const NString& text, int32_t& score, std::string& name);
+// The ranking folder's root (defaults to the user's settings root); tests
+// point it at a folder of their own.
+void SetRankingRoot(const std::string& root);

@@ -1,0 +1,176 @@
+#include "app/win_reg.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kMaxValueBytes = 256;  // terminator included
+constexpr const char* kFileName = "ranking.ini";
+
+// "Software\KorvaGames\Velloria" -> "KorvaGames/Velloria": the vendor and
+// product parts of the key name the folder.
+fs::path FolderFor(const std::string& root, const std::string& path) {
+  fs::path folder = root;
+  std::string part;
+  std::istringstream in(path);
+  bool first = true;
+  while (std::getline(in, part, '\\')) {
+    if (first && part == "Software") {
+      first = false;
+      continue;
+    }
+    first = false;
+    if (!part.empty()) folder /= part;
+  }
+  return folder;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+bool IsSectionLine(const std::string& line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
+
+std::string WithoutCr(std::string line) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+std::string UserSettingsRoot() {
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
+  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.config";
+  return {};
+}
+
+NWinReg::~NWinReg() { CloseKey(); }
+
+bool NWinReg::CreateKey(const std::string& root, const std::string& path) { return Open(root, path, true); }
+
+bool NWinReg::OpenKey(const std::string& root, const std::string& path) { return Open(root, path, false); }
+
+bool NWinReg::Open(const std::string& root, const std::string& path, bool create) {
+  CloseKey();
+  if (root.empty()) return false;
+  fs::path folder = FolderFor(root, path);
+  file_ = (folder / kFileName).string();
+  section_ = "[" + path + "]";
+  lines_.clear();
+  sectionLine_ = -1;
+  std::error_code ec;
+  if (fs::exists(file_, ec)) {
+    std::ifstream in(file_, std::ios::binary);
+    if (!in) return false;
+    for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
+  } else if (!create) {
+    return false;
+  }
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i] == section_) {
+      sectionLine_ = static_cast<int>(i);
+      break;
+    }
+  }
+  if (sectionLine_ < 0) {
+    if (!create) return false;
+    fs::create_directories(folder, ec);
+    if (ec) return false;
+    lines_.push_back(section_);
+    sectionLine_ = static_cast<int>(lines_.size()) - 1;
+    dirty_ = true;
+    open_ = true;
+    if (!Flush()) {
+      open_ = false;
+      return false;
+    }
+    return true;
+  }
+  open_ = true;
+  return true;
+}
+
+int NWinReg::FindValue(const std::string& valueName) const {
+  for (size_t i = static_cast<size_t>(sectionLine_) + 1; i < lines_.size(); ++i) {
+    const std::string& line = lines_[i];
+    if (IsSectionLine(line)) break;
+    size_t eq = line.find('=');
+    if (eq != std::string::npos && SameName(line.substr(0, eq), valueName)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool NWinReg::ReadString(const std::string& valueName, NString& out) const {
+  if (!open_) return false;
+  int at = FindValue(valueName);
+  if (at < 0) return false;
+  const std::string& line = lines_[static_cast<size_t>(at)];
+  std::string text = line.substr(line.find('=') + 1);
+  if (text.size() + 1 >= kMaxValueBytes) return false;
+  out = NString(text.c_str());  // the text ends at a NUL, as a stored string does
+  return true;
+}
+
+bool NWinReg::WriteString(const std::string& valueName, const NString& value) {
+  if (!open_) return false;
+  std::string line = valueName + "=" + value.Str();
+  int at = FindValue(valueName);
+  if (at >= 0) {
+    lines_[static_cast<size_t>(at)] = line;
+  } else {
+    // New values go at the end of the section.
+    size_t end = static_cast<size_t>(sectionLine_) + 1;
+    while (end < lines_.size() && !IsSectionLine(lines_[end])) ++end;
+    while (end > static_cast<size_t>(sectionLine_) + 1 && lines_[end - 1].empty()) --end;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end), line);
+  }
+  dirty_ = true;
+  return true;
+}
+
+bool NWinReg::Flush() {
+  if (!open_ || !dirty_) return true;
+  std::string temp = file_ + ".tmp-" + std::to_string(getpid());
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  if (!out) return false;
+  bool written = true;
+  for (const std::string& line : lines_) {
+    written = written && std::fputs(line.c_str(), out) >= 0 && std::fputc('\n', out) != EOF;
+  }
+  // On disk before the rename, so a crash cannot leave an empty file behind.
+  written = written && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+  written = std::fclose(out) == 0 && written;
+  if (!written) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  // The rename replaces the old file in one step: readers see old or new.
+  if (std::rename(temp.c_str(), file_.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  dirty_ = false;
+  return true;
+}
+
+bool NWinReg::CloseKey() {
+  if (!open_) return true;
+  bool ok = Flush();
+  open_ = false;
+  dirty_ = false;
+  lines_.clear();
+  return ok;
+}
