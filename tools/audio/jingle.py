@@ -64,10 +64,10 @@ def logo_tune(n, rng):
     for start, end, notes in CHORDS:
         place(out, pad(notes, end - start + 0.3) * 0.5, start)
     for at, note in BASS:
-        place(out, pluck(note, 2.5, brightness=0.3) * 0.45, at)
+        place(out, pluck(note, 2.5, brightness=0.3) * 0.35, at)
     # Final harp roll up the C add9 chord and a shimmer of glints as it rings.
     for k, note in enumerate((48, 55, 62, 64, 67, 72, 76, 79)):
-        place(out, pluck(note, 3.5) * 0.3, 4.8 + k * 0.04)
+        place(out, pluck(note, 3.5) * 0.17, 4.8 + k * 0.04)
     for k in range(10):
         note = (84, 88, 91, 96, 93)[k % 5]
         place(out, bell(note, 0.8) * 0.06 * (1 - k / 12), 5.2 + k * 0.22)

@@ -47,7 +47,7 @@ def explosion_small(n, rng):
     # Short crack: a noise burst closing down fast over a pitch-dropping thump.
     crack = onepole_lp(noise(n, rng), expramp(n, 6000, 500)) * env_perc(n, 0.001, 0.1)
     thump = osc(expramp(n, 220, 55), n) * env_perc(n, 0.001, 0.11)
-    return saturate(crack * 1.4 + thump * 0.9, 3.0)
+    return saturate(crack * 3.0 + thump * 0.6, 3.0)
 
 
 def explosion_large(n, rng):
@@ -61,12 +61,13 @@ def explosion_large(n, rng):
         bit = noise(m, rng) * env_perc(m, 0.0, 0.006)
         place(crackle, bit * rng.uniform(0.3, 1.0), rng.uniform(0.02, 0.4))
     crackle = onepole_hp(crackle, 1500) * env_perc(n, 0.0, 0.5)
-    mix = boom * 1.0 + rumble * 1.6 + crackle * 0.8
+    mix = boom * 0.7 + rumble * 3.0 + crackle * 1.2
     # A coarser sample rate in the first burst gives the "crunch".
     held = mix.copy()
-    for i in range(0, int(0.15 * RATE), 3):
+    for i in range(0, len(mix), 3):
         held[i:i + 3] = mix[i]
-    return saturate(held, 2.5)
+    blend = ramp(len(mix), (0, 1), (0.2, 1), (0.45, 0), (1, 0))
+    return saturate(held * blend + mix * (1 - blend), 2.5)
 
 
 def chime(n, rng):
