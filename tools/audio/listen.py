@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Renders the tunes with FluidSynth and measures them the way an ear would
 judge them in the game: peak, overall loudness, the quietest quarter second
-inside the tune (a gap would show here), and the loudness of the first and
-last two seconds (a loop seam would show as one side much quieter). Also
-prints sox's view of every effect. Writes spectrograms to an output folder.
+inside the tune (a gap would show here), the loudness of the first and last
+two seconds, and the level around the join when the tune is played twice in
+a row (a loop seam would show there as a dip). Also prints sox's view of
+every effect. Writes the renders and spectrograms to an output folder.
 
 Usage: listen.py [--out DIR] [--soundfont FILE]
-Needs fluidsynth and sox; exits non-zero when a tune clips or has a gap.
+Needs fluidsynth and sox; exits non-zero when a tune clips, has a gap,
+is under a minute or dips at its loop join.
 """
 import argparse
 import glob
@@ -17,6 +19,7 @@ import wave
 
 import numpy as np
 
+import smf
 from tune import Tune
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -43,6 +46,32 @@ def tune_seconds(tune_file):
     t = Tune(tune_file)
     _, end = t.render()
     return end / 480 * 60.0 / t.bpm
+
+
+def seam_check(name, tune_file, sf2, out_dir):
+    """Plays the form twice in one file and compares the quarter seconds on
+    either side of the join with the tune's typical level: the restart must
+    sound like the next bar, not like a stop."""
+    t = Tune(tune_file)
+    t.form = t.form * 2
+    notes, end = t.render()
+    tracks = [smf.conductor(t.title, t.bpm, t.beats, end)]
+    for part in t.part_order:
+        p = t.parts[part]
+        tracks.append(smf.instrument(part, p["channel"], p["program"], p["volume"],
+                                     p["pan"], p["reverb"], notes[part], end))
+    mid = os.path.join(out_dir, name + ".twice.mid")
+    with open(mid, "wb") as f:
+        f.write(smf.midi_file(tracks))
+    mono = render(mid, sf2, mid + ".wav").mean(axis=1)
+    join = int(end / 2 / smf.TICKS_PER_QUARTER * 60.0 / t.bpm * RATE)
+    win = RATE // 4
+    levels = [db(np.sqrt(np.mean(mono[i:i + win] ** 2))) for i in range(0, 2 * join - win, win)]
+    typical = float(np.median(levels))
+    around = [db(np.sqrt(np.mean(mono[join + k * win:join + (k + 1) * win] ** 2))) for k in range(-4, 4)]
+    print("%s  loop join: quarter seconds around it %s dBFS (typical %.1f)"
+          % (name, " ".join("%.0f" % v for v in around), typical))
+    return ["%s dips at the loop join" % name] if min(around) < typical - 10 else []
 
 
 def measure_tune(name, tune_file, sf2, out_dir):
@@ -94,8 +123,9 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     problems = []
     for k in (1, 2, 3):
-        problems += measure_tune("Music0%d.mid" % k, os.path.join(HERE, "tunes", "music0%d.tune" % k),
-                                 args.soundfont, args.out)
+        name, src = "Music0%d.mid" % k, os.path.join(HERE, "tunes", "music0%d.tune" % k)
+        problems += measure_tune(name, src, args.soundfont, args.out)
+        problems += seam_check(name, src, args.soundfont, args.out)
     for path in sorted(glob.glob(os.path.join(ROOT, "resources", "waves", "*.wav"))):
         v = sox_effect(path)
         print("%-24s %6.3f s  peak %6.2f dBFS  RMS %6.2f dBFS"

@@ -143,7 +143,7 @@ def player_hit(n, rng):
     f = expramp(n, 900, 90)
     buzz = osc(f, n, "square") * osc(f * 0.71, n) * 0.8
     crack = onepole_lp(noise(n, rng), 3000) * env_perc(n, 0.0, 0.08)
-    mix = (buzz + crack) * env_adsr(n, 0.002, 0.05, 0.7, 0.2)
+    mix = (buzz * env_perc(n, 0.002, 0.4) + crack) * env_adsr(n, 0.0, 0.0, 1.0, 0.1)
     return saturate(mix, 2.0)
 
 
@@ -246,7 +246,7 @@ EFFECTS = [
     (184, "whoosh", 5726, -4.0, whoosh),
     (185, "game-over-fly", 40610, -1.0, game_over_fly),
     (186, "game-over-hold", 30614, -1.0, game_over_hold),
-    (201, "player-hit", 7083, -1.0, player_hit),
+    (201, "player-hit", 7083, -1.5, player_hit),
     (202, "boss-roar", 13579, -1.0, boss_roar),
     (203, "menu-tick", 1399, -6.0, menu_tick),
     (213, "continue", 27641, -2.0, continue_theme),
