@@ -126,7 +126,10 @@ def game_over_fly(n, rng):
     air = whoosh(int(0.6 * RATE), rng)
     out = words * 1.0 + brass * 0.45
     place(out, air * 0.5, 0.0)
-    return room(out, rng, decay=1.0, mix=0.3)
+    out = room(out, rng, decay=1.0, mix=0.3)
+    # The voice's pulses are lopsided (tall on one side only); a gentle soft
+    # clip evens them out so the words come out louder at the same peak.
+    return saturate(out / np.max(np.abs(out)), 1.8)
 
 
 def game_over_hold(n, rng):
@@ -135,7 +138,8 @@ def game_over_hold(n, rng):
     choir = voice.choir(n, rng, [45, 52, 57, 60, 64])
     brass = voice.brass_chord(n, [33, 45, 52], 0.2, 1.4, fall=0.0)
     out = (choir * 0.8 + brass * 0.5) * ramp(n, (0, 1), (0.6, 0.8), (1, 0))
-    return room(out, rng, decay=1.1, mix=0.3)
+    out = room(out, rng, decay=1.1, mix=0.3)
+    return saturate(out / np.max(np.abs(out)), 1.8)
 
 
 def player_hit(n, rng):
