@@ -111,6 +111,32 @@ class TuneNotation(unittest.TestCase):
         self.assertEqual([t for t, _, _, _ in sorted(notes["lead"])], [0, 960, 1920, 2880])
 
 
+    def test_a_copied_section_keeps_what_it_does_not_replace(self):
+        text = TINY_TUNE.replace("form A", """section B like A
+  lead -
+  dynamics 0.5
+form A B""")
+        notes, end = self.render(text)
+        self.assertEqual(end, 4 * 4 * 480)
+        b_starts = 2 * 1920
+        self.assertFalse([n for n in notes["lead"] if n[0] >= b_starts])     # lead rests in B
+        bass_a = [n for n in notes["bass"] if n[0] < b_starts]
+        bass_b = [n for n in notes["bass"] if n[0] >= b_starts]
+        self.assertEqual([p for _, _, p, _ in sorted(bass_b)], [33, 36, 40, 45, 28, 28, 31, 43])
+        # B plays at half the velocity (90, or 96 on a downbeat, in A).
+        self.assertEqual(sorted({v for _, _, _, v in bass_a}), [90, 96])
+        self.assertEqual(sorted({v for _, _, _, v in bass_b}), [45, 48])
+
+    def test_triplets_fill_a_beat_and_unknown_names_are_errors(self):
+        notes, _ = self.render(TINY_TUNE.replace("| rw |", "| c5t d5 e5 f5h. |"))
+        starts = sorted(t for t, _, p, _ in notes["lead"] if t >= 1920)
+        self.assertEqual(starts, [1920 + 0, 1920 + 160, 1920 + 320, 1920 + 480])
+        for broken in (TINY_TUNE.replace("bass   root", "bass   nosuch"),
+                       TINY_TUNE.replace("C/E . . G", "H"),
+                       TINY_TUNE.replace("form A", "form A Z")):
+            with self.assertRaises(TuneError):
+                self.render(broken)
+
 class WaveWriter(unittest.TestCase):
     def test_pcm8_peak_centre_and_fades(self):
         rng = np.random.default_rng(1)
