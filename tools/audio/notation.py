@@ -20,7 +20,7 @@ DRUMS = {
     "kick": 36, "rim": 37, "snare": 38, "clap": 39, "esnare": 40, "ftom": 41,
     "hat": 42, "ltom": 45, "phat": 44, "ohat": 46, "mtom": 47, "htom": 50,
     "crash": 49, "ride": 51, "china": 52, "bell": 53, "tamb": 54, "splash": 55,
-    "cowbell": 56, "shaker": 70, "tri": 81, "timpani": 47,
+    "cowbell": 56, "shaker": 70, "tri": 81,
 }
 DRUM_HITS = {"X": 118, "x": 92, "o": 58}
 
