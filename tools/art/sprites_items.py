@@ -2,7 +2,7 @@
 """Potions and the status display's pictures: potion 134, life potion 276,
 life icon 150 and the words LIFE, POTIONS, POWER, STAGE (149, 151, 148, 146).
 
-The potion is a round glass flask of green brew; the life potion is a
+The potion is a round glass flask of amber brew; the life potion is a
 heart-shaped flask of red brew, so the two never look alike even when
 tumbling fast. The life icon is the witch's own hat, its tip swaying.
 The words are set in the status digits' letterforms and colours.
@@ -24,10 +24,10 @@ def potion():
     f.add(f.rect(5.5, 5.0, 13.5, 6.6), "gold", base=0.7, contrast=0.2, line=True)       # rim
     body = f.ellipse(c, 14.5, 7.8, 7.3)
     f.add(body, "ice", base=0.5, contrast=0.35, soft=2.5, line=True)                     # glass
-    f.add(body & (f.Y > 11.5) & f.ellipse(c, 14.5, 6.6, 6.2), "leaf", base=0.72, contrast=0.35, soft=2.5,
+    f.add(body & (f.Y > 11.5) & f.ellipse(c, 14.5, 6.6, 6.2), "gold", base=0.7, contrast=0.35, soft=2.5,
           level=lambda X, Y: -0.08 * (Y > 17))                                        # brew
     f.add(f.ellipse(6.6, 12.0, 1.3, 2.0, angle=30), "grey", base=1.0, contrast=0.0)        # shine
-    f.add(f.ellipse(11.5, 17.0, 0.9, 0.9), "lime", base=1.0, contrast=0.0)                # bubble
+    f.add(f.ellipse(11.5, 17.0, 0.9, 0.9), "gold", base=1.0, contrast=0.0)                # bubble
     return f.resolve()
 
 

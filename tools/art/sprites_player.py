@@ -41,16 +41,16 @@ def witch(frame, size=SIZE, scale=1.0):
     # Hem of the robe, fluttering behind her.
     hem = [P(-6, 19), P(-14 - 1.5 * w1, 25 + w2), P(-13 + w2, 31 + 1.2 * w1), P(-8, 30 + w2), P(-4, 33 - w1),
            P(0, 31), P(4, 33 + w1), P(8, 30 - w2), P(13 - w2, 31 - 1.2 * w1), P(14 + 1.5 * w1, 25 - w2), P(6, 19)]
-    f.add(f.polygon(hem), "violet", base=0.5, contrast=0.35, soft=2.0, line=True)
+    f.add(f.polygon(hem), "violet", base=0.58, contrast=0.35, soft=2.0, line=True)
     # Broom handle, from the seat up past her hands, with its red binding.
     f.add(f.line([P(0, 32), P(0, 1.3)], 2.6 * s), "wood", base=0.55, contrast=0.4, soft=1.0, line=True)
     f.add(f.rect(cx - 2.4 * s, 1 + 29.0 * s, cx + 2.4 * s, 1 + 31.0 * s), "red", base=0.55, contrast=0.3,
           line=True)
     # Body and sleeves reaching forward to the handle.
-    f.add(f.ellipse(cx, 1 + 19.5 * s, 7.5 * s, 7.5 * s), "violet", base=0.62, contrast=0.35, soft=2.5, line=True)
+    f.add(f.ellipse(cx, 1 + 19.5 * s, 7.5 * s, 7.5 * s), "violet", base=0.68, contrast=0.35, soft=2.5, line=True)
     for side in (-1, 1):
         f.add(f.taper([P(side * 7.0, 18), P(side * 5.5, 12), P(side * 2.0, 8.5)], 4.4 * s, 3.2 * s),
-              "violet", base=0.66, contrast=0.3, line=True)
+              "violet", base=0.72, contrast=0.3, line=True)
         f.add(f.ellipse(*P(side * 1.7, 8.0), 1.7 * s, 1.6 * s), "skin", base=0.72, contrast=0.25, line=True)
     # Hair: two copper plaits streaming back over the robe.
     for side in (-1, 1):
@@ -65,13 +65,13 @@ def witch(frame, size=SIZE, scale=1.0):
     f.add(f.taper([P(0.5, 21), P(1.5 + w1, 25), P(0.5 + 2.0 * w2, 29.5)], 2.8 * s, 1.3 * s), "rose",
           base=0.55, contrast=0.3, line=True)
     # Hat: brim seen from above, gold band, crown, and the tip blown back.
-    f.add(f.ellipse(cx, 1 + 14.5 * s, 12.0 * s, 7.0 * s), "violet", base=0.27, contrast=0.3, soft=2.0, line=True)
+    f.add(f.ellipse(cx, 1 + 14.5 * s, 12.0 * s, 7.0 * s), "violet", base=0.36, contrast=0.3, soft=2.0, line=True)
     f.add(f.ellipse(cx - 0.2 * s, 1 + 14.0 * s, 5.8 * s, 4.4 * s), "gold", base=0.6, contrast=0.35, line=True)
-    f.add(f.ellipse(cx - 0.6 * s, 1 + 13.4 * s, 4.6 * s, 3.5 * s), "violet", base=0.38, contrast=0.4, gloss=0.15,
+    f.add(f.ellipse(cx - 0.6 * s, 1 + 13.4 * s, 4.6 * s, 3.5 * s), "violet", base=0.48, contrast=0.4, gloss=0.15,
           line=True)
     tip = [P(-0.6, 13.4), P(2.0 + 0.4 * w1, 17.0), P(4.2 + 0.9 * w1, 20.0 + 0.4 * w2),
            P(5.2 + 1.4 * w1, 23.0 + 0.6 * w2)]
-    f.add(f.taper(tip, 5.6 * s, 1.4 * s), "violet", base=0.34, contrast=0.35, line=True)
+    f.add(f.taper(tip, 5.6 * s, 1.4 * s), "violet", base=0.44, contrast=0.35, line=True)
     f.add(f.ellipse(*P(5.4 + 1.4 * w1, 23.4 + 0.6 * w2), 1.3 * s, 1.3 * s), "gold", base=0.85, contrast=0.2,
           line=True)
     return f.resolve()
