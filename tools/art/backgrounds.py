@@ -211,27 +211,27 @@ def mountain_pass():
     p.paint(YY >= far, "violet", 0.2 + 0.06 * far_lit * smooth(1 - (YY - far) / 50))
     snow = (YY >= far) & (YY < far + 14) & (far < 150)
     p.paint(snow, "dusk", 0.55 + 0.12 * far_lit)
-    mid, mid_lit = peaks(XX, 44, 320, 8, 120, 120)
+    mid, mid_lit = peaks(XX, 44, 320, 12, 120, 150)
     p.paint(YY >= mid, "slate", 0.16 + 0.1 * mid_lit * smooth(1 - (YY - mid) / 90))
-    near = hills(XX, 47, 380, 26)
+    near = hills(XX, 47, 365, 26)
     p.paint(YY >= near, "stone", 0.12 + 0.06 * smooth(1 - (YY - near) / 40))
     # The pass: a pale track winding down the nearest slope.
     path_x = 300 + 80 * np.sin((YY - 330) / 55.0)
-    path = (np.abs(XX - path_x) < 4 + (YY - near) * 0.1) & (YY > near + 4)
+    path = (np.abs(XX - path_x) < 5 + (YY - near) * 0.12) & (YY > near + 4)
     p.paint(path, "stone", 0.26)
     p.paint(path & ~pix.shift(path, 0, 2), "stone", 0.34)
     rng = np.random.default_rng(51)
     pines = []
     for _ in range(46):
         x = float(rng.uniform(0, W))
-        base_y = float(hills(np.array([x]), 47, 380, 26)[0]) + rng.uniform(4, 60)
+        base_y = float(hills(np.array([x]), 47, 365, 26)[0]) + rng.uniform(4, 70)
         hgt = rng.uniform(18, 36)
         if base_y > H - BAND - 6 or abs(x - (300 + 80 * math.sin((base_y - 330) / 55.0))) < 14:
             continue
         pines.append([(x, base_y - hgt), (x + hgt * 0.3, base_y), (x - hgt * 0.3, base_y)])
-    pine = shapes(lambda d: [d.polygon(tri) for tri in pines])
-    p.paint(pine, "leaf", 0.16)
-    p.paint(pine & ~pix.shift(pine, 0, -2), "leaf", 0.26)
+    pine = shapes(lambda d: [d.polygon(tri, fill=255) for tri in pines])
+    p.paint(pine, "leaf", 0.22)
+    p.paint(pine & ~pix.shift(pine, 0, -2), "leaf", 0.32)
     p.quiet_band(False, "stone", 0.08)
     p.quiet_band(True, "dusk", 0.12)
     return p.idx
@@ -286,12 +286,10 @@ def night_castle():
     p.paint(wall, "slate", 0.14 + 0.08 * lit - 0.04 * brick)
     roof = shapes(roofs)
     p.paint(roof, "violet", 0.16 + 0.08 * (XX < 336))
-    win = shapes(lambda d: [d.rounded_rectangle([x, y, x + 4, y + 8], radius=2) for x, y in
+    win = shapes(lambda d: [d.rounded_rectangle([x, y, x + 4, y + 8], radius=2, fill=255) for x, y in
                             ((140, 266), (268, 226), (268, 256), (414, 276), (334, 290), (196, 330),
                              (372, 330), (240, 352), (300, 340))])
     p.paint(win, "gold", 0.6)
-    gate = shapes(lambda d: d.rounded_rectangle([262, 380, 290, 421], radius=12))
-    p.paint(gate, "night", 0.05)
     p.paint(YY >= hill, "night", 0.14 + 0.06 * smooth(1 - (YY - hill) / 30))
     p.quiet_band(False, "night", 0.08)
     p.quiet_band(True, "night", 0.1)

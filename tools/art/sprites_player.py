@@ -64,15 +64,16 @@ def witch(frame, size=SIZE, scale=1.0):
     f.add(f.ellipse(cx, 1 + 20.5 * s, 3.2 * s, 2.2 * s), "rose", base=0.6, contrast=0.3, line=True)
     f.add(f.taper([P(0.5, 21), P(1.5 + w1, 25), P(0.5 + 2.0 * w2, 29.5)], 2.8 * s, 1.3 * s), "rose",
           base=0.55, contrast=0.3, line=True)
-    # Hat: brim seen from above, gold band, crown, and the tip blown back.
+    # Hat: brim seen from above, gold band, crown, and the tip blown back
+    # so far that it pokes out past the brim at the lower right.
     f.add(f.ellipse(cx, 1 + 14.5 * s, 12.0 * s, 7.0 * s), "violet", base=0.36, contrast=0.3, soft=2.0, line=True)
-    f.add(f.ellipse(cx - 0.2 * s, 1 + 14.0 * s, 5.8 * s, 4.4 * s), "gold", base=0.6, contrast=0.35, line=True)
-    f.add(f.ellipse(cx - 0.6 * s, 1 + 13.4 * s, 4.6 * s, 3.5 * s), "violet", base=0.48, contrast=0.4, gloss=0.15,
+    f.add(f.ellipse(cx - 0.2 * s, 1 + 14.2 * s, 6.4 * s, 4.8 * s), "gold", base=0.66, contrast=0.35, line=True)
+    f.add(f.ellipse(cx - 1.0 * s, 1 + 13.2 * s, 4.6 * s, 3.4 * s), "violet", base=0.55, contrast=0.4, gloss=0.2,
           line=True)
-    tip = [P(-0.6, 13.4), P(2.0 + 0.4 * w1, 17.0), P(4.2 + 0.9 * w1, 20.0 + 0.4 * w2),
-           P(5.2 + 1.4 * w1, 23.0 + 0.6 * w2)]
-    f.add(f.taper(tip, 5.6 * s, 1.4 * s), "violet", base=0.44, contrast=0.35, line=True)
-    f.add(f.ellipse(*P(5.4 + 1.4 * w1, 23.4 + 0.6 * w2), 1.3 * s, 1.3 * s), "gold", base=0.85, contrast=0.2,
+    tip = [(cx - 1.0 * s, 1 + 13.2 * s), P(2.4 + 0.4 * w1, 16.5), P(6.0 + 0.8 * w1, 19.5 + 0.4 * w2),
+           P(9.5 + 1.2 * w1, 21.5 + 0.8 * w2)]
+    f.add(f.taper(tip, 5.8 * s, 1.6 * s), "violet", base=0.6, contrast=0.35, line=True)
+    f.add(f.ellipse(*P(9.8 + 1.2 * w1, 21.8 + 0.8 * w2), 1.4 * s, 1.4 * s), "gold", base=0.85, contrast=0.2,
           line=True)
     return f.resolve()
 
