@@ -67,7 +67,7 @@ def ring(frame):
     if frame == 0:
         f.add(f.ellipse(c, c, 2.5, 2.5), "gold", base=1.0, contrast=0.0)
         return f.resolve()
-    radius = [0, 6.0, 10.0, 13.5, 16.0][frame]
+    radius = [0, 5.5, 9.0, 12.0, 14.5][frame]
     width = [0, 3.6, 3.2, 2.4, 1.8][frame]
     d = np.hypot(f.X - c, f.Y - c)
     band = np.abs(d - radius) <= width / 2
@@ -81,7 +81,7 @@ def ring(frame):
     if frame in (2, 3):
         for k in range(8):  # sparks flying out ahead of the ring
             a = k * math.pi / 4 + frame * 0.4
-            rr = radius + 2.5 + frame
+            rr = radius + 1.5 + frame * 0.5
             f.add(f.ellipse(c + rr * math.cos(a), c + rr * math.sin(a), 1.0, 1.0), "gold", base=0.95, contrast=0.0)
     return f.resolve()
 

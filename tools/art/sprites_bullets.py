@@ -26,7 +26,7 @@ def fireball(frame):
     pts = []
     for k in range(10):
         t = k * math.pi / 5 + frame * math.pi / 10
-        r = 5.4 if k % 2 == 0 else 4.3
+        r = 4.7 if k % 2 == 0 else 3.8
         pts.append((c + r * math.cos(t), c + r * math.sin(t)))
     f.add(f.polygon(pts), "fire", base=1.15, contrast=0.12, level=radial(c - 0.8, c - 0.8, 6.0))
     f.add(f.ellipse(c - 0.6, c - 0.6, 2.0, 2.0), "gold", base=1.0, contrast=0.0)
@@ -36,7 +36,7 @@ def fireball(frame):
 def dash(frame):
     f = Figure(12, 21)
     c = 6.0
-    f.add(f.ellipse(c, 10.5, 3.6 - 0.4 * frame, 9.2), "rose", base=1.0, contrast=0.15,
+    f.add(f.ellipse(c, 10.5, 3.6 - 0.4 * frame, 8.6), "rose", base=1.0, contrast=0.15,
           level=lambda X, Y: -np.abs(X - c) / 4.0 - np.abs(Y - 12.5) / 14.0)
     f.add(f.ellipse(c, 12.0 + frame, 1.3, 5.0), "rose", base=1.0, contrast=0.0)
     return f.resolve()
@@ -122,8 +122,8 @@ def flame(frame, rising):
 def orb(frame):
     f = Figure(32, 32)
     c = 15.5
-    pulse = [0.0, 1.0, 1.6, 0.8][frame]
-    halo = 12.0 + pulse
+    pulse = [0.0, 0.8, 1.3, 0.6][frame]
+    halo = 11.0 + pulse
     # Rays of the halo turn a little every frame.
     pts = []
     for k in range(16):

@@ -48,8 +48,8 @@ def worm(frame, armoured=False):
     pts = []
     for i in range(n):
         t = i / (n - 1)
-        y = 3.5 + t * (h - 11)
-        x = w / 2 + (8.0 if armoured else 10.0) * math.sin(t * 3.3 + ph * 0.5) * (0.4 + 0.6 * t) - 4 * frame * t
+        y = (7.5 if armoured else 6.0) + t * (h - 21)
+        x = w / 2 + (7.0 if armoured else 8.0) * math.sin(t * 3.3 + ph * 0.5) * (0.4 + 0.6 * t) - 3 * frame * t
         pts.append((x, y))
     # Tail first (top), head last (bottom, facing the witch).
     for i, (x, y) in enumerate(pts[:-1]):
@@ -90,10 +90,10 @@ def scorpion(frame):
                            (cx + side * 16, y + 3 + k)], 2.2, 1.4), "wood", base=0.4, contrast=0.3, line=True)
     # Tail: from the back of the body curling up and forward over it.
     sway = 2.0 if frame else -2.0
-    tail = [(cx, 20), (cx + sway * 0.3, 12), (cx + sway * 0.7, 6), (cx + sway + 4, 2.5), (cx + sway + 8, 5)]
+    tail = [(cx, 20), (cx + sway * 0.3, 12), (cx + sway * 0.7, 7), (cx + sway + 4, 4.5), (cx + sway + 8, 6.5)]
     f.add(f.taper(tail, 6.5, 3.5), "wood", base=0.55, contrast=0.35, soft=1.5, line=True,
           level=lambda X, Y: 0.1 * np.sin(Y * 1.4))
-    f.add(f.taper([(cx + sway + 8, 5), (cx + sway + 9.5, 9), (cx + sway + 8, 11.5)], 3.0, 1.0), "red",
+    f.add(f.taper([(cx + sway + 8, 6.5), (cx + sway + 9.5, 10), (cx + sway + 8, 12.5)], 3.0, 1.0), "red",
           base=0.6, contrast=0.3, line=True)
     # Body plates.
     for k in range(4):
@@ -101,13 +101,13 @@ def scorpion(frame):
               gloss=0.15)
     # Claws reaching forward (down).
     for side in (-1, 1):
-        arm = [(cx + side * 5, 29), (cx + side * 11, 32), (cx + side * 12, 36)]
+        arm = [(cx + side * 5, 28), (cx + side * 11, 30.5), (cx + side * 12, 33.5)]
         f.add(f.taper(arm, 3.4, 3.0), "wood", base=0.55, contrast=0.3, line=True)
         open_ = 2.0 if frame else 0.6
-        f.add(f.ellipse(cx + side * 12.5, 37.5, 4.0, 3.2), "red", base=0.55, contrast=0.35, line=True)
-        f.add(f.taper([(cx + side * 14.5, 38), (cx + side * (14 + open_), 40.5)], 2.4, 1.0), "red", base=0.5,
+        f.add(f.ellipse(cx + side * 12.5, 35.0, 4.0, 3.2), "red", base=0.55, contrast=0.35, line=True)
+        f.add(f.taper([(cx + side * 14.5, 35.5), (cx + side * (14 + open_), 38.0)], 2.4, 1.0), "red", base=0.5,
               contrast=0.3, line=True)
-        f.add(f.taper([(cx + side * 10.5, 38), (cx + side * (10.5 - open_ * 0.5), 40.5)], 2.2, 1.0), "red",
+        f.add(f.taper([(cx + side * 10.5, 35.5), (cx + side * (10.5 - open_ * 0.5), 38.0)], 2.2, 1.0), "red",
               base=0.5, contrast=0.3, line=True)
     f.add(f.ellipse(cx, 29.5, 6.0, 4.5), "wood", base=0.62, contrast=0.35, line=True)
     eyes(f, [(cx - 2.3, 30.5), (cx + 2.3, 30.5)], r=1.3, ramp="gold", look=0.2)
@@ -225,14 +225,14 @@ def shell(frame):
     lip_top = 29 if opened else 25
     f.add(f.ellipse(cx, lip_top + 4, 18.0, 9.5) & (f.Y > lip_top), "gold", base=0.5, contrast=0.35, soft=2.5,
           line=True, level=lambda X, Y: 0.12 * np.cos((X - cx) * 0.7))
-    eyes(f, [(cx - 6.5, 4.5 if not opened else 3.5), (cx + 6.5, 4.5 if not opened else 3.5)], r=2.2, look=0.6)
+    eyes(f, [(cx - 6.5, 4.8), (cx + 6.5, 4.8)], r=2.2, look=0.6)
     return f.resolve()
 
 
 def butterfly(frame):
     f = Figure(50, 49)
     cx = 25.0
-    spread = 1.0 if frame == 1 else 0.45  # wings down: wide open; up: folded, seen edge-on
+    spread = 0.9 if frame == 1 else 0.42  # wings down: wide open; up: folded, seen edge-on
     for side in (-1, 1):
         s = side
         upper = [(cx + s * 2, 14), (cx + s * (4 + 19 * spread), 3 + (1 - spread) * 4),

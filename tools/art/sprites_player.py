@@ -34,7 +34,7 @@ def witch(frame, size=SIZE, scale=1.0):
     for k in range(9):
         a = -1.0 + k / 4.0
         flick = math.sin(ph + k * 1.9)
-        tips.append(P(a * 8.0 + 0.6 * w1, 44.0 + flick * 0.8 - abs(a) * 2.5))
+        tips.append(P(a * 8.0 + 0.6 * w1, 42.8 + flick * 0.8 - abs(a) * 2.5))
     fan = [P(-2.2, 30)] + tips + [P(2.2, 30)]
     f.add(f.polygon(fan), "gold", base=0.62, contrast=0.3, soft=2.0,
           level=lambda X, Y: 0.14 * np.sin(X * 2.1 / s) - 0.22 * np.clip((Y - 1 - 37 * s) / (7 * s), 0, 1))
@@ -43,7 +43,7 @@ def witch(frame, size=SIZE, scale=1.0):
            P(0, 31), P(4, 33 + w1), P(8, 30 - w2), P(13 - w2, 31 - 1.2 * w1), P(14 + 1.5 * w1, 25 - w2), P(6, 19)]
     f.add(f.polygon(hem), "violet", base=0.58, contrast=0.35, soft=2.0, line=True)
     # Broom handle, from the seat up past her hands, with its red binding.
-    f.add(f.line([P(0, 32), P(0, 1.3)], 2.6 * s), "wood", base=0.55, contrast=0.4, soft=1.0, line=True)
+    f.add(f.line([P(0, 32), P(0, 2.0)], 2.6 * s), "wood", base=0.55, contrast=0.4, soft=1.0, line=True)
     f.add(f.rect(cx - 2.4 * s, 1 + 29.0 * s, cx + 2.4 * s, 1 + 31.0 * s), "red", base=0.55, contrast=0.3,
           line=True)
     # Body and sleeves reaching forward to the handle.

@@ -22,10 +22,10 @@ def bolt(frame):
     cx = 5.5
     # Tail of sparkles behind the head (below it: the bolt flies up).
     for k in range(3):
-        y = 14.0 + k * 2.4
+        y = 13.8 + k * 2.1
         x = cx + (1.3 if (k + frame) % 2 else -1.3)
         f.add(f.ellipse(x, y, 1.4 - 0.2 * k, 1.4 - 0.2 * k), "azure", base=0.9 - 0.12 * k, contrast=0.1)
-    body = f.polygon([(cx, 0.8), (cx + 3.8, 6.5), (cx + 2.0, 11.0), (cx, 13.5 + frame), (cx - 2.0, 11.0),
+    body = f.polygon([(cx, 1.6), (cx + 3.8, 6.5), (cx + 2.0, 11.0), (cx, 13.5 + frame), (cx - 2.0, 11.0),
                       (cx - 3.8, 6.5)])
     f.add(body, "azure", base=1.35, contrast=0.15, level=radial(cx, 5.5, 11.0))
     f.add(f.polygon([(cx, 2.5), (cx + 1.6, 7.0), (cx, 12.5), (cx - 1.6, 7.0)]), "ice", base=1.0, contrast=0.05)
@@ -38,7 +38,7 @@ def spark(frame):
     a = 0.0
     pts = []
     for k in range(8):
-        r = (4.3 - 0.9 * frame) if k % 2 == 0 else 1.6 + 0.5 * frame
+        r = (3.1 - 0.6 * frame) if k % 2 == 0 else 1.4 + 0.5 * frame
         t = a + k * math.pi / 4
         pts.append((c + r * math.cos(t), c + r * math.sin(t)))
     f.add(f.polygon(pts), "azure", base=1.2, contrast=0.1, level=radial(c, c, 5.5))

@@ -187,6 +187,19 @@ class CommittedArtwork(unittest.TestCase):
         spread = [int(np.ptp(np.where(f != KEY)[1])) for f in frames_of(129)]
         self.assertEqual(spread, sorted(spread))
 
+    def test_no_figure_is_cut_by_its_frame_edge(self):
+        # Text cells and beam pieces run edge to edge on purpose; everything
+        # else keeps a transparent margin so its outline is never clipped.
+        edge_to_edge = {205, 204, 108, 146, 148, 149, 151, 178, 263, 264, 222}
+        for res_id, (w, h, n, keyed, role) in BITMAPS.items():
+            path = os.path.join(BITMAP_DIR, f"{res_id}-{role}.bmp")
+            if not keyed or res_id in edge_to_edge or not os.path.exists(path):
+                continue
+            for i, fr in enumerate(frames_of(res_id)):
+                with self.subTest(res_id=res_id, frame=i):
+                    border = np.concatenate([fr[0], fr[-1], fr[:, 0], fr[:, -1]])
+                    self.assertTrue((border == KEY).all())
+
     def test_status_strips_of_the_backgrounds_are_plain(self):
         for res_id in (110, 127, 133, 296):
             img = committed(res_id)
