@@ -159,6 +159,31 @@ class Painter(unittest.TestCase):
         self.assertTrue(np.isin(out[:, 3:], RAMP_INDICES["stone"]).all())
 
 
+class PixelHelpers(unittest.TestCase):
+    def test_shift_dilate_and_erode_on_a_single_pixel(self):
+        m = np.zeros((5, 5), dtype=bool)
+        m[2, 2] = True
+        self.assertTrue(pix.shift(m, 1, -2)[3, 0])
+        self.assertEqual(int(pix.shift(m, 3, 0).sum()), 0)
+        self.assertEqual(int(pix.dilate(m).sum()), 9)
+        self.assertEqual(int(pix.dilate(m, diagonal=False).sum()), 5)
+        self.assertEqual(int(pix.erode(pix.dilate(m, diagonal=False)).sum()), 1)
+
+    def test_blur_keeps_the_mean_and_spreads(self):
+        a = np.zeros((40, 40))
+        a[20, 20] = 1.0
+        b = pix.blur(a, 4)
+        self.assertAlmostEqual(float(b.sum()), 1.0, places=6)
+        self.assertGreater(b[20, 23], 0.0)
+        self.assertLess(b[20, 20], 0.2)
+
+    def test_dither_thresholds_are_all_distinct_per_tile(self):
+        for n in (4, 8):
+            t = pix.bayer(n, n, n)
+            self.assertEqual(len(np.unique(t)), n * n)
+            self.assertTrue(((t > 0) & (t < 1)).all())
+
+
 class CommittedArtwork(unittest.TestCase):
     def test_beam_pieces_join_without_a_seam(self):
         tail, middle, head = committed(263), committed(178), committed(264)
