@@ -27,6 +27,7 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   loop.frames = options.frames;
   loop.recordFile = options.recordFile;
   loop.shots = options.shots;
+  loop.joystick = services.joystick;
   std::optional<uint32_t> scriptSeed;
   if (!options.inputFile.empty()) {
     std::string error;
