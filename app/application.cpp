@@ -10,6 +10,7 @@
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
+#include "audio/sound_log.h"
 #include "audio/sound_list.h"
 #include "base/math_util.h"
 #include "gfx/display.h"
@@ -75,12 +76,17 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
     }
   }
   if (!InitInput()) Shutdown("Failed to create DirectInput object.");
+  if (!options.soundLog.empty() && !OpenSoundLog(options.soundLog)) {
+    std::fprintf(stderr, "velloria: cannot write %s; sounds are not logged\n", options.soundLog.c_str());
+  }
   SetMusicDevice(options.mute ? nullptr : services.music);
   GetAppBlock().soundList = std::make_unique<NSoundList>(options.mute ? nullptr : services.audio);
   LoadGameSounds(*GetAppBlock().soundList);
 
   MainLoop mainLoop(host, sequencer, std::move(loop));
   int code = mainLoop.Run();
+  // Every way out of the loop went through Shutdown, which logged its close.
+  CloseSoundLog();
   Shutdown(nullptr);  // releases whatever a failed start-up left behind
   SetMusicDevice(nullptr);
   SetShutdownTargets(nullptr, nullptr);
