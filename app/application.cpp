@@ -11,6 +11,7 @@
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
+#include "audio/sound_log.h"
 #include "audio/sound_list.h"
 #include "base/math_util.h"
 #include "gfx/display.h"
@@ -28,6 +29,7 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   loop.frames = options.frames;
   loop.recordFile = options.recordFile;
   loop.shots = options.shots;
+  loop.joystick = services.joystick;
   std::optional<uint32_t> scriptSeed;
   if (!options.inputFile.empty()) {
     std::string error;
@@ -75,6 +77,9 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
     }
   }
   if (!InitInput()) Shutdown("Failed to create DirectInput object.");
+  if (!options.soundLog.empty() && !OpenSoundLog(options.soundLog)) {
+    std::fprintf(stderr, "velloria: cannot write %s; sounds are not logged\n", options.soundLog.c_str());
+  }
   SetMusicDevice(options.mute ? nullptr : services.music);
   GetAppBlock().soundList = std::make_unique<NSoundList>(options.mute ? nullptr : services.audio);
   LoadGameSounds(*GetAppBlock().soundList);
@@ -82,6 +87,8 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
 
   MainLoop mainLoop(host, sequencer, std::move(loop));
   int code = mainLoop.Run();
+  // Every way out of the loop went through Shutdown, which logged its close.
+  CloseSoundLog();
   Shutdown(nullptr);  // releases whatever a failed start-up left behind
   SetMusicDevice(nullptr);
   SetShutdownTargets(nullptr, nullptr);

@@ -6,17 +6,19 @@
 
 class AudioDevice;
 class Host;
+class JoystickSource;
 class MusicDevice;
 class Presenter;
 class SceneFactory;
 
-// What the platform hands the game. Headless runs leave presenter, audio and
-// music null.
+// What the platform hands the game. Headless runs leave presenter, audio,
+// music and joystick null.
 struct PlatformServices {
   Host* host = nullptr;
   Presenter* presenter = nullptr;
   AudioDevice* audio = nullptr;
   MusicDevice* music = nullptr;
+  JoystickSource* joystick = nullptr;
   // Opens the window; false on failure.
   std::function<bool()> openWindow = [] { return true; };
   bool fullScreen = false;

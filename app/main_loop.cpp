@@ -13,6 +13,7 @@
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
 #include "input/input.h"
+#include "input/joystick_source.h"
 
 namespace {
 constexpr int kScreenshotKey = 0x58;  // F12
@@ -121,7 +122,23 @@ void MainLoop::DeliverScripted() {
   }
 }
 
+void MainLoop::PollJoystick() {
+  if (!config_.joystick) return;
+  JoystickReading now = config_.joystick->Read();
+  if (now == lastJoystick_) return;
+  lastJoystick_ = now;
+  // Recorded like a replayed pad line, so the session replays exactly.
+  using Kind = ScriptedEvent::Kind;
+  if (now.present) {
+    Record({tick_, Kind::Joystick, 0, now.x, now.y, now.buttons});
+  } else {
+    Record({tick_, Kind::JoystickNone});
+  }
+  FeedJoystickState(now.present, now.x, now.y, now.buttons);
+}
+
 void MainLoop::RunFrame() {
+  PollJoystick();
   if (AreSurfacesLost() && !RestoreSurfaces()) {
     Shutdown("Failed to restore surfaces.");
     return;

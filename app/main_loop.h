@@ -10,7 +10,9 @@
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/options.h"
+#include "input/joystick.h"
 
+class JoystickSource;
 class Sequencer;
 
 struct LoopConfig {
@@ -20,6 +22,8 @@ struct LoopConfig {
   std::string recordFile;
   uint32_t seed = 0;
   std::vector<ShotRequest> shots;
+  // The live pad, read once before every frame; null in headless runs.
+  JoystickSource* joystick = nullptr;
 };
 
 // Brings music and keyboard in line with AppBlock::paused.
@@ -40,6 +44,7 @@ class MainLoop {
  private:
   void HandleEvent(const HostEvent& event);
   void DeliverScripted();
+  void PollJoystick();
   void RunFrame();
   void AdvanceTick(int64_t newTick, bool ran);
   void SaveScreenshot();
@@ -59,5 +64,6 @@ class MainLoop {
   uint32_t virtualNow_ = 0;
   std::ofstream record_;
   std::vector<bool> shotDone_;
+  JoystickReading lastJoystick_;
   std::vector<std::function<void(int64_t, bool)>> observers_;
 };

@@ -1,27 +1,50 @@
 #include "audio/music.h"
 
+#include <string>
+
+#include "audio/sound_log.h"
 #include "base/nstring.h"
 
 namespace {
 MusicDevice* musicDevice = nullptr;
-}
+// The tune last opened, for the sound log only; the device keeps its own.
+std::string openTune = "-";
+}  // namespace
 
 void SetMusicDevice(MusicDevice* device) { musicDevice = device; }
 
 int PlayMusic(const char* name) {
-  if (!name || !musicDevice) return 0;
+  if (!name || !*name) return 0;
+  openTune = name;
+  LogMusicCommand("open", openTune);
+  LogMusicCommand("play", openTune);
+  if (!musicDevice) return 0;
   musicDevice->Close();
   NString path = NString::GetProgramDirectory();
   path.Append(NString(name));
+  // A missing file or synthesiser leaves the game without music, nothing more.
   if (!musicDevice->Open(path.Str())) return 0;
   return musicDevice->PlayFromStart() ? 1 : 0;
 }
 
-int ReplayMusic() { return musicDevice && musicDevice->PlayFromStart() ? 1 : 0; }
-int ResumeMusic() { return musicDevice && musicDevice->Resume() ? 1 : 0; }
-int StopMusic() { return musicDevice && musicDevice->Pause() ? 1 : 0; }
+int ReplayMusic() {
+  LogMusicCommand("replay", openTune);
+  return musicDevice && musicDevice->PlayFromStart() ? 1 : 0;
+}
+
+int ResumeMusic() {
+  LogMusicCommand("resume", openTune);
+  return musicDevice && musicDevice->Resume() ? 1 : 0;
+}
+
+int StopMusic() {
+  LogMusicCommand("stop", openTune);
+  return musicDevice && musicDevice->Pause() ? 1 : 0;
+}
 
 int CloseMusic() {
+  LogMusicCommand("close", openTune);
+  openTune = "-";
   if (!musicDevice) return 0;
   musicDevice->Close();
   return 1;

@@ -3,38 +3,45 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <vector>
 
 class AudioDevice;
 
-// One loaded effect: its samples and one or two voices, used round-robin so
-// that an effect with two copies can sound twice at once.
+// One loaded effect: its samples and one or two copies, used round-robin so
+// that an effect with two copies can sound twice at once while one with a
+// single copy restarts itself. Without a device the copies exist only as a
+// count, so the turn-taking is the same in a silent game.
 class NSound {
  public:
   NSound(AudioDevice* device, std::vector<uint8_t> samples, int copies);
   virtual ~NSound() = default;
   void Play(bool loop);
-  int GetCopies() const { return static_cast<int>(voices_.size()); }
+  int GetCopies() const { return copies_; }
   int GetNextCopy() const { return nextCopy_; }
   uint32_t GetDataSize() const { return static_cast<uint32_t>(data_.size()); }
 
  private:
   AudioDevice* device_;
   std::vector<uint8_t> data_;
-  std::vector<int> voices_;
+  int copies_;
+  std::vector<int> voices_;  // one device voice per copy, -1 when refused
   int nextCopy_ = 0;
 };
 
 // The sound bank: 20 slots filled in load order, played by slot number.
-// Without an audio device nothing is loaded or played and the game runs on.
+// Without an audio device the effects are still loaded and their plays
+// logged, but nothing sounds and the game runs on the same.
 class NSoundList {
  public:
   static constexpr int kSlots = 20;
   explicit NSoundList(AudioDevice* device);
   virtual ~NSoundList();
 
+  // Loads a wave resource into the first empty slot. A missing resource fills
+  // no slot; a malformed one fills its slot with a sound that plays nothing,
+  // so the slots after it keep their numbers.
   void LoadFromResource(int id, int copies);
+  // Plays slot index once (loop 1: endlessly). Empty slots play nothing.
   void Play(int index, int loop);
   const NSound* GetSound(int index) const;
 
@@ -43,9 +50,6 @@ class NSoundList {
   std::array<std::unique_ptr<NSound>, kSlots> sounds_;
 };
 
-// The samples of a RIFF WAVE file's data chunk; empty when the file is
-// malformed. Every chunk size is checked against the data.
-std::vector<uint8_t> ReadWaveSamples(std::span<const uint8_t> riff);
-
-// Loads the game's 18 effects in their fixed order.
+// Loads the game's 18 effects in their fixed order; the order gives the slot
+// numbers every caller plays by.
 void LoadGameSounds(NSoundList& bank);

@@ -3,13 +3,20 @@
 #include <array>
 #include <deque>
 
+#include "input/joystick.h"
+#include "input/typed_text.h"
+
 namespace {
 
 struct InputState {
+  JoystickReading joy;
   std::array<uint8_t, 256> keys{};
 };
 
 constexpr size_t kBufferedEvents = 160;
+constexpr size_t kMaxTypedLength = 10;
+constexpr int kJoyButtons = 4;
+constexpr uint8_t kKeyDownBit = 0x80;
 
 struct KeyEvent {
   int code;
@@ -19,13 +26,17 @@ struct KeyEvent {
 struct InputModule {
   bool ready = false;
   bool acquired = false;
-  std::array<uint8_t, 256> live{};
+  // What the devices hold now; UpdateInput copies it into current.
+  std::array<uint8_t, 256> liveKeys{};
+  JoystickReading liveJoy;
   InputState current;
   InputState previous;
   std::deque<KeyEvent> buffered;
 };
 
 InputModule input;
+
+bool ValidKey(int code) { return code >= 0 && code <= 255; }
 
 }  // namespace
 
@@ -46,44 +57,74 @@ void UnacquireKeyboard() {
   if (!input.ready) return;
   // A released keyboard forgets what was held, as the device does.
   input.acquired = false;
-  input.live.fill(0);
+  input.liveKeys.fill(0);
 }
 
 void FeedKeyEvent(int code, bool down) {
-  if (!input.ready || !input.acquired || code < 0 || code > 255) return;
-  input.live[static_cast<size_t>(code)] = down ? 0x80 : 0;
+  if (!input.ready || !input.acquired || !ValidKey(code)) return;
+  input.liveKeys[static_cast<size_t>(code)] = down ? kKeyDownBit : 0;
+  // A full buffer loses the newest events, not the oldest.
   if (input.buffered.size() < kBufferedEvents) input.buffered.push_back({code, down});
+}
+
+void FeedJoystickState(bool present, int x, int y, uint32_t buttons) {
+  // A pad that is gone reads centred with no buttons: reading it as pushed to
+  // a corner would steer the player into the wall.
+  input.liveJoy = present ? JoystickReading{true, x, y, buttons} : JoystickReading{};
 }
 
 void UpdateInput() {
   input.previous = input.current;
   input.current = InputState{};
-  if (input.ready && input.acquired) input.current.keys = input.live;
+  input.current.joy = input.liveJoy;
+  if (input.ready && input.acquired) input.current.keys = input.liveKeys;
 }
 
 int IsKeyDown(int code) {
-  if (!input.ready || code < 0 || code > 255) return 0;
-  return (input.current.keys[static_cast<size_t>(code)] & 0x80) ? 1 : 0;
+  if (!input.ready || !ValidKey(code)) return 0;
+  return (input.current.keys[static_cast<size_t>(code)] & kKeyDownBit) ? 1 : 0;
 }
 
 int IsKeyPressed(int code) {
-  if (!input.ready || code < 0 || code > 255) return 0;
+  if (!input.ready || !ValidKey(code)) return 0;
   auto at = static_cast<size_t>(code);
-  return (input.current.keys[at] & 0x80) && !(input.previous.keys[at] & 0x80) ? 1 : 0;
+  return (input.current.keys[at] & kKeyDownBit) && !(input.previous.keys[at] & kKeyDownBit) ? 1 : 0;
 }
 
 int GetKeyHorizontal() {
   if (!input.ready) return -1;
+  // Right wins when both arrows are down.
   if (IsKeyDown(key::kRight)) return 0;
   if (IsKeyDown(key::kLeft)) return 16;
   return -1;
 }
 
-int IsJoyButtonPressed(int) { return 0; }
-int IsJoyDirectionEntered(int) { return 0; }
-int GetJoyHorizontal() { return -1; }
+int IsJoyButtonPressed(int button) {
+  if (button < 0 || button >= kJoyButtons || !input.current.joy.present) return 0;
+  uint32_t bit = 1u << button;
+  return (input.current.joy.buttons & bit) && !(input.previous.joy.buttons & bit) ? 1 : 0;
+}
 
-void ReadTypedText(NString&) {}
-void FlushTypedText() { input.buffered.clear(); }
+int IsJoyDirectionEntered(int direction) {
+  if (!input.current.joy.present) return 0;
+  return JoyDirection(input.current.joy) == direction && JoyDirection(input.previous.joy) != direction ? 1 : 0;
+}
 
-void FeedJoystickState(bool, int, int, uint32_t) {}
+int GetJoyHorizontal() { return JoyHorizontal(input.current.joy); }
+
+void ReadTypedText(NString& text) {
+  if (!input.ready) return;
+  std::deque<KeyEvent> events;
+  events.swap(input.buffered);
+  for (const KeyEvent& ev : events) {
+    if (!ev.down) continue;
+    int ch = TypedCharFromKeyCode(ev.code);
+    if (ch < 0) continue;
+    text.AppendChar(static_cast<char>(ch));
+    if (static_cast<size_t>(text.GetLength()) >= kMaxTypedLength) return;
+  }
+}
+
+void FlushTypedText() {
+  if (input.ready) input.buffered.clear();
+}

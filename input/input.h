@@ -22,7 +22,8 @@ constexpr int kDown = 0xD0;
 }  // namespace key
 
 // Set-up and release. Without a keyboard (never on our platform) every query
-// answers "nothing".
+// answers "nothing". A released keyboard (while paused) sees no keys and
+// buffers nothing until it is acquired again.
 bool InitInput();
 void ReleaseInput();
 void AcquireKeyboard();
@@ -39,11 +40,15 @@ int IsKeyDown(int code);
 // 0 while Right is down, else 16 while Left is down, else -1.
 int GetKeyHorizontal();
 
+// Pad buttons 0..3 going down this frame; a direction (0, 4, ... 28) entered
+// this frame; 0 right, 16 left or -1 (also without a pad).
 int IsJoyButtonPressed(int button);
 int IsJoyDirectionEntered(int direction);
 int GetJoyHorizontal();
 
-// Appends the characters typed since the last call (at most 10 in all).
+// The key events (downs and ups) buffered since the last read, at most 160;
+// later ones are lost. ReadTypedText appends the characters of the downs to
+// text and stops as soon as text holds 10 or more, dropping the rest.
 void ReadTypedText(NString& text);
 void FlushTypedText();
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +15,7 @@
 #include "app/shutdown.h"
 #include "gfx/display.h"
 #include "input/input.h"
+#include "input/joystick_source.h"
 
 TEST(FramePacing, RunsAtMostOneFramePerIntervalAndNeverCatchesUp) {
   AppBlock app;
@@ -183,4 +188,48 @@ TEST_F(MainLoopTest, LiveLoopCountsTicksWhilePaused) {
   EXPECT_EQ(ran.size(), 10u);
   for (bool r : ran) EXPECT_FALSE(r);
   EXPECT_EQ(factory.updates, 0);
+}
+
+namespace {
+
+// A pad the test moves: one reading per frame from a list.
+class ScriptedPad : public JoystickSource {
+ public:
+  JoystickReading Read() override {
+    JoystickReading r = frame < readings.size() ? readings[frame] : readings.back();
+    ++frame;
+    return r;
+  }
+  std::vector<JoystickReading> readings;
+  size_t frame = 0;
+};
+
+}  // namespace
+
+TEST_F(MainLoopTest, TheLivePadIsReadBeforeEachFrameAndRecordedWhenItChanges) {
+  ScriptedPad pad;
+  pad.readings = {{}, {true, 0, 0, 0}, {true, 0, 0, 0}, {true, 30000, 0, 1}, {}, {}};
+  auto dir = std::filesystem::temp_directory_path() / ("velloria-pad-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  LoopConfig config;
+  config.headless = true;
+  config.frames = 6;
+  config.joystick = &pad;
+  config.recordFile = (dir / "pad.txt").string();
+  std::vector<int> horizontal;
+  {
+    MainLoop loop(host, sequencer, std::move(config));
+    loop.OnTick([&](int64_t, bool) {
+      UpdateInput();
+      horizontal.push_back(GetJoyHorizontal());
+    });
+    loop.Run();
+  }
+  EXPECT_EQ(pad.frame, 6u);
+  EXPECT_EQ(horizontal, (std::vector<int>{-1, -1, -1, 0, -1, -1}));
+  std::ifstream in(dir / "pad.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "# velloria session\nseed 0\n1 joy 0 0 0\n3 joy 30000 0 1\n4 joy none\n");
+  std::filesystem::remove_all(dir);
 }
