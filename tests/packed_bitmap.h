@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/surface.h"
+
 // Builds a small packed 8-bit bitmap as the loaders find it among the
 // resources: a 40-byte info header, a 256-entry colour table (a grey ramp,
 // entry i = (i, i, i)) and the pixel rows bottom-up, each padded to four
@@ -41,4 +43,25 @@ inline std::vector<uint8_t> SolidFrames(int w, int h, int frames, uint8_t key, u
   }
   pixels[0] = key;
   return pixels;
+}
+
+// Reads a row of n glyph cells of w x h starting at (x, y): each entry is
+// the cell's colour minus `first` (for strips made with SolidFrames), or -1
+// for a cell left at `background`, or -2 for a cell that is not one colour
+// (its top-left pixel aside, which may be the key).
+inline std::vector<int> ReadCells(const Surface& s, int x, int y, int w, int h, int n, uint8_t first,
+                                  uint8_t background) {
+  std::vector<int> cells;
+  for (int i = 0; i < n; ++i) {
+    int left = x + i * w;
+    uint8_t v = s.At(left + w / 2, y + h / 2);
+    bool uniform = true;
+    for (int r = 0; r < h; ++r) {
+      for (int c = 0; c < w; ++c) {
+        if (r + c > 0 && s.At(left + c, y + r) != v) uniform = false;
+      }
+    }
+    cells.push_back(!uniform ? -2 : v == background ? -1 : v - first);
+  }
+  return cells;
 }

@@ -162,7 +162,9 @@ TEST_F(SpriteTest, DrawClipsFramesPartlyOffScreen) {
 }
 
 TEST_F(SpriteTest, FramesOutsideTheStripDrawAndHitNothing) {
-  NSprite256 s(Numbered(4, 2, 3), 3);
+  // Seven opaque rows for three frames of two: frame 3 would start on the
+  // spare row if it were allowed to draw.
+  NSprite256 s(Strip(4, 1, 7, [](int x, int y) { return x == 0 && y == 0 ? uint8_t{0} : uint8_t{8}; }), 3);
   NSprite256 other(Numbered(4, 2, 1), 1);
   s.SetTransparent(false);
   for (int frame : {3, 4, -1, 1000000}) {
@@ -280,9 +282,12 @@ TEST_F(SpriteTest, AnimateHoldsFramesAndEndsTheFirstCycle) {
 }
 
 TEST_F(SpriteTest, HitNeedsOverlappingOpaquePixelsNotJustTouchingEdges) {
-  // Opaque everywhere except the key in the top-left corner.
-  NSprite256 a(Numbered(10, 10, 1), 1);
-  NSprite256 b(Numbered(10, 10, 1), 1);
+  // Opaque everywhere except the key 3 in the top-left corner; rows are
+  // padded to 12 bytes with 0, which is opaque here, so a scan one column too
+  // far would hit.
+  auto corner = [](int x, int y) { return x == 0 && y == 0 ? uint8_t{3} : uint8_t{10}; };
+  NSprite256 a(Strip(10, 10, 1, corner), 1);
+  NSprite256 b(Strip(10, 10, 1, corner), 1);
   a.SetPosition(0, 0);
   b.SetPosition(10, 0);  // a ends at column 9, b starts at 10
   EXPECT_FALSE(a.IsHit(b));
