@@ -10,6 +10,7 @@
 #include "app/ranking.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
+#include "app/stats_log.h"
 #include "audio/music.h"
 #include "audio/sound_log.h"
 #include "audio/sound_list.h"
@@ -86,6 +87,14 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   LoadRanking();
 
   MainLoop mainLoop(host, sequencer, std::move(loop));
+  StatsLog stats;
+  if (!options.statsFile.empty()) {
+    if (stats.Open(options.statsFile)) {
+      mainLoop.OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
+    } else {
+      std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options.statsFile.c_str());
+    }
+  }
   int code = mainLoop.Run();
   // Every way out of the loop went through Shutdown, which logged its close.
   CloseSoundLog();

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   GameSceneFactory scenes;
+  scenes.SetInvulnerable(options->invulnerable);
   if (options->headless) {
     // Headless runs take no lock, so tests can run side by side.
     HeadlessHost host;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+// --stats: one line per frame of space-separated key=value pairs, in this
+// order: frame scene state timer stage level x pstate lives potions power
+// enemies bullets shots items explosions boss. Outside a game the game's
+// keys show "-"; so does boss when there is no boss body.
+class StatsLog {
+ public:
+  // False when the file cannot be written.
+  bool Open(const std::string& path);
+  void Write(int64_t frame);
+
+  // The line for the current frame (also used by tests).
+  static std::string Line(int64_t frame);
+
+ private:
+  std::ofstream out_;
+};
