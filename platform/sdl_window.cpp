@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gfx/scale.h"
 #include "platform/sdl_keymap.h"
 
 namespace {
@@ -132,18 +133,13 @@ void SdlWindow::ToggleFullScreen() {
 
 void SdlWindow::Present(const Surface& back, const Palette& palette) {
   if (!texture_) return;
-  std::array<uint32_t, 256> lut;
-  for (size_t i = 0; i < 256; ++i) {
-    lut[i] = 0xFF000000u | uint32_t{palette[i].red} << 16 | uint32_t{palette[i].green} << 8 | palette[i].blue;
-  }
   void* pixels = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
-  for (int y = 0; y < kHeight && y < back.Height(); ++y) {
-    const uint8_t* in = back.Row(y);
-    auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
-    for (int x = 0; x < kWidth; ++x) out[x] = lut[in[x]];
-  }
+  // The texture has the picture's own size: the colours are converted here
+  // and the renderer enlarges it by the whole factor in PresentLast.
+  ConvertAndScale(back, palette, static_cast<uint32_t*>(pixels), kWidth, kHeight,
+                  pitch / static_cast<int>(sizeof(uint32_t)));
   SDL_UnlockTexture(texture_);
   havePicture_ = true;
   PresentLast();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "gfx/presenter.h"
+#include "gfx/surface.h"
+
+// The presenter's work on the processor: the 8-bit picture turned into 32-bit
+// colour through the palette and enlarged for the screen. Kept free of any
+// platform so that it can be tested and timed on its own.
+
+// Opaque 0xAARRGGBB for every palette entry.
+std::array<uint32_t, 256> PaletteToArgb(const Palette& palette);
+
+// Writes picture into an outWidth x outHeight buffer of 0xAARRGGBB pixels
+// whose rows lie outPitch pixels apart: scaled by the largest whole factor
+// that fits (at least 1), nearest-neighbour, centred, with opaque black
+// around it. A buffer smaller than the picture shows its centre.
+void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth,
+                     int outHeight, int outPitch);
