@@ -56,17 +56,15 @@ def blur(a, r):
 
 def erode(m, k):
     """Binary erosion by a (2k+1) square, separable."""
-    out = m > 0.5
+    # Edge padding: a shape cut by the frame border is taken to go on beyond
+    # it, so no rim is drawn along the cut.
+    out = np.pad(m > 0.5, k, mode="edge")
     for axis in (0, 1):
         acc = out.copy()
         for d in range(1, k + 1):
             acc &= np.roll(out, d, axis=axis) & np.roll(out, -d, axis=axis)
         out = acc
-    return out
-
-
-def dilate(m, k):
-    return ~erode(~(m > 0.5), k)
+    return out[k:-k, k:-k]
 
 
 class Mask:
@@ -166,9 +164,9 @@ class Sprite:
         """Lambert term (0..1) of the rounded surface a mask describes."""
         h = blur(m, relief * SS)
         h = np.sqrt(np.clip(h, 0, 1))
+        # The slope is taken on the screen grid, so mirrored drawings are
+        # still lit from the upper left.
         gy, gx = np.gradient(h)
-        if self.mirror:
-            gx = -gx
         k = relief * SS * 1.2
         nx, ny, nz = -gx * k, -gy * k, np.ones_like(h)
         ln = np.sqrt(nx * nx + ny * ny + nz * nz)
@@ -209,15 +207,18 @@ class Sprite:
 
     def glow(self, cx, cy, r, ramp, lo=0.3, hi=1.0, power=1.0):
         """A radial energy blob: bright centre fading to lo at radius r."""
-        d = np.hypot(self.X - (self.w - cx if self.mirror else cx), self.Y - cy) / r
+        d = np.hypot(self.X - cx, self.Y - cy) / r
         inside = d <= 1.0
         level = lo + (hi - lo) * (1 - np.clip(d, 0, 1)) ** power
         col = ramp_rgb(ramp, level)
         self.rgba[inside, :3] = col[inside]
         self.rgba[inside, 3] = 1.0
 
-    def finish(self, outline=True, outline_scale=0.28):
-        """-> RGBA float image at final size, alpha 0 or 1, outlined."""
+    def finish(self, outline=True, outline_scale=0.28, open_edges=""):
+        """-> RGBA float image at final size, alpha 0 or 1, outlined.
+
+        open_edges: frame sides ("l", "r", "t", "b") where the drawing runs
+        on into another part, so no outline is traced along them."""
         from artlib import downsample
         img = downsample(self.rgba, SS)
         solid = img[..., 3] >= 0.5
@@ -243,6 +244,18 @@ class Sprite:
                     nb[:, 0] = False
                 if dx == -1:
                     nb[:, -1] = False
+                side = {(0, 1): "l", (0, -1): "r", (1, 0): "t", (-1, 0): "b"}[(dy, dx)]
+                if side in open_edges:
+                    edge = np.zeros_like(solid)
+                    if side == "l":
+                        edge[:, 0] = True
+                    elif side == "r":
+                        edge[:, -1] = True
+                    elif side == "t":
+                        edge[0, :] = True
+                    else:
+                        edge[-1, :] = True
+                    nb = nb | edge
                 border |= solid & ~nb
             img[border, :3] = img[border, :3] * outline_scale + np.array([0.03, 0.0, 0.03]) * (1 - outline_scale)
         img[~solid, :3] = 0
