@@ -31,7 +31,7 @@ def scale_texture(s, size=7.0):
     return -0.16 * arc + 0.06 * np.clip(0.6 - r, 0, 1)
 
 
-def draw_fish(mirror):
+def draw_fish(mirror, solid=None):
     s = Sprite(W, H, mirror=mirror)
     # Tail fin, forked, behind the body.
     tail = s.mask().poly([(34, 58), (6, 8), (0, 6), (10, 44), (14, 60), (10, 76), (0, 114), (6, 112), (34, 64)])
@@ -76,10 +76,10 @@ def draw_fish(mirror):
     # Pectoral fin over the flank.
     pect = s.mask().poly([(80, 74), (94, 70), (76, 104), (62, 106), (66, 92)])
     s.paint(pect, FIN, lo=0.06, hi=0.7, relief=3, texture=0.12 * np.sin(s.X * 1.6 + s.Y * 0.8))
-    return s.finish()
+    return s.finish(solid=solid)
 
 
-def draw_mouth(open_, mirror):
+def draw_mouth(open_, mirror, solid=None):
     s = Sprite(19, 26, mirror=mirror)
     gape = 1.0 if open_ else 0.0
     # The throat shows between the jaws when they part.
@@ -93,13 +93,13 @@ def draw_mouth(open_, mirror):
     for x, ln in ((3, 5), (7, 7), (11, 5)):
         s.paint(s.mask().poly([(x - 1.6, top - 1), (x + 1.6, top - 1), (x, top + ln)]), "stone",
                 lo=0.5, hi=1.0, relief=1, rim=0.35)
-    upper = s.mask().poly(bezier((0, 0), (10, -1), (16, 4 - 2 * gape), n=10)
+    upper = s.mask().poly(bezier((0, 1.6), (10, -1), (16, 4 - 2 * gape), n=10)
                           + [(14, top + 1), (0, top + 1)])
     s.paint(upper, ARMOUR, lo=0.06, hi=0.84, relief=3, gloss=0.2)
     lower = s.mask().poly([(0, low), (17, low - 2 - gape), (19, low + 1), (14, 25), (0, 25)])
     s.paint(lower, ARMOUR, lo=0.05, hi=0.7, relief=3)
     s.paint(s.mask().circle(11, 3.5, 1.1), ARMOUR, flat=0.0, rim=0)
-    return s.finish(open_edges="r" if mirror else "l")
+    return s.finish(open_edges="r" if mirror else "l", solid=solid)
 
 
 def draw_bubble(frame):
@@ -125,11 +125,18 @@ def draw_bubble(frame):
     return s.finish(outline_scale=0.45)
 
 
+def mirrored_mask(img):
+    """The hit mask of a frame, mirrored: the turned-round twin must match it."""
+    return img[:, ::-1, 3] > 0.5
+
+
 def main():
-    out = [save_bitmap(208, "boss2-fish", [draw_fish(False), draw_fish(True)]),
+    fish = draw_fish(False)
+    jaws = [draw_mouth(False, False), draw_mouth(True, False)]
+    out = [save_bitmap(208, "boss2-fish", [fish, draw_fish(True, mirrored_mask(fish))]),
            save_bitmap(217, "boss2-bubble", [draw_bubble(i) for i in range(4)]),
-           save_bitmap(223, "boss2-mouth", [draw_mouth(False, False), draw_mouth(True, False),
-                                            draw_mouth(False, True), draw_mouth(True, True)])]
+           save_bitmap(223, "boss2-mouth", jaws + [draw_mouth(False, True, mirrored_mask(jaws[0])),
+                                                   draw_mouth(True, True, mirrored_mask(jaws[1]))])]
     for p in out:
         print(p)
 

@@ -57,8 +57,8 @@ def draw_snail():
     s.paint(s.mask().tube([(78, 112), (88, 96), (92, 84)], 30, 26), FLESH, lo=0.08, hi=0.7, relief=8,
             texture=tex)
     s.paint(s.mask().ellipse(92, 82, 22, 19), FLESH, lo=0.1, hi=0.78, relief=8)
-    eye_stalk(s, (84, 68), (74, 36), 7, look=(0.3, 0.9))
-    eye_stalk(s, (100, 68), (106, 32), 7, look=(0.3, 0.9))
+    eye_stalk(s, (84, 68), (74, 38), 7, look=(0.3, 0.9))
+    eye_stalk(s, (98, 68), (100, 40), 7, look=(0.3, 0.9))
     # Wobbly frown and two feelers by the mouth.
     s.paint(s.mask().line(bezier((82, 94), (92, 87), (104, 94), n=10), 2), FLESH, flat=0.02, rim=0)
     s.paint(s.mask().tube([(80, 97), (72, 106)], 4, 2), FLESH, lo=0.1, hi=0.7, relief=1.5)

@@ -62,8 +62,9 @@ def draw_flower(frame):
     return s.finish()
 
 
-# Wing angle (degrees above level) and body bob (pixels down) per frame.
-BEAT = [(38, 0), (8, 1), (-24, 2), (8, 1)]
+# Wing angle (degrees above level) and body bob (pixels down) per frame:
+# the downstroke is quick and level, the upstroke lags behind it.
+BEAT = [(38, 0), (12, 1), (-24, 2), (2, 1)]
 
 
 def draw_creature(frame):

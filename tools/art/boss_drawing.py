@@ -214,15 +214,32 @@ class Sprite:
         self.rgba[inside, :3] = col[inside]
         self.rgba[inside, 3] = 1.0
 
-    def finish(self, outline=True, outline_scale=0.28, open_edges=""):
+    def finish(self, outline=True, outline_scale=0.28, open_edges="", solid=None, max_gap=120):
         """-> RGBA float image at final size, alpha 0 or 1, outlined.
 
         open_edges: frame sides ("l", "r", "t", "b") where the drawing runs
-        on into another part, so no outline is traced along them."""
+        on into another part, so no outline is traced along them.
+        solid: a given hit mask to use instead of the drawing's own (the
+        mirrored twin of a frame must have exactly the mirrored mask).
+        max_gap: enclosed transparent pockets up to this many pixels are
+        filled in shadow, so shots cannot slip into a crevice of a body."""
         from artlib import downsample
         img = downsample(self.rgba, SS)
-        solid = img[..., 3] >= 0.5
-        tidy = _tidy(solid)
+        if solid is None:
+            solid = img[..., 3] >= 0.5
+            if max_gap:
+                pockets = _small_pockets(solid, max_gap)
+                if pockets.any():
+                    img[pockets, :3] = _shadow_colour(img, solid)[pockets]
+                    solid = solid | pockets
+        else:
+            missing = solid & ~(img[..., 3] >= 0.5)
+            img[missing, :3] = _shadow_colour(img, img[..., 3] >= 0.5)[missing]
+            return self._outline(img, solid.copy(), outline, outline_scale, open_edges, tidy=False)
+        return self._outline(img, solid, outline, outline_scale, open_edges)
+
+    def _outline(self, img, solid, outline, outline_scale, open_edges, tidy=True):
+        tidy = _tidy(solid) if tidy else solid
         filled = tidy & ~solid
         if filled.any():
             # A pinhole takes the colour of its opaque neighbours.
@@ -260,6 +277,43 @@ class Sprite:
             img[border, :3] = img[border, :3] * outline_scale + np.array([0.03, 0.0, 0.03]) * (1 - outline_scale)
         img[~solid, :3] = 0
         return img
+
+
+def _small_pockets(solid, max_size):
+    """Transparent regions that touch no frame border and have at most
+    max_size pixels."""
+    h, w = solid.shape
+    seen = solid.copy()
+    out = np.zeros_like(solid)
+    for y0, x0 in zip(*np.nonzero(~solid)):
+        if seen[y0, x0]:
+            continue
+        stack = [(y0, x0)]
+        seen[y0, x0] = True
+        comp, open_ = [], False
+        while stack:
+            y, x = stack.pop()
+            comp.append((y, x))
+            if y in (0, h - 1) or x in (0, w - 1):
+                open_ = True
+            for ny, nx in ((y + 1, x), (y - 1, x), (y, x + 1), (y, x - 1)):
+                if 0 <= ny < h and 0 <= nx < w and not seen[ny, nx]:
+                    seen[ny, nx] = True
+                    stack.append((ny, nx))
+        if not open_ and len(comp) <= max_size:
+            ys, xs = zip(*comp)
+            out[list(ys), list(xs)] = True
+    return out
+
+
+def _shadow_colour(img, solid):
+    """A darkened local average of the opaque colours, for filled pixels."""
+    c = img[..., :3] * solid[..., None]
+    wsum = solid.astype(np.float64)
+    for axis in (0, 1):
+        c = _box(c, 3, axis)
+        wsum = _box(wsum, 3, axis)
+    return c / np.maximum(wsum, 1e-6)[..., None] * 0.35
 
 
 def _tidy(solid):
