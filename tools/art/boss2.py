@@ -114,8 +114,12 @@ def draw_bubble(frame):
     level = 0.15 + 0.75 * np.clip((d - 0.55) / 0.45, 0, 1) ** 2
     col = np.stack([np.interp(level, [0, 1], [0.04, 0.75]), np.interp(level, [0, 1], [0.16, 0.95]),
                     np.interp(level, [0, 1], [0.36, 1.0])], axis=-1)
-    swirl = np.clip(np.sin(a * 2 + frame * math.pi / 2 + d * 3), 0, 1) * np.clip((d - 0.6) / 0.4, 0, 1)
-    col = col * (1 - 0.55 * swirl[..., None]) + np.array([0.95, 0.45, 0.85]) * 0.55 * swirl[..., None]
+    # Two oily lobes, pink and gold-green, chase each other round the film.
+    wave = np.sin(a * 2 + frame * math.pi / 2 + d * 4)
+    film = np.clip((d - 0.45) / 0.55, 0, 1) * 0.75
+    pink = (np.clip(wave, 0, 1) * film)[..., None]
+    gold = (np.clip(-wave, 0, 1) * film)[..., None]
+    col = col * (1 - pink - gold) + np.array([0.98, 0.42, 0.86]) * pink + np.array([0.72, 0.95, 0.45]) * gold
     hl = np.hypot(s.X - (c - 7), s.Y - (c - 8)) < 4.2
     col[hl] = (0.95, 1.0, 1.0)
     hl2 = np.hypot(s.X - (c + 8), s.Y - (c + 9)) < 1.8

@@ -90,11 +90,11 @@ def draw_coil():
     s = Sprite(W, H)
     # The tail end first: everything later in the body lies over it.
     tail = spline([(14, 196), (54, 212), (110, 214), (170, 212), (226, 194), (254, 150), (256, 96),
-                   (230, 52), (186, 32)], per=10)
+                   (230, 52), (190, 30), (150, 26)], per=10)
     coil_piece(s, tail, 14, 44, belly_side=-1, spine_side=1)
     s.paint(s.mask().poly([(16, 188), (0, 178), (4, 200), (0, 220), (18, 206)]), MANE, lo=0.1, hi=0.85,
             relief=3)
-    upper = spline([(190, 30), (140, 22), (84, 30), (42, 62), (28, 116), (40, 166), (76, 186)], per=10)
+    upper = spline([(152, 26), (100, 26), (52, 52), (28, 116), (40, 166), (76, 186)], per=10)
     coil_piece(s, upper, 44, 46, belly_side=-1, spine_side=1)
     front = spline([(72, 184), (118, 170), (148, 130), (150, 90), (146, 50)], per=10)
     coil_piece(s, front, 46, 50, belly_side=-1, spine_side=1)

@@ -174,8 +174,12 @@ class Sprite:
         return np.clip(lam, 0, 1), h
 
     def paint(self, m, ramp, lo=0.12, hi=0.92, relief=6.0, gloss=0.0, texture=None,
-              rim=1.0, rim_level=0.02, flat=None):
-        """Paint mask m with a ramp: lit by slope, optional texture (level offset)."""
+              rim=1.0, rim_level=0.02, flat=None, form=0.35):
+        """Paint mask m with a ramp: lit by slope, optional texture (level offset).
+
+        form: strength of a gradient across the whole shape, light at its
+        upper left and dark at its lower right, so broad shapes read as round
+        and not only their edges."""
         if isinstance(m, Mask):
             m = m.arr()
         inside = m > 0.5
@@ -186,6 +190,12 @@ class Sprite:
         else:
             lam, _ = self.shading(m, relief)
             level = lo + (hi - lo) * lam ** 1.4
+            if form:
+                ys, xs = np.nonzero(inside)
+                y0, y1, x0, x1 = ys.min(), ys.max(), xs.min(), xs.max()
+                gy = (np.arange(m.shape[0]) - (y0 + y1) / 2) / max(1, (y1 - y0) / 2)
+                gx = (np.arange(m.shape[1]) - (x0 + x1) / 2) / max(1, (x1 - x0) / 2)
+                level = level - form * (hi - lo) * 0.5 * (gy[:, None] + gx[None, :])
             if gloss:
                 level = level + gloss * np.clip((lam - 0.88) / 0.12, 0, 1) ** 2
         if texture is not None:
