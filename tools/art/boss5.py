@@ -116,7 +116,7 @@ def draw_head(stage):
     hw, hh = 101, 130
     s = Sprite(hw, hh)
     cx, mouth_x, mouth_y = 50.5, 54, 104
-    gape = (0, 9, 18)[stage]
+    gape = (0, 7, 14)[stage]
     mirror = (lambda p: [(hw - x, y) for x, y in p])
     ident = (lambda p: p)
     # Neck going down behind the head into the coil.
@@ -133,32 +133,39 @@ def draw_head(stage):
         s.paint(s.mask().tube(f([(36, 28), (22, 14), (12, 2)]), 10, 2.5), HORN, lo=0.12, hi=0.95, relief=3,
                 texture=0.08 * np.sin(s.Y * 1.8))
     # Lower jaw drops as the mouth opens; the throat glows.
-    jaw = s.mask().poly([(30, 92 + gape * 0.3), (71, 92 + gape * 0.3), (66, 112 + gape), (mouth_x, 120 + gape),
-                         (42, 120 + gape), (34, 112 + gape)])
-    s.paint(jaw, SCALES, lo=0.05, hi=0.6, relief=4, texture=scale_texture(s, 4.0))
+    jaw = s.mask().poly([(30, 90 + gape * 0.3), (71, 90 + gape * 0.3), (67, 106 + gape), (58, 113 + gape),
+                         (43, 113 + gape), (34, 106 + gape)])
+    s.paint(jaw, SCALES, lo=0.08, hi=0.72, relief=4, texture=scale_texture(s, 4.0))
+    chin = s.mask().poly([(36, 104 + gape), (65, 104 + gape), (58, 111 + gape), (43, 111 + gape)])
+    s.paint(chin, BELLY, lo=0.1, hi=0.7, relief=2, rim=0.6,
+            texture=-0.15 * (np.sin(s.X * 1.2) > 0.6))
     if gape:
-        maw = s.mask().ellipse(mouth_x - 1, 101 + gape * 0.45, 15, 3 + gape * 0.55)
+        maw = s.mask().ellipse(mouth_x - 1, 100 + gape * 0.45, 15, 3 + gape * 0.55)
         s.paint(maw, "red", flat=0.05, rim=0)
-        d = np.hypot((s.X - (mouth_x - 1)) / 1.6, s.Y - (103 + gape * 0.45))
-        g = (d < 2 + gape * 0.4) & (maw.arr() > 0.5)
-        s.rgba[g, :3] = energy_rgb(1 - d[g] / (2 + gape * 0.4), FIRE)
+        d = np.hypot((s.X - (mouth_x - 1)) / 1.6, s.Y - (102 + gape * 0.45))
+        g = (d < 2 + gape * 0.5) & (maw.arr() > 0.5)
+        s.rgba[g, :3] = energy_rgb(1 - d[g] / (2 + gape * 0.5), FIRE)
         for k in (-1, 1):
             x = mouth_x - 1 + k * 11
-            s.paint(s.mask().poly([(x - 2, 112 + gape), (x + 2, 112 + gape), (x, 104 + gape * 0.7)]), HORN,
+            s.paint(s.mask().poly([(x - 2, 106 + gape), (x + 2, 106 + gape), (x, 98 + gape * 0.7)]), HORN,
                     lo=0.55, hi=1.0, relief=1, rim=0.4)
     # Skull and long snout.
     skull = s.mask().ellipse(cx, 46, 30, 26)
     skull.poly([(24, 52), (77, 52), (72, 92), (62, 100), (39, 100), (29, 92)])
     s.paint(skull, SCALES, lo=0.06, hi=0.8, relief=11, texture=scale_texture(s, 5.0))
     # Bony ridge down the snout and heavy brows.
-    s.paint(s.mask().tube([(cx, 24), (cx, 60), (cx, 84)], 10, 6), SCALES, lo=0.1, hi=0.85, relief=3)
+    s.paint(s.mask().tube([(cx, 24), (cx, 50), (cx, 74)], 7, 3.5), SCALES, lo=0.1, hi=0.85, relief=2.5)
+    # Flared nose over the upper fangs.
+    for nx in (41, 60):
+        s.paint(s.mask().ellipse(nx, 88, 10, 7), SCALES, lo=0.08, hi=0.8, relief=4, rim=0.7,
+                texture=scale_texture(s, 4.0))
     for f in (ident, mirror):
         s.paint(s.mask().poly(f([(20, 36), (46, 44), (44, 50), (22, 44)])), SCALES, lo=0.02, hi=0.5,
                 relief=2)
         eye = s.mask().poly(f([(25, 45), (42, 50), (39, 55), (27, 51)]))
         s.paint(eye, "gold", lo=0.55, hi=1.0, relief=1.5, rim=0.5, rim_level=0.3)
         s.paint(s.mask().ellipse(*f([(34, 51)])[0], 1.2, 2.4), "red", flat=0.05, rim=0)
-        s.paint(s.mask().ellipse(*f([(42, 92)])[0], 3, 2), SCALES, flat=0.0, rim=0)
+        s.paint(s.mask().ellipse(*f([(40, 89)])[0], 3.2, 2.2), SCALES, flat=0.0, rim=0)
         # Upper fangs.
         s.paint(s.mask().poly(f([(34, 96), (39, 98), (36, 108)])), HORN, lo=0.55, hi=1.0, relief=1, rim=0.4)
         # Whiskers curling out from the snout.
