@@ -52,7 +52,11 @@ def draw_fish(mirror, solid=None):
     body.poly(bezier((28, 60), (40, 6), (112, 4), (140, 30), n=24)
               + [(146, 44), (146, 78)]
               + bezier((140, 90), (116, 120), (40, 116), (28, 62), n=24))
-    s.paint(body, SCALES, lo=0.03, hi=0.6, relief=16, texture=scale_texture(s) - 0.1 * (s.X < 44))
+    # Dark back, paler flanks: the usual countershading of a hunter.
+    back = -0.2 * np.clip((58 - s.Y) / 46, 0, 1)
+    s.paint(body, SCALES, lo=0.03, hi=0.66, relief=16, texture=scale_texture(s) + back - 0.1 * (s.X < 44))
+    # Lateral line.
+    s.paint(s.mask().line(bezier((36, 62), (70, 52), (96, 56), n=12), 1.4), SCALES, flat=0.75, rim=0)
     # Pale belly.
     belly = s.mask().poly(bezier((38, 84), (78, 118), (124, 108), (142, 84), n=20) + [(120, 90), (70, 94)])
     s.paint(belly, "ice", lo=0.08, hi=0.7, relief=6, texture=0.5 * scale_texture(s, 5.0))
