@@ -9,7 +9,7 @@ import numpy as np
 from artlib import save_bitmap
 from frontend_drawing import Canvas, Xf, bezier, col, ellipse_pts, path, ramp_rgb, ribbon, sparkle, star_pts
 from frontend_lettering import GOLD, banner
-from frontend_witch import HAIR, HAIR_LINE, LINE, ROBE, SKIN, SKIN_LINE, broom, hat, head
+from frontend_witch import LINE, ROBE, SCARF, SKIN, SKIN_LINE, broom, hair_back, hat, head
 
 W, H = 367, 291
 
@@ -64,25 +64,11 @@ def defeated_picture():
     stick_piece(c, [(228, 46), (280, 36), (338, 30)][::-1])
     # Hat knocked off, lying tipped over.
     hat(c, Xf(34, 30, 0.9, rot=160))
-    # Hair fanned out on the grass around the head.
+    # Plaits lying spread on the grass (head coordinates: the face looks up the picture).
     hx, hy = 108, 150
-    strands = []
-    for k in range(8):
-        a = math.radians(105 + k * 22)
-        ln = 64 + 12 * math.sin(k * 1.7)
-        pts = []
-        for d in np.linspace(0, ln, 14):
-            wob = math.sin(d * 0.09 + k * 1.3) * 7 * d / ln
-            pts.append((hx + math.cos(a) * d - math.sin(a) * wob, hy + math.sin(a) * d * 0.85 + math.cos(a) * wob))
-        strands.append(ribbon(pts, 24, 9))
-    strands.append(ellipse_pts(hx - 6, hy, 30, 30))
-    m = c.poly(*strands)
-    c.part(m, HAIR[0], HAIR[1], HAIR[2], outline=HAIR_LINE, ow=1.2)
-    for k in range(8):
-        a = math.radians(110 + k * 22)
-        pts = [(hx + math.cos(a) * d - math.sin(a) * math.sin(d * 0.09 + k * 1.3) * 5 * d / 60,
-                hy + math.sin(a) * d * 0.85) for d in np.linspace(20, 58, 8)]
-        c.paint(c.stroke(pts, 1.1), col("fire", 0.18), 0.8)
+    spread = ([(6, -10), (26, -26), (46, -30), (60, -48), (62, -64)],
+              [(-8, -10), (-26, -26), (-46, -28), (-58, -46), (-76, -52)])
+    hair_back(c, Xf(hx, hy, 1.25, rot=-90), plaits=spread)
     # Arms flung out, the far one up, the near one down.
     for sh, el, hand in (((140, 132), (136, 100), (120, 74)), ((142, 172), (150, 204), (144, 236))):
         c.part(c.poly(ribbon([sh, el, hand], 17, 12)), ROBE[0], ROBE[1], ROBE[2], outline=LINE, ow=1.2)
@@ -110,7 +96,12 @@ def defeated_picture():
     torso = [(130, 130), (168, 132), (170, 172), (132, 174), (124, 152)]
     c.part(c.poly(torso), ROBE[0], ROBE[1], ROBE[2], outline=LINE, ow=1.2)
     c.part(c.poly([(164, 130), (172, 130), (173, 175), (165, 175)]), "gold", 0.45, 0.9, outline=LINE, ow=1.0)
-    c.part(c.poly([(124, 142), (134, 146), (130, 152), (134, 158), (124, 162)]), "grey", 0.8, 1.0, outline=LINE, ow=1.0)
+    c.part(c.poly([(122, 140), (136, 144), (132, 152), (136, 160), (122, 164)]), SCARF[0], SCARF[1], SCARF[2],
+           outline=LINE, ow=1.0)
+    c.part(c.poly(ribbon([(134, 152), (150, 160), (160, 176), (156, 190)], 8, 4)), SCARF[0], SCARF[1], SCARF[2],
+           outline=LINE, ow=1.0)
+    for bx in (146, 154):
+        c.part(c.ellipse(bx, 140, 2.2, 2.2), "gold", 0.6, 0.9, outline=LINE, ow=0.8)
     # Head turned to the side, knocked dizzy, with stars going round it.
     head(c, Xf(hx, hy, 1.25, rot=-90), mood="dizzy")
     for k in range(4):

@@ -188,16 +188,24 @@ class Canvas:
 
     # -- painting
     def paint(self, mask, colour, alpha=1.0):
-        """Straight 'over' with a constant or per-pixel colour; mask bool or float."""
-        a = np.asarray(mask, dtype=np.float64) * alpha
-        if a.ndim == 2:
-            a = a[..., None]
-        c = np.broadcast_to(np.asarray(colour, dtype=np.float64), self.rgba[..., :3].shape)
-        da = self.rgba[..., 3:4]
+        """Straight 'over' with a constant or per-pixel colour; mask bool or float.
+        Only the mask's bounding box is touched, which keeps big canvases quick."""
+        mask = np.asarray(mask)
+        rows = np.flatnonzero(mask.any(axis=1))
+        if len(rows) == 0:
+            return
+        cols = np.flatnonzero(mask.any(axis=0))
+        box = (slice(rows[0], rows[-1] + 1), slice(cols[0], cols[-1] + 1))
+        a = mask[box].astype(np.float64) * alpha
+        a = a[..., None]
+        colour = np.asarray(colour, dtype=np.float64)
+        c = colour[box] if colour.ndim == 3 else colour
+        dst = self.rgba[box]
+        da = dst[..., 3:4]
         out_a = a + da * (1 - a)
-        out_c = (c * a + self.rgba[..., :3] * da * (1 - a)) / np.maximum(out_a, 1e-9)
-        self.rgba[..., :3] = np.where(out_a > 0, out_c, self.rgba[..., :3])
-        self.rgba[..., 3:4] = out_a
+        out_c = (c * a + dst[..., :3] * da * (1 - a)) / np.maximum(out_a, 1e-9)
+        dst[..., :3] = np.where(out_a > 0, out_c, dst[..., :3])
+        dst[..., 3:4] = out_a
 
     def light(self, mask, cx=None, cy=None, span=None):
         """0..1 light level across a mask: bright toward the upper left."""
@@ -213,9 +221,20 @@ class Canvas:
     def part(self, mask, ramp, lo, hi, outline=None, ow=1.2, rim=True, level=None, outline_ramp=None):
         """Outline (ow output pixels, 0 for none) then a fill shaded lo..hi on the ramp,
         lighter toward the upper left, with a light rim up-left and a dark rim down-right."""
+        rows = np.flatnonzero(mask.any(axis=1))
+        if len(rows) == 0:
+            return mask
+        cols = np.flatnonzero(mask.any(axis=0))
+        pad = int(ow * self.ss) + 3
+        y0, y1 = max(0, rows[0] - pad), min(mask.shape[0], rows[-1] + pad + 1)
+        x0, x1 = max(0, cols[0] - pad), min(mask.shape[1], cols[-1] + pad + 1)
+        box = (slice(y0, y1), slice(x0, x1))
+        sub = mask[box]
         if ow > 0:
             oc = outline if outline is not None else col(outline_ramp or ramp, 0.04)
-            self.paint(dilate(mask, ow * self.ss) & ~mask, oc)
+            ring = np.zeros_like(mask)
+            ring[box] = dilate(sub, ow * self.ss) & ~sub
+            self.paint(ring, oc)
         t = self.light(mask) if level is None else level
         lev = lo + (hi - lo) * t
         if rim:
