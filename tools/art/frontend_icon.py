@@ -1,0 +1,46 @@
+#!/usr/bin/python3
+"""The window and desktop icon: the witch's head in her hat, tilted a little so
+the bent crown fits the square, on a small night-sky disc. Written as RGBA
+PNG files (soft edges) to resources/icons/velloria-32.png and -64.png."""
+import os
+
+import numpy as np
+from PIL import Image
+
+from artlib import ROOT
+from frontend_drawing import Canvas, Xf, col, sparkle
+from frontend_witch import hair_back, hat, head
+
+ICON_DIR = os.path.join(ROOT, "resources", "icons")
+
+
+def icon(size):
+    ss = max(4, 256 // size)
+    c = Canvas(size, size, ss)
+    k = size / 64.0
+    disc = c.ellipse(32 * k, 32 * k, 29 * k, 29 * k)
+    c.part(disc, "violet", 0.06, 0.3, outline=col("gold", 0.75), ow=1.6 * k + 0.4, rim=False)
+    if size >= 64:
+        sparkle(c, 50 * k, 50 * k, 4.5 * k, ow=0.6)
+    xf = Xf(36 * k, 40 * k, 0.53 * k, rot=14)
+    ow = 1.1 if size >= 64 else 0.8
+    hair_back(c, xf, plaits=(), ow=ow)
+    head(c, xf, "fly", ow)
+    hat(c, xf, ow)
+    return c.result()
+
+
+def make():
+    os.makedirs(ICON_DIR, exist_ok=True)
+    out = []
+    for size in (32, 64):
+        rgba = np.clip(icon(size) * 255.0 + 0.5, 0, 255).astype(np.uint8)
+        path = os.path.join(ICON_DIR, f"velloria-{size}.png")
+        Image.fromarray(rgba, "RGBA").save(path)
+        out.append(path)
+    return out
+
+
+if __name__ == "__main__":
+    for p in make():
+        print(p)
