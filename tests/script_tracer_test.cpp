@@ -1,4 +1,6 @@
 #include "game/script_tracer.h"
+#include "gfx/dib256.h"
+#include "packed_bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,19 @@ TEST(ScriptTracer, LinesCarrySoundsShotsAndFramesInOrder) {
   setup.reduced = true;  // a potion: speed 1, no direction, one frame
   EXPECT_EQ(TraceScript(script, setup, 2),
             (Lines{"t=1 x=300 y=10 speed=1 dir=-1 img=0 sound=6", "t=2 x=300 y=10 speed=0.65 dir=-1 img=0 sound=10"}));
+}
+
+TEST(ScriptTracer, BitmapGivesTheFrameSize) {
+  NDib256 strip(PackedBitmap(30, 40, std::vector<uint8_t>(30 * 40, 7)));
+  ASSERT_FALSE(strip.IsEmpty());
+  NScript script = ScriptOf("SHOOT 3\nINCR_FRAME\nSTOP 1\n");
+  TraceSetup setup;
+  setup.bitmap = &strip;
+  setup.framesInBitmap = 2;
+  setup.frameWidth = 2;  // ignored when there is a bitmap
+  setup.frameHeight = 2;
+  EXPECT_EQ(TraceScript(script, setup, 2),
+            (Lines{"t=1 x=0 y=0 speed=2.5 dir=0 img=1 shoot=3@15,10", "t=2 x=0 y=0 speed=2.5 dir=0 img=0 shoot=3@15,10"}));
 }
 
 TEST(ScriptTracer, SpeedsShowUpToThreeDecimals) {
