@@ -109,6 +109,13 @@ TEST(ScriptTiming, LoopWithoutMoveOrStopEndsTheFrameInsteadOfHanging) {
     EXPECT_GT(second, 100u);
     EXPECT_LE(second, static_cast<size_t>(kMaxCommandsPerFrame));
   }
+  // Nothing but unknown words: every fetch is free, yet the frame still ends.
+  NScript words = ScriptOf("hello 1\nworld 2\n");
+  for (bool reduced : {false, true}) {
+    Runner r(words, reduced);
+    EXPECT_TRUE(r.Frame().empty());
+    EXPECT_EQ(r.sprite->GetY(), 200);
+  }
 }
 
 TEST(ScriptState, SpeedPercentWorksInSinglePrecision) {
