@@ -13,7 +13,7 @@ import math
 import numpy as np
 
 from artlib import save_bitmap
-from boss_drawing import Sprite, bezier, empty, energy_rgb, ramp_rgb
+from boss_drawing import Sprite, bezier, empty, energy_rgb
 
 W, H = 266, 188
 FLESH = "red"
@@ -175,7 +175,6 @@ def draw_wings(pose):
         f = (lambda q: q) if side == 0 else (lambda q: [(ww - x, y) for x, y in q])
         root, wrist, tips = p["root"], p["wrist"], p["tips"]
         outline = [root, wrist]
-        prev = wrist
         outline.append(tips[0])
         for a, b in zip(tips, tips[1:]):
             mid = ((a[0] + b[0]) / 2, (a[1] + b[1]) / 2)

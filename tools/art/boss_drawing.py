@@ -207,14 +207,6 @@ class Sprite:
         self.rgba[inside, :3] = col[inside]
         self.rgba[inside, 3] = 1.0
 
-    def fill(self, m, rgb):
-        """A flat colour (RGB 0..1) with no shading or rim."""
-        if isinstance(m, Mask):
-            m = m.arr()
-        inside = m > 0.5
-        self.rgba[inside, :3] = rgb
-        self.rgba[inside, 3] = 1.0
-
     def glow(self, cx, cy, r, ramp, lo=0.3, hi=1.0, power=1.0):
         """A radial energy blob: bright centre fading to lo at radius r."""
         d = np.hypot(self.X - cx, self.Y - cy) / r
@@ -342,10 +334,6 @@ def energy_rgb(t, stops):
     t = np.clip(np.asarray(t, dtype=np.float64), 0, 1)
     ts = [s[0] for s in stops]
     return np.stack([np.interp(t, ts, [s[1][k] for s in stops]) for k in range(3)], axis=-1)
-
-
-def flip(img):
-    return img[:, ::-1].copy()
 
 
 def empty(w, h):
