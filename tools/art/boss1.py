@@ -16,7 +16,9 @@ from artlib import save_bitmap
 from boss_drawing import Sprite, bezier, empty, energy_rgb
 
 W, H = 266, 188
-FLESH = "red"
+# Demon hide: purple in the shadows, blood red, orange where the light falls.
+FLESH = [(26, 4, 18), (70, 8, 28), (120, 14, 30), (170, 24, 28), (212, 56, 34), (240, 116, 64),
+         (255, 184, 128)]
 BONE = "stone"
 
 # Hellish violet fire: the photons and the lasers.
