@@ -268,3 +268,19 @@ def sparkle(c, cx, cy, r, colour=None, ow=0.8):
     m = c.poly(star_pts(cx, cy, r, r * 0.28))
     c.part(m, "gold", 0.75, 1.0, outline=col("violet", 0.1), ow=ow, rim=False)
     c.paint(c.ellipse(cx, cy, r * 0.22, r * 0.22), (1, 1, 1))
+
+
+_BAYER = np.array([[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]) / 16.0 - 0.47
+
+
+def dither(rgba, amount, rows=None):
+    """Ordered dither for smooth gradients in opaque pictures: a fixed 4x4
+    pattern nudges each pixel by up to +-amount/2 before quantising, so a
+    gradient crosses between palette shades in a fine mesh, not in bands."""
+    out = np.array(rgba, dtype=np.float64)
+    h, w = out.shape[:2]
+    pattern = np.tile(_BAYER, (h // 4 + 1, w // 4 + 1))[:h, :w] * amount
+    if rows is not None:
+        pattern[rows:] = 0.0
+    out[..., :3] = np.clip(out[..., :3] + pattern[..., None], 0.0, 1.0)
+    return out
