@@ -59,6 +59,22 @@ def rgb(img):
     return _PAL[img]
 
 
+def check_pinholes(fail):
+    """No lone key pixel inside a drawn shape: it would show as a speck."""
+    for res_id in FRONT_END:
+        if not BITMAPS[res_id][3] or res_id == 293:
+            continue
+        img = load(res_id)
+        if img is None:
+            continue
+        for i, fr in enumerate(frames(img, res_id)):
+            k = fr == KEY
+            p = np.pad(k, 1, constant_values=True)
+            boxed = k & ~p[:-2, 1:-1] & ~p[2:, 1:-1] & ~p[1:-1, :-2] & ~p[1:-1, 2:]
+            if boxed.any():
+                fail(f"{res_id}: frame {i} has {int(boxed.sum())} pinholes")
+
+
 def check_tile(fail):
     """The step across the wrap must look like any step inside the tile."""
     img = load(191)
@@ -161,7 +177,7 @@ def check_icons(fail):
 def main():
     failures = []
     fail = failures.append
-    for check in (check_format, check_tile, check_logo_on_white, check_box, check_row_shade, check_cursor,
+    for check in (check_format, check_pinholes, check_tile, check_logo_on_white, check_box, check_row_shade, check_cursor,
                   check_mirrors, check_labels, check_icons):
         check(fail)
     for f in failures:
