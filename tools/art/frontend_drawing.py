@@ -144,6 +144,8 @@ class Canvas:
         if fill is not None:
             self.rgba[..., :3] = fill
             self.rgba[..., 3] = 1.0
+        # A zoom about a point lets a finished composition be enlarged as a whole.
+        self.zoom, self.zoom_origin = 1.0, (0.0, 0.0)
         yy, xx = np.mgrid[0:h * ss, 0:w * ss]
         self.yy = (yy + 0.5) / ss
         self.xx = (xx + 0.5) / ss
@@ -153,7 +155,8 @@ class Canvas:
         return Image.new("L", (self.w * self.ss, self.h * self.ss), 0)
 
     def _sc(self, pts):
-        return [(x * self.ss, y * self.ss) for x, y in pts]
+        z, (ox, oy) = self.zoom, self.zoom_origin
+        return [(((x - ox) * z + ox) * self.ss, ((y - oy) * z + oy) * self.ss) for x, y in pts]
 
     def poly(self, *polys):
         img = self._img()
@@ -167,7 +170,7 @@ class Canvas:
         """Polyline(s) with round joins and caps, width in output pixels."""
         img = self._img()
         d = ImageDraw.Draw(img)
-        w = max(1, int(round(width * self.ss)))
+        w = max(1, int(round(width * self.zoom * self.ss)))
         for line in (pts,) + more:
             sc = self._sc(line)
             if len(sc) > 1:
