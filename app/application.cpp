@@ -11,6 +11,7 @@
 #include "app/ranking.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
+#include "app/soak_input.h"
 #include "app/stats_log.h"
 #include "audio/music.h"
 #include "audio/sound_log.h"
@@ -26,6 +27,10 @@ constexpr int kPaletteBitmap = 106;
 
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory) {
   Host& host = *services.host;
+  if (options.autopilot && options.soakSeed) {
+    std::fprintf(stderr, "velloria: --autopilot and --soak both drive the keys; choose one\n");
+    return 2;
+  }
   LoopConfig loop;
   loop.headless = options.headless;
   loop.frames = options.frames;
@@ -89,6 +94,11 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
 
   Autopilot autopilot;
   if (options.autopilot) loop.autopilot = [&autopilot](int64_t frame) { return autopilot.Step(frame); };
+  SoakInput soak(options.soakSeed.value_or(0));
+  if (options.soakSeed) {
+    loop.autopilot = [&soak](int64_t frame) { return soak.Step(frame); };
+    loop.autopilotWhilePaused = true;
+  }
   MainLoop mainLoop(host, sequencer, std::move(loop));
   StatsLog stats;
   if (!options.statsFile.empty()) {

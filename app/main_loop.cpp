@@ -101,7 +101,7 @@ void MainLoop::HandleEvent(const HostEvent& event) {
 
 void MainLoop::DeliverScripted() {
   using Kind = ScriptedEvent::Kind;
-  if (config_.autopilot && autopilotTick_ != tick_ && !GetAppBlock().paused) {
+  if (config_.autopilot && autopilotTick_ != tick_ && (config_.autopilotWhilePaused || !GetAppBlock().paused)) {
     autopilotTick_ = tick_;
     for (const HostEvent& event : config_.autopilot(tick_)) {
       if (!IsQuitRequested()) HandleEvent(event);
@@ -246,7 +246,7 @@ int MainLoop::Run() {
     }
     if (IsQuitRequested()) break;
     AdvanceTick(tick_ + 1, ran);
-    if (app.paused && !ScriptPending() && !config_.frames && !IsQuitRequested()) {
+    if (app.paused && !ScriptPending() && !config_.autopilotWhilePaused && !config_.frames && !IsQuitRequested()) {
       std::fprintf(stderr, "velloria: paused with no input left to replay; ending the run\n");
       Shutdown(nullptr);
     }

@@ -27,6 +27,8 @@ struct LoopConfig {
   // Asked before every frame for key events to deliver, as if typed (the
   // autopilot plays through the same path as a person).
   std::function<std::vector<HostEvent>(int64_t frame)> autopilot;
+  // The bot is asked while paused too (random input must be able to resume).
+  bool autopilotWhilePaused = false;
 };
 
 // Brings music and keyboard in line with AppBlock::paused.

@@ -86,6 +86,13 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view v) { return !(o.statsFile = v).empty(); }},
       {"--autopilot", nullptr, "development: a bot plays through the normal input path",
        [](Options& o, std::string_view) { return o.autopilot = true; }},
+      {"--soak", "SEED", "development: random keys and focus changes from SEED (never Escape)",
+       [](Options& o, std::string_view v) {
+         uint32_t n = 0;
+         if (!ParseNumber(v, n)) return false;
+         o.soakSeed = n;
+         return true;
+       }},
       {"--invulnerable", nullptr, "development: the player is never hit",
        [](Options& o, std::string_view) { return o.invulnerable = true; }},
       {"--help", nullptr, "show this text", [](Options& o, std::string_view) { return o.help = true; }},

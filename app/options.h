@@ -29,6 +29,8 @@ struct Options {
   int startLevel = 1;
   int startPotions = 0;
   bool autopilot = false;
+  // --soak SEED: random keys and focus changes from this seed.
+  std::optional<uint32_t> soakSeed;
   bool invulnerable = false;
   bool help = false;
   bool version = false;
