@@ -18,15 +18,16 @@ struct RunResult {
 };
 
 // The game keeps its ranking under XDG_CONFIG_HOME: runs get a folder of
-// their own (configHome) so tests never touch the user's ranking.
-inline RunResult RunGame(const std::string& args, const std::string& configHome = "") {
+// their own (configHome) so tests never touch the user's ranking. env is put
+// before the command ("SDL_VIDEODRIVER=dummy"); exe replaces the built game.
+inline RunResult RunGame(const std::string& args, const std::string& configHome = "", const std::string& env = "",
+                         const std::string& exe = VELLORIA_EXE) {
   std::filesystem::path err = std::filesystem::temp_directory_path() /
                               ("velloria-run-" + std::to_string(::getpid()) + "-" + std::to_string(rand()) + ".err");
   std::string home = configHome.empty() ? (std::filesystem::temp_directory_path() /
                                            ("velloria-config-" + std::to_string(::getpid()))).string()
                                         : configHome;
-  std::string command = "XDG_CONFIG_HOME='" + home + "' " + std::string(VELLORIA_EXE) + " " + args + " 2>" +
-                        err.string();
+  std::string command = env + " XDG_CONFIG_HOME='" + home + "' " + exe + " " + args + " 2>" + err.string();
   int status = std::system(command.c_str());
   RunResult r;
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
