@@ -70,6 +70,8 @@ class NGame : public Scene, public PlayerEvents {
   const NEnemyList& Enemies() const { return *enemies; }
   NBulletList& Bullets() { return *bullets; }
   const NBulletList& Bullets() const { return *bullets; }
+  NFireList& Shots() { return *shots; }
+  NExplodeList& Explosions() { return *explosions; }
   const NBossBase* Boss() const { return boss.get(); }
   int GetState() const { return state; }
   int GetTimer() const { return timer; }
