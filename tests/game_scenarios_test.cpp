@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/run_helpers.h"
+
+namespace {
+
+// One --stats line as key -> value.
+std::map<std::string, std::string> Fields(const std::string& line) {
+  std::map<std::string, std::string> fields;
+  std::istringstream in(line);
+  for (std::string pair; in >> pair;) {
+    size_t eq = pair.find('=');
+    if (eq != std::string::npos) fields[pair.substr(0, eq)] = pair.substr(eq + 1);
+  }
+  return fields;
+}
+
+std::vector<std::map<std::string, std::string>> ReadStats(const std::filesystem::path& path) {
+  std::vector<std::map<std::string, std::string>> lines;
+  std::istringstream in(ReadFile(path));
+  for (std::string line; std::getline(in, line);) lines.push_back(Fields(line));
+  return lines;
+}
+
+}  // namespace
+
+TEST(GameScenario, HoldingFireAndSweepingClearsTheFirstLevel) {
+  auto dir = TestDir("sweep");
+  // Presses of fire every four frames; left and right held in turns.
+  std::multimap<int, std::string> events;
+  for (int f = 90; f < 3000; f += 4) {
+    events.insert({f, "+SPACE"});
+    events.insert({f + 2, "-SPACE"});
+  }
+  // From the middle to the left edge, then edge to edge: 75 steps of 8 pixels.
+  events.insert({90, "+LEFT"});
+  events.insert({128, "-LEFT"});
+  for (int f = 130, n = 0; f < 3000; f += 77, ++n) {
+    std::string key = n % 2 ? "LEFT" : "RIGHT";
+    events.insert({f, "+" + key});
+    events.insert({f + 75, "-" + key});
+  }
+  std::ofstream input(dir / "input.txt");
+  input << "seed 9\n";
+  for (const auto& [frame, what] : events) input << frame << " " << what << "\n";
+  input.close();
+  RunResult r = RunGame("--headless --start 1-1 --frames 3000 --invulnerable --input " + (dir / "input.txt").string() +
+                        " --stats " + (dir / "stats.txt").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  auto stats = ReadStats(dir / "stats.txt");
+  ASSERT_EQ(stats.size(), 3000u);
+  EXPECT_EQ(stats[1]["enemies"], "21");
+  int cleared = -1;
+  for (size_t i = 0; i < stats.size(); ++i) {
+    if (stats[i]["level"] == "2") {
+      cleared = static_cast<int>(i);
+      break;
+    }
+  }
+  ASSERT_GT(cleared, 0) << "the first level was never cleared";
+  EXPECT_EQ(stats[static_cast<size_t>(cleared) - 1]["state"], "7");  // after the closing curtain
+  EXPECT_NE(stats[static_cast<size_t>(cleared) - 200]["potions"], "0");
+}
+
+TEST(GameScenario, TunesChangeOnlyBetweenOrdinaryAndBossLevels) {
+  auto dir = TestDir("tunes");
+  RunResult r = RunGame("--headless --start 1-6 --frames 9000 --autopilot --invulnerable --sound-log " +
+                        (dir / "sounds.txt").string() + " --stats " + (dir / "stats.txt").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  std::istringstream log(ReadFile(dir / "sounds.txt"));
+  std::vector<std::string> opened;
+  for (std::string line; std::getline(log, line);) {
+    if (line.find(" music open ") != std::string::npos) opened.push_back(line.substr(line.rfind(' ') + 1));
+  }
+  auto stats = ReadStats(dir / "stats.txt");
+  int highest = 0;
+  for (auto& s : stats) {
+    if (s["level"] != "-") highest = std::max(highest, std::stoi(s["level"]));
+  }
+  ASSERT_GE(highest, 9) << "the autopilot did not get past the boss level";
+  // Levels 6 and 7 share the level tune, 8 is a boss level, 9 goes back.
+  ASSERT_GE(opened.size(), 3u);
+  EXPECT_EQ(opened[0], "Music01.mid");
+  EXPECT_EQ(opened[1], "Music02.mid");
+  EXPECT_EQ(opened[2], "Music01.mid");
+}
