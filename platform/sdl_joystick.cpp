@@ -52,6 +52,9 @@ void SdlJoystick::Close() {
 
 JoystickReading SdlJoystick::Read() {
   if (!started_) return {};
+  // The window's event pump does this too; doing it here makes the reading
+  // fresh wherever the frame is run from. It also notices pads coming and going.
+  SDL_JoystickUpdate();
   // A pad pulled out is let go; the next one plugged in is picked up.
   if ((controller_ && !SDL_GameControllerGetAttached(controller_)) ||
       (joystick_ && !SDL_JoystickGetAttached(joystick_))) {

@@ -22,13 +22,15 @@ constexpr uint32_t kEffectRate = 22050;
 constexpr uint32_t kStoppedMs = 1000;
 
 int replays = 0;
+bool quit = false;  // Ctrl+C or the end of the session
 
 // Waits while handling the window's events, as the main loop would.
 void Wait(Host& host, uint32_t ms) {
   uint32_t end = host.NowMs() + ms;
-  for (uint32_t now = host.NowMs(); now < end; now = host.NowMs()) {
+  for (uint32_t now = host.NowMs(); now < end && !quit; now = host.NowMs()) {
     HostEvent event;
     while (host.PollEvent(event)) {
+      if (event.type == HostEventType::Quit) quit = true;
       if (event.type != HostEventType::MusicFinished) continue;
       ++replays;
       std::printf("%6u ms  end of play: replay\n", host.NowMs());
