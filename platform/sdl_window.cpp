@@ -6,6 +6,7 @@
 #include "gfx/scale.h"
 #include "gfx/dib256.h"
 #include "platform/sdl_keymap.h"
+#include "platform/sdl_music.h"
 
 namespace {
 constexpr int kWidth = 640;
@@ -55,6 +56,11 @@ bool SdlWindow::Open() {
 }
 
 bool SdlWindow::Translate(const SDL_Event& in, HostEvent& out) {
+  // The end of a tune's play, posted from the audio thread.
+  if (SdlMusic::IsEndOfPlay(in)) {
+    out = {HostEventType::MusicFinished};
+    return true;
+  }
   switch (in.type) {
     case SDL_QUIT:
       out = {HostEventType::Quit};

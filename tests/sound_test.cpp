@@ -140,7 +140,8 @@ TEST_F(SoundBankTest, WithoutADeviceOrItsVoicesTheBankStaysSilentAndKeepsItsTurn
 TEST_F(SoundBankTest, TheSoundLogHasALinePerEffectPlayedEvenWhenSilent) {
   auto dir = TestDir("soundlog-bank");
   ASSERT_TRUE(OpenSoundLog((dir / "sounds.txt").string()));
-  OverrideResource(ResourceType::Wave, 310, WaveBuilder().Format().Build());  // no data: plays nothing
+  std::vector<uint8_t> noData = WaveBuilder().Format().Build();
+  OverrideResource(ResourceType::Wave, 310, noData);  // no data chunk: plays nothing
   NSoundList silent(nullptr);
   LoadGameSounds(silent);
   SetCurrentFrame(12);
