@@ -21,7 +21,6 @@ class NEnding : public Scene {
   void Update() override;
 
   int GetState() const { return frame.State(); }
-  const NPotionChara& GetCharacter() const { return *character; }
 
  private:
   void Draw();

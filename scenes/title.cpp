@@ -25,6 +25,9 @@ constexpr int kCursorFrames = 2;
 constexpr int kCursorDelay = 8;
 constexpr const char* kTune = "Music03.mid";
 
+constexpr int kLogoX = 320, kLogoY = 136;
+constexpr int kLeftOrnamentX = 120, kRightOrnamentX = 520, kOrnamentY = 116;
+
 // The witch starts just off the left edge and flies in at this height.
 constexpr int kCharacterGap = 10;
 constexpr int kCharacterTop = 220;
@@ -32,6 +35,8 @@ constexpr int kCharacterTop = 220;
 constexpr int kMenuLeft = 425;
 constexpr int kMenuTop = 260;
 constexpr int kMenuRowGap = 8;
+// The cursors flank the selected label: the right one stands at the same
+// distance beyond the label's end as the left one before its start.
 constexpr int kLeftCursorX = 411;
 constexpr int kRightCursorGap = 437;
 
@@ -81,9 +86,9 @@ NTitle::~NTitle() {
 
 void NTitle::Start() {
   tile->SetTransparent(false);
-  logo->SetCenter(320, 136);
-  leftOrnament->SetCenter(120, 116);
-  rightOrnament->SetCenter(520, 116);
+  logo->SetCenter(kLogoX, kLogoY);
+  leftOrnament->SetCenter(kLeftOrnamentX, kOrnamentY);
+  rightOrnament->SetCenter(kRightOrnamentX, kOrnamentY);
   character->SetPosition(-kCharacterGap - character->GetWidth(), kCharacterTop);
   leftCursor->SetAnimation(kCursorDelay);
   rightCursor->SetAnimation(kCursorDelay);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/app_block.h"
-#include "game/potion_chara.h"
 #include "game/sounds.h"
 #include "gfx/sprite256.h"
 #include "input/input.h"
@@ -39,7 +38,7 @@ TEST_F(EndingTest, ItsTunePlaysUntilTheSceneIsDeleted) {
   EXPECT_EQ(music.log.back(), "close");
 }
 
-TEST_F(EndingTest, PicturesStandWhereTheyBelongAndTheWitchBobs) {
+TEST_F(EndingTest, PicturesStandWhereTheyBelong) {
   NEnding ending;
   ending.Start();
   Run(ending, 25);  // curtain fully open
@@ -64,19 +63,3 @@ TEST_F(EndingTest, PicturesStandWhereTheyBelongAndTheWitchBobs) {
   EXPECT_EQ(shot.At(630, 470), 0);
 }
 
-TEST_F(EndingTest, TheWitchHoversInTheMiddleInEveryState) {
-  NEnding ending;
-  ending.Start();
-  const NPotionChara& witch = ending.GetCharacter();
-  EXPECT_EQ(witch.GetCenterX(), 320);
-  EXPECT_EQ(witch.GetCenterY(), 240);
-  int top = witch.GetY(), bottom = witch.GetY();
-  for (int frame = 0; frame < 64; ++frame) {
-    ending.Update();
-    EXPECT_EQ(witch.GetCenterX(), 320);
-    top = std::min(top, witch.GetY());
-    bottom = std::max(bottom, witch.GetY());
-  }
-  EXPECT_EQ(bottom - top, 8);
-  EXPECT_EQ(bottom, 240 - 244 / 2);
-}

@@ -20,8 +20,8 @@ struct Row {
   const char* name;
 };
 
-// The ranking's rows as they should stand: places, names in font 1 and
-// four-digit scores, all drawn over the row marks.
+// The ranking's rows as they should stand: places, the row marks with names
+// in font 1 over them, and four-digit scores.
 int RankingMismatches(const ShotPicture& shot, const std::vector<Row>& rows) {
   Surface expected(640, 480);
   constexpr uint8_t kUnset = 0x5A;
@@ -31,9 +31,12 @@ int RankingMismatches(const ShotPicture& shot, const std::vector<Row>& rows) {
   font.SetFont(1);
   NNumber digits;
   digits.SetTarget(&expected);
+  NSprite256 rowMark(293, 1);
   for (size_t i = 0; i < rows.size(); ++i) {
     int y = 157 + 36 * static_cast<int>(i);
     digits.DrawNumber(171, y + 4, static_cast<int>(i) + 1, 1);
+    rowMark.SetPosition(196, y);
+    rowMark.Draw(&expected);
     font.DrawText(213, y + 7, rows[i].name);
     digits.DrawNumber(394, y + 5, rows[i].score, 4);
   }
@@ -42,27 +45,7 @@ int RankingMismatches(const ShotPicture& shot, const std::vector<Row>& rows) {
   banner.Draw(&expected);
   int compared = 0;
   int differ = CountMismatches(shot, expected, kUnset, &compared);
-  EXPECT_GT(compared, 8 * 4 * 100);
-  return differ;
-}
-
-// A row mark's checkered pixels show beside every name.
-int RowMarkMismatches(const ShotPicture& shot) {
-  NSprite256 mark(293, 1);
-  Surface strip(mark.GetWidth(), mark.GetHeight());
-  mark.SetTransparent(false);
-  mark.Draw(&strip);
-  int differ = 0;
-  for (int i = 0; i < 8; ++i) {
-    int y = 157 + 36 * i;
-    // Between the longest name and the score the strip shows plain.
-    for (int dy = 0; dy < strip.Height(); ++dy) {
-      for (int dx = 185; dx < 195; ++dx) {
-        uint8_t want = strip.At(dx, dy);
-        if (want != mark.GetColorKey() && shot.At(196 + dx, y + dy) != want) ++differ;
-      }
-    }
-  }
+  EXPECT_GT(compared, 8 * 5000);
   return differ;
 }
 
@@ -117,7 +100,6 @@ TEST_F(FrontEndRun, TheRankingShowsTheStoredTableAndKeysDuringCurtainsDoNothing)
                                      {0, ""},
                                      {40, "KORVA GAMES"}}),
             0);
-  EXPECT_EQ(RowMarkMismatches(shot), 0);
 }
 
 TEST_F(FrontEndRun, AFreshUserSeesTheEightDefaultEntries) {

@@ -9,18 +9,6 @@
 
 using LogoTest = SceneTest;
 
-TEST_F(LogoTest, JingleInTheSixthFrameTitleAfterThe226thWhateverIsPressed) {
-  NZarvoLogo logo;
-  logo.Start();
-  GetAppBlock().sceneState = 2;
-  for (int frame = 1; frame <= 226; ++frame) {
-    Frame(logo, {key::kSpace, key::kEnter});
-    EXPECT_EQ(sounds->Count(sound::kLogoJingle), frame < 6 ? 0 : 1) << "frame " << frame;
-    EXPECT_EQ(GetAppBlock().sceneState, frame < 226 ? 2 : 5) << "frame " << frame;
-  }
-  EXPECT_EQ(sounds->played, std::vector<int>{sound::kLogoJingle});
-}
-
 TEST_F(LogoTest, TheLogoStandsOpaqueInTheMiddleOfAWhiteScreen) {
   NZarvoLogo logo;
   logo.Start();

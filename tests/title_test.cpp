@@ -28,21 +28,6 @@ class TitleTest : public SceneTest {
 
 }  // namespace
 
-TEST_F(TitleTest, KeysDuringTheOpeningCurtainAreIgnored) {
-  NTitle title;
-  title.Start();
-  for (int frame = 1; frame <= kOpeningFrames; ++frame) {
-    Frame(title, {key::kDown, key::kSpace});
-    EXPECT_EQ(title.GetState(), frame < kOpeningFrames ? 2 : 1) << "frame " << frame;
-  }
-  EXPECT_EQ(title.GetSelection(), 0);
-  EXPECT_EQ(sounds->Count(sound::kMenuMove), 0);
-  EXPECT_EQ(sounds->Count(sound::kChime), 0);
-  Tap(title, {key::kDown});
-  EXPECT_EQ(title.GetSelection(), 1);
-  EXPECT_EQ(sounds->Count(sound::kMenuMove), 1);
-}
-
 TEST_F(TitleTest, MenuWrapsAroundAtBothEnds) {
   auto title = OpenTitle();
   struct Step {
@@ -64,23 +49,6 @@ TEST_F(TitleTest, MenuWrapsAroundAtBothEnds) {
   FeedJoystickState(true, 0, 0, 0);
   title->Update();
   EXPECT_EQ(title->GetSelection(), 1);
-}
-
-TEST_F(TitleTest, AMoveAndAConfirmInOneFrameChooseTheItemMovedTo) {
-  auto title = OpenTitle();
-  GetAppBlock().sceneState = 6;
-  Frame(*title, {key::kUp, key::kSpace});
-  EXPECT_EQ(title->GetSelection(), 4);
-  EXPECT_EQ(title->GetState(), 3);
-  EXPECT_EQ(sounds->Count(sound::kMenuMove), 1);
-  EXPECT_EQ(sounds->Count(sound::kChime), 1);
-  // The choice stands while the curtain closes; keys change nothing.
-  for (int i = 1; i < kClosingFrames; ++i) Frame(*title, {i % 2 ? key::kDown : key::kEnter});
-  EXPECT_EQ(title->GetSelection(), 4);
-  EXPECT_EQ(GetAppBlock().sceneState, 6);
-  title->Update();
-  EXPECT_EQ(title->GetState(), 0);
-  EXPECT_EQ(GetAppBlock().sceneState, 14);
 }
 
 TEST_F(TitleTest, EachItemHandsOverItsGameOrScene) {
