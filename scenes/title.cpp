@@ -35,8 +35,8 @@ constexpr int kCharacterTop = 220;
 constexpr int kMenuLeft = 425;
 constexpr int kMenuTop = 260;
 constexpr int kMenuRowGap = 8;
-// The cursors flank the selected label: the right one stands at the same
-// distance beyond the label's end as the left one before its start.
+// The cursors flank the selected label; the right one follows the labels'
+// width, so it stays just past their end.
 constexpr int kLeftCursorX = 411;
 constexpr int kRightCursorGap = 437;
 
