@@ -19,7 +19,7 @@ TEST(SoundLogRun, AHeadlessRunLogsTheMusicCommandsOfPausingInTheirFrames) {
                         (dir / "sounds.txt").string());
   ASSERT_EQ(r.code, 0) << r.errors;
   EXPECT_EQ(ReadFile(dir / "sounds.txt"),
-            "5 music stop -\n9 music resume -\n12 music stop -\n15 music resume -\n20 music close -\n");
+            "5 music stop -\n9 music resume -\n10 play 17\n12 music stop -\n15 music resume -\n20 music close -\n");
   std::filesystem::remove_all(dir);
 }
 
