@@ -266,3 +266,27 @@ TEST_F(BossTest, TheSnailIsSafeInItsShellUntilTheShellBreaks) {
   EXPECT_NE(std::count(sweatFrames.begin(), sweatFrames.end(), 1), 0);
   (void)sweat;
 }
+
+TEST_F(BossTest, TheDemonsPartsKeepInStep) {
+  TableBoss& b = Make('A');
+  int beamFrames = 0;
+  int volleys = 0;
+  for (int frame = 0; frame < 3000; ++frame) {
+    b.Update(bullets, player);
+    // Only the head fires, and only with its mouth open.
+    if (bullets.CountFreeSlots() < NBulletList::kSlots) {
+      ++volleys;
+      ASSERT_EQ(b.GetPart(1)->GetFrame(), 1) << "frame " << frame;
+    }
+    bullets.Clear();
+    for (int side = 0; side < 2; ++side) {
+      int orb = b.GetPart(3 + side)->GetFrame();
+      int beam = b.GetPart(5 + side)->GetFrame();
+      if (beam == 0) continue;
+      ++beamFrames;
+      ASSERT_TRUE(orb == 5 || orb == 6) << "frame " << frame << " beam " << beam << " orb " << orb;
+    }
+  }
+  EXPECT_GT(beamFrames, 800);  // four hundred frames a cycle on each side
+  EXPECT_GE(volleys, 45);       // fifteen a cycle
+}
