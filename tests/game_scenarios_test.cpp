@@ -89,3 +89,20 @@ TEST(GameScenario, TunesChangeOnlyBetweenOrdinaryAndBossLevels) {
   EXPECT_EQ(opened[1], "Music02.mid");
   EXPECT_EQ(opened[2], "Music01.mid");
 }
+
+TEST(GameScenario, BeatingTheBossOfLevelSixteenLeadsToTheNextStage) {
+  auto dir = TestDir("stage-end");
+  RunResult r = RunGame("--headless --start 2-16:250 --frames 12000 --autopilot --invulnerable --stats " +
+                        (dir / "stats.txt").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  auto stats = ReadStats(dir / "stats.txt");
+  size_t next = 0;
+  for (size_t i = 0; i < stats.size() && !next; ++i) {
+    if (stats[i]["stage"] == "3") next = i;
+  }
+  ASSERT_GT(next, 0u) << "stage 2's last boss was not beaten";
+  EXPECT_EQ(stats[next]["level"], "1");
+  EXPECT_EQ(stats[next - 1]["level"], "16");
+  // The boss's hit points fell to nothing before the level ended.
+  EXPECT_EQ(stats[next - 1]["boss"], "-");
+}
