@@ -106,3 +106,34 @@ TEST(GameScenario, BeatingTheBossOfLevelSixteenLeadsToTheNextStage) {
   // The boss's hit points fell to nothing before the level ended.
   EXPECT_EQ(stats[next - 1]["boss"], "-");
 }
+
+TEST(GameScenario, TheAutopilotPlaysEveryLevelInOrderToTheEnding) {
+  auto dir = TestDir("full-game");
+  RunResult r = RunGame("--headless --start 1-1 --frames 100000 --autopilot --invulnerable --stats " +
+                        (dir / "stats.txt").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  auto stats = ReadStats(dir / "stats.txt");
+  // The levels as the game went through them, each with the state it left in.
+  std::vector<std::string> levels;
+  std::vector<std::string> leftIn;
+  bool ending = false;
+  for (size_t i = 0; i < stats.size() && !ending; ++i) {
+    auto& s = stats[i];
+    if (s["scene"] == "11" || s["scene"] == "12") ending = true;
+    if (s["stage"] == "-") continue;
+    std::string here = s["stage"] + "-" + s["level"];
+    if (levels.empty() || levels.back() != here) {
+      if (!levels.empty()) leftIn.push_back(stats[i - 1]["state"]);
+      levels.push_back(here);
+    }
+  }
+  ASSERT_TRUE(ending) << "the ending was not reached; last level " << (levels.empty() ? "none" : levels.back());
+  std::vector<std::string> expected;
+  for (int stage = 1; stage <= 3; ++stage) {
+    for (int level = 1; level <= 16; ++level) expected.push_back(std::to_string(stage) + "-" + std::to_string(level));
+  }
+  for (int level = 1; level <= 5; ++level) expected.push_back("4-" + std::to_string(level));
+  EXPECT_EQ(levels, expected);
+  // Every level but the last ended with its closing curtain (cleared, not lost).
+  for (size_t i = 0; i < leftIn.size(); ++i) EXPECT_EQ(leftIn[i], "7") << "leaving " << levels[i];
+}
