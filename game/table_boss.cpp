@@ -10,18 +10,18 @@
 #include "script/script.h"
 
 TableBoss::TableBoss(const BossLayout& layout) : layout_(layout), parts_(layout.parts.size()) {
-  for (const BossPart& spec : layout_.parts) scripts_.push_back(std::make_unique<NScript>(spec.script));
+  for (const BossPart& entry : layout_.parts) scripts_.push_back(std::make_unique<NScript>(entry.script));
 }
 
 TableBoss::~TableBoss() = default;
 
 void TableBoss::CreateParts() {
   for (size_t i = 0; i < parts_.size(); ++i) {
-    const BossPart& spec = layout_.parts[i];
-    auto part = std::make_unique<NEnemySubChara>(spec.bitmap, scripts_[i].get(), spec.frames);
-    Place(*part, spec);
-    part->SetHitPoints(spec.hitPoints);
-    part->SetAnimation(spec.animationDelay);
+    const BossPart& entry = layout_.parts[i];
+    auto part = std::make_unique<NEnemySubChara>(entry.bitmap, scripts_[i].get(), entry.frames);
+    Place(*part, entry);
+    part->SetHitPoints(entry.hitPoints);
+    part->SetAnimation(entry.animationDelay);
     parts_[i] = std::move(part);
   }
   // The parts join the body where it starts.
@@ -31,13 +31,13 @@ void TableBoss::CreateParts() {
   }
 }
 
-void TableBoss::Place(NEnemySubChara& part, const BossPart& spec) const {
-  switch (spec.anchor) {
+void TableBoss::Place(NEnemySubChara& part, const BossPart& entry) const {
+  switch (entry.anchor) {
     case BossPart::kCentre:
-      part.SetCenter(spec.x, spec.y);
+      part.SetCenter(entry.x, entry.y);
       break;
     case BossPart::kTopLeft:
-      part.SetPosition(spec.x, spec.y);
+      part.SetPosition(entry.x, entry.y);
       break;
     case BossPart::kBodyCentre: {
       const NEnemySubChara& body = *parts_[kBody];
@@ -45,8 +45,8 @@ void TableBoss::Place(NEnemySubChara& part, const BossPart& spec) const {
       break;
     }
   }
-  part.Shift(spec.shiftX, spec.shiftY);
-  if (spec.top != BossPart::kKeepTop) part.SetY(spec.top);
+  part.Shift(entry.shiftX, entry.shiftY);
+  if (entry.top != BossPart::kKeepTop) part.SetY(entry.top);
 }
 
 void TableBoss::Update(NBulletList& bullets, NMyChara& player) {

@@ -99,7 +99,7 @@ class TableBoss : public NBossBase {
   virtual std::span<const int> HarmfulParts() const { return layout_.harmful; }
 
  private:
-  void Place(NEnemySubChara& part, const BossPart& spec) const;
+  void Place(NEnemySubChara& part, const BossPart& entry) const;
   // The first target the shot hits uses it up.
   void TryShot(NFireList& shots, int slot, NExplodeRegionList& regions);
 
