@@ -4,10 +4,12 @@
 //
 //   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw velloria_audition Music03.mid 20
 //
+// --tune-only as the first argument leaves the effects out.
 // The tune is a file beside the program. Prints what it plays, and how often
 // the tune came to its end and started again.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/application.h"
 #include "app/host.h"
@@ -43,6 +45,11 @@ void Wait(Host& host, uint32_t ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  bool effects = !(argc > 1 && std::string(argv[1]) == "--tune-only");
+  if (!effects) {
+    --argc;
+    ++argv;
+  }
   const char* tune = argc > 1 ? argv[1] : "Music03.mid";
   int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
   Options options;
@@ -54,7 +61,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Host& host = *services.host;
-  {
+  if (effects) {
     NSoundList bank(services.audio);
     LoadGameSounds(bank);
     for (int slot = 0; slot < NSoundList::kSlots; ++slot) {
