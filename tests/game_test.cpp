@@ -201,20 +201,6 @@ TEST_F(GameTest, ClearingALevelWaitsSeventyFramesAndTheCurtain) {
   EXPECT_EQ(game->Enemies().Count(), 24);
 }
 
-TEST_F(GameTest, LevelSixteenLeadsToTheNextStage) {
-  Start(2, 15, 0);
-  RunUntil(kPlaying);
-  game->Enemies().Clear();
-  RunUntil(kLevelOpening);
-  EXPECT_EQ(game->Snapshot().level, 16);
-  RunUntil(kPlaying);
-  game->Enemies().Clear();
-  game->Update();
-  RunUntil(kLevelOpening);
-  EXPECT_EQ(game->Snapshot().stage, 3);
-  EXPECT_EQ(game->Snapshot().level, 1);
-}
-
 TEST_F(GameTest, BothArrowsHeldSteerRightAndFireIsByPress) {
   Start(1, 1, 0);
   RunUntil(kPlaying);

@@ -19,7 +19,7 @@ TEST(SoundLogRun, AHeadlessRunLogsTheMusicCommandsOfPausingInTheirFrames) {
                         (dir / "sounds.txt").string());
   ASSERT_EQ(r.code, 0) << r.errors;
   EXPECT_EQ(ReadFile(dir / "sounds.txt"),
-            "5 music stop -\n9 music resume -\n12 music stop -\n15 music resume -\n20 music close -\n");
+            "5 music stop -\n9 music resume -\n10 play 17\n12 music stop -\n15 music resume -\n20 music close -\n");
   std::filesystem::remove_all(dir);
 }
 
@@ -32,7 +32,10 @@ class NoisyScene : public Scene {
   void Update() override {
     ++frame_;
     if (frame_ == 3) GetSoundList()->Play(1, 0);
-    if (frame_ == 4) GetSoundList()->Play(18, 0);  // empty: not logged
+    if (frame_ == 4) {
+      GetSoundList()->Play(18, 0);  // an empty slot
+      GetSoundList()->Play(16, 0);  // a wave without samples
+    }
     if (frame_ == 6) {
       GetSoundList()->Play(17, 0);
       GetSoundList()->Play(1, 0);
@@ -57,7 +60,7 @@ class NoisyFactory : public SceneFactory {
 TEST(SoundLogRun, AMutedOrHeadlessGameLogsWhatItWouldPlay) {
   std::map<int, std::vector<uint8_t>> waves;
   for (int id : {142, 144, 143, 145, 182, 183, 184, 185, 186, 201, 202, 203, 213, 243, 245, 274, 273, 310}) {
-    waves[id] = WaveBuilder().Format().Chunk("data", Ramp(300)).Build();
+    waves[id] = id == 273 ? WaveBuilder().Format().Build() : WaveBuilder().Format().Chunk("data", Ramp(300)).Build();
     OverrideResource(ResourceType::Wave, id, waves[id]);
   }
   auto dir = TestDir("soundlog-scene");

@@ -1,0 +1,33 @@
+#include "scenes/logo.h"
+
+#include "app/app_block.h"
+#include "app/sequencer.h"
+#include "game/sounds.h"
+#include "gfx/display.h"
+#include "gfx/sprite256.h"
+
+namespace {
+constexpr int kLogoBitmap = 309;
+constexpr int kCenterX = 320;
+constexpr int kCenterY = 240;
+constexpr uint32_t kWhite = 0xFFFFFF;
+}  // namespace
+
+NZarvoLogo::NZarvoLogo() : logo(std::make_unique<NSprite256>(kLogoBitmap, 1)), backBuffer(GetBackSurface()) {}
+
+NZarvoLogo::~NZarvoLogo() = default;
+
+void NZarvoLogo::Start() {
+  logo->SetTransparent(false);
+  logo->SetCenter(kCenterX, kCenterY);
+  frameCounter = 0;
+}
+
+void NZarvoLogo::Update() {
+  // The jingle lasts as long as the logo stays; no key cuts it short.
+  if (frameCounter == kJingleFrame) PlaySound(sound::kLogoJingle);
+  if (frameCounter >= kLastFrame) GetAppBlock().sceneState = scene_state::kTitleStart;
+  ++frameCounter;
+  FillSurface(backBuffer, nullptr, kWhite);
+  logo->Draw(backBuffer);
+}
