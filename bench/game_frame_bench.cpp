@@ -3,11 +3,13 @@
 #include "app/app_block.h"
 #include "base/math_util.h"
 #include "game/bullet_list.h"
+#include "game/enemy_sub_chara.h"
 #include "game/enemy_list.h"
 #include "game/explode_list.h"
 #include "game/fire_list.h"
 #include "game/game.h"
 #include "game/potion_list.h"
+#include "game/table_boss.h"
 #include "gfx/display.h"
 #include "input/input.h"
 
@@ -21,6 +23,10 @@ constexpr int kLevelsPerStage = 16;
 constexpr int kPotions = 300;
 constexpr int kTopPower = 5;
 constexpr int kSetUpFrameLimit = 500;
+constexpr int kBossLevel = 16;
+// Boss 1's two laser beams; frame 0 of a beam is empty, the others show it.
+constexpr int kLaserParts[] = {5, 6};
+constexpr int kLaserWaitLimit = 5000;
 // Single-bullet patterns of every kind, some on the upper layer (100 + p).
 constexpr int kBulletPatterns[] = {1, 3, 11, 13, 15, 16, 17, 113, 101, 103};
 
@@ -122,5 +128,54 @@ void BM_BusiestLevelFrame(benchmark::State& state) {
   state.counters["level"] = level;
 }
 BENCHMARK(BM_BusiestLevelFrame)->Unit(benchmark::kMicrosecond);
+
+bool BothLasersOn(const NGame& game) {
+  const auto* boss = dynamic_cast<const TableBoss*>(game.Boss());
+  if (!boss) return false;
+  for (int part : kLaserParts) {
+    const NEnemySubChara* beam = boss->GetPart(part);
+    if (!beam || beam->GetFrame() == 0) return false;
+  }
+  return true;
+}
+
+// Runs the boss fight on until both beams show; false if they never do.
+bool WaitForLasers(NGame& game) {
+  for (int i = 0; i < kLaserWaitLimit; ++i) {
+    if (game.GetState() != game_state::kPlaying || !game.Boss() || game.Boss()->IsDefeated()) {
+      if (!StartLevel(game, kBossLevel)) return false;
+    }
+    if (BothLasersOn(game)) return true;
+    game.Update();
+  }
+  return false;
+}
+
+// The busiest frame of all: boss 1 with both lasers firing, every part in
+// play, and every shot, bullet, explosion and potion slot taken.
+void BM_BusiestBossFrame(benchmark::State& state) {
+  Fixture fixture;
+  NGame game;
+  game.SetStage(kStage);
+  game.SetPotions(kPotions);
+  game.SetInvulnerable(true);
+  if (!StartLevel(game, kBossLevel) || !WaitForLasers(game)) {
+    state.SkipWithError("boss 1 never fired both lasers");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!BothLasersOn(game) && !WaitForLasers(game)) {
+      state.SkipWithError("boss 1 stopped firing both lasers");
+      break;
+    }
+    Pack(game);
+    state.ResumeTiming();
+    game.Update();
+    benchmark::ClobberMemory();
+  }
+  state.counters["bossParts"] = dynamic_cast<const TableBoss*>(game.Boss())->GetPartCount();
+}
+BENCHMARK(BM_BusiestBossFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
