@@ -1,5 +1,7 @@
 #include "platform/sdl_window.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -37,7 +39,12 @@ bool SdlWindow::Open() {
     std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  if (!renderer_ && OpenWindowSurface()) {
+    SetIcon();
+    return true;
+  }
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) {
     std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
@@ -161,7 +168,59 @@ void SdlWindow::ToggleFullScreen() {
   PresentLast();
 }
 
+bool SdlWindow::OpenWindowSurface() {
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  // Written as 32-bit pixels, red in bits 16..23; any other layout goes
+  // through the software renderer instead.
+  if (!surface || (surface->format->format != SDL_PIXELFORMAT_RGB888 &&
+                   surface->format->format != SDL_PIXELFORMAT_ARGB8888)) {
+    return false;
+  }
+  useWindowSurface_ = true;
+  SDL_FillRect(surface, nullptr, 0);
+  SDL_UpdateWindowSurface(window_);
+  return true;
+}
+
+void SdlWindow::PresentToWindowSurface() {
+  // Fetched every time: a new size gives the window a new surface.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!surface) return;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  auto* pixels = static_cast<uint32_t*>(surface->pixels);
+  int pitch = surface->pitch / static_cast<int>(sizeof(uint32_t));
+  int factor = std::min(surface->w / kWidth, surface->h / kHeight);
+  if (!lastPicture_) {
+    SDL_FillRect(surface, nullptr, 0);
+    borderedPixels_ = nullptr;
+  } else if (factor < 1) {
+    // Smaller than the picture: its middle part, cropped.
+    ConvertAndScale(*lastPicture_, lastPalette_, pixels, surface->w, surface->h, pitch);
+    borderedPixels_ = nullptr;
+  } else {
+    if (borderedPixels_ != surface->pixels || borderedWidth_ != surface->w || borderedHeight_ != surface->h) {
+      SDL_FillRect(surface, nullptr, 0);
+      borderedPixels_ = surface->pixels;
+      borderedWidth_ = surface->w;
+      borderedHeight_ = surface->h;
+    }
+    int left = (surface->w - kWidth * factor) / 2;
+    int top = (surface->h - kHeight * factor) / 2;
+    ConvertAndScale(*lastPicture_, lastPalette_, pixels + static_cast<ptrdiff_t>(top) * pitch + left,
+                    kWidth * factor, kHeight * factor, pitch);
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  SDL_UpdateWindowSurface(window_);
+}
+
 void SdlWindow::Present(const Surface& back, const Palette& palette) {
+  if (useWindowSurface_) {
+    // Kept for a repaint after an expose or a change of size.
+    lastPicture_ = back;
+    lastPalette_ = palette;
+    PresentToWindowSurface();
+    return;
+  }
   if (!texture_) return;
   void* pixels = nullptr;
   int pitch = 0;
@@ -176,6 +235,10 @@ void SdlWindow::Present(const Surface& back, const Palette& palette) {
 }
 
 void SdlWindow::PresentLast() {
+  if (useWindowSurface_) {
+    PresentToWindowSurface();
+    return;
+  }
   if (!renderer_) return;
   int w = 0;
   int h = 0;

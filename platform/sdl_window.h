@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "app/host.h"
 #include "gfx/presenter.h"
@@ -35,6 +36,8 @@ class SdlWindow : public Host, public Presenter {
  private:
   bool Translate(const SDL_Event& in, HostEvent& out);
   void PresentLast();
+  bool OpenWindowSurface();
+  void PresentToWindowSurface();
   void SetIcon();
 
   bool fullScreen_;
@@ -44,4 +47,15 @@ class SdlWindow : public Host, public Presenter {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   bool havePicture_ = false;
+  // Without an accelerated renderer (the dummy driver, a plain X server) the
+  // picture is converted and enlarged straight into the window's own
+  // surface: a software renderer would clear, copy and scale it once more.
+  bool useWindowSurface_ = false;
+  std::optional<Surface> lastPicture_;
+  // The surface whose black borders are already drawn; they never change,
+  // so each frame writes only the enlarged picture.
+  const void* borderedPixels_ = nullptr;
+  int borderedWidth_ = 0;
+  int borderedHeight_ = 0;
+  Palette lastPalette_{};
 };
