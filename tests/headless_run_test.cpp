@@ -49,3 +49,16 @@ TEST(HeadlessRun, UnknownOptionsAndHelp) {
   EXPECT_EQ(RunGame("--help >/dev/null").code, 0);
   EXPECT_EQ(RunGame("--version >/dev/null").code, 0);
 }
+
+TEST(HeadlessRun, ASoakSeedGivesTheSameRunEveryTimeAndCannotBeMixedWithTheAutopilot) {
+  auto dir = TestDir("soak");
+  for (const char* run : {"a", "b"}) {
+    RunResult r = RunGame("--headless --soak 9 --frames 3000 --stats " + (dir / (std::string(run) + ".txt")).string());
+    ASSERT_EQ(r.code, 0) << r.errors;
+  }
+  std::string a = ReadFile(dir / "a.txt");
+  EXPECT_EQ(a, ReadFile(dir / "b.txt"));
+  // Random keys get past the logo and the title into a game.
+  EXPECT_NE(a.find(" scene=4 state=1 "), std::string::npos);
+  EXPECT_EQ(RunGame("--headless --soak 9 --autopilot --frames 10").code, 2);
+}

@@ -14,7 +14,7 @@ std::optional<Options> Parse(std::vector<const char*> args, std::string& error) 
 TEST(Options, ParsesTheRunnerOptions) {
   std::string error;
   auto o = Parse({"--headless", "--frames", "100", "--seed=9", "--shot", "5:a.png", "--shot", "7:b.png",
-                  "--start", "2-16:150", "--window", "--scale", "3"},
+                  "--start", "2-16:150", "--window", "--scale", "3", "--soak", "4000000000"},
                  error);
   ASSERT_TRUE(o) << error;
   EXPECT_TRUE(o->headless);
@@ -28,12 +28,14 @@ TEST(Options, ParsesTheRunnerOptions) {
   EXPECT_EQ(o->startPotions, 150);
   EXPECT_TRUE(o->window);
   EXPECT_EQ(o->scale, 3);
+  EXPECT_EQ(o->soakSeed, 4000000000u);
 }
 
 TEST(Options, RejectsBadValuesWithAMessage) {
   std::vector<std::vector<const char*>> bad = {
       {"--frames", "-3"}, {"--frames"}, {"--shot", "x.png"}, {"--shot", "3:"}, {"--start", "5-1"},
       {"--start", "1-17"}, {"--start", "1-1:-4"}, {"--scale", "0"}, {"--nonsense"}, {"--headless=1"},
+      {"--soak", "-1"}, {"--soak", "seven"},
   };
   for (const auto& args : bad) {
     std::string error;
