@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/app_block.h"
+#include "app/autopilot.h"
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/main_loop.h"
@@ -86,6 +87,8 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   LoadGameSounds(*GetAppBlock().soundList);
   LoadRanking();
 
+  Autopilot autopilot;
+  if (options.autopilot) loop.autopilot = [&autopilot](int64_t frame) { return autopilot.Step(frame); };
   MainLoop mainLoop(host, sequencer, std::move(loop));
   StatsLog stats;
   if (!options.statsFile.empty()) {

@@ -101,6 +101,12 @@ void MainLoop::HandleEvent(const HostEvent& event) {
 
 void MainLoop::DeliverScripted() {
   using Kind = ScriptedEvent::Kind;
+  if (config_.autopilot && autopilotTick_ != tick_ && !GetAppBlock().paused) {
+    autopilotTick_ = tick_;
+    for (const HostEvent& event : config_.autopilot(tick_)) {
+      if (!IsQuitRequested()) HandleEvent(event);
+    }
+  }
   while (ScriptPending() && !IsQuitRequested()) {
     const ScriptedEvent& ev = config_.script[nextScripted_];
     if (ev.frame > tick_) break;

@@ -24,6 +24,9 @@ struct LoopConfig {
   std::vector<ShotRequest> shots;
   // The live pad, read once before every frame; null in headless runs.
   JoystickSource* joystick = nullptr;
+  // Asked before every frame for key events to deliver, as if typed (the
+  // autopilot plays through the same path as a person).
+  std::function<std::vector<HostEvent>(int64_t frame)> autopilot;
 };
 
 // Brings music and keyboard in line with AppBlock::paused.
@@ -56,6 +59,7 @@ class MainLoop {
   Sequencer& sequencer_;
   LoopConfig config_;
   size_t nextScripted_ = 0;
+  int64_t autopilotTick_ = -1;
   int64_t tick_ = 0;
   // While paused in a live run, ticks keep passing with the wall clock.
   uint32_t pauseStartMs_ = 0;

@@ -7,7 +7,14 @@ std::array<float, 32> sinTable{};
 std::array<float, 32> cosTable{};
 
 int RoundToInt(double x) {
-  return x >= 0 ? static_cast<int>(x + 0.5) : static_cast<int>(x - 0.5);
+  // Positions pushed beyond the int range by a modified script stick at its
+  // ends instead of overflowing.
+  constexpr double kHighest = 2147483647.0;
+  constexpr double kLowest = -2147483648.0;
+  double rounded = x >= 0 ? x + 0.5 : x - 0.5;
+  if (!(rounded < kHighest)) return 2147483647;
+  if (!(rounded > kLowest)) return -2147483647 - 1;
+  return static_cast<int>(rounded);
 }
 
 void FillDirectionTables() {

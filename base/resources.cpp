@@ -1,5 +1,6 @@
 #include "base/resources.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -35,6 +36,17 @@ std::span<const uint8_t> FindResource(ResourceType type, int id) {
     return bytes;
   }
   return {};
+}
+
+std::vector<int> ResourceIds(ResourceType type) {
+  using velloria_resources_generated::kCount;
+  using velloria_resources_generated::kTable;
+  std::vector<int> ids;
+  for (int i = 0; i < kCount; ++i) {
+    if (kTable[i].type == type) ids.push_back(kTable[i].id);
+  }
+  std::sort(ids.begin(), ids.end());
+  return ids;
 }
 
 void OverrideResource(ResourceType type, int id, std::span<const uint8_t> bytes) {

@@ -7,6 +7,7 @@ class NExplodeList;
 class NExplodeRegionList;
 class NFireList;
 class NMyChara;
+class NSprite256;
 class Surface;
 
 // A boss: a group of parts moving together under their scripts. The first
@@ -22,6 +23,8 @@ class NBossBase {
   virtual bool IsDefeated() const = 0;
   // The body's hit points, or -1 once it is gone.
   virtual int GetBodyHitPoints() const = 0;
+  // The body, for those who aim at it (the autopilot); null once it is gone.
+  virtual const NSprite256* GetBody() const { return nullptr; }
 };
 
 // The boss a level-map letter names ('A'..'E'), or null for any other.

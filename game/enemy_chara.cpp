@@ -31,8 +31,7 @@ void NEnemyChara::RunScript(BulletSink& bullets, const PlayerView& player) {
   RunScript(bullets, player, BankSounds(), GameChance());
 }
 
-void NEnemyChara::RunScript(BulletSink& bullets, const PlayerView& player, SoundSink& sounds,
-                            ChanceSource& chance) {
+void NEnemyChara::RunScript(BulletSink& bullets, const PlayerView& player, SoundSink& sounds, ChanceSource& chance) {
   if (mode == 0) {
     FormationStep(bullets, chance);
   } else if (mode == 1) {

@@ -46,7 +46,7 @@ class NEnemyChara : public NSprite256 {
   uint16_t fireChance = 0;  // fires with probability 1/fireChance per formation frame; 0 never
   int diveDelay = 0;        // formation frames left before the dive
   int hitPoints = 0;
-  int mode = 0;             // 0 in the formation, 1 flying the script
+  int mode = 0;  // 0 in the formation, 1 flying the script
   const NScript* script = nullptr;
   ScriptState state;
 

@@ -30,6 +30,8 @@ class NExplodeRegionList {
   bool IsEmpty() const { return regions_.empty(); }
   void Clear() { regions_.clear(); }
   const std::list<Region>& Regions() const { return regions_; }
+  // The game's explosions, where the boss also shows the sparks of its hits.
+  NExplodeList* GetExplodeList() const { return explosions_; }
 
  private:
   NExplodeList* explosions_;

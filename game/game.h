@@ -61,7 +61,18 @@ class NGame : public Scene, public PlayerEvents {
   void OnLastLifeLost() override;
 
   GameSnapshot Snapshot() const;
+  // The world as the autopilot and the tests see it.
   NMyChara& Player() { return *player; }
+  const NMyChara& Player() const { return *player; }
+  NPotionList& Potions() { return *potions; }
+  const NPotionList& Potions() const { return *potions; }
+  NEnemyList& Enemies() { return *enemies; }
+  const NEnemyList& Enemies() const { return *enemies; }
+  NBulletList& Bullets() { return *bullets; }
+  const NBulletList& Bullets() const { return *bullets; }
+  const NBossBase* Boss() const { return boss.get(); }
+  int GetState() const { return state; }
+  int GetTimer() const { return timer; }
   // Development aid: a player that is never hit.
   void SetInvulnerable(bool flag) { player->SetNeverHit(flag); }
 

@@ -8,14 +8,14 @@ class NScript;
 
 // How the script tracer builds the sprite it runs a script on.
 struct TraceSetup {
-  bool reduced = false;     // the potion's interpreter instead of the enemy's
-  int atX = 0;              // start, top-left corner
+  bool reduced = false;  // the potion's interpreter instead of the enemy's
+  int atX = 0;           // start, top-left corner
   int atY = 0;
-  int framesInBitmap = 1;   // frames stacked in the strip (full interpreter only)
-  int frameWidth = 46;      // used when there is no bitmap
+  int framesInBitmap = 1;  // frames stacked in the strip (full interpreter only)
+  int frameWidth = 46;     // used when there is no bitmap
   int frameHeight = 46;
   const NDib256* bitmap = nullptr;  // when set, the sprite is built from it
-  int playerX = 297;        // player's top-left corner; the player is 46x46
+  int playerX = 297;                // player's top-left corner; the player is 46x46
   int playerY = 405;
 };
 

@@ -75,7 +75,8 @@ void NSprite256::Shift(int dx, int dy) {
 
 void NSprite256::NextFrame() {
   if (frameCount <= 0) return;
-  frame = (frame + 1) % frameCount;
+  // In 64 bits: a script may have set any frame, INT_MAX included.
+  frame = static_cast<int>((static_cast<int64_t>(frame) + 1) % frameCount);
 }
 
 void NSprite256::SetAnimation(int delay) {

@@ -40,8 +40,11 @@ void Surface::BlitImpl(const Surface& src, const Rect& from, int dx, int dy, uin
     const uint8_t* in = src.Row(s.top + row) + s.left;
     uint8_t* out = Row(dy + row) + dx;
     if constexpr (kKeyed) {
+      // Written as a select rather than a skipped store so that the
+      // compiler can do many pixels at once.
       for (int i = 0; i < w; ++i) {
-        if (in[i] != key) out[i] = in[i];
+        uint8_t keep = out[i];
+        out[i] = in[i] == key ? keep : in[i];
       }
     } else {
       std::memcpy(out, in, static_cast<size_t>(w));

@@ -1,8 +1,16 @@
 #include "platform/sdl_platform.h"
 
+#include "platform/sdl_audio.h"
+#include "platform/sdl_joystick.h"
+#include "platform/sdl_music.h"
 #include "platform/sdl_window.h"
 
 namespace {
+
+// Declared first, so SDL ends after every device that uses it is gone.
+struct SdlQuitLast {
+  ~SdlQuitLast() { SDL_Quit(); }
+};
 
 class SdlPlatformImpl : public SdlPlatform {
  public:
@@ -11,12 +19,22 @@ class SdlPlatformImpl : public SdlPlatform {
     services_.presenter = &window_;
     services_.fullScreen = !options.window;
     services_.openWindow = [this] { return window_.Open(); };
+    // No sound device, or --mute: the game runs the same, silently.
+    if (!options.mute && audio_.Open()) {
+      music_.Start();
+      services_.audio = &audio_;
+      services_.music = &music_;
+    }
+    if (joystick_.Start()) services_.joystick = &joystick_;
   }
-  ~SdlPlatformImpl() override { SDL_Quit(); }
   PlatformServices& Services() override { return services_; }
 
  private:
+  SdlQuitLast quitLast_;
   SdlWindow window_;
+  SdlAudio audio_;
+  SdlMusic music_;
+  SdlJoystick joystick_;
   PlatformServices services_;
 };
 

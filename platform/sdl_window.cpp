@@ -4,11 +4,14 @@
 #include <cstring>
 
 #include "gfx/scale.h"
+#include "gfx/dib256.h"
 #include "platform/sdl_keymap.h"
+#include "platform/sdl_music.h"
 
 namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
+constexpr int kIconBitmap = 102;
 }  // namespace
 
 SdlWindow::SdlWindow(bool fullScreen, int scale) : fullScreen_(fullScreen), scale_(scale) {}
@@ -45,6 +48,7 @@ bool SdlWindow::Open() {
     std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
     return false;
   }
+  SetIcon();
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   SDL_RenderPresent(renderer_);
@@ -52,6 +56,11 @@ bool SdlWindow::Open() {
 }
 
 bool SdlWindow::Translate(const SDL_Event& in, HostEvent& out) {
+  // The end of a tune's play, posted from the audio thread.
+  if (SdlMusic::IsEndOfPlay(in)) {
+    out = {HostEventType::MusicFinished};
+    return true;
+  }
   switch (in.type) {
     case SDL_QUIT:
       out = {HostEventType::Quit};
@@ -108,6 +117,27 @@ void SdlWindow::WaitEvent(int timeoutMs) {
   if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
   int ms = timeoutMs < 0 ? kPausedPollMs : std::min(timeoutMs, kLongestSleepMs);
   if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+}
+
+void SdlWindow::SetIcon() {
+  // The witch's head from bitmap 102, its key colour transparent.
+  NDib256 icon(kIconBitmap);
+  if (icon.IsEmpty()) return;
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormat(0, icon.GetWidth(), icon.GetHeight(), 8, SDL_PIXELFORMAT_INDEX8);
+  if (!surface) return;
+  SDL_Color colors[256];
+  PaletteEntry table[256];
+  icon.GetPalette(0, 256, table);
+  for (int i = 0; i < 256; ++i) colors[i] = {table[i].red, table[i].green, table[i].blue, 255};
+  SDL_SetPaletteColors(surface->format->palette, colors, 0, 256);
+  for (int y = 0; y < icon.GetHeight(); ++y) {
+    auto* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
+    for (int x = 0; x < icon.GetWidth(); ++x) row[x] = icon.PixelAt(x, y);
+  }
+  SDL_SetColorKey(surface, SDL_TRUE, icon.PixelAt(0, 0));
+  SDL_SetWindowIcon(window_, surface);
+  SDL_FreeSurface(surface);
 }
 
 void SdlWindow::ShowCursor(bool show) {

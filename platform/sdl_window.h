@@ -35,6 +35,7 @@ class SdlWindow : public Host, public Presenter {
  private:
   bool Translate(const SDL_Event& in, HostEvent& out);
   void PresentLast();
+  void SetIcon();
 
   bool fullScreen_;
   int scale_;

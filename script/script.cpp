@@ -9,11 +9,28 @@
 namespace {
 
 constexpr std::array<const char*, kScriptKeywordCount> kKeywords = {
-    "MOVE",          "STOP",         "SHIFT_X",   "SHIFT_Y",           "SPEED",
-    "SPEED_PERCENT", "DIRECTION",    "DIRECTION_TO_MYCHARA",           "DIRECTION_REVERSE",
-    "ROTATE_LEFT",   "ROTATE_RIGHT", "LABEL",     "GOTO_LABEL",        "SET_FRAME",
-    "INCR_FRAME",    "REPEAT",       "REPEAT_END", "SHOOT",            "SET_BULLET_OFFSET",
-    "PLAY_SOUND",    "GOSUB",        "RETURN",
+    "MOVE",
+    "STOP",
+    "SHIFT_X",
+    "SHIFT_Y",
+    "SPEED",
+    "SPEED_PERCENT",
+    "DIRECTION",
+    "DIRECTION_TO_MYCHARA",
+    "DIRECTION_REVERSE",
+    "ROTATE_LEFT",
+    "ROTATE_RIGHT",
+    "LABEL",
+    "GOTO_LABEL",
+    "SET_FRAME",
+    "INCR_FRAME",
+    "REPEAT",
+    "REPEAT_END",
+    "SHOOT",
+    "SET_BULLET_OFFSET",
+    "PLAY_SOUND",
+    "GOSUB",
+    "RETURN",
 };
 
 int32_t KeywordOpcode(const std::string& word) {
@@ -23,9 +40,7 @@ int32_t KeywordOpcode(const std::string& word) {
   return kOpUnknown;
 }
 
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // Splits one trimmed, non-empty command line into a record.
 NScriptCommand ParseCommandLine(const NString& line) {

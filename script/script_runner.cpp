@@ -137,8 +137,7 @@ class FrameRunner {
         return false;
       case kOpIncrFrame:
         if (sprite_.GetFrameCount() > 0) {
-          sprite_.SetFrame(static_cast<int>((static_cast<int64_t>(sprite_.GetFrame()) + 1) %
-                                            sprite_.GetFrameCount()));
+          sprite_.SetFrame(static_cast<int>((static_cast<int64_t>(sprite_.GetFrame()) + 1) % sprite_.GetFrameCount()));
         }
         return false;
       case kOpRepeat:

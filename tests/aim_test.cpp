@@ -1,18 +1,28 @@
+#include "script/aim.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
-
-#include "script/aim.h"
 
 TEST(DirectionTo, PicksTheNearestCompassStep) {
   struct Case {
     int x2, y2, expected;
   } cases[] = {
-      {10, 0, 0},    {0, -10, 8},  {-10, 0, 16}, {0, 10, 24},  {10, -10, 4},
-      {-10, -10, 12}, {-10, 10, 20}, {10, 10, 28}, {100, -1, 0}, {100, 1, 0},
+      {10, 0, 0},
+      {0, -10, 8},
+      {-10, 0, 16},
+      {0, 10, 24},
+      {10, -10, 4},
+      {-10, -10, 12},
+      {-10, 10, 20},
+      {10, 10, 28},
+      {100, -1, 0},
+      {100, 1, 0},
       // 5.625 degrees is the edge between 0 and 1: just below and just above.
-      {1000, -98, 0}, {1000, -99, 1},
-      {1000, 98, 0}, {1000, 99, 31},
+      {1000, -98, 0},
+      {1000, -99, 1},
+      {1000, 98, 0},
+      {1000, 99, 31},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DirectionTo(0, 0, c.x2, c.y2), c.expected) << c.x2 << "," << c.y2;

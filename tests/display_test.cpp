@@ -53,3 +53,54 @@ TEST(FillSurface, PicksTheNearestPaletteEntry) {
   EXPECT_EQ(GetBackSurface(), nullptr);
   EXPECT_EQ(IsFullScreen(), 0);
 }
+
+namespace {
+// Keeps what the display hands over, as a window would show it.
+class RecordingPresenter : public Presenter {
+ public:
+  void Present(const Surface& back, const Palette& palette) override {
+    ++calls;
+    pixel = back.At(320, 240);
+    red255 = palette[255].red;
+    width = back.Width();
+    height = back.Height();
+  }
+  int calls = 0;
+  int pixel = -1;
+  int red255 = -1;
+  int width = 0;
+  int height = 0;
+};
+}  // namespace
+
+TEST(Display, PresentHandsTheBackSurfaceAndPaletteToThePresenter) {
+  RecordingPresenter presenter;
+  ASSERT_TRUE(CreateDisplay(&presenter));
+  EXPECT_FALSE(Present());  // no back surface before the mode is set
+  EXPECT_EQ(AreSurfacesLost(), 1);
+  SetCooperativeFlags(kCooperativeFullScreenExclusive);
+  EXPECT_EQ(IsFullScreen(), 1);
+  ASSERT_TRUE(SetDisplayMode());
+  ASSERT_TRUE(InitPalette(106));
+  EXPECT_EQ(AreSurfacesLost(), 0);
+  EXPECT_TRUE(RestoreSurfaces());
+  GetBackSurface()->FillAll(42);
+  EXPECT_TRUE(Present());
+  EXPECT_EQ(presenter.calls, 1);
+  EXPECT_EQ(presenter.pixel, 42);
+  EXPECT_EQ(presenter.red255, 255);
+  EXPECT_EQ(presenter.width, GetScreenWidth());
+  EXPECT_EQ(presenter.height, GetScreenHeight());
+  EXPECT_EQ(GetScreenWidth(), 640);
+  EXPECT_EQ(GetScreenHeight(), 480);
+  ReleaseSurfaces();
+  EXPECT_EQ(GetBackSurface(), nullptr);
+  EXPECT_FALSE(Present());
+  EXPECT_EQ(presenter.calls, 1);
+  ReleaseDisplay();
+  // A missing palette bitmap is a failure, not a black palette.
+  ASSERT_TRUE(CreateDisplay(nullptr));
+  EXPECT_FALSE(InitPalette(9999));
+  ReleaseDisplay();
+  EXPECT_FALSE(InitPalette(106));
+}

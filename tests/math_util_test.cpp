@@ -24,6 +24,8 @@ TEST(RoundToInt, RoundsHalvesAwayFromZero) {
   EXPECT_EQ(RoundToInt(2.49), 2);
   EXPECT_EQ(RoundToInt(-2.49), -2);
   EXPECT_EQ(RoundToInt(0.0), 0);
+  EXPECT_EQ(RoundToInt(1e12), 2147483647);
+  EXPECT_EQ(RoundToInt(-1e12), -2147483647 - 1);
 }
 
 TEST(Random, SameSeedGivesTheSameSequenceInRange) {

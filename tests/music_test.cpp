@@ -91,16 +91,6 @@ TEST_F(MusicTest, PausingTheGameStopsTheTuneAndResumingContinuesIt) {
   ReleaseInput();
 }
 
-TEST_F(MusicTest, WithoutADeviceEveryCommandIsSilentAndAnswersZero) {
-  SetMusicDevice(nullptr);
-  EXPECT_EQ(PlayMusic("Music01.mid"), 0);
-  EXPECT_EQ(StopMusic(), 0);
-  EXPECT_EQ(ResumeMusic(), 0);
-  EXPECT_EQ(ReplayMusic(), 0);
-  EXPECT_EQ(CloseMusic(), 0);
-  EXPECT_TRUE(music.calls.empty());
-}
-
 TEST_F(MusicTest, TheSoundLogNamesEveryCommandAndTheOpenTuneWithOrWithoutADevice) {
   auto dir = TestDir("soundlog-music");
   for (bool withDevice : {true, false}) {

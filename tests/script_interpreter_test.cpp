@@ -109,6 +109,13 @@ TEST(ScriptTiming, LoopWithoutMoveOrStopEndsTheFrameInsteadOfHanging) {
     EXPECT_GT(second, 100u);
     EXPECT_LE(second, static_cast<size_t>(kMaxCommandsPerFrame));
   }
+  // Nothing but unknown words: every fetch is free, yet the frame still ends.
+  NScript words = ScriptOf("hello 1\nworld 2\n");
+  for (bool reduced : {false, true}) {
+    Runner r(words, reduced);
+    EXPECT_TRUE(r.Frame().empty());
+    EXPECT_EQ(r.sprite->GetY(), 200);
+  }
 }
 
 TEST(ScriptState, SpeedPercentWorksInSinglePrecision) {
@@ -138,8 +145,7 @@ TEST(ScriptState, RepeatBlocksRunAtLeastOnce) {
     int soundFrame;
   } cases[] = {{0, 2}, {1, 2}, {-3, 2}, {3, 4}, {INT_MIN, 2}};
   for (const Case& c : cases) {
-    NScript script =
-        ScriptOf("REPEAT " + std::to_string(c.count) + "\nSTOP 1\nREPEAT_END\nPLAY_SOUND 9\nSTOP 100\n");
+    NScript script = ScriptOf("REPEAT " + std::to_string(c.count) + "\nSTOP 1\nREPEAT_END\nPLAY_SOUND 9\nSTOP 100\n");
     for (bool reduced : {false, true}) {
       Runner r(script, reduced);
       int heard = 0;
@@ -152,8 +158,7 @@ TEST(ScriptState, RepeatBlocksRunAtLeastOnce) {
 }
 
 TEST(ScriptState, RepeatedFrameBlinkLastsFortyFrames) {
-  NScript script = ScriptOf(
-      "REPEAT 5\nINCR_FRAME\nSTOP 4\nINCR_FRAME\nSTOP 4\nREPEAT_END\nPLAY_SOUND 9\nSTOP 100\n");
+  NScript script = ScriptOf("REPEAT 5\nINCR_FRAME\nSTOP 4\nINCR_FRAME\nSTOP 4\nREPEAT_END\nPLAY_SOUND 9\nSTOP 100\n");
   Runner r(script, false);
   std::vector<int> frames;
   int heard = 0;
@@ -170,8 +175,8 @@ TEST(ScriptState, RepeatedFrameBlinkLastsFortyFrames) {
 }
 
 TEST(ScriptState, JumpsFindTheFirstLabelAndMissingLabelsFallThrough) {
-  NScript script = ScriptOf(
-      "GOTO_LABEL 9\nSTOP 1\nLABEL 2\nPLAY_SOUND 1\nSTOP 1\nLABEL 2\nPLAY_SOUND 2\nSTOP 1\nGOTO_LABEL 2\n");
+  NScript script =
+      ScriptOf("GOTO_LABEL 9\nSTOP 1\nLABEL 2\nPLAY_SOUND 1\nSTOP 1\nLABEL 2\nPLAY_SOUND 2\nSTOP 1\nGOTO_LABEL 2\n");
   for (bool reduced : {false, true}) {
     Runner r(script, reduced);
     EXPECT_TRUE(r.Frame().empty());
@@ -209,10 +214,10 @@ TEST(ScriptState, TurnsWrapRoundTheCompass) {
     int full;
     int reduced;
   } cases[] = {
-      {"DIRECTION_REVERSE", 8, 24, 8},  {"DIRECTION_REVERSE", 20, 4, 20},
+      {"DIRECTION_REVERSE", 8, 24, 8},   {"DIRECTION_REVERSE", 20, 4, 20},
       {"DIRECTION_REVERSE", -1, -1, -1}, {"ROTATE_RIGHT 1", 0, 31, 31},
-      {"ROTATE_LEFT 1", 31, 0, 0},      {"ROTATE_LEFT 1", -1, -1, -1},
-      {"ROTATE_RIGHT 1", -1, -1, -1},   {"ROTATE_LEFT 3\nROTATE_RIGHT 5", 1, 31, 31},
+      {"ROTATE_LEFT 1", 31, 0, 0},       {"ROTATE_LEFT 1", -1, -1, -1},
+      {"ROTATE_RIGHT 1", -1, -1, -1},    {"ROTATE_LEFT 3\nROTATE_RIGHT 5", 1, 31, 31},
   };
   for (const Case& c : cases) {
     std::string text = "DIRECTION " + std::to_string(c.start) + "\n" + c.commands + "\nSTOP 1\n";

@@ -10,9 +10,7 @@
 
 namespace {
 
-std::span<const uint8_t> Bytes(const std::string& s) {
-  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
-}
+std::span<const uint8_t> Bytes(const std::string& s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 
 NScript ParseText(const std::string& text) {
   NStringList lines;
@@ -33,8 +31,7 @@ std::vector<std::vector<int>> Records(const NScript& script) {
 
 using R = std::vector<std::vector<int>>;
 
-const std::string kEndLine =
-    "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~END_OF_FILE~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~\r\n";
+const std::string kEndLine = "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~END_OF_FILE~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~\r\n";
 
 // The word GAME of the game-over notice, exactly as the resource holds it.
 const std::string kGameWord =
@@ -59,8 +56,7 @@ TEST(ScriptParser, GameWordScriptFromItsResourceGivesSevenRecords) {
   OverrideResource(ResourceType::Text, 9165, Bytes(kGameWord));
   NScript script(9165);
   OverrideResource(ResourceType::Text, 9165, {});
-  EXPECT_EQ(Records(script),
-            (R{{7, 29, 0}, {5, 20, 0}, {1, 22, 0}, {2, 75, 0}, {12, 1, 0}, {1, 100, 0}, {13, 1, 0}}));
+  EXPECT_EQ(Records(script), (R{{7, 29, 0}, {5, 20, 0}, {1, 22, 0}, {2, 75, 0}, {12, 1, 0}, {1, 100, 0}, {13, 1, 0}}));
 }
 
 TEST(ScriptParser, MissingResourceGivesAnEmptyScript) {
@@ -70,12 +66,28 @@ TEST(ScriptParser, MissingResourceGivesAnEmptyScript) {
 }
 
 TEST(ScriptParser, KeywordsAreMatchedExactlyInOpcodeOrder) {
-  const char* words[] = {"MOVE",       "STOP",          "SHIFT_X",     "SHIFT_Y",
-                         "SPEED",      "SPEED_PERCENT", "DIRECTION",   "DIRECTION_TO_MYCHARA",
-                         "DIRECTION_REVERSE", "ROTATE_LEFT", "ROTATE_RIGHT", "LABEL",
-                         "GOTO_LABEL", "SET_FRAME",     "INCR_FRAME",  "REPEAT",
-                         "REPEAT_END", "SHOOT",         "SET_BULLET_OFFSET", "PLAY_SOUND",
-                         "GOSUB",      "RETURN"};
+  const char* words[] = {"MOVE",
+                         "STOP",
+                         "SHIFT_X",
+                         "SHIFT_Y",
+                         "SPEED",
+                         "SPEED_PERCENT",
+                         "DIRECTION",
+                         "DIRECTION_TO_MYCHARA",
+                         "DIRECTION_REVERSE",
+                         "ROTATE_LEFT",
+                         "ROTATE_RIGHT",
+                         "LABEL",
+                         "GOTO_LABEL",
+                         "SET_FRAME",
+                         "INCR_FRAME",
+                         "REPEAT",
+                         "REPEAT_END",
+                         "SHOOT",
+                         "SET_BULLET_OFFSET",
+                         "PLAY_SOUND",
+                         "GOSUB",
+                         "RETURN"};
   std::string text;
   for (const char* w : words) text += std::string(w) + " 3\r\n";
   NScript script = ParseText(text);
@@ -115,14 +127,7 @@ TEST(ScriptParser, CommaSplitsOnlyWhenSomethingStandsBeforeIt) {
                               "SET_BULLET_OFFSET 1,,2\n"
                               "SET_BULLET_OFFSET 7\n"
                               "SET_BULLET_OFFSET 3,\n")),
-            (R{{19, 0, 4},
-               {19, 0, 4},
-               {19, 0, 4},
-               {19, 0, 0},
-               {19, -14, -96},
-               {19, 1, 2},
-               {19, 7, 0},
-               {19, 3, 0}}));
+            (R{{19, 0, 4}, {19, 0, 4}, {19, 0, 4}, {19, 0, 0}, {19, -14, -96}, {19, 1, 2}, {19, 7, 0}, {19, 3, 0}}));
 }
 
 TEST(ScriptParser, TildeLineEndsTheTextButALaterTildeDoesNot) {

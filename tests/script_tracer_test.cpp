@@ -1,3 +1,7 @@
+#include "game/script_tracer.h"
+#include "gfx/dib256.h"
+#include "packed_bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "game/script_tracer.h"
 #include "run_helpers.h"
 #include "script_doubles.h"
 
@@ -59,15 +62,26 @@ TEST(ScriptTracer, LinesCarrySoundsShotsAndFramesInOrder) {
   setup.frameHeight = 30;
   setup.playerX = 0;  // below and to the left: aimed down-left
   setup.playerY = 405;
-  EXPECT_EQ(TraceScript(script, setup, 3),
-            (Lines{"t=1 x=303 y=10 speed=2.5 dir=0 img=1 sound=6 shoot=15@320,29",
-                   "t=2 x=303 y=10 speed=1.625 dir=21 img=1 shoot=16@323,29 sound=10",
-                   "t=3 x=302 y=11 speed=1.625 dir=21 img=0 sound=6 shoot=15@323,29"}));
+  EXPECT_EQ(TraceScript(script, setup, 3), (Lines{"t=1 x=303 y=10 speed=2.5 dir=0 img=1 sound=6 shoot=15@320,29",
+                                                  "t=2 x=303 y=10 speed=1.625 dir=21 img=1 shoot=16@323,29 sound=10",
+                                                  "t=3 x=302 y=11 speed=1.625 dir=21 img=0 sound=6 shoot=15@323,29"}));
 
   setup.reduced = true;  // a potion: speed 1, no direction, one frame
   EXPECT_EQ(TraceScript(script, setup, 2),
-            (Lines{"t=1 x=300 y=10 speed=1 dir=-1 img=0 sound=6",
-                   "t=2 x=300 y=10 speed=0.65 dir=-1 img=0 sound=10"}));
+            (Lines{"t=1 x=300 y=10 speed=1 dir=-1 img=0 sound=6", "t=2 x=300 y=10 speed=0.65 dir=-1 img=0 sound=10"}));
+}
+
+TEST(ScriptTracer, BitmapGivesTheFrameSize) {
+  NDib256 strip(PackedBitmap(30, 40, std::vector<uint8_t>(30 * 40, 7)));
+  ASSERT_FALSE(strip.IsEmpty());
+  NScript script = ScriptOf("SHOOT 3\nINCR_FRAME\nSTOP 1\n");
+  TraceSetup setup;
+  setup.bitmap = &strip;
+  setup.framesInBitmap = 2;
+  setup.frameWidth = 2;  // ignored when there is a bitmap
+  setup.frameHeight = 2;
+  EXPECT_EQ(TraceScript(script, setup, 2),
+            (Lines{"t=1 x=0 y=0 speed=2.5 dir=0 img=1 shoot=3@15,10", "t=2 x=0 y=0 speed=2.5 dir=0 img=0 shoot=3@15,10"}));
 }
 
 TEST(ScriptTracer, SpeedsShowUpToThreeDecimals) {

@@ -32,7 +32,10 @@ class NoisyScene : public Scene {
   void Update() override {
     ++frame_;
     if (frame_ == 3) GetSoundList()->Play(1, 0);
-    if (frame_ == 4) GetSoundList()->Play(18, 0);  // empty: not logged
+    if (frame_ == 4) {
+      GetSoundList()->Play(18, 0);  // an empty slot
+      GetSoundList()->Play(16, 0);  // a wave without samples
+    }
     if (frame_ == 6) {
       GetSoundList()->Play(17, 0);
       GetSoundList()->Play(1, 0);
@@ -57,7 +60,7 @@ class NoisyFactory : public SceneFactory {
 TEST(SoundLogRun, AMutedOrHeadlessGameLogsWhatItWouldPlay) {
   std::map<int, std::vector<uint8_t>> waves;
   for (int id : {142, 144, 143, 145, 182, 183, 184, 185, 186, 201, 202, 203, 213, 243, 245, 274, 273, 310}) {
-    waves[id] = WaveBuilder().Format().Chunk("data", Ramp(300)).Build();
+    waves[id] = id == 273 ? WaveBuilder().Format().Build() : WaveBuilder().Format().Chunk("data", Ramp(300)).Build();
     OverrideResource(ResourceType::Wave, id, waves[id]);
   }
   auto dir = TestDir("soundlog-scene");

@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <map>
-#include <string>
 
-#include "app/frame_clock.h"
 #include "audio/audio_device.h"
 #include "audio/sound_list.h"
-#include "audio/sound_log.h"
 #include "base/resources.h"
-#include "tests/run_helpers.h"
 #include "tests/wave_builder.h"
 
 namespace {
@@ -44,10 +38,7 @@ class SoundBankTest : public ::testing::Test {
       OverrideResource(ResourceType::Wave, id, waves[id]);
     }
   }
-  void TearDown() override {
-    ClearResourceOverrides();
-    CloseSoundLog();
-  }
+  void TearDown() override { ClearResourceOverrides(); }
   std::map<int, std::vector<uint8_t>> waves;
   FakeAudio audio;
 };
@@ -135,24 +126,4 @@ TEST_F(SoundBankTest, WithoutADeviceOrItsVoicesTheBankStaysSilentAndKeepsItsTurn
   }
   // The bank gives the device's voices back when it goes.
   EXPECT_EQ(audio.releases, 1);
-}
-
-TEST_F(SoundBankTest, TheSoundLogHasALinePerEffectPlayedEvenWhenSilent) {
-  auto dir = TestDir("soundlog-bank");
-  ASSERT_TRUE(OpenSoundLog((dir / "sounds.txt").string()));
-  OverrideResource(ResourceType::Wave, 310, WaveBuilder().Format().Build());  // no data: plays nothing
-  NSoundList silent(nullptr);
-  LoadGameSounds(silent);
-  SetCurrentFrame(12);
-  silent.Play(2, 0);
-  silent.Play(19, 0);  // empty slot
-  silent.Play(17, 0);  // no samples
-  SetCurrentFrame(13);
-  silent.Play(0, 0);
-  silent.Play(0, 0);
-  CloseSoundLog();
-  silent.Play(5, 0);  // after the log is closed
-  EXPECT_EQ(ReadFile(dir / "sounds.txt"), "12 play 2\n13 play 0\n13 play 0\n");
-  SetCurrentFrame(0);
-  std::filesystem::remove_all(dir);
 }

@@ -13,10 +13,12 @@ import math
 import numpy as np
 
 from artlib import save_bitmap
-from boss_drawing import Sprite, bezier, empty, energy_rgb, ramp_rgb
+from boss_drawing import Sprite, bezier, empty, energy_rgb
 
 W, H = 266, 188
-FLESH = "red"
+# Demon hide: purple in the shadows, blood red, orange where the light falls.
+FLESH = [(26, 4, 18), (70, 8, 28), (120, 14, 30), (170, 24, 28), (212, 56, 34), (240, 116, 64),
+         (255, 184, 128)]
 BONE = "stone"
 
 # Hellish violet fire: the photons and the lasers.
@@ -175,7 +177,6 @@ def draw_wings(pose):
         f = (lambda q: q) if side == 0 else (lambda q: [(ww - x, y) for x, y in q])
         root, wrist, tips = p["root"], p["wrist"], p["tips"]
         outline = [root, wrist]
-        prev = wrist
         outline.append(tips[0])
         for a, b in zip(tips, tips[1:]):
             mid = ((a[0] + b[0]) / 2, (a[1] + b[1]) / 2)

@@ -115,7 +115,7 @@ def draw_coil():
 def draw_head(stage):
     hw, hh = 101, 130
     s = Sprite(hw, hh)
-    cx, mouth_x, mouth_y = 50.5, 54, 104
+    cx, mouth_x = 50.5, 54
     gape = (0, 7, 14)[stage]
     mirror = (lambda p: [(hw - x, y) for x, y in p])
     ident = (lambda p: p)

@@ -23,7 +23,11 @@ LIGHT = LIGHT / np.linalg.norm(LIGHT)
 
 
 def ramp_colours(name):
-    return np.array([PALETTE[i] for i in RAMP_INDICES[name]], dtype=np.float64) / 255.0
+    """A palette ramp by name, or a list of RGB stops (0..255) of our own that
+    wanders across hues; quantising then draws on several palette ramps."""
+    if isinstance(name, str):
+        return np.array([PALETTE[i] for i in RAMP_INDICES[name]], dtype=np.float64) / 255.0
+    return np.array(name, dtype=np.float64) / 255.0
 
 
 def ramp_rgb(name, level):
@@ -174,12 +178,13 @@ class Sprite:
         return np.clip(lam, 0, 1), h
 
     def paint(self, m, ramp, lo=0.12, hi=0.92, relief=6.0, gloss=0.0, texture=None,
-              rim=1.0, rim_level=0.02, flat=None, form=0.35):
+              rim=1.0, rim_level=0.02, flat=None, form=0.35, shadow=1.5):
         """Paint mask m with a ramp: lit by slope, optional texture (level offset).
 
         form: strength of a gradient across the whole shape, light at its
         upper left and dark at its lower right, so broad shapes read as round
-        and not only their edges."""
+        and not only their edges.
+        shadow: length in pixels of the shadow cast on what lies beneath."""
         if isinstance(m, Mask):
             m = m.arr()
         inside = m > 0.5
@@ -201,18 +206,18 @@ class Sprite:
         if texture is not None:
             level = level + texture
         col = ramp_rgb(ramp, level)
+        if shadow and flat is None:
+            # The new shape casts a soft shadow down and to the right onto
+            # what is already drawn.
+            k = int(round(shadow * SS))
+            cast = np.zeros_like(inside)
+            cast[k:, k:] = inside[:-k, :-k]
+            cast &= ~inside & (self.rgba[..., 3] > 0)
+            self.rgba[cast, :3] *= 0.68
         if rim:
             edge = inside & ~erode(inside, max(1, int(round(rim * SS * 0.75))))
             col[edge] = ramp_rgb(ramp, rim_level)
         self.rgba[inside, :3] = col[inside]
-        self.rgba[inside, 3] = 1.0
-
-    def fill(self, m, rgb):
-        """A flat colour (RGB 0..1) with no shading or rim."""
-        if isinstance(m, Mask):
-            m = m.arr()
-        inside = m > 0.5
-        self.rgba[inside, :3] = rgb
         self.rgba[inside, 3] = 1.0
 
     def glow(self, cx, cy, r, ramp, lo=0.3, hi=1.0, power=1.0):
@@ -342,10 +347,6 @@ def energy_rgb(t, stops):
     t = np.clip(np.asarray(t, dtype=np.float64), 0, 1)
     ts = [s[0] for s in stops]
     return np.stack([np.interp(t, ts, [s[1][k] for s in stops]) for k in range(3)], axis=-1)
-
-
-def flip(img):
-    return img[:, ::-1].copy()
 
 
 def empty(w, h):

@@ -10,6 +10,7 @@ The role is the file name's second half: resources/bitmaps/<id>-<role>.bmp.
 BITMAPS = {
     # palette carrier, fonts, digits
     106: (6, 6, 1, False, "palette"),
+    102: (64, 64, 1, True, "window-icon"),
     205: (11, 684, 38, True, "font-green"),
     204: (11, 684, 38, True, "font-yellow"),
     108: (14, 242, 11, True, "digits"),

@@ -63,11 +63,14 @@ def defeated_picture():
     broom(c, Xf(-30, 90, 0.82, rot=-28, origin=(100, 160)), broken=True)
     stick_piece(c, [(228, 46), (280, 36), (338, 30)][::-1])
     # Hat knocked off, lying tipped over.
-    hat(c, Xf(34, 30, 0.9, rot=160))
+    hat(c, Xf(40, 8, 0.8, rot=170))
+    # The figure below is laid out at a smaller size; it is drawn enlarged so
+    # she fills the frame.
+    c.zoom, c.zoom_origin = 1.14, (186, 150)
     # Plaits lying spread on the grass (head coordinates: the face looks up the picture).
     hx, hy = 108, 150
-    spread = ([(6, -10), (26, -26), (46, -30), (60, -48), (62, -64)],
-              [(-8, -10), (-26, -26), (-46, -28), (-58, -46), (-76, -52)])
+    spread = ([(6, -10), (26, -24), (44, -28), (56, -40), (58, -52)],
+              [(-8, -10), (-26, -24), (-46, -26), (-58, -40), (-74, -48)])
     hair_back(c, Xf(hx, hy, 1.25, rot=-90), plaits=spread)
     # Arms flung out, the far one up, the near one down.
     for sh, el, hand in (((140, 132), (136, 100), (120, 74)), ((142, 172), (150, 204), (144, 236))):
@@ -112,6 +115,7 @@ def defeated_picture():
     # A straw or two in the air and on the grass.
     for sx, sy, a in ((60, 200, 0.4), (80, 250, -0.3), (40, 120, 1.2), (170, 250, 0.9), (320, 230, -0.8)):
         c.paint(c.stroke([(sx, sy), (sx + math.cos(a) * 11, sy + math.sin(a) * 11)], 1.4), col("gold", 0.7))
+    c.zoom = 1.0
     frame(c)
     return c.result()
 

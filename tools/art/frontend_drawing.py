@@ -144,6 +144,8 @@ class Canvas:
         if fill is not None:
             self.rgba[..., :3] = fill
             self.rgba[..., 3] = 1.0
+        # A zoom about a point lets a finished composition be enlarged as a whole.
+        self.zoom, self.zoom_origin = 1.0, (0.0, 0.0)
         yy, xx = np.mgrid[0:h * ss, 0:w * ss]
         self.yy = (yy + 0.5) / ss
         self.xx = (xx + 0.5) / ss
@@ -153,7 +155,8 @@ class Canvas:
         return Image.new("L", (self.w * self.ss, self.h * self.ss), 0)
 
     def _sc(self, pts):
-        return [(x * self.ss, y * self.ss) for x, y in pts]
+        z, (ox, oy) = self.zoom, self.zoom_origin
+        return [(((x - ox) * z + ox) * self.ss, ((y - oy) * z + oy) * self.ss) for x, y in pts]
 
     def poly(self, *polys):
         img = self._img()
@@ -167,7 +170,7 @@ class Canvas:
         """Polyline(s) with round joins and caps, width in output pixels."""
         img = self._img()
         d = ImageDraw.Draw(img)
-        w = max(1, int(round(width * self.ss)))
+        w = max(1, int(round(width * self.zoom * self.ss)))
         for line in (pts,) + more:
             sc = self._sc(line)
             if len(sc) > 1:
@@ -247,7 +250,23 @@ class Canvas:
         return mask
 
     def result(self):
-        return downsample(self.rgba, self.ss)
+        return fill_pinholes(downsample(self.rgba, self.ss))
+
+
+def fill_pinholes(rgba):
+    """A lone clear pixel boxed in by drawn ones would show the background as
+    a speck through the picture (tight letter counters, crossing strokes); it
+    takes the darkest of its neighbours instead."""
+    a = rgba[..., 3] >= 0.5
+    p = np.pad(a, 1, constant_values=False)
+    boxed = ~a & p[:-2, 1:-1] & p[2:, 1:-1] & p[1:-1, :-2] & p[1:-1, 2:]
+    if not boxed.any():
+        return rgba
+    out = rgba.copy()
+    for y, x in zip(*np.nonzero(boxed)):
+        nb = [rgba[y + dy, x + dx] for dy, dx in ((-1, 0), (1, 0), (0, -1), (0, 1))]
+        out[y, x] = min(nb, key=lambda c: c[:3].sum())
+    return out
 
 
 def outline_only(c, mask, colour, ow):
@@ -268,3 +287,19 @@ def sparkle(c, cx, cy, r, colour=None, ow=0.8):
     m = c.poly(star_pts(cx, cy, r, r * 0.28))
     c.part(m, "gold", 0.75, 1.0, outline=col("violet", 0.1), ow=ow, rim=False)
     c.paint(c.ellipse(cx, cy, r * 0.22, r * 0.22), (1, 1, 1))
+
+
+_BAYER = np.array([[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]) / 16.0 - 0.47
+
+
+def dither(rgba, amount, rows=None):
+    """Ordered dither for smooth gradients in opaque pictures: a fixed 4x4
+    pattern nudges each pixel by up to +-amount/2 before quantising, so a
+    gradient crosses between palette shades in a fine mesh, not in bands."""
+    out = np.array(rgba, dtype=np.float64)
+    h, w = out.shape[:2]
+    pattern = np.tile(_BAYER, (h // 4 + 1, w // 4 + 1))[:h, :w] * amount
+    if rows is not None:
+        pattern[rows:] = 0.0
+    out[..., :3] = np.clip(out[..., :3] + pattern[..., None], 0.0, 1.0)
+    return out

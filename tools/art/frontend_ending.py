@@ -8,7 +8,7 @@ import random
 import numpy as np
 
 from artlib import save_bitmap
-from frontend_drawing import Canvas, Xf, col, ellipse_pts, ramp_rgb, sparkle
+from frontend_drawing import Canvas, Xf, col, dither, ellipse_pts, ramp_rgb, sparkle
 from frontend_lettering import GOLD, SILVER, banner, lettering, text_mask, text_width
 from frontend_witch import flying
 
@@ -114,7 +114,8 @@ def background():
     # Birds far off.
     for bx, by in ((330, 60), (346, 52), (360, 64), (150, 90)):
         c.paint(c.stroke([(bx - 5, by - 2), (bx, by + 1), (bx + 5, by - 2)], 1.1), col("slate", 0.2))
-    return c.result()
+    # Only the sky is a wide gradient; the rest keeps its clean flat shading.
+    return dither(c.result(), 0.06, rows=168)
 
 
 def hovering():

@@ -47,13 +47,17 @@ def row_shade():
 
 
 def text_cursor():
-    """Frame 0: an underline bar in the name font's colours; frame 1 empty (blink)."""
+    """Frame 0: an underline bar in the name font's colours; frame 1 the same bar
+    dimmed to a faint glow, so it blinks but never leaves the player looking
+    for it (and no frame is empty)."""
     on = np.full((18, 11), KEY, np.uint8)
     on[14:18, 0:11] = 236  # the font's dark blue border
     on[15:17, 1:10] = shade("lime", 1.0)
     on[15, 1:10] = shade("lime", 0.86)
-    off = np.full((18, 11), KEY, np.uint8)
-    return [on, off]
+    dim = np.full((18, 11), KEY, np.uint8)
+    dim[15:17, 1:10] = shade("azure", 0.2)
+    dim[15, 1:10] = shade("azure", 0.28)
+    return [on, dim]
 
 
 def _panel_row_colour(y):

@@ -85,25 +85,48 @@ def title_logo():
                   shadow=4, extra=extra)
 
 
+def spiral(cx, cy, r0, r1, a0, a1, n=40):
+    return [(cx + (r0 + (r1 - r0) * k / n) * math.cos(math.radians(a0 + (a1 - a0) * k / n)),
+             cy + (r0 + (r1 - r0) * k / n) * math.sin(math.radians(a0 + (a1 - a0) * k / n))) for k in range(n + 1)]
+
+
+def leaf(c, xf, x, y, angle, size):
+    """A gold teardrop leaf on the scrollwork."""
+    a = math.radians(angle)
+    ux, uy = math.cos(a), math.sin(a)
+    pts = [(x + ux * size * t - uy * size * 0.38 * math.sin(math.pi * t), y + uy * size * t + ux * size * 0.38 * math.sin(math.pi * t))
+           for t in np.linspace(0, 1, 10)]
+    pts += [(x + ux * size * t + uy * size * 0.38 * math.sin(math.pi * t), y + uy * size * t - ux * size * 0.38 * math.sin(math.pi * t))
+            for t in np.linspace(1, 0, 10)]
+    c.part(c.poly(xf(pts)), "gold", 0.5, 0.9, outline=col("wood", 0.04), ow=1.0)
+
+
 def ornament(flip):
-    """A crescent moon with a trail of stars and gold scrollwork; the right one is
-    the left one mirrored, still lit from the upper left."""
+    """A crescent moon in gold scrollwork with leaves and a trail of sparkles; the
+    right one is the left one's shape mirrored, still lit from the upper left.
+    The logo covers the middle, so the curls are laid where they stay in view:
+    above it, to the outer side and below it."""
     c = Canvas(200, 226)
     xf = Xf(flip=flip, origin=(100, 113))
-    # Scrollwork behind the moon.
-    for pts, w in ((path(bezier((40, 200), (10, 160), (20, 110), (60, 120)), arc_pts(70, 140, 12, 14, -120, 40)), 5.0),
-                   (path(bezier((56, 214), (110, 220), (150, 200), (160, 170)), arc_pts(148, 166, 12, 10, 0, -200)), 4.0),
-                   (bezier((140, 40), (170, 30), (190, 60), (178, 84)), 3.6)):
-        m = c.stroke(xf(pts), w)
-        c.part(m, "gold", 0.45, 0.85, outline=col("wood", 0.04), ow=1.2)
+    curls = [
+        path(bezier((88, 32), (96, 8), (146, 2), (162, 22)), spiral(148, 28, 14, 4, -20, 300)),
+        path(bezier((30, 150), (4, 172), (8, 208), (44, 212)), bezier((44, 212), (90, 216), (140, 222), (168, 206)),
+             spiral(160, 198, 10, 3, 40, 380)),
+        path(bezier((40, 212), (30, 196), (44, 186), (54, 194)), spiral(50, 197, 5, 2, -30, 200)),
+    ]
+    for pts in curls:
+        c.part(c.stroke(xf(pts), 5.0), "gold", 0.45, 0.88, outline=col("wood", 0.04), ow=1.3)
+    for x, y, ang, size in ((110, 13, 110, 12), (136, 9, 70, 10), (13, 180, -30, 12), (24, 204, -70, 10),
+                            (96, 213, -80, 11), (126, 215, -100, 10)):
+        (px, py), = xf([(x, y)])
+        leaf(c, Xf(), px, py, ang if not flip else 180 - ang, size)
     moon = c.poly(xf(ellipse_pts(84, 100, 70, 70))) & ~c.poly(xf(ellipse_pts(124, 78, 60, 60)))
     c.part(moon, "gold", 0.5, 1.0, outline=col("violet", 0.03), ow=2.0)
     # Craters soften the moon's face.
     for cx, cy, r in ((44, 110, 7), (58, 150, 5), (34, 80, 4)):
         c.paint(c.poly(xf([(cx + math.cos(a) * r, cy + math.sin(a) * r * 0.8) for a in np.linspace(0, 6.28, 24)])),
                 col("gold", 0.62), 0.9)
-    trail = [(150, 20, 11), (178, 46, 6), (126, 40, 5), (186, 118, 8), (166, 96, 4), (20, 24, 7), (8, 190, 5)]
-    for sx, sy, r in trail:
+    for sx, sy, r in ((176, 60, 11), (186, 112, 7), (56, 20, 8), (8, 226 - 12, 5), (190, 150, 5)):
         (px, py), = xf([(sx, sy)])
         sparkle(c, px, py, r, ow=1.0)
     return c.result()

@@ -21,7 +21,7 @@ ROBE_DARK = ("violet", 0.28, 0.55)
 HAT = ("violet", 0.25, 0.50)
 BRIM = ("violet", 0.18, 0.40)
 HAIR = ("fire", 0.40, 0.75)
-SKIN = ("skin", 0.55, 0.85)
+SKIN = ("skin", 0.70, 0.88)
 WOOD = ("wood", 0.30, 0.72)
 STRAW = ("gold", 0.42, 0.88)
 LINE = col("violet", 0.03)
@@ -104,11 +104,14 @@ def arc_pts_local(cx, cy, r, a0, a1):
 
 def head(c, xf, mood="fly", ow=1.2):
     """Face, eyes, fringe. mood: fly (bright and keen), happy (eyes closed, open smile), dizzy."""
-    face = c.poly(xf(path(ellipse_pts(0, 0, 19, 21)[8:56], [(9, 21), (14, 17)])))
+    # Three-quarter view: round at the back, a small nose and chin in front.
+    profile = [(13, -15.5), (17, -11), (19, -5), (19.8, 0), (23.2, 5.0), (20, 8.0), (18.6, 11), (17, 14.5),
+               (13.5, 18.5), (8, 20.6)]
+    face = c.poly(xf(path(ellipse_pts(0, 0, 19, 21)[16:54], profile)))
     c.part(face, SKIN[0], SKIN[1], SKIN[2], outline=SKIN_LINE, ow=ow)
-    # Cheeks.
-    for x in (0, 15):
-        c.paint(c.poly(xf(ellipse_pts(x, 10, 4.2, 2.4))), col("rose", 0.72), 0.55)
+    # Cheeks, kept inside the face.
+    for x in (0, 14):
+        c.paint(c.poly(xf(ellipse_pts(x, 10, 4.0, 2.3))) & face, col("rose", 0.72), 0.55)
     if mood == "fly":
         for ex, rx in ((3, 4.4), (14, 3.4)):
             c.paint(c.poly(xf(ellipse_pts(ex, 3, rx + 0.6, 6.4))), col("violet", 0.03))
@@ -117,7 +120,7 @@ def head(c, xf, mood="fly", ow=1.2):
             c.paint(c.poly(xf(ellipse_pts(ex + 0.5, 3.4, rx * 0.42, 2.6))), col("leaf", 0.05))
             c.paint(c.poly(xf(ellipse_pts(ex - 1.0, 1.0, 1.5, 1.9))), (1, 1, 1))
             c.paint(c.stroke(xf(arc_lash(ex, rx)), xf.len(1.8)), col("violet", 0.03))
-        c.paint(c.stroke(xf([(7, 14), (10, 15.6), (13, 14.2)]), xf.len(1.3)), col("red", 0.22))
+        c.paint(c.stroke(xf([(10.5, 13.2), (13.2, 15.2), (16.2, 13.8)]), xf.len(1.3)), col("red", 0.25))
     elif mood == "happy":
         for ex, rx in ((3, 4.4), (14, 3.4)):
             c.paint(c.stroke(xf([(ex - rx, 4.5), (ex, 1.0), (ex + rx, 4.5)]), xf.len(1.8)), col("violet", 0.03))

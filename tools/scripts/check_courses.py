@@ -7,6 +7,7 @@ halts, shots, sounds, frame changes) are compared with the course written down b
 Boss parts are traced side by side to show that they stay in step.
 
 Usage: tools/scripts/check_courses.py [--tracer build/velloria-script] [--only PREFIX]
+                                      [--dump FOLDER]
 Exit status 0 when every check holds.
 """
 
@@ -19,6 +20,7 @@ from course_lib import Checker, lint, run_trace, set_tracer
 
 from courses_enemies import check_enemies
 from courses_potions_events import check_potions, check_events, check_front
+from courses_bosses import check_bosses
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -29,6 +31,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--tracer", default=os.path.join(ROOT, "build", "velloria-script"))
     parser.add_argument("--only", default="", help="check only scripts whose file starts so")
+    parser.add_argument("--dump", default="", help="write the boss traces into this folder")
     args = parser.parse_args()
     if not os.access(args.tracer, os.X_OK):
         print("no tracer at %s; build the velloria-script target first" % args.tracer)
@@ -43,6 +46,7 @@ def main():
     check_potions(checker)
     check_events(checker)
     check_front(checker)
+    check_bosses(checker, args.dump)
     return checker.report()
 
 

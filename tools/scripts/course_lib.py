@@ -92,6 +92,7 @@ def run_trace(name, frames, at, size, images=1, reduced=False, player=None):
         if m:
             parsed.append(Frame(m))
     trace = Trace(parsed, at)
+    trace.raw = out
     _cache[key] = trace
     return trace
 
