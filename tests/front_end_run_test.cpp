@@ -251,7 +251,7 @@ TEST_F(FrontEndRun, ClearingTheLastLevelLeadsThroughTheEndingBackToTheTitle) {
   // listens.
   std::ofstream input(dir / "fire.txt");
   input << "seed 5\n";
-  constexpr int kLimit = 12000;
+  constexpr int kLimit = 20000;
   for (int f = 2; f < kLimit; f += 4) {
     input << f << " +SPACE\n" << f + 1 << " -SPACE\n" << f + 2 << " +RETURN\n" << f + 3 << " -RETURN\n";
   }
