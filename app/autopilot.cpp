@@ -120,6 +120,8 @@ int Autopilot::TargetX(const NGame& game) const {
 int Autopilot::ChooseMove(const NGame& game) const {
   const NMyChara& player = game.Player();
   int target = TargetX(game);
+  std::vector<const NSprite256*> bossParts;
+  if (const NBossBase* boss = game.Boss()) bossParts = boss->GetHarmfulParts();
   int bestMove = 0;
   float bestScore = 1e30f;
   for (int move : {0, -1, 1}) {
@@ -136,6 +138,10 @@ int Autopilot::ChooseMove(const NGame& game) const {
       for (int i = 0; i < NEnemyList::kSlots; ++i) {
         const NEnemyChara* e = game.Enemies().Get(i);
         if (e && e->GetMode() != 0 && Overlap(me, After(*e, 0))) danger += weight * weight;
+      }
+      // Boss parts move by script: their place now stands for the next frames.
+      for (const NSprite256* part : bossParts) {
+        if (Overlap(me, After(*part, 0))) danger += weight * weight;
       }
     }
     float px = static_cast<float>(player.GetCenterX() + move * kPlayerStep);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 class NBulletList;
 class NExplodeList;
@@ -25,6 +26,8 @@ class NBossBase {
   virtual int GetBodyHitPoints() const = 0;
   // The body, for those who aim at it (the autopilot); null once it is gone.
   virtual const NSprite256* GetBody() const { return nullptr; }
+  // The parts that hurt on contact, as they stand now (for the autopilot).
+  virtual std::vector<const NSprite256*> GetHarmfulParts() const { return {}; }
 };
 
 // The boss a level-map letter names ('A'..'E'), or null for any other.

@@ -112,6 +112,15 @@ void TableBoss::TouchPlayer(NMyChara& player, NExplodeList& explosions) {
   }
 }
 
+std::vector<const NSprite256*> TableBoss::GetHarmfulParts() const {
+  std::vector<const NSprite256*> harmful;
+  if (IsDefeated()) return harmful;
+  for (int i : HarmfulParts()) {
+    if (const NEnemySubChara* part = parts_[static_cast<size_t>(i)].get()) harmful.push_back(part);
+  }
+  return harmful;
+}
+
 int TableBoss::GetBodyHitPoints() const {
   return parts_[kBody] ? parts_[kBody]->GetHitPoints() : -1;
 }

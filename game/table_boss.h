@@ -87,6 +87,8 @@ class TableBoss : public NBossBase {
   void TouchPlayer(NMyChara& player, NExplodeList& explosions) override;
   bool IsDefeated() const override { return parts_[kBody] == nullptr; }
   int GetBodyHitPoints() const override;
+  const NSprite256* GetBody() const override { return parts_.empty() ? nullptr : parts_[kBody].get(); }
+  std::vector<const NSprite256*> GetHarmfulParts() const override;
 
   int GetPartCount() const { return static_cast<int>(parts_.size()); }
   // Null before CreateParts and once the part is destroyed.

@@ -160,7 +160,7 @@ TEST_F(FrontEndRun, TheWholeChainFromTheLogoThroughTwoGamesToTheRankingAndOut) {
   };
   constexpr int kGameState = 4, kNameEntryState = 8;
 
-  auto stats = replay(8000);
+  auto stats = replay(4000);
   int entry = -1;
   for (const auto& [frame, line] : stats) {
     if (line.Get("scene") == kGameState && line.Get("state") == kNameEntryState) {
@@ -182,7 +182,7 @@ TEST_F(FrontEndRun, TheWholeChainFromTheLogoThroughTwoGamesToTheRankingAndOut) {
 
   // YES at once: the keys of the continue scene count from its 27th frame.
   input += Presses(continueFrom + 27, {"RETURN"});
-  stats = replay(continueFrom + 8000);
+  stats = replay(continueFrom + 4000);
   int secondGame = FirstFrameWith(stats, "scene", 4, continueFrom);
   ASSERT_EQ(secondGame, continueFrom + 27 + 26);
   EXPECT_EQ(stats[secondGame].Get("stage"), 2);
@@ -251,7 +251,7 @@ TEST_F(FrontEndRun, ClearingTheLastLevelLeadsThroughTheEndingBackToTheTitle) {
   // listens.
   std::ofstream input(dir / "fire.txt");
   input << "seed 5\n";
-  constexpr int kLimit = 30000;
+  constexpr int kLimit = 20000;
   for (int f = 2; f < kLimit; f += 4) {
     input << f << " +SPACE\n" << f + 1 << " -SPACE\n" << f + 2 << " +RETURN\n" << f + 3 << " -RETURN\n";
   }
