@@ -16,15 +16,14 @@ struct KeyOdds {
 };
 
 constexpr KeyOdds kKeys[] = {
-    {key::kLeft, 8, 10},          {key::kRight, 8, 10},        {key::kUp, 60, 3},
-    {key::kDown, 60, 3},          {key::kSpace, 4, 2},         {key::kLeftControl, 9, 2},
-    {key::kRightControl, 9, 2},   {key::kEnter, 80, 2},        {key::kKeypadEnter, 160, 2},
-    {key::kBackspace, 30, 2},     {key::kP, 900, 2},           {key::kS, 700, 2},
+    {key::kLeft, 8, 10},         {key::kRight, 8, 10},      {key::kUp, 60, 3},          {key::kDown, 60, 3},
+    {key::kSpace, 4, 2},         {key::kLeftControl, 9, 2}, {key::kRightControl, 9, 2}, {key::kEnter, 80, 2},
+    {key::kKeypadEnter, 160, 2}, {key::kBackspace, 30, 2},  {key::kP, 900, 2},          {key::kS, 700, 2},
 };
 
 // Letters in the order of the keyboard's rows, as the game's codes run.
-constexpr int kLetters[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x1E, 0x20, 0x21, 0x22,
-                            0x23, 0x24, 0x25, 0x26, 0x2C, 0x2D, 0x2E, 0x2F, 0x30, 0x31, 0x32};
+constexpr int kLetters[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x1E, 0x20, 0x21,
+                            0x22, 0x23, 0x24, 0x25, 0x26, 0x2C, 0x2D, 0x2E, 0x2F, 0x30, 0x31, 0x32};
 constexpr int kLetterOneIn = 10;
 constexpr int kLetterReleaseOneIn = 2;
 constexpr int kFocusLossOneIn = 1500;

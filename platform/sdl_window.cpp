@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gfx/scale.h"
 #include "gfx/dib256.h"
+#include "gfx/scale.h"
 #include "platform/sdl_keymap.h"
 #include "platform/sdl_music.h"
 
@@ -172,8 +172,8 @@ bool SdlWindow::OpenWindowSurface() {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   // Written as 32-bit pixels, red in bits 16..23; any other layout goes
   // through the software renderer instead.
-  if (!surface || (surface->format->format != SDL_PIXELFORMAT_RGB888 &&
-                   surface->format->format != SDL_PIXELFORMAT_ARGB8888)) {
+  if (!surface ||
+      (surface->format->format != SDL_PIXELFORMAT_RGB888 && surface->format->format != SDL_PIXELFORMAT_ARGB8888)) {
     return false;
   }
   useWindowSurface_ = true;
@@ -206,8 +206,8 @@ void SdlWindow::PresentToWindowSurface() {
     }
     int left = (surface->w - kWidth * factor) / 2;
     int top = (surface->h - kHeight * factor) / 2;
-    ConvertAndScale(*lastPicture_, lastPalette_, pixels + static_cast<ptrdiff_t>(top) * pitch + left,
-                    kWidth * factor, kHeight * factor, pitch);
+    ConvertAndScale(*lastPicture_, lastPalette_, pixels + static_cast<ptrdiff_t>(top) * pitch + left, kWidth * factor,
+                    kHeight * factor, pitch);
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurface(window_);

@@ -77,8 +77,7 @@ TEST(ErrorPaths, WithoutADisplayTheWindowMessageIsShownAndTheProgramEndsWithCode
   auto dir = TestDir("nodisplay");
   for (const char* env : {"SDL_VIDEODRIVER=nonexistent", "DISPLAY= WAYLAND_DISPLAY= SDL_VIDEODRIVER=x11"}) {
     fs::remove(dir / "stats.txt");
-    RunResult r = RunGame("--frames 1000 --stats " + (dir / "stats.txt").string(), dir / "config",
-                          LiveEnv(dir) + env);
+    RunResult r = RunGame("--frames 1000 --stats " + (dir / "stats.txt").string(), dir / "config", LiveEnv(dir) + env);
     EXPECT_EQ(r.code, 0) << env;
     EXPECT_NE(r.errors.find("Velloria Message: Failed to create application window.\n"), std::string::npos)
         << env << ": " << r.errors;
@@ -112,8 +111,8 @@ TEST(ErrorPaths, MissingTunesMeanNoMusicAndNoMessage) {
   fs::create_directories(dir / "bare");
   fs::copy_file(VELLORIA_EXE, dir / "bare" / "velloria");
   ASSERT_FALSE(fs::exists(dir / "bare" / "Music01.mid"));
-  RunResult r = RunGame("--start 1-1 --frames 30 --stats " + (dir / "stats.txt").string(), dir / "config",
-                        LiveEnv(dir), (dir / "bare" / "velloria").string());
+  RunResult r = RunGame("--start 1-1 --frames 30 --stats " + (dir / "stats.txt").string(), dir / "config", LiveEnv(dir),
+                        (dir / "bare" / "velloria").string());
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "");
   auto lines = ReadStatsLines(dir / "stats.txt");
@@ -152,8 +151,8 @@ TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndReportsNothing) {
   auto dir = TestDir("readonly");
   fs::path home = dir / "not-a-folder";
   std::ofstream(home) << "just a file\n";
-  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + WriteNameEntryInput(dir).string() +
-                            " --stats " + (dir / "stats.txt").string(),
+  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + WriteNameEntryInput(dir).string() + " --stats " +
+                            (dir / "stats.txt").string(),
                         home.string());
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "");
@@ -193,8 +192,8 @@ TEST(ErrorPaths, ACorruptRankingFileReadsByTheRulesAndIsRepairedByTheNextSave) {
                      "Rank4=,NOTHING BEFORE\n" + "Rank5=45,  SPACED NAME  \n" + "Rank6=\x01\x02\xff,BIN\n" +
                      "Rank7=-5,NEG\n" + "[Other]\nKey=kept\n";
   WriteRanking(home, junk);
-  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + WriteNameEntryInput(dir).string() +
-                            " --stats " + (dir / "stats.txt").string(),
+  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + WriteNameEntryInput(dir).string() + " --stats " +
+                            (dir / "stats.txt").string(),
                         home.string());
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "");

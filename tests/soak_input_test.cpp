@@ -75,9 +75,8 @@ TEST(SoakInput, InAGameItPressesAndReleasesEveryKindOfKeyButNeverEscape) {
       }
     }
   }
-  for (int key : {key::kLeft, key::kRight, key::kUp, key::kDown, key::kSpace, key::kLeftControl,
-                  key::kRightControl, key::kEnter, key::kKeypadEnter, key::kBackspace, key::kP, key::kS, 0x1E,
-                  0x2C}) {
+  for (int key : {key::kLeft, key::kRight, key::kUp, key::kDown, key::kSpace, key::kLeftControl, key::kRightControl,
+                  key::kEnter, key::kKeypadEnter, key::kBackspace, key::kP, key::kS, 0x1E, 0x2C}) {
     EXPECT_TRUE(seen.count(key)) << "never pressed: " << key;
   }
   EXPECT_GT(focusLost, 5);
