@@ -146,6 +146,34 @@ TEST(ErrorPaths, ASecondCopyEndsAtOnceWithCodeZeroWhileTheFirstHoldsTheLock) {
   ::unsetenv("XDG_RUNTIME_DIR");
 }
 
+TEST(ErrorPaths, ARunningCopyHoldsTheLockUntilItEnds) {
+  auto dir = TestDir("holder");
+  std::string env = LiveEnv(dir);
+  fs::path stats = dir / "stats.txt";
+  std::string command = env + " XDG_CONFIG_HOME='" + (dir / "config").string() + "' " + VELLORIA_EXE +
+                        " --frames 50 --stats " + stats.string() + " 2>/dev/null";
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // Its first frame shows it is past the lock (at most ten seconds' wait).
+  for (int i = 0; i < 1000 && ReadStatsLines(stats).empty(); ++i) ::usleep(10000);
+  ASSERT_FALSE(ReadStatsLines(stats).empty()) << "the first copy never ran a frame";
+  ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+  {
+    InstanceLock second;
+    EXPECT_FALSE(second.Acquire()) << "a running copy does not hold the lock";
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  InstanceLock after;
+  EXPECT_TRUE(after.Acquire()) << "the lock outlived the copy that held it";
+  ::unsetenv("XDG_RUNTIME_DIR");
+}
+
 TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndReportsNothing) {
   // Root may write anywhere, so the settings folder is a regular file.
   auto dir = TestDir("readonly");
