@@ -14,8 +14,8 @@
 #include "app/soak_input.h"
 #include "app/stats_log.h"
 #include "audio/music.h"
-#include "audio/sound_log.h"
 #include "audio/sound_list.h"
+#include "audio/sound_log.h"
 #include "base/math_util.h"
 #include "gfx/display.h"
 #include "input/input.h"
@@ -54,10 +54,7 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   SetShutdownTargets(&host, &sequencer);
 
   // A replayed session brings its own seed unless the command line names one.
-  loop.seed = options.seed ? *options.seed
-              : scriptSeed ? *scriptSeed
-              : options.headless ? kHeadlessSeed
-                                 : host.NowMs();
+  loop.seed = options.seed ? *options.seed : scriptSeed ? *scriptSeed : options.headless ? kHeadlessSeed : host.NowMs();
   SeedRandom(loop.seed);
   FillDirectionTables();
   host.ShowCursor(false);

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kLookAhead = 14;     // frames of bullet flight looked at
-constexpr int kMargin = 3;         // pixels of room kept around the witch
+constexpr int kLookAhead = 14;  // frames of bullet flight looked at
+constexpr int kMargin = 3;      // pixels of room kept around the witch
 constexpr int kPlayerStep = 8;
 constexpr int kConfirmEvery = 12;  // frames between confirms in menus
 constexpr int kCatchLine = 200;    // potions below this are worth flying to

@@ -9,12 +9,18 @@
 
 std::unique_ptr<Scene> GameSceneFactory::Make(SceneKind kind) {
   switch (kind) {
-    case SceneKind::Logo: return std::make_unique<NZarvoLogo>();
-    case SceneKind::Title: return std::make_unique<NTitle>();
-    case SceneKind::Ranking: return std::make_unique<NRanking>();
-    case SceneKind::Continue: return std::make_unique<NContinue>();
-    case SceneKind::Ending: return std::make_unique<NEnding>();
-    case SceneKind::Game: break;  // built by MakeGame from the hand-over fields
+    case SceneKind::Logo:
+      return std::make_unique<NZarvoLogo>();
+    case SceneKind::Title:
+      return std::make_unique<NTitle>();
+    case SceneKind::Ranking:
+      return std::make_unique<NRanking>();
+    case SceneKind::Continue:
+      return std::make_unique<NContinue>();
+    case SceneKind::Ending:
+      return std::make_unique<NEnding>();
+    case SceneKind::Game:
+      break;  // built by MakeGame from the hand-over fields
   }
   return nullptr;
 }

@@ -13,7 +13,5 @@ class HeadlessHost : public Host {
   uint32_t NowMs() override { return 0; }
   void ShowCursor(bool) override {}
   void HideWindow() override {}
-  void ShowMessage(const char* caption, const char* text) override {
-    std::fprintf(stderr, "%s: %s\n", caption, text);
-  }
+  void ShowMessage(const char* caption, const char* text) override { std::fprintf(stderr, "%s: %s\n", caption, text); }
 };

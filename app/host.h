@@ -6,13 +6,13 @@
 // What the main loop needs of the window system. The platform layer
 // implements it with a real window; headless runs use HeadlessHost.
 enum class HostEventType {
-  Quit,            // the window's close button
-  KeyDown,         // key: the key code
+  Quit,     // the window's close button
+  KeyDown,  // key: the key code
   KeyUp,
-  FocusLost,       // the program was switched away from
+  FocusLost,  // the program was switched away from
   FocusGained,
-  Expose,          // the window needs its picture again
-  MusicFinished,   // a tune played to its end
+  Expose,         // the window needs its picture again
+  MusicFinished,  // a tune played to its end
   ToggleFullScreen,
   Screenshot,
 };

@@ -26,8 +26,14 @@ bool ParseEvent(const std::vector<std::string>& w, ScriptedEvent& ev) {
   if (!ParseNumber(w[0], ev.frame) || ev.frame < 0) return false;
   if (w.size() == 2) {
     const std::string& what = w[1];
-    if (what == "focus-") { ev.kind = ScriptedEvent::Kind::FocusLost; return true; }
-    if (what == "focus+") { ev.kind = ScriptedEvent::Kind::FocusGained; return true; }
+    if (what == "focus-") {
+      ev.kind = ScriptedEvent::Kind::FocusLost;
+      return true;
+    }
+    if (what == "focus+") {
+      ev.kind = ScriptedEvent::Kind::FocusGained;
+      return true;
+    }
     if (what.size() < 2 || (what[0] != '+' && what[0] != '-')) return false;
     auto code = KeyCodeFromName(std::string_view(what).substr(1));
     if (!code) return false;
@@ -71,7 +77,8 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
     }
     ScriptedEvent ev;
     if (w.size() < 2 || !ParseEvent(w, ev)) {
-      return fail("expected \"FRAME +KEY\", \"FRAME -KEY\", \"FRAME focus-\", \"FRAME focus+\" or \"FRAME joy X Y BUTTONS\"");
+      return fail(
+          "expected \"FRAME +KEY\", \"FRAME -KEY\", \"FRAME focus-\", \"FRAME focus+\" or \"FRAME joy X Y BUTTONS\"");
     }
     if (ev.frame < lastFrame) return fail("frames must not go back");
     lastFrame = ev.frame;

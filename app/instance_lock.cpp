@@ -15,7 +15,7 @@ InstanceLock::~InstanceLock() {
 bool InstanceLock::Acquire() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   std::string path = runtime && *runtime ? std::string(runtime) + "/velloria.lock"
-                                          : "/tmp/velloria-" + std::to_string(getuid()) + ".lock";
+                                         : "/tmp/velloria-" + std::to_string(getuid()) + ".lock";
   fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd_ < 0) return true;
   if (flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;

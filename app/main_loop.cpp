@@ -112,10 +112,18 @@ void MainLoop::DeliverScripted() {
     if (ev.frame > tick_) break;
     ++nextScripted_;
     switch (ev.kind) {
-      case Kind::KeyDown: HandleEvent({HostEventType::KeyDown, ev.key}); break;
-      case Kind::KeyUp: HandleEvent({HostEventType::KeyUp, ev.key}); break;
-      case Kind::FocusLost: HandleEvent({HostEventType::FocusLost}); break;
-      case Kind::FocusGained: HandleEvent({HostEventType::FocusGained}); break;
+      case Kind::KeyDown:
+        HandleEvent({HostEventType::KeyDown, ev.key});
+        break;
+      case Kind::KeyUp:
+        HandleEvent({HostEventType::KeyUp, ev.key});
+        break;
+      case Kind::FocusLost:
+        HandleEvent({HostEventType::FocusLost});
+        break;
+      case Kind::FocusGained:
+        HandleEvent({HostEventType::FocusGained});
+        break;
       case Kind::Joystick:
         Record(ev);
         FeedJoystickState(true, ev.joyX, ev.joyY, ev.joyButtons);

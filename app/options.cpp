@@ -56,8 +56,7 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view) { return o.window = true; }},
       {"--scale", "N", "window scale factor (default 2)",
        [](Options& o, std::string_view v) { return ParseNumber(v, o.scale) && o.scale >= 1 && o.scale <= 8; }},
-      {"--mute", nullptr, "no sound and no music",
-       [](Options& o, std::string_view) { return o.mute = true; }},
+      {"--mute", nullptr, "no sound and no music", [](Options& o, std::string_view) { return o.mute = true; }},
       {"--start", "S-L[:P]", "begin with a game at stage S, level L, with P potions", ParseStart},
       {"--headless", nullptr, "no window, no audio, a virtual clock: one frame per loop, as fast as possible",
        [](Options& o, std::string_view) { return o.headless = true; }},
@@ -150,8 +149,10 @@ std::string HelpText() {
       "Options:\n";
   for (const OptionSpec& s : Table()) {
     std::string left = std::string("  ") + s.name + (s.argument ? std::string(" ") + s.argument : "");
-    if (left.size() < 26) left.resize(26, ' ');
-    else left += "  ";
+    if (left.size() < 26)
+      left.resize(26, ' ');
+    else
+      left += "  ";
     text += left + s.help + "\n";
   }
   return text;

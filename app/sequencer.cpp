@@ -41,8 +41,8 @@ bool Sequencer::Step() {
       RunFrame(SceneKind::Game);
       break;
     case kTitleStart:
-      for (SceneKind k : {SceneKind::Logo, SceneKind::Game, SceneKind::Title, SceneKind::Ranking,
-                          SceneKind::Continue, SceneKind::Ending}) {
+      for (SceneKind k : {SceneKind::Logo, SceneKind::Game, SceneKind::Title, SceneKind::Ranking, SceneKind::Continue,
+                          SceneKind::Ending}) {
         Delete(k);
       }
       Open(SceneKind::Title, kTitleRunning);
@@ -82,8 +82,8 @@ bool Sequencer::Step() {
 }
 
 void Sequencer::DeleteAll() {
-  for (SceneKind k : {SceneKind::Logo, SceneKind::Title, SceneKind::Ranking, SceneKind::Continue,
-                      SceneKind::Ending, SceneKind::Game}) {
+  for (SceneKind k : {SceneKind::Logo, SceneKind::Title, SceneKind::Ranking, SceneKind::Continue, SceneKind::Ending,
+                      SceneKind::Game}) {
     Delete(k);
   }
 }

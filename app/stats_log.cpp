@@ -15,15 +15,15 @@ void StatsLog::Write(int64_t frame) {
 std::string StatsLog::Line(int64_t frame) {
   std::string line = "frame=" + std::to_string(frame) + " scene=" + std::to_string(GetAppBlock().sceneState);
   const NGame* game = CurrentGame();
-  const char* keys[] = {"state", "timer", "stage", "level", "x", "pstate", "lives", "potions", "power",
-                        "enemies", "bullets", "shots", "items", "explosions", "boss"};
+  const char* keys[] = {"state", "timer",   "stage",   "level", "x",     "pstate",     "lives", "potions",
+                        "power", "enemies", "bullets", "shots", "items", "explosions", "boss"};
   if (!game) {
     for (const char* key : keys) line += std::string(" ") + key + "=-";
     return line;
   }
   GameSnapshot s = game->Snapshot();
-  const int values[] = {s.state,  s.timer,   s.stage,   s.level,   s.x,     s.playerState, s.lives,        s.potions,
-                        s.power,  s.enemies, s.bullets, s.shots,   s.items, s.explosions,  s.bossHitPoints};
+  const int values[] = {s.state, s.timer,   s.stage,   s.level, s.x,     s.playerState, s.lives,        s.potions,
+                        s.power, s.enemies, s.bullets, s.shots, s.items, s.explosions,  s.bossHitPoints};
   for (size_t i = 0; i < std::size(keys); ++i) {
     bool none = i + 1 == std::size(keys) && values[i] < 0;
     line += std::string(" ") + keys[i] + "=" + (none ? std::string("-") : std::to_string(values[i]));

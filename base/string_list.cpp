@@ -21,8 +21,7 @@ void NStringList::LoadFromBytes(std::span<const uint8_t> text) {
       Add(NString(std::string(text.begin() + static_cast<std::ptrdiff_t>(p), text.end())));
       return;
     }
-    std::string line(text.begin() + static_cast<std::ptrdiff_t>(p),
-                     text.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    std::string line(text.begin() + static_cast<std::ptrdiff_t>(p), text.begin() + static_cast<std::ptrdiff_t>(i) + 1);
     for (char& c : line) {
       if (c == '\r' || c == '\n') c = ' ';
     }

@@ -4,12 +4,9 @@ namespace {
 
 // Body, head, wings, the two photon orbs, the two laser beams.
 constexpr BossPart kParts[] = {
-    BodyPart(174, 1, 175, 320, 0, -188, 440),
-    PartAt(173, 2, 176, 103, -24, kUnbreakable),
-    PartAt(172, 2, 177, -73, -31, kUnbreakable),
-    PartAt(179, 7, 180, 3, 34, kUnbreakable),
-    PartAt(179, 7, 180, 219, 34, kUnbreakable),
-    PartAt(253, 3, 254, 15, 78, kUnbreakable),
+    BodyPart(174, 1, 175, 320, 0, -188, 440),    PartAt(173, 2, 176, 103, -24, kUnbreakable),
+    PartAt(172, 2, 177, -73, -31, kUnbreakable), PartAt(179, 7, 180, 3, 34, kUnbreakable),
+    PartAt(179, 7, 180, 219, 34, kUnbreakable),  PartAt(253, 3, 254, 15, 78, kUnbreakable),
     PartAt(253, 3, 254, 231, 78, kUnbreakable),
 };
 constexpr int kUpdate[] = {1, 2, 3, 4, 5, 6};

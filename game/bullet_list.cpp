@@ -19,8 +19,8 @@ struct BulletBitmap {
 constexpr BulletBitmap kBitmaps[9] = {{126, 2}, {178, 1}, {263, 1}, {264, 1}, {181, 2},
                                       {222, 2}, {232, 2}, {233, 2}, {272, 4}};
 
-constexpr int kAimed = -1;        // direction placeholder: aimed at the player
-constexpr int kRandomCone = -2;   // 21 + Random(7)
+constexpr int kAimed = -1;       // direction placeholder: aimed at the player
+constexpr int kRandomCone = -2;  // 21 + Random(7)
 constexpr int kAimSpread = 7;
 
 struct Pattern {

@@ -21,15 +21,15 @@ struct EnemyKind {
 
 // Cell digit 1..9 -> kind.
 constexpr EnemyKind kKindTable[NEnemyList::kKinds] = {
-    {118, 131, 1, 900},  // starfish
-    {120, 170, 3, 800},  // small worm
-    {122, 167, 5, 700},  // armoured worm
-    {141, 168, 3, 700},  // scorpion
-    {157, 169, 20, 500}, // large bat
-    {159, 166, 20, 500}, // large bird
-    {256, 259, 12, 500}, // squid
-    {257, 262, 4, 700},  // shell creature
-    {258, 261, 7, 600},  // butterfly
+    {118, 131, 1, 900},   // starfish
+    {120, 170, 3, 800},   // small worm
+    {122, 167, 5, 700},   // armoured worm
+    {141, 168, 3, 700},   // scorpion
+    {157, 169, 20, 500},  // large bat
+    {159, 166, 20, 500},  // large bird
+    {256, 259, 12, 500},  // squid
+    {257, 262, 4, 700},   // shell creature
+    {258, 261, 7, 600},   // butterfly
 };
 
 constexpr int kFrames = 2;

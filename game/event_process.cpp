@@ -20,8 +20,8 @@ NEventProcess::NEventProcess() {
 NEventProcess::~NEventProcess() = default;
 
 std::unique_ptr<NPotionChara> NEventProcess::Make(int index) {
-  return std::make_unique<NPotionChara>(*bitmaps_[static_cast<size_t>(index)], scripts_[static_cast<size_t>(index)].get(),
-                                        NPotionChara::kScenery);
+  return std::make_unique<NPotionChara>(*bitmaps_[static_cast<size_t>(index)],
+                                        scripts_[static_cast<size_t>(index)].get(), NPotionChara::kScenery);
 }
 
 void NEventProcess::Start(int kind) {

@@ -30,10 +30,17 @@ constexpr Volley kVolleys[6] = {
     {10, 2, {{true, kUp, -2, true}, {true, kUp, 2, true}}},
     {9, 3, {{false, 7, 1, false}, {true, kUp, -2, true}, {true, kUp, 2, true}}},
     {8, 4, {{false, 7, 1, false}, {false, 9, -1, false}, {true, kUp, -2, true}, {true, kUp, 2, true}}},
-    {7, 5, {{false, 6, 2, false}, {false, 7, 1, false}, {false, 9, -1, false}, {true, kUp, -2, true},
-            {true, kUp, 2, true}}},
-    {6, 6, {{false, 6, 2, false}, {false, 10, -2, false}, {false, 7, 1, false}, {false, 9, -1, false},
-            {true, kUp, -2, true}, {true, kUp, 2, true}}},
+    {7,
+     5,
+     {{false, 6, 2, false}, {false, 7, 1, false}, {false, 9, -1, false}, {true, kUp, -2, true}, {true, kUp, 2, true}}},
+    {6,
+     6,
+     {{false, 6, 2, false},
+      {false, 10, -2, false},
+      {false, 7, 1, false},
+      {false, 9, -1, false},
+      {true, kUp, -2, true},
+      {true, kUp, 2, true}}},
 };
 
 }  // namespace

@@ -35,10 +35,14 @@ constexpr int kPlayerBottomGap = 6;
 
 int BackgroundFor(int stage) {
   switch (stage) {
-    case 1: return 110;
-    case 2: return 127;
-    case 3: return 133;
-    default: return 296;
+    case 1:
+      return 110;
+    case 2:
+      return 127;
+    case 3:
+      return 133;
+    default:
+      return 296;
   }
 }
 

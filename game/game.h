@@ -23,10 +23,10 @@ class Surface;
 namespace game_state {
 constexpr int kIdle = 0;
 constexpr int kPlaying = 1;
-constexpr int kEvent = 2;          // get ready or power up: the world stands still
-constexpr int kGameOverText = 3;   // the world runs on without the player
+constexpr int kEvent = 2;         // get ready or power up: the world stands still
+constexpr int kGameOverText = 3;  // the world runs on without the player
 constexpr int kGameOverCurtain = 4;
-constexpr int kLevelClear = 5;     // 70 frames of the world running on
+constexpr int kLevelClear = 5;  // 70 frames of the world running on
 constexpr int kLevelOpening = 6;
 constexpr int kLevelClosing = 7;
 constexpr int kNameEntry = 8;

@@ -2,10 +2,14 @@
 
 int NMap::ResourceForStage(int stage) {
   switch (stage) {
-    case 1: return 198;
-    case 2: return 199;
-    case 3: return 200;
-    default: return 294;
+    case 1:
+      return 198;
+    case 2:
+      return 199;
+    case 3:
+      return 200;
+    default:
+      return 294;
   }
 }
 
@@ -23,7 +27,7 @@ void NMap::LoadLines(const NStringList& lines) {
     if (line.GetLength() == 0) continue;
     const char* text = line.GetBuffer();
     if (text[0] == '/' && text[1] == '/') continue;  // level titles and separators
-    if (text[0] == '~') break;                        // the end line
+    if (text[0] == '~') break;                       // the end line
     rows_.Add(line);
   }
 }

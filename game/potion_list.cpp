@@ -15,9 +15,7 @@ int PowerLevelFor(int potionCount) {
   return level;
 }
 
-int NextPowerThreshold(int level) {
-  return level >= 0 && level < kMaxPowerLevel ? kThresholds[level] : -1;
-}
+int NextPowerThreshold(int level) { return level >= 0 && level < kMaxPowerLevel ? kThresholds[level] : -1; }
 
 NPotionList::NPotionList()
     : potion_(std::make_unique<NDib256>(kPotionBitmap)), lifePotion_(std::make_unique<NDib256>(kLifePotionBitmap)) {

@@ -121,6 +121,4 @@ std::vector<const NSprite256*> TableBoss::GetHarmfulParts() const {
   return harmful;
 }
 
-int TableBoss::GetBodyHitPoints() const {
-  return parts_[kBody] ? parts_[kBody]->GetHitPoints() : -1;
-}
+int TableBoss::GetBodyHitPoints() const { return parts_[kBody] ? parts_[kBody]->GetHitPoints() : -1; }

@@ -28,7 +28,7 @@ struct BossPart {
   int y;
   int shiftX;  // moved by this much once placed
   int shiftY;
-  int top;     // kKeepTop, or the top edge set last (bodies that start off screen)
+  int top;  // kKeepTop, or the top edge set last (bodies that start off screen)
   int hitPoints;
   int animationDelay;
   bool animated;  // the boss animates it every frame before its script
@@ -46,17 +46,17 @@ constexpr BossPart BodyPart(int bitmap, int frames, int script, int cx, int cy, 
 }
 
 // A part with its top-left corner at (x, y) of the body, then shifted.
-constexpr BossPart PartAt(int bitmap, int frames, int script, int x, int y, int hitPoints,
-                          int delay = kDefaultDelay, bool animated = false, int shiftX = 0, int shiftY = 0) {
-  return {bitmap, frames, script, BossPart::kTopLeft, x, y, shiftX, shiftY, BossPart::kKeepTop, hitPoints, delay,
-          animated};
+constexpr BossPart PartAt(int bitmap, int frames, int script, int x, int y, int hitPoints, int delay = kDefaultDelay,
+                          bool animated = false, int shiftX = 0, int shiftY = 0) {
+  return {bitmap,    frames, script,  BossPart::kTopLeft, x, y, shiftX, shiftY, BossPart::kKeepTop,
+          hitPoints, delay,  animated};
 }
 
 // A part centred on the body's centre, then shifted.
 constexpr BossPart PartOnBody(int bitmap, int frames, int script, int shiftX, int shiftY, int hitPoints, int delay,
                               bool animated) {
-  return {bitmap, frames, script, BossPart::kBodyCentre, 0, 0, shiftX, shiftY, BossPart::kKeepTop, hitPoints, delay,
-          animated};
+  return {bitmap,    frames, script,  BossPart::kBodyCentre, 0, 0, shiftX, shiftY, BossPart::kKeepTop,
+          hitPoints, delay,  animated};
 }
 
 // The orders a boss keeps. Indices name parts; the body is part 0.

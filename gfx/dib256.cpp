@@ -13,13 +13,11 @@ constexpr size_t kColorTableSize = 256 * 4;
 constexpr int64_t kMaxDimension = 1 << 15;
 
 uint32_t ReadU32(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-         static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
+         static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
-uint16_t ReadU16(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
-}
+uint16_t ReadU16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
 
 }  // namespace
 

@@ -51,9 +51,7 @@ Surface* GetBackSurface() { return Context() ? Context()->back.get() : nullptr; 
 int GetScreenWidth() { return kScreenWidth; }
 int GetScreenHeight() { return kScreenHeight; }
 
-int IsFullScreen() {
-  return Context() && (Context()->cooperativeFlags & 0x01) ? 1 : 0;
-}
+int IsFullScreen() { return Context() && (Context()->cooperativeFlags & 0x01) ? 1 : 0; }
 
 const Palette& GetPalette() {
   static const Palette empty{};

@@ -16,8 +16,8 @@ std::array<uint32_t, 256> PaletteToArgb(const Palette& palette) {
   return argb;
 }
 
-void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth,
-                     int outHeight, int outPitch) {
+void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth, int outHeight,
+                     int outPitch) {
   if (!out || outWidth <= 0 || outHeight <= 0) return;
   const std::array<uint32_t, 256> argb = PaletteToArgb(palette);
   int w = picture.Width();

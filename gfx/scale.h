@@ -17,5 +17,5 @@ std::array<uint32_t, 256> PaletteToArgb(const Palette& palette);
 // whose rows lie outPitch pixels apart: scaled by the largest whole factor
 // that fits (at least 1), nearest-neighbour, centred, with opaque black
 // around it. A buffer smaller than the picture shows its centre.
-void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth,
-                     int outHeight, int outPitch);
+void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth, int outHeight,
+                     int outPitch);

@@ -24,15 +24,29 @@ template <bool kKeyed>
 void Surface::BlitImpl(const Surface& src, const Rect& from, int dx, int dy, uint8_t key) {
   // Keep the source rectangle inside the source first.
   Rect s = from;
-  if (s.left < 0) { dx -= s.left; s.left = 0; }
-  if (s.top < 0) { dy -= s.top; s.top = 0; }
+  if (s.left < 0) {
+    dx -= s.left;
+    s.left = 0;
+  }
+  if (s.top < 0) {
+    dy -= s.top;
+    s.top = 0;
+  }
   s.right = std::min(s.right, src.Width());
   s.bottom = std::min(s.bottom, src.Height());
   // Then clip the destination to this surface.
   int w = s.right - s.left;
   int h = s.bottom - s.top;
-  if (dx < 0) { s.left -= dx; w += dx; dx = 0; }
-  if (dy < 0) { s.top -= dy; h += dy; dy = 0; }
+  if (dx < 0) {
+    s.left -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    s.top -= dy;
+    h += dy;
+    dy = 0;
+  }
   w = std::min(w, width_ - dx);
   h = std::min(h, height_ - dy);
   if (w <= 0 || h <= 0) return;
@@ -52,9 +66,7 @@ void Surface::BlitImpl(const Surface& src, const Rect& from, int dx, int dy, uin
   }
 }
 
-void Surface::Blit(const Surface& src, const Rect& from, int dx, int dy) {
-  BlitImpl<false>(src, from, dx, dy, 0);
-}
+void Surface::Blit(const Surface& src, const Rect& from, int dx, int dy) { BlitImpl<false>(src, from, dx, dy, 0); }
 
 void Surface::BlitKeyed(const Surface& src, const Rect& from, int dx, int dy, uint8_t key) {
   BlitImpl<true>(src, from, dx, dy, key);

@@ -69,8 +69,7 @@ JoystickReading SdlJoystick::ReadController() const {
   r.present = true;
   r.x = PadAxis(controller_, SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
                 SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  r.y = PadAxis(controller_, SDL_CONTROLLER_AXIS_LEFTY, SDL_CONTROLLER_BUTTON_DPAD_UP,
-                SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+  r.y = PadAxis(controller_, SDL_CONTROLLER_AXIS_LEFTY, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
   for (int b = 0; b < kButtons; ++b) {
     if (SDL_GameControllerGetButton(controller_, kFaceButtons[b])) r.buttons |= 1u << b;
   }

@@ -53,11 +53,8 @@ struct MenuEffect {
   int stage, level, potions, sceneState;
 };
 constexpr MenuEffect kEffects[NTitle::kMenuItems] = {
-    {1, 1, 0, scene_state::kGameStart},
-    {2, 1, 50, scene_state::kGameStart},
-    {3, 1, 100, scene_state::kGameStart},
-    {0, 0, 0, scene_state::kRankingStart},
-    {0, 0, 0, scene_state::kQuit},
+    {1, 1, 0, scene_state::kGameStart},    {2, 1, 50, scene_state::kGameStart}, {3, 1, 100, scene_state::kGameStart},
+    {0, 0, 0, scene_state::kRankingStart}, {0, 0, 0, scene_state::kQuit},
 };
 
 std::unique_ptr<NSprite256> Picture(int id, int frames = 1) { return std::make_unique<NSprite256>(id, frames); }

@@ -20,11 +20,11 @@ struct Corner {
 
 TEST_F(BossTest, PartsStartAroundTheirBodyOffTheScreen) {
   const Corner corners[] = {
-      {'A', 0, 187, -188},  {'A', 1, 290, -212},  {'A', 5, 202, -110},  // body, head, left laser
-      {'B', 0, -235, 59},   {'B', 1, -58, 100},   {'B', 4, -180, -22},  // fish, east and north bubbles
-      {'C', 0, 262, 520},   {'C', 1, 196, 486},                         // snail below, shell round it
-      {'D', 0, 293, 502},   {'D', 3, 272, 480},                         // a flower on the creature's centre
-      {'E', 0, 179, -226},  {'E', 4, -91, -178},  {'E', 5, 709, -178},  // the balls beyond both edges
+      {'A', 0, 187, -188}, {'A', 1, 290, -212}, {'A', 5, 202, -110},  // body, head, left laser
+      {'B', 0, -235, 59},  {'B', 1, -58, 100},  {'B', 4, -180, -22},  // fish, east and north bubbles
+      {'C', 0, 262, 520},  {'C', 1, 196, 486},                        // snail below, shell round it
+      {'D', 0, 293, 502},  {'D', 3, 272, 480},                        // a flower on the creature's centre
+      {'E', 0, 179, -226}, {'E', 4, -91, -178}, {'E', 5, 709, -178},  // the balls beyond both edges
   };
   for (const Corner& c : corners) {
     TableBoss& b = Make(c.boss);
@@ -103,9 +103,8 @@ TEST_F(BossTest, EveryShotTakesOnePointAndTheLastOneDestroysTheBody) {
   for (int part : {5, 6}) b.GetPart(part)->SetFrame(1);
   for (int part = 1; part <= 6; ++part) {
     slot = AddShot(0, 0);
-    if (!AimShot(slot, *b.GetPart(part), [&](const NFireChara& s) {
-          return s.IsHit(*b.GetPart(part)) && !s.IsHit(*b.GetPart(0));
-        })) {
+    if (!AimShot(slot, *b.GetPart(part),
+                 [&](const NFireChara& s) { return s.IsHit(*b.GetPart(part)) && !s.IsHit(*b.GetPart(0)); })) {
       shots.Remove(slot);
     }
   }
@@ -297,5 +296,5 @@ TEST_F(BossTest, TheDemonsPartsKeepInStep) {
     }
   }
   EXPECT_GT(beamFrames, 800);  // four hundred frames a cycle on each side
-  EXPECT_GE(volleys, 45);       // fifteen a cycle
+  EXPECT_GE(volleys, 45);      // fifteen a cycle
 }

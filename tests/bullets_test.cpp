@@ -81,8 +81,8 @@ TEST_F(BulletsTest, RingsCoverTheCompassTurnedByOneStep) {
 TEST_F(BulletsTest, AimedBulletsStayInTheDownwardCone) {
   struct Case {
     int px, py, direction;
-  } cases[] = {{320, 400, 24}, {500, 200, 27}, {500, 50, 27}, {320, 10, 21}, {100, 50, 21}, {100, 200, 21},
-               {250, 400, 22}};
+  } cases[] = {{320, 400, 24}, {500, 200, 27}, {500, 50, 27}, {320, 10, 21},
+               {100, 50, 21},  {100, 200, 21}, {250, 400, 22}};
   for (const Case& c : cases) {
     bullets.Clear();
     player.cx = c.px;

@@ -62,4 +62,3 @@ TEST_F(EndingTest, PicturesStandWhereTheyBelong) {
   EXPECT_EQ(shot.At(5, 5), 0);
   EXPECT_EQ(shot.At(630, 470), 0);
 }
-

@@ -59,7 +59,7 @@ TEST_F(FormationTest, StageOneLevelOneLaysOutTwentyOneEnemiesInThreeRows) {
   ASSERT_EQ(enemies.Count(), 21);
   EXPECT_EQ(enemies.Get(0)->GetCenterX(), 188);
   EXPECT_EQ(enemies.Get(0)->GetY(), 32);
-  EXPECT_EQ(enemies.Get(7)->GetY(), 74);   // kind 2 is 38 high
+  EXPECT_EQ(enemies.Get(7)->GetY(), 74);    // kind 2 is 38 high
   EXPECT_EQ(enemies.Get(14)->GetY(), 120);  // kind 1 is 42 high
   EXPECT_EQ(enemies.Get(6)->GetCenterX(), 188 + 6 * 44);
   EXPECT_EQ(enemies.Get(0)->GetHitPoints(), 3);

@@ -71,8 +71,8 @@ TEST_F(FrontEndRun, TheRankingShowsTheStoredTableAndKeysDuringCurtainsDoNothing)
       << "[Software\\KorvaGames\\Velloria]\n"
       << "Rank0=9876,ALICE\nRank1=512,  BOB  \nRank2=garbage\nRank3=12345,TOO MANY\n"
       << "Rank4=77,A NAME THAT IS FAR TOO LONG\nRank5=6,Z\nRank6=0,\nRank7=40,KORVA GAMES\n";
-  RunResult r = Run("--frames 400 --input " + Scenario("title_to_ranking.txt") + " --shot 320:" +
-                    (dir / "ranking.png").string());
+  RunResult r =
+      Run("--frames 400 --input " + Scenario("title_to_ranking.txt") + " --shot 320:" + (dir / "ranking.png").string());
   ASSERT_EQ(r.code, 0) << r.errors;
 
   auto states = ReadStats(dir / "stats.txt");
@@ -103,8 +103,8 @@ TEST_F(FrontEndRun, TheRankingShowsTheStoredTableAndKeysDuringCurtainsDoNothing)
 }
 
 TEST_F(FrontEndRun, AFreshUserSeesTheEightDefaultEntries) {
-  RunResult r = Run("--frames 330 --input " + Scenario("title_to_ranking.txt") + " --shot 320:" +
-                    (dir / "ranking.png").string());
+  RunResult r =
+      Run("--frames 330 --input " + Scenario("title_to_ranking.txt") + " --shot 320:" + (dir / "ranking.png").string());
   ASSERT_EQ(r.code, 0) << r.errors;
   ShotPicture shot = ReadShot(dir / "ranking.png");
   ASSERT_EQ(shot.width, 640);

@@ -11,9 +11,9 @@ TEST(HeadlessRun, SameSeedAndInputGiveTheSamePictures) {
   auto dir = TestDir("determinism");
   std::ofstream(dir / "input.txt") << "seed 5\n3 +DOWN\n5 -DOWN\n20 +RETURN\n21 -RETURN\n";
   for (const char* run : {"a", "b"}) {
-    RunResult r = RunGame("--headless --frames 60 --input " + (dir / "input.txt").string() + " --shot 10:" +
-                          (dir / (std::string(run) + "10.png")).string() + " --shot 59:" +
-                          (dir / (std::string(run) + "59.png")).string());
+    RunResult r = RunGame("--headless --frames 60 --input " + (dir / "input.txt").string() +
+                          " --shot 10:" + (dir / (std::string(run) + "10.png")).string() +
+                          " --shot 59:" + (dir / (std::string(run) + "59.png")).string());
     ASSERT_EQ(r.code, 0) << r.errors;
   }
   for (const char* frame : {"10", "59"}) {

@@ -35,7 +35,7 @@ TEST(InputScript, ParsesKeysFocusPadSeedAndComments) {
 
 TEST(InputScript, MalformedLinesNameTheLine) {
   const char* bad[] = {
-      "1 +NOSUCHKEY", "x +A", "1 A", "1 +", "-1 +A", "seed", "seed -4", "1 joy 1 2",
+      "1 +NOSUCHKEY",    "x +A",       "1 A",     "1 +",        "-1 +A", "seed", "seed -4", "1 joy 1 2",
       "1 joy 40000 0 0", "5 +A\n4 -A", "1 focus", "1 +A extra",
   };
   for (const char* text : bad) {
@@ -47,8 +47,12 @@ TEST(InputScript, MalformedLinesNameTheLine) {
 
 TEST(InputScript, FormattedEventsParseBackToTheSameEvents) {
   std::vector<ScriptedEvent> events = {
-      {3, Kind::KeyDown, 0x1E}, {4, Kind::KeyUp, 0xCB}, {9, Kind::FocusLost}, {12, Kind::FocusGained},
-      {13, Kind::Joystick, 0, -200, 300, 9}, {14, Kind::JoystickNone},
+      {3, Kind::KeyDown, 0x1E},
+      {4, Kind::KeyUp, 0xCB},
+      {9, Kind::FocusLost},
+      {12, Kind::FocusGained},
+      {13, Kind::Joystick, 0, -200, 300, 9},
+      {14, Kind::JoystickNone},
   };
   std::string text;
   for (const auto& e : events) text += FormatScriptedEvent(e) + "\n";

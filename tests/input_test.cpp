@@ -107,20 +107,11 @@ TEST(Joystick, ThresholdsLieTenPercentInsideEachEndAndAreStrict) {
     int x, y, direction, horizontal;
   };
   const Case cases[] = {
-      {0, 0, -1, -1},
-      {26214, 0, -1, -1},  // exactly on the right threshold: centred
-      {26215, 0, 0, 0},
-      {-26215, 0, -1, -1},  // exactly on the left threshold: centred
-      {-26216, 0, 16, 16},
-      {0, -26215, -1, -1},
-      {0, -26216, 8, -1},
-      {0, 26214, -1, -1},
-      {0, 26215, 24, -1},
-      {32767, -32768, 4, 0},
-      {-32768, -32768, 12, 16},
-      {-32768, 32767, 20, 16},
-      {32767, 32767, 28, 0},
-      {26215, 26214, 0, 0},
+      {0, 0, -1, -1},        {26214, 0, -1, -1},   // exactly on the right threshold: centred
+      {26215, 0, 0, 0},      {-26215, 0, -1, -1},  // exactly on the left threshold: centred
+      {-26216, 0, 16, 16},   {0, -26215, -1, -1},   {0, -26216, 8, -1},       {0, 26214, -1, -1},
+      {0, 26215, 24, -1},    {32767, -32768, 4, 0}, {-32768, -32768, 12, 16}, {-32768, 32767, 20, 16},
+      {32767, 32767, 28, 0}, {26215, 26214, 0, 0},
   };
   for (const Case& c : cases) {
     JoystickReading r{true, c.x, c.y, 0};
@@ -192,8 +183,8 @@ TEST_F(InputTest, TypedKeysTranslateByTheTable) {
     Tap(name);
   }
   EXPECT_EQ(Typed(), "1234567890");
-  for (const char* name : {"MINUS", "KP_MINUS", "PERIOD", "KP_PERIOD", "SPACE", "BACKSPACE", "LEFT", "RETURN",
-                           "KP_ENTER"}) {
+  for (const char* name :
+       {"MINUS", "KP_MINUS", "PERIOD", "KP_PERIOD", "SPACE", "BACKSPACE", "LEFT", "RETURN", "KP_ENTER"}) {
     Tap(name);
   }
   EXPECT_EQ(Typed(), "--.. \b\b\n\n");

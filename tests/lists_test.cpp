@@ -7,9 +7,7 @@
 #include "base/string_list.h"
 
 namespace {
-std::span<const uint8_t> Bytes(const std::string& s) {
-  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
-}
+std::span<const uint8_t> Bytes(const std::string& s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 }  // namespace
 
 TEST(NBaseList, RemoveAtShiftsTheFollowingEntries) {

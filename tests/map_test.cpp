@@ -64,8 +64,8 @@ TEST(NMap, ReadsNulOutsideTheLoadedRowsAndLevels) {
   map.SetLevel(1);
   EXPECT_EQ(map.GetCell(0, 0), '0');
   EXPECT_EQ(map.GetCell(2, 1), '5');
-  EXPECT_EQ(map.GetCell(3, 0), 0);   // past the row's end
-  EXPECT_EQ(map.GetCell(0, 2), 0);   // a row the map does not have
+  EXPECT_EQ(map.GetCell(3, 0), 0);  // past the row's end
+  EXPECT_EQ(map.GetCell(0, 2), 0);  // a row the map does not have
   EXPECT_EQ(map.GetCell(-1, 0), 0);
   EXPECT_EQ(map.GetCell(0, -1), 0);
   map.SetLevel(2);

@@ -33,7 +33,8 @@ inline ShotPicture ReadShot(const std::filesystem::path& path) {
   std::vector<uint8_t> zlib;
   for (size_t at = 8; at + 12 <= file.size();) {
     uint32_t length = PngU32(file, at);
-    std::string type(file.begin() + static_cast<std::ptrdiff_t>(at + 4), file.begin() + static_cast<std::ptrdiff_t>(at + 8));
+    std::string type(file.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                     file.begin() + static_cast<std::ptrdiff_t>(at + 8));
     size_t body = at + 8;
     if (body + length > file.size()) return shot;
     if (type == "IHDR") {
@@ -54,7 +55,8 @@ inline ShotPicture ReadShot(const std::filesystem::path& path) {
     size_t n = zlib[pos + 1] | (size_t{zlib[pos + 2]} << 8);
     pos += 5;
     if (pos + n > zlib.size()) return shot;
-    raw.insert(raw.end(), zlib.begin() + static_cast<std::ptrdiff_t>(pos), zlib.begin() + static_cast<std::ptrdiff_t>(pos + n));
+    raw.insert(raw.end(), zlib.begin() + static_cast<std::ptrdiff_t>(pos),
+               zlib.begin() + static_cast<std::ptrdiff_t>(pos + n));
     pos += n;
   }
   size_t stride = static_cast<size_t>(shot.width) + 1;

@@ -39,21 +39,22 @@ TEST_F(RankingTest, FreshUserSeesTheDefaults) {
 }
 
 TEST_F(RankingTest, StoredValuesLoadByTheRules) {
-  Store("Rank0=42,  ANNA  \n"
-        "Rank1=12345,BIG\n"
-        ",NOPE\n"
-        "Rank2=,COMMA FIRST\n"
-        "Rank3=no comma\n"
-        "Rank4=77,\n"
-        "Rank5=-5,MINUS\n"
-        "Rank6=99999999999999,HUGE\n"
-        "Rank7=  8x,A NAME LONGER THAN FIFTEEN\n");
+  Store(
+      "Rank0=42,  ANNA  \n"
+      "Rank1=12345,BIG\n"
+      ",NOPE\n"
+      "Rank2=,COMMA FIRST\n"
+      "Rank3=no comma\n"
+      "Rank4=77,\n"
+      "Rank5=-5,MINUS\n"
+      "Rank6=99999999999999,HUGE\n"
+      "Rank7=  8x,A NAME LONGER THAN FIFTEEN\n");
   LoadRanking();
   struct Want {
     int score;
     const char* name;
-  } want[] = {{42, "ANNA"},  {0, "BIG"},       {0, "ERROR"}, {0, "ERROR"},
-              {77, ""},      {-5, "MINUS"},    {0, "HUGE"},  {8, "A NAME LONGER T"}};
+  } want[] = {{42, "ANNA"}, {0, "BIG"},    {0, "ERROR"}, {0, "ERROR"},
+              {77, ""},     {-5, "MINUS"}, {0, "HUGE"},  {8, "A NAME LONGER T"}};
   for (int i = 0; i < kRankEntries; ++i) {
     EXPECT_EQ(GetRankEntry(i).score, want[i].score) << i;
     EXPECT_STREQ(GetRankEntry(i).name, want[i].name) << i;

@@ -84,7 +84,8 @@ TEST(Replays, EveryRecordedSessionPlaysBackFrameForFrame) {
     std::string command = "--headless " + args[0] + " --input " + (folder / "input.txt").string() + " --stats " +
                           (work / "stats.txt").string();
     auto shots = ShotFrames(args);
-    for (int f : shots) command += " --shot " + std::to_string(f) + ":" + (work / (std::to_string(f) + ".png")).string();
+    for (int f : shots)
+      command += " --shot " + std::to_string(f) + ":" + (work / (std::to_string(f) + ".png")).string();
     RunResult r = RunGame(command, (work / "config").string());
     ASSERT_EQ(r.code, 0) << r.errors;
 
@@ -92,7 +93,8 @@ TEST(Replays, EveryRecordedSessionPlaysBackFrameForFrame) {
     std::string statsDigest;
     for (const std::string& line : stats) statsDigest += Hex(Crc32(line)) + "\n";
     std::string shotsDigest;
-    for (int f : shots) shotsDigest += std::to_string(f) + " " + Hex(Crc32(ReadFile(work / (std::to_string(f) + ".png")))) + "\n";
+    for (int f : shots)
+      shotsDigest += std::to_string(f) + " " + Hex(Crc32(ReadFile(work / (std::to_string(f) + ".png")))) + "\n";
 
     if (rerecord) {
       std::ofstream(folder / "stats.digest") << statsDigest;
@@ -110,7 +112,8 @@ TEST(Replays, EveryRecordedSessionPlaysBackFrameForFrame) {
       }
     }
     if (first < n || expected.size() != actual.size()) {
-      ADD_FAILURE() << "first frame that differs: " << first << "\n  now: " << (first < stats.size() ? stats[first] : "(none)");
+      ADD_FAILURE() << "first frame that differs: " << first
+                    << "\n  now: " << (first < stats.size() ? stats[first] : "(none)");
       continue;
     }
     EXPECT_EQ(Trimmed(ReadFile(folder / "shots.digest")), Trimmed(shotsDigest)) << "pictures differ";

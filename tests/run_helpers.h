@@ -24,9 +24,10 @@ inline RunResult RunGame(const std::string& args, const std::string& configHome 
                          const std::string& exe = VELLORIA_EXE) {
   std::filesystem::path err = std::filesystem::temp_directory_path() /
                               ("velloria-run-" + std::to_string(::getpid()) + "-" + std::to_string(rand()) + ".err");
-  std::string home = configHome.empty() ? (std::filesystem::temp_directory_path() /
-                                           ("velloria-config-" + std::to_string(::getpid()))).string()
-                                        : configHome;
+  std::string home =
+      configHome.empty()
+          ? (std::filesystem::temp_directory_path() / ("velloria-config-" + std::to_string(::getpid()))).string()
+          : configHome;
   std::string command = env + " XDG_CONFIG_HOME='" + home + "' " + exe + " " + args + " 2>" + err.string();
   int status = std::system(command.c_str());
   RunResult r;

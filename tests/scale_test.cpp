@@ -13,8 +13,8 @@ constexpr uint32_t kUntouched = 0x12345678u;
 Palette TestPalette() {
   Palette p{};
   for (int i = 0; i < 256; ++i) {
-    p[static_cast<size_t>(i)] = PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
-                                             static_cast<uint8_t>(i / 2), 0};
+    p[static_cast<size_t>(i)] =
+        PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2), 0};
   }
   return p;
 }

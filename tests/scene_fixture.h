@@ -77,7 +77,8 @@ class SceneTest : public ::testing::Test {
     ShotPicture shot;
     shot.width = back.Width();
     shot.height = back.Height();
-    for (int y = 0; y < back.Height(); ++y) shot.pixels.insert(shot.pixels.end(), back.Row(y), back.Row(y) + back.Width());
+    for (int y = 0; y < back.Height(); ++y)
+      shot.pixels.insert(shot.pixels.end(), back.Row(y), back.Row(y) + back.Width());
     return shot;
   }
 

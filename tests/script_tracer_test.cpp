@@ -80,8 +80,8 @@ TEST(ScriptTracer, BitmapGivesTheFrameSize) {
   setup.framesInBitmap = 2;
   setup.frameWidth = 2;  // ignored when there is a bitmap
   setup.frameHeight = 2;
-  EXPECT_EQ(TraceScript(script, setup, 2),
-            (Lines{"t=1 x=0 y=0 speed=2.5 dir=0 img=1 shoot=3@15,10", "t=2 x=0 y=0 speed=2.5 dir=0 img=0 shoot=3@15,10"}));
+  EXPECT_EQ(TraceScript(script, setup, 2), (Lines{"t=1 x=0 y=0 speed=2.5 dir=0 img=1 shoot=3@15,10",
+                                                  "t=2 x=0 y=0 speed=2.5 dir=0 img=0 shoot=3@15,10"}));
 }
 
 TEST(ScriptTracer, SpeedsShowUpToThreeDecimals) {

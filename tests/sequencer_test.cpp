@@ -12,12 +12,18 @@ namespace {
 
 const char* Name(SceneKind k) {
   switch (k) {
-    case SceneKind::Logo: return "logo";
-    case SceneKind::Title: return "title";
-    case SceneKind::Ranking: return "ranking";
-    case SceneKind::Continue: return "continue";
-    case SceneKind::Ending: return "ending";
-    case SceneKind::Game: return "game";
+    case SceneKind::Logo:
+      return "logo";
+    case SceneKind::Title:
+      return "title";
+    case SceneKind::Ranking:
+      return "ranking";
+    case SceneKind::Continue:
+      return "continue";
+    case SceneKind::Ending:
+      return "ending";
+    case SceneKind::Game:
+      return "game";
   }
   return "?";
 }
@@ -137,7 +143,8 @@ TEST_F(SequencerTest, ShutdownDeletesScenesInItsOwnOrderAndIsSafeTwice) {
   SetShutdownTargets(nullptr, &sequencer);
   Shutdown(nullptr);
   Shutdown(nullptr);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"delete logo", "delete ranking", "delete ending", "delete game 0-0:0"}));
+  EXPECT_EQ(journal.lines,
+            (std::vector<std::string>{"delete logo", "delete ranking", "delete ending", "delete game 0-0:0"}));
   EXPECT_EQ(GetBackSurface(), nullptr);
   SetShutdownTargets(nullptr, nullptr);
 }

@@ -73,6 +73,6 @@ TEST_F(ShotsTest, ShotsFlyUpAndVanishOnceWhollyOffScreen) {
   ASSERT_EQ(shots.Get(0), s);
   EXPECT_EQ(s->GetY(), y - 24);
   EXPECT_EQ(s->GetY(), -1);  // one row still on screen
-  shots.Update();              // top at -25, below -21: gone
+  shots.Update();            // top at -25, below -21: gone
   EXPECT_EQ(shots.Get(0), nullptr);
 }

@@ -206,9 +206,9 @@ TEST_F(SpriteTest, MoveStepsAlongTheCompass) {
     int direction;
     float speed, dx, dy;
   } cases[] = {
-      {-1, 4.0f, 0.0f, 0.0f},   {8, 4.0f, 0.0f, -4.0f},        {0, 4.0f, 4.0f, 0.0f},
-      {16, 2.0f, -2.0f, 0.0f},  {24, 3.0f, 0.0f, 3.0f},        {4, 1.0f, 0.707f, -0.707f},
-      {40, 4.0f, 0.0f, -4.0f},  {-7, 4.0f, 0.0f, 0.0f},        {1, 10.0f, 9.81f, -1.95f},
+      {-1, 4.0f, 0.0f, 0.0f},  {8, 4.0f, 0.0f, -4.0f}, {0, 4.0f, 4.0f, 0.0f},
+      {16, 2.0f, -2.0f, 0.0f}, {24, 3.0f, 0.0f, 3.0f}, {4, 1.0f, 0.707f, -0.707f},
+      {40, 4.0f, 0.0f, -4.0f}, {-7, 4.0f, 0.0f, 0.0f}, {1, 10.0f, 9.81f, -1.95f},
   };
   for (const Case& c : cases) {
     s.SetPosition(0, 0);
@@ -307,7 +307,8 @@ TEST_F(SpriteTest, HitNeedsOverlappingOpaquePixelsNotJustTouchingEdges) {
 TEST_F(SpriteTest, TransparentOverlapsDoNotHitEvenWhenDrawnOpaque) {
   // p is opaque on columns 0..4 (but for its key corner), q on columns 5..9;
   // both keys are 0.
-  NSprite256 p(Strip(10, 10, 1, [](int x, int y) { return x == 0 && y == 0 ? uint8_t{0} : uint8_t(x < 5 ? 5 : 0); }), 1);
+  NSprite256 p(Strip(10, 10, 1, [](int x, int y) { return x == 0 && y == 0 ? uint8_t{0} : uint8_t(x < 5 ? 5 : 0); }),
+               1);
   NSprite256 q(Strip(10, 10, 1, [](int x, int) { return uint8_t(x < 5 ? 0 : 6); }), 1);
   p.SetTransparent(false);
   q.SetTransparent(false);
@@ -339,7 +340,7 @@ TEST_F(SpriteTest, ScreenTestsUseTheWholeFrame) {
     int x, y;
     bool out, leaving;
   } cases[] = {
-      {-46, 100, true, true},  {-45, 100, false, true}, {0, 0, false, false},  {594, 434, false, false},
+      {-46, 100, true, true},  {-45, 100, false, true}, {0, 0, false, false},   {594, 434, false, false},
       {595, 100, false, true}, {100, 435, false, true}, {640, 100, true, true}, {639, 100, false, true},
       {100, -46, true, true},  {100, -45, false, true}, {100, 480, true, true}, {100, 479, false, true},
   };

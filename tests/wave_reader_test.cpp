@@ -33,8 +33,18 @@ TEST(WaveReader, MalformedFilesGiveNoSamplesAndAreNeverReadPastTheirEnd) {
   std::vector<Case> cases = {
       {"empty", {}},
       {"header cut short", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V'}},
-      {"not RIFF", [&] { auto b = WaveBuilder().Format().Chunk("data", samples).Build(); b[0] = 'X'; return b; }()},
-      {"not WAVE", [&] { auto b = WaveBuilder().Format().Chunk("data", samples).Build(); b[11] = 'X'; return b; }()},
+      {"not RIFF",
+       [&] {
+         auto b = WaveBuilder().Format().Chunk("data", samples).Build();
+         b[0] = 'X';
+         return b;
+       }()},
+      {"not WAVE",
+       [&] {
+         auto b = WaveBuilder().Format().Chunk("data", samples).Build();
+         b[11] = 'X';
+         return b;
+       }()},
       {"no data chunk", WaveBuilder().Format().Chunk("LIST", Ramp(8)).Build()},
       {"no chunks at all", WaveBuilder().Build()},
       {"data size beyond the file", WaveBuilder().Format().ChunkClaiming("data", 65, samples).Build()},
@@ -45,7 +55,8 @@ TEST(WaveReader, MalformedFilesGiveNoSamplesAndAreNeverReadPastTheirEnd) {
       {"RIFF size ends inside the data", WaveBuilder().Format().Chunk("data", samples).Build(-10)},
       {"odd chunk without its pad byte",
        WaveBuilder().Chunk("note", Ramp(3), false).Chunk("data", samples).Format().Build()},
-      {"data chunk header cut off", [&] {
+      {"data chunk header cut off",
+       [&] {
          auto b = WaveBuilder().Format().Chunk("data", samples).Build();
          b.resize(b.size() - samples.size() - 4);
          b[4] = static_cast<uint8_t>(b.size() - 8);
