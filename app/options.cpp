@@ -110,30 +110,30 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     size_t eq = arg.find('=');
     bool inlineValue = arg.starts_with("--") && eq != std::string_view::npos;
     std::string_view name = inlineValue ? arg.substr(0, eq) : arg;
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     for (const OptionSpec& s : Table()) {
-      if (name == s.name) spec = &s;
+      if (name == s.name) option = &s;
     }
-    if (!spec) {
+    if (!option) {
       error = "unknown option " + std::string(arg) + " (see --help)";
       return std::nullopt;
     }
-    if (spec->argument) {
+    if (option->argument) {
       if (inlineValue) {
         value = arg.substr(eq + 1);
       } else if (i + 1 < argc) {
         value = argv[++i];
       } else {
-        error = std::string(spec->name) + " needs " + spec->argument;
+        error = std::string(option->name) + " needs " + option->argument;
         return std::nullopt;
       }
     } else if (inlineValue) {
-      error = std::string(spec->name) + " takes no value";
+      error = std::string(option->name) + " takes no value";
       return std::nullopt;
     }
-    if (!spec->set(options, value)) {
-      error = "bad value for " + std::string(spec->name) + ": \"" + std::string(value) + "\" (expected " +
-              (spec->argument ? spec->argument : "nothing") + ")";
+    if (!option->set(options, value)) {
+      error = "bad value for " + std::string(option->name) + ": \"" + std::string(value) + "\" (expected " +
+              (option->argument ? option->argument : "nothing") + ")";
       return std::nullopt;
     }
   }

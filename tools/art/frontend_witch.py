@@ -30,9 +30,9 @@ SCARF = ("rose", 0.45, 0.75)
 SKIN_LINE = col("skin", 0.05)
 
 
-def _part(c, pts_list, spec, ow=1.2, line=LINE, rim=True):
+def _part(c, pts_list, style, ow=1.2, line=LINE, rim=True):
     m = c.poly(*pts_list)
-    c.part(m, spec[0], spec[1], spec[2], outline=line, ow=ow, rim=rim)
+    c.part(m, style[0], style[1], style[2], outline=line, ow=ow, rim=rim)
     return m
 
 

@@ -12,9 +12,9 @@ from synth import RATE
 
 def level_at(x, freq):
     """Amplitude of one frequency in x (windowed FFT, in dB)."""
-    spec = np.abs(np.fft.rfft(x * np.hanning(len(x))))
+    spectrum = np.abs(np.fft.rfft(x * np.hanning(len(x))))
     k = int(round(freq * len(x) / RATE))
-    return 20 * np.log10(spec[k - 2:k + 3].max() + 1e-12)
+    return 20 * np.log10(spectrum[k - 2:k + 3].max() + 1e-12)
 
 
 class Oscillators(unittest.TestCase):
@@ -47,8 +47,8 @@ class Filters(unittest.TestCase):
         rng = np.random.default_rng(3)
         x = synth.noise(RATE, rng)
         for y in (synth.svf(x, 1500.0, 4.0, "bp"), synth.resonator(x, 1500.0, 80.0)):
-            spec = np.abs(np.fft.rfft(y))
-            smooth = np.convolve(spec, np.ones(101) / 101, mode="same")
+            spectrum = np.abs(np.fft.rfft(y))
+            smooth = np.convolve(spectrum, np.ones(101) / 101, mode="same")
             self.assertAlmostEqual(np.argmax(smooth) * RATE / len(y), 1500.0, delta=100.0)
 
     def test_percussive_envelope_falls_60_db_in_its_decay_time(self):
