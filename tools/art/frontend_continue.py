@@ -7,7 +7,7 @@ import random
 import numpy as np
 
 from artlib import save_bitmap
-from frontend_drawing import Canvas, Xf, bezier, col, ellipse_pts, path, ramp_rgb, ribbon, sparkle, star_pts
+from frontend_drawing import Canvas, Xf, bezier, col, ellipse_pts, path, ramp_rgb, ribbon, sparkle
 from frontend_lettering import GOLD, banner
 from frontend_witch import LINE, ROBE, SCARF, SKIN, SKIN_LINE, broom, hair_back, hat, head
 
@@ -131,9 +131,6 @@ def frame(c):
     c.paint(edge, col("violet", 0.03))
     edge2 = c.poly([(4, 4), (W - 4, 4), (W - 4, H - 4), (4, H - 4)]) & ~inner
     c.paint(edge2, col("wood", 0.05))
-
-
-ROSE_GOLD = dict(GOLD)
 
 
 def heading():

@@ -210,7 +210,7 @@ class Canvas:
         dst[..., :3] = np.where(out_a > 0, out_c, dst[..., :3])
         dst[..., 3:4] = out_a
 
-    def light(self, mask, cx=None, cy=None, span=None):
+    def light(self, mask, span=None):
         """0..1 light level across a mask: bright toward the upper left."""
         ys, xs = np.nonzero(mask)
         if len(xs) == 0:
@@ -267,10 +267,6 @@ def fill_pinholes(rgba):
         nb = [rgba[y + dy, x + dx] for dy, dx in ((-1, 0), (1, 0), (0, -1), (0, 1))]
         out[y, x] = min(nb, key=lambda c: c[:3].sum())
     return out
-
-
-def outline_only(c, mask, colour, ow):
-    c.paint(dilate(mask, ow * c.ss) & ~mask, colour)
 
 
 def star_pts(cx, cy, r_out, r_in, points=4, rot=-90.0):

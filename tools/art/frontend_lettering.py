@@ -9,7 +9,7 @@ drops a shadow to the lower right.
 """
 import numpy as np
 
-from frontend_drawing import Canvas, arc_pts, dilate, path, shift
+from frontend_drawing import Canvas, arc_pts, dilate, path, ramp_rgb, shift
 
 A = arc_pts
 
@@ -92,14 +92,9 @@ GOLD = dict(stops=[("gold", 1.0), ("gold", 0.78), ("fire", 0.62), ("fire", 0.42)
             outline=("violet", 0.02), rim=("gold", 1.0), shadow=("night", 0.0))
 SILVER = dict(stops=[("grey", 1.0), ("ice", 0.85), ("sky", 0.55), ("violet", 0.45)],
               outline=("violet", 0.02), rim=None, shadow=("night", 0.0))
-ROSE = dict(stops=[("rose", 1.0), ("rose", 0.7), ("violet", 0.55), ("violet", 0.35)],
-            outline=("violet", 0.02), rim=("rose", 1.0), shadow=("night", 0.0))
-AMBER = dict(stops=[("gold", 1.0), ("gold", 0.85), ("fire", 0.75), ("fire", 0.55)],
-             outline=("red", 0.06), rim=None, shadow=("night", 0.0))
 
 
 def _stops_rgb(stops, t):
-    from frontend_drawing import ramp_rgb
     n = len(stops) - 1
     cols = np.stack([ramp_rgb(r, l) for r, l in stops])
     t = np.clip(t, 0, 1) * n
@@ -110,7 +105,6 @@ def _stops_rgb(stops, t):
 
 def lettering(c, mask, scheme, outline_px, rim_px=0.0, shadow=(2, 2), bevel_px=1.5, top=None, bottom=None):
     """Paint a text mask on canvas c as a finished banner."""
-    from frontend_drawing import ramp_rgb
     ss = c.ss
     ol = dilate(mask, outline_px * ss)
     outer = dilate(ol, rim_px * ss) if rim_px > 0 else ol

@@ -11,7 +11,7 @@ field sits inside the panel.
 import numpy as np
 
 from artlib import save_bitmap
-from frontend_drawing import col, sparkle
+from frontend_drawing import sparkle
 from frontend_lettering import GOLD, banner
 from palette import KEY, shade
 

@@ -6,7 +6,7 @@ import math
 import numpy as np
 
 from artlib import save_bitmap
-from frontend_drawing import Canvas, Xf, arc_pts, bezier, col, ellipse_pts, path, ramp_rgb, sparkle, star_pts
+from frontend_drawing import Canvas, Xf, bezier, col, ellipse_pts, path, ramp_rgb, sparkle, star_pts
 from frontend_lettering import GOLD, SILVER, banner, lettering, text_mask, text_width
 from frontend_witch import flying
 
