@@ -50,6 +50,10 @@ bool ParseStart(Options& o, std::string_view v) {
   return true;
 }
 
+bool ParseVolume(std::string_view v, int& volume) {
+  return ParseNumber(v, volume) && volume >= 0 && volume <= kFullVolume;
+}
+
 const std::vector<OptionSpec>& Table() {
   static const std::vector<OptionSpec> table = {
       {"--window", nullptr, "play in a window instead of full screen",
@@ -57,6 +61,10 @@ const std::vector<OptionSpec>& Table() {
       {"--scale", "N", "window scale factor (default 2)",
        [](Options& o, std::string_view v) { return ParseNumber(v, o.scale) && o.scale >= 1 && o.scale <= 8; }},
       {"--mute", nullptr, "no sound and no music", [](Options& o, std::string_view) { return o.mute = true; }},
+      {"--music-volume", "N", "music volume, 0 to 100 (default 100)",
+       [](Options& o, std::string_view v) { return ParseVolume(v, o.musicVolume); }},
+      {"--sound-volume", "N", "sound effects volume, 0 to 100 (default 100)",
+       [](Options& o, std::string_view v) { return ParseVolume(v, o.soundVolume); }},
       {"--start", "S-L[:P]", "begin with a game at stage S, level L, with P potions", ParseStart},
       {"--headless", nullptr, "no window, no audio, a virtual clock: one frame per loop, as fast as possible",
        [](Options& o, std::string_view) { return o.headless = true; }},

@@ -10,6 +10,8 @@ struct ShotRequest {
   std::string path;
 };
 
+constexpr int kFullVolume = 100;
+
 // Everything the command line can set. One table in options.cpp both parses
 // the options and prints --help.
 struct Options {
@@ -22,6 +24,9 @@ struct Options {
   bool window = false;
   int scale = 2;
   bool mute = false;
+  // Percentages of the full level; 0 silences one side of the mix.
+  int musicVolume = kFullVolume;
+  int soundVolume = kFullVolume;
   std::string soundLog;
   std::string statsFile;
   // --start S-L[:P]: begin with a game at stage S, level L with P potions.

@@ -1,11 +1,13 @@
 #include "audio/music.h"
 
+#include <filesystem>
 #include <string>
 
 #include "audio/sound_log.h"
 #include "base/nstring.h"
 
 namespace {
+constexpr const char* kRecordingExtension = ".ogg";
 MusicDevice* musicDevice = nullptr;
 // The tune last opened, for the sound log only; the device keeps its own.
 std::string openTune = "-";
@@ -20,10 +22,13 @@ int PlayMusic(const char* name) {
   LogMusicCommand("play", openTune);
   if (!musicDevice) return 0;
   musicDevice->Close();
-  NString path = NString::GetProgramDirectory();
-  path.Append(NString(name));
-  // A missing file or synthesiser leaves the game without music, nothing more.
-  if (!musicDevice->Open(path.Str())) return 0;
+  std::string path = std::string(NString::GetProgramDirectory().Str()) + name;
+  // A recording of the tune beside its MIDI file plays in its place; a
+  // player's own MIDI file plays once the recording is taken away. A missing
+  // file or synthesiser leaves the game without music, nothing more.
+  std::string recording = std::filesystem::path(path).replace_extension(kRecordingExtension).string();
+  bool opened = recording != path && std::filesystem::exists(recording) && musicDevice->Open(recording);
+  if (!opened && !musicDevice->Open(path)) return 0;
   return musicDevice->PlayFromStart() ? 1 : 0;
 }
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-// MIDI music: at most one tune open at a time, under the one alias. A tune
-// loops because the end of each play is reported to the main loop, which
-// plays it again from the start.
+// Music: at most one tune open at a time, under the one alias. A tune loops
+// because the end of each play is reported to the main loop, which plays it
+// again from the start.
 class MusicDevice {
  public:
   virtual ~MusicDevice() = default;
@@ -18,7 +18,8 @@ class MusicDevice {
 // The device used by the music commands; null means silence.
 void SetMusicDevice(MusicDevice* device);
 
-// name is a file beside the program ("Music01.mid"). Each returns 1 when the
+// name is a MIDI file beside the program ("Music01.mid"); its recording
+// ("Music01.ogg") plays instead when it lies there. Each returns 1 when the
 // last command succeeded; no caller acts on it.
 int PlayMusic(const char* name);
 int ReplayMusic();

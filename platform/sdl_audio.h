@@ -20,6 +20,8 @@ class SdlAudio : public AudioDevice {
 
   // Starts SDL's audio and opens the mixer; false when there is no device.
   bool Open();
+  // The effects' volume, 0..100 of their full level.
+  void SetVolume(int percent) { volume_ = percent * MIX_MAX_VOLUME / 100; }
 
   int CreateVoice(const std::vector<uint8_t>& samples) override;
   void Restart(int voice, bool loop) override;
@@ -31,6 +33,7 @@ class SdlAudio : public AudioDevice {
   };
   bool audioStarted_ = false;
   bool mixerOpen_ = false;
+  int volume_ = MIX_MAX_VOLUME;
   // Voice n plays on mixer channel n.
   std::vector<std::unique_ptr<Mix_Chunk, FreeChunk>> voices_;
 };

@@ -1,9 +1,12 @@
 #include "platform/sdl_music.h"
 
 #include <atomic>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <vector>
 
 #include "audio/midi_length.h"
@@ -12,9 +15,12 @@
 namespace {
 
 constexpr int kPlayOnce = 1;
-// The mixer's full music volume drives the synthesiser hard enough to clip;
-// half of it leaves headroom and sits the tunes a little under the effects.
-constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
+constexpr int kLoopForever = -1;
+// The recordings are mastered with their headroom; the synthesiser at the
+// mixer's full music volume would clip, so a MIDI tune plays at half of it,
+// which sits it near the recordings' loudness.
+constexpr int kRecordingVolume = MIX_MAX_VOLUME;
+constexpr int kSynthVolume = MIX_MAX_VOLUME / 2;
 constexpr int64_t kLengthUnknown = INT64_MAX / 2;
 
 // Shared with the audio thread, where the end of a play is found.
@@ -24,10 +30,17 @@ std::atomic<Uint32> endEventType{0};
 std::atomic<Sint32> playNumber{0};
 // Output frames of the current play still to come before its tune's end.
 std::atomic<int64_t> framesLeft{kLengthUnknown};
+std::atomic<int64_t> tuneLength{kLengthUnknown};
+// Output frames mixed since the play began: a play that ends before any were
+// mixed could not be played at all.
+std::atomic<int64_t> framesPlayed{0};
 std::atomic<bool> counting{false};
-// The current play has been reported as ended.
+std::atomic<bool> loopsInDecoder{false};
+// The current play's end has been reported (and, for a tune that loops in
+// its decoder, not yet answered by a replay).
 std::atomic<bool> ended{false};
 int bytesPerFrame = 4;
+int volumePercent = 100;
 
 void PushEndOfPlay() {
   SDL_Event event{};
@@ -42,17 +55,27 @@ void PushEndOfPlay() {
 void OnMixed(void*, Uint8*, int bytes) {
   if (!counting) return;
   int64_t frames = bytes / bytesPerFrame;
+  framesPlayed += frames;
   int64_t left = framesLeft.fetch_sub(frames) - frames;
-  if (left <= 0 && left + frames > 0 && !ended.exchange(true)) PushEndOfPlay();
+  if (left > 0 || left + frames <= 0) return;
+  // A recording has already begun again: count its next pass from here.
+  if (loopsInDecoder) framesLeft += tuneLength;
+  if (!ended.exchange(true)) PushEndOfPlay();
 }
 
-// A tune's length in output frames, or kLengthUnknown.
-int64_t TuneFrames(const std::string& path, int rate) {
+// A MIDI tune's length in output frames; nothing when the file is no MIDI.
+std::optional<int64_t> MidiFrames(const std::string& path, int rate) {
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::optional<double> seconds = MidiFileSeconds(bytes);
-  if (!seconds || *seconds <= 0) return kLengthUnknown;
-  return static_cast<int64_t>(*seconds * rate);
+  if (!seconds) return std::nullopt;
+  return *seconds > 0 ? static_cast<int64_t>(*seconds * rate) : kLengthUnknown;
+}
+
+// Says once per file and run that a tune is there but cannot be played.
+void ReportUnplayable(const std::string& path, const char* why) {
+  static std::set<std::string> reported;
+  if (reported.insert(path).second) std::fprintf(stderr, "velloria: cannot play %s: %s\n", path.c_str(), why);
 }
 
 }  // namespace
@@ -65,12 +88,12 @@ SdlMusic::~SdlMusic() {
   }
 }
 
-void SdlMusic::Start() {
+void SdlMusic::Start(int volume) {
+  volumePercent = volume;
   std::string font = FindSoundFont(std::getenv("SDL_SOUNDFONTS"));
   if (!font.empty()) Mix_SetSoundFonts(font.c_str());
-  // Without a synthesiser every tune fails to load, which means silence.
-  Mix_Init(MIX_INIT_MID);
-  Mix_VolumeMusic(kMusicVolume);
+  // Without a decoder or synthesiser those tunes fail to load: silence.
+  Mix_Init(MIX_INIT_OGG | MIX_INIT_MID);
   Uint16 format = 0;
   int channels = 0;
   if (!Mix_QuerySpec(&rate_, &format, &channels)) return;
@@ -83,9 +106,14 @@ void SdlMusic::Start() {
 }
 
 void SdlMusic::OnPlayFinished() {
+  counting = false;
+  if (framesPlayed == 0) {
+    // The synthesiser gave up at once (a damaged file): silence, no replay.
+    std::fputs("velloria: a tune could not be played\n", stderr);
+    return;
+  }
   // The synthesiser's own end comes after the last notes died away; it only
   // counts when the tune's length was unknown.
-  counting = false;
   if (!ended.exchange(true)) PushEndOfPlay();
 }
 
@@ -105,19 +133,45 @@ void SdlMusic::Quietly(Command command) {
 bool SdlMusic::Open(const std::string& path) {
   Close();
   if (!started_) return false;
+  // A missing file is no fault: the game simply has no music there.
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);
+  } else {
+    return false;
+  }
   music_.reset(Mix_LoadMUS(path.c_str()));
-  if (!music_) return false;
-  tuneFrames_ = TuneFrames(path, rate_);
+  if (!music_) {
+    ReportUnplayable(path, Mix_GetError());
+    return false;
+  }
+  loopsItself_ = Mix_GetMusicType(music_.get()) != MUS_MID;
+  if (loopsItself_) {
+    double seconds = Mix_MusicDuration(music_.get());
+    tuneFrames_ = seconds > 0 ? std::llround(seconds * rate_) : kLengthUnknown;
+  } else if (std::optional<int64_t> frames = MidiFrames(path, rate_)) {
+    tuneFrames_ = *frames;
+  } else {
+    ReportUnplayable(path, "not a MIDI file");
+    music_.reset();
+    return false;
+  }
+  int level = loopsItself_ ? kRecordingVolume : kSynthVolume;
+  Mix_VolumeMusic(level * volumePercent / 100);
   return true;
 }
 
 bool SdlMusic::PlayFromStart() {
   if (!music_) return false;
+  // The answer to a recording's end: its decoder went on from its start.
+  if (loopsItself_ && ended.exchange(false) && Mix_PlayingMusic()) return true;
   bool ok = false;
   Quietly([&] {
     framesLeft = tuneFrames_;
+    tuneLength = tuneFrames_;
+    framesPlayed = 0;
+    loopsInDecoder = loopsItself_;
     ended = false;
-    ok = Mix_PlayMusic(music_.get(), kPlayOnce) == 0;
+    ok = Mix_PlayMusic(music_.get(), loopsItself_ ? kLoopForever : kPlayOnce) == 0;
   });
   counting = ok;
   return ok;
@@ -134,9 +188,11 @@ bool SdlMusic::Pause() {
 
 bool SdlMusic::Resume() {
   if (!music_) return false;
-  // A tune that came to its end just before it was stopped starts again, as
-  // the end of its play would have made it.
-  if (ended) return PlayFromStart();
+  // A MIDI tune that came to its end just before it was stopped starts
+  // again, as the end of its play would have made it; a recording went on
+  // by itself.
+  if (ended && !loopsItself_) return PlayFromStart();
+  ended = false;
   Mix_ResumeMusic();
   counting = true;
   return true;

@@ -9,10 +9,17 @@
 
 #include "audio/music.h"
 
-// MIDI tunes through SDL_mixer's synthesiser, on the mixer SdlAudio opened.
-// The end of each play (when the tune's last track ends) reaches the main
-// loop as an SDL event that the window turns into MusicFinished; stopping,
-// closing or starting again never do.
+// Tunes on the mixer SdlAudio opened: a recording (Ogg Vorbis) decoded as it
+// plays, or a MIDI file through SDL_mixer's synthesiser. The end of each play
+// reaches the main loop as an SDL event that the window turns into
+// MusicFinished; stopping, closing or starting again never do.
+//
+// A recording loops inside the decoder, which goes on at its first sample
+// right after its last: a restart from the main loop would come a frame late
+// and leave a gap. Its end is still reported when the tune has played its
+// length, and the replay that answers it only acknowledges the loop already
+// made. A MIDI tune is played once and started again by that replay; its
+// notes' release covers the moment in between.
 class SdlMusic : public MusicDevice {
  public:
   SdlMusic() = default;
@@ -20,8 +27,9 @@ class SdlMusic : public MusicDevice {
   SdlMusic(const SdlMusic&) = delete;
   SdlMusic& operator=(const SdlMusic&) = delete;
 
-  // Chooses the soundfont and listens for the end of plays. Needs the mixer.
-  void Start();
+  // Chooses the soundfont, sets the volume (0..100) and listens for the end
+  // of plays. Needs the mixer.
+  void Start(int volumePercent);
 
   bool Open(const std::string& path) override;
   bool PlayFromStart() override;
@@ -46,5 +54,6 @@ class SdlMusic : public MusicDevice {
   int rate_ = 0;
   // The open tune's length in output frames, up to its last track's end.
   int64_t tuneFrames_ = 0;
+  bool loopsItself_ = false;
   std::unique_ptr<Mix_Music, FreeMusic> music_;
 };

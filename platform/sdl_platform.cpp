@@ -21,7 +21,8 @@ class SdlPlatformImpl : public SdlPlatform {
     services_.openWindow = [this] { return window_.Open(); };
     // No sound device, or --mute: the game runs the same, silently.
     if (!options.mute && audio_.Open()) {
-      music_.Start();
+      audio_.SetVolume(options.soundVolume);
+      music_.Start(options.musicVolume);
       services_.audio = &audio_;
       services_.music = &music_;
     }

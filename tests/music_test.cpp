@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,7 +25,7 @@ class FakeMusic : public MusicDevice {
  public:
   bool Open(const std::string& path) override {
     calls.push_back("open " + path);
-    return openWorks;
+    return openWorks && path != refused;
   }
   bool PlayFromStart() override { return Note("from-start"); }
   bool Pause() override { return Note("pause"); }
@@ -36,6 +38,7 @@ class FakeMusic : public MusicDevice {
   }
   std::vector<std::string> calls;
   bool openWorks = true;
+  std::string refused;
 };
 
 class MusicTest : public ::testing::Test {
@@ -66,6 +69,21 @@ TEST_F(MusicTest, PlayOpensTheTuneBesideTheProgramAfterClosingAndStartsIt) {
   music.openWorks = false;
   EXPECT_EQ(PlayMusic("Missing.mid"), 0);
   EXPECT_EQ(music.calls, (Calls{"close", "open " + Beside("Missing.mid")}));
+}
+
+TEST_F(MusicTest, ARecordingBesideTheMidiFilePlaysInItsPlaceElseTheMidiFile) {
+  std::string recording = Beside("Probe.ogg");
+  std::ofstream(recording) << "recorded";
+  PlayMusic("Probe.mid");
+  EXPECT_EQ(music.calls, (Calls{"close", "open " + recording, "from-start"}));
+  music.calls.clear();
+  music.refused = recording;  // a damaged recording
+  PlayMusic("Probe.mid");
+  EXPECT_EQ(music.calls, (Calls{"close", "open " + recording, "open " + Beside("Probe.mid"), "from-start"}));
+  music.calls.clear();
+  std::filesystem::remove(recording);
+  PlayMusic("Probe.mid");
+  EXPECT_EQ(music.calls, (Calls{"close", "open " + Beside("Probe.mid"), "from-start"}));
 }
 
 TEST_F(MusicTest, StopKeepsThePositionResumeContinuesAndOnlyTheEndOfAPlayReplays) {
