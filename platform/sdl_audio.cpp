@@ -7,15 +7,17 @@ namespace {
 constexpr int kDeviceRate = 44100;
 constexpr int kDeviceChannels = 2;
 constexpr int kDeviceBufferFrames = 1024;
-// Every effect is stored as 22050 Hz, 8-bit unsigned, one channel. It is
-// handed to SDL as 16-bit samples at three quarters of full scale: doubling
-// the rate overshoots sharp, noisy sounds such as explosions by more than a
-// tenth, and without the headroom those peaks would be clipped flat.
+// Every effect is stored as 22050 Hz, 8-bit unsigned, one channel, its true
+// peak (the peak between the samples as well) at -1 dBFS at most. It is
+// handed to SDL as 16-bit samples at three tenths of full scale: several
+// effects sound at once (two large explosions over a volley) on top of the
+// music, and this keeps their sum below full scale and the effects about as
+// loud as the music.
 constexpr uint32_t kEffectRate = 22050;
 constexpr uint16_t kEffectChannels = 1;
 constexpr uint16_t kConvertedBits = 16;
 constexpr int kGainNumerator = 3;
-constexpr int kGainDenominator = 4;
+constexpr int kGainDenominator = 10;
 constexpr size_t kWaveHeaderSize = 44;
 
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {
@@ -100,6 +102,7 @@ void SdlAudio::Restart(int voice, bool loop) {
   if (voice < 0 || static_cast<size_t>(voice) >= voices_.size()) return;
   // Playing on the voice's own channel cuts off what still sounds there.
   Mix_HaltChannel(voice);
+  Mix_Volume(voice, volume_);
   Mix_PlayChannel(voice, voices_[static_cast<size_t>(voice)].get(), loop ? -1 : 0);
 }
 

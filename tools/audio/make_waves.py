@@ -23,6 +23,13 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WAVE_DIR = os.path.join(ROOT, "resources", "waves")
 
 
+def below_the_top(x):
+    # Noise reaches up to the top of the band, where the peaks between the
+    # samples rise far above the samples themselves; a two-pole low-pass at
+    # 7 kHz takes the edge off before the level is set by the true peak.
+    return svf(x, 7000.0, 0.7)
+
+
 def sparkle(n, rng, count, lo, hi, length=0.03, spread=1.0):
     """Scattered tiny high sine pips: the glitter on magic sounds."""
     out = np.zeros(n)
@@ -36,18 +43,22 @@ def sparkle(n, rng, count, lo, hi, length=0.03, spread=1.0):
 
 def volley(n, rng):
     # A bright falling "zing" with a glassy fifth above and glitter on top.
-    f = expramp(n, 1900, 520)
+    # Held fire restarts it every 80 ms, so it speaks at once (a tick of
+    # bright noise) and has mostly died away by then: each restart is heard
+    # as a new shot, not as a bump in one long buzz.
+    f = expramp(n, 2300, 480)
     body = osc(f, n, "square", width=0.3) * 0.35 + osc(f * 1.5, n) * 0.4
-    body *= env_perc(n, 0.003, 0.22)
-    glitter = sparkle(n, rng, 14, 3500, 7000, 0.04, spread=0.6)
-    return body + glitter * env_perc(n, 0.0, 0.3) * 0.5
+    body *= env_perc(n, 0.001, 0.12)
+    tick = onepole_hp(noise(n, rng), 3000) * env_perc(n, 0.0, 0.012) * 0.6
+    glitter = sparkle(n, rng, 10, 3500, 7000, 0.03, spread=0.15)
+    return body + tick + glitter * env_perc(n, 0.0, 0.15) * 0.5
 
 
 def explosion_small(n, rng):
     # Short crack: a noise burst closing down fast over a pitch-dropping thump.
     crack = onepole_lp(noise(n, rng), expramp(n, 6000, 500)) * env_perc(n, 0.001, 0.1)
     thump = osc(expramp(n, 220, 55), n) * env_perc(n, 0.001, 0.11)
-    return saturate(crack * 3.0 + thump * 0.6, 3.0)
+    return below_the_top(saturate(crack * 3.0 + thump * 0.6, 3.0))
 
 
 def explosion_large(n, rng):
@@ -67,7 +78,7 @@ def explosion_large(n, rng):
     for i in range(0, len(mix), 3):
         held[i:i + 3] = mix[i]
     blend = ramp(len(mix), (0, 1), (0.2, 1), (0.45, 0), (1, 0))
-    return saturate(held * blend + mix * (1 - blend), 2.5)
+    return below_the_top(saturate(held * blend + mix * (1 - blend), 2.5))
 
 
 def chime(n, rng):
@@ -77,7 +88,7 @@ def chime(n, rng):
         m = n - int(at * RATE)
         bell = fm(midi_hz(note), 3.5, 2.0 * env_perc(m, 0.0, 0.08), m)
         place(out, bell * env_perc(m, 0.001, 0.3), at)
-    return room(out, rng, decay=0.3, mix=0.2)
+    return below_the_top(room(out, rng, decay=0.3, mix=0.2))
 
 
 def get_ready(n, rng):
@@ -148,7 +159,7 @@ def player_hit(n, rng):
     buzz = osc(f, n, "square") * osc(f * 0.71, n) * 0.8
     crack = onepole_lp(noise(n, rng), 3000) * env_perc(n, 0.0, 0.08)
     mix = (buzz * env_perc(n, 0.002, 0.4) + crack) * env_adsr(n, 0.0, 0.0, 1.0, 0.1)
-    return saturate(mix, 2.0)
+    return below_the_top(saturate(mix, 2.0))
 
 
 def boss_roar(n, rng):
@@ -202,20 +213,22 @@ def enemy_flame(n, rng):
     crack = (rng.random(n) < 0.004) * rng.uniform(-1, 1, n)
     crack = onepole_hp(crack, 1000) * 3.0
     mix = rush + lowroar * 0.6 + crack
-    return saturate(mix * env_adsr(n, 0.02, 0.05, 0.9, 0.15), 1.5)
+    return below_the_top(saturate(mix * env_adsr(n, 0.02, 0.05, 0.9, 0.15), 1.5))
 
 
 def photon_charge(n, rng):
     # Energy gathering: a chord of detuned hums climbing over two octaves with
-    # a quickening tremolo and rising hiss; it ends at its loudest.
+    # a quickening tremolo and rising hiss. It swells to its loudest at four
+    # fifths of its length and has faded out by its end, so a charge that
+    # runs to completion does not stop dead.
     f = expramp(n, 70, 330)
     hum = sum(osc(f * r * d, n, "saw") for r in (1, 1.5, 2) for d in (0.995, 1.005))
     hum = svf(hum, expramp(n, 300, 4000), 2.0)
     rate = expramp(n, 4.0, 26.0)
     trem = 0.65 + 0.35 * osc(rate, n)
     hiss = svf(noise(n, rng), expramp(n, 800, 7000), 2.5, "bp") * ramp(n, (0, 0), (1, 0.8))
-    mix = (hum * 0.25 * trem + hiss) * ramp(n, (0, 0.05), (0.7, 0.6), (1, 1.0)) ** 1.3
-    return mix
+    swell = ramp(n, (0, 0.05), (0.6, 0.6), (0.8, 1.0), (1, 0.0)) ** 1.3
+    return (hum * 0.25 * trem + hiss) * swell
 
 
 def laser(n, rng):

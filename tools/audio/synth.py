@@ -183,15 +183,27 @@ def midi_hz(note):
     return 440.0 * 2.0 ** ((np.asarray(note, dtype=np.float64) - 69) / 12.0)
 
 
+def true_peak(x, factor=4):
+    """The highest level between the samples as well: the peak of x
+    resampled `factor` times finer (band-limited, through the FFT). A sound
+    whose samples stay inside full scale can still overshoot it here, and a
+    player's resampler would clip it."""
+    n = len(x)
+    spectrum = np.fft.rfft(x)
+    up = np.fft.irfft(spectrum, n * factor) * factor
+    return float(np.max(np.abs(up)))
+
+
 def to_pcm8(x, peak_db, rng, fade_in=0.002, fade_out=0.01):
-    """Normalise to peak_db dBFS, fade the ends (no clicks at start or cut),
-    add TPDF dither of one step, and round to unsigned 8-bit around 128."""
+    """Normalise the true peak to peak_db dBFS, fade the ends (no clicks at
+    start or cut), add TPDF dither of one step, and round to unsigned 8-bit
+    around 128."""
     x = np.asarray(x, dtype=np.float64).copy()
     x -= np.mean(x)  # an offset would click when the sound starts
     fi, fo = max(int(fade_in * RATE), 1), max(int(fade_out * RATE), 1)
     x[:fi] *= np.linspace(0, 1, fi)
     x[-fo:] *= np.linspace(1, 0, fo)
-    peak = np.max(np.abs(x))
+    peak = true_peak(x)
     if peak > 0:
         x *= (10 ** (peak_db / 20.0)) / peak
     dither = rng.uniform(-0.5, 0.5, len(x)) + rng.uniform(-0.5, 0.5, len(x))
