@@ -1,13 +1,13 @@
-# Installation: the program and its tunes in PREFIX/lib/velloria (the tunes
-# lie beside the program), a launcher on the PATH, a desktop entry, icons
+# Installation: the program and its tunes (MIDI files and their recordings)
+# in PREFIX/lib/velloria (the tunes lie beside the program), a launcher on the PATH, a desktop entry, icons
 # and a manual page. `cmake --build BUILD --target uninstall` removes exactly
 # what was installed, and the folders that leaves empty.
 include(GNUInstallDirs)
 set(VELLORIA_LIBDIR ${CMAKE_INSTALL_LIBDIR}/velloria)
 
 install(TARGETS velloria RUNTIME DESTINATION ${VELLORIA_LIBDIR})
-install(FILES ${CMAKE_SOURCE_DIR}/music/Music01.mid ${CMAKE_SOURCE_DIR}/music/Music02.mid
-              ${CMAKE_SOURCE_DIR}/music/Music03.mid DESTINATION ${VELLORIA_LIBDIR})
+list(TRANSFORM VELLORIA_TUNES PREPEND ${CMAKE_SOURCE_DIR}/music/ OUTPUT_VARIABLE VELLORIA_TUNE_FILES)
+install(FILES ${VELLORIA_TUNE_FILES} DESTINATION ${VELLORIA_LIBDIR})
 
 file(RELATIVE_PATH VELLORIA_LIBDIR_FROM_BIN /bin /${VELLORIA_LIBDIR})
 configure_file(${CMAKE_SOURCE_DIR}/dist/velloria.sh.in ${CMAKE_BINARY_DIR}/dist/velloria @ONLY)

@@ -8,7 +8,8 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed")
 endif()
 foreach(f bin/velloria lib/velloria/velloria lib/velloria/Music01.mid lib/velloria/Music02.mid
-          lib/velloria/Music03.mid share/applications/velloria.desktop
+          lib/velloria/Music03.mid lib/velloria/Music01.ogg lib/velloria/Music02.ogg lib/velloria/Music03.ogg
+          share/applications/velloria.desktop
           share/icons/hicolor/32x32/apps/velloria.png share/icons/hicolor/64x64/apps/velloria.png
           share/man/man6/velloria.6)
   if(NOT EXISTS "${prefix}/${f}")

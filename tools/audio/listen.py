@@ -6,9 +6,15 @@ two seconds, and the level around the join when the tune is played twice in
 a row (a loop seam would show there as a dip). Also prints sox's view of
 every effect. Writes the renders and spectrograms to an output folder.
 
-Usage: listen.py [--out DIR] [--soundfont FILE]
-Needs fluidsynth and sox; exits non-zero when a tune clips, has a gap,
-is under a minute or dips at its loop join.
+Then the balance of every tune under each General MIDI soundfont found
+(TimGM6mb and FluidR3): each part rendered alone and measured for its
+integrated loudness. The melody (the part marked `melody`) must be the
+loudest part by at least MELODY_LEAD LU, and no part may lie more than
+AUDIBLE LU under the melody, where the rest would bury it.
+
+Usage: listen.py [--out DIR] [--soundfont FILE] [--parts-only] [tune-file ...]
+Needs fluidsynth, sox and ffmpeg; exits non-zero when a tune clips, has a
+gap, is under a minute, dips at its loop join or is out of balance.
 """
 import argparse
 import glob
@@ -19,6 +25,7 @@ import wave
 
 import numpy as np
 
+import mixdown
 import smf
 from tune import Tune
 
@@ -27,6 +34,8 @@ ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 RATE = 22050
 GAP_DB = -45.0       # a quarter second quieter than this counts as a gap
 CLIP = 0.99
+MELODY_LEAD = 3.0    # LU the melody stands above every other part
+AUDIBLE = 12.0       # LU under the melody that a part may lie at most
 
 
 def db(x):
@@ -115,17 +124,56 @@ def sox_effect(path):
     return vals
 
 
+def balance(tune_file):
+    """Each part alone under each soundfont: loudness in LUFS, and how far it
+    lies under the melody."""
+    tune = mixdown.load(tune_file)
+    melody = [p for p in tune.part_order if tune.parts[p]["melody"]]
+    if len(melody) != 1:
+        return ["%s marks %d parts as the melody" % (tune_file, len(melody))]
+    fonts = {f: path for f, path in mixdown.FONTS.items() if os.path.exists(path)}
+    loud = {f: {p: mixdown.measure(mixdown.render(mixdown.midi_bytes(tune, only=p), path, RATE))[0]
+                for p in tune.part_order} for f, path in fonts.items()}
+    for f, path in fonts.items():
+        loud[f]["(mix)"] = mixdown.measure(mixdown.render(mixdown.midi_bytes(tune), path, RATE))[0]
+    print("%s: LUFS of each part alone, and LU under the melody (%s)" % (tune_file, melody[0]))
+    print("  %-10s" % "part" + "".join("%24s" % f for f in fonts))
+    problems = []
+    for p in tune.part_order + ["(mix)"]:
+        row = "  %-10s" % p
+        for f in fonts:
+            under = loud[f][melody[0]] - loud[f][p]
+            row += "%14.1f  %6.1f  " % (loud[f][p], under)
+            if p in (melody[0], "(mix)"):
+                continue
+            if under < MELODY_LEAD:
+                problems.append("%s, %s: %s only %.1f LU under the melody" % (tune_file, f, p, under))
+            if under > AUDIBLE:
+                problems.append("%s, %s: %s %.1f LU under the melody" % (tune_file, f, p, under))
+        print(row)
+    return problems
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--out", default="/tmp/velloria-audio")
     ap.add_argument("--soundfont", default="/usr/share/sounds/sf2/TimGM6mb.sf2")
+    ap.add_argument("--parts-only", action="store_true")
+    ap.add_argument("tunes", nargs="*")
     args = ap.parse_args()
     os.makedirs(args.out, exist_ok=True)
     problems = []
-    for k in (1, 2, 3):
-        name, src = "Music0%d.mid" % k, os.path.join(HERE, "tunes", "music0%d.tune" % k)
+    names = [os.path.basename(t) for t in args.tunes] or sorted(mixdown.TUNES)
+    for tune_file in names:
+        problems += balance(tune_file)
+    for tune_file in [] if args.parts_only else names:
+        name, src = mixdown.TUNES[tune_file] + ".mid", mixdown.tune_path(tune_file)
         problems += measure_tune(name, src, args.soundfont, args.out)
         problems += seam_check(name, src, args.soundfont, args.out)
+    if args.parts_only:
+        for p in problems:
+            print("PROBLEM:", p)
+        return 1 if problems else 0
     for path in sorted(glob.glob(os.path.join(ROOT, "resources", "waves", "*.wav"))):
         v = sox_effect(path)
         print("%-24s %6.3f s  peak %6.2f dBFS  RMS %6.2f dBFS"

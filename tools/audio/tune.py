@@ -92,12 +92,13 @@ class Tune:
     def _part(self, words):
         name, opts = words[0], words[1:]
         part = {"channel": 1, "program": 0, "volume": 100, "pan": 64, "reverb": 40,
-                "base": 48, "velocity": 90, "gate": 0.92, "transpose": 0, "bass": False}
+                "base": 48, "velocity": 90, "gate": 0.92, "transpose": 0, "bass": False,
+                "melody": False}
         i = 0
         while i < len(opts):
             key = opts[i]
-            if key == "bass":
-                part["bass"] = True
+            if key in ("bass", "melody"):
+                part[key] = True
                 i += 1
                 continue
             value = opts[i + 1]
