@@ -6,18 +6,20 @@ namespace {
 
 constexpr int kDeviceRate = 44100;
 constexpr int kDeviceChannels = 2;
-constexpr int kDeviceBufferFrames = 1024;
+// 46 ms a buffer, about one frame of play: half of that woke the mixer twice
+// as often, which cost as much processor time as decoding the music.
+constexpr int kDeviceBufferFrames = 2048;
 // Every effect is stored as 22050 Hz, 8-bit unsigned, one channel, its true
 // peak (the peak between the samples as well) at -1 dBFS at most. It is
-// handed to SDL as 16-bit samples at three tenths of full scale: several
+// handed to SDL as 16-bit samples at a quarter of full scale: several
 // effects sound at once (two large explosions over a volley) on top of the
-// music, and this keeps their sum below full scale and the effects about as
-// loud as the music.
+// music, and this keeps their sum with the music's peaks below full scale
+// and the effects about as loud as the music.
 constexpr uint32_t kEffectRate = 22050;
 constexpr uint16_t kEffectChannels = 1;
 constexpr uint16_t kConvertedBits = 16;
-constexpr int kGainNumerator = 3;
-constexpr int kGainDenominator = 10;
+constexpr int kGainNumerator = 1;
+constexpr int kGainDenominator = 4;
 constexpr size_t kWaveHeaderSize = 44;
 
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {

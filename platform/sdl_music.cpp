@@ -1,5 +1,6 @@
 #include "platform/sdl_music.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "audio/midi_length.h"
@@ -16,9 +18,9 @@ namespace {
 
 constexpr int kPlayOnce = 1;
 constexpr int kLoopForever = -1;
-// The recordings are mastered with their headroom; the synthesiser at the
-// mixer's full music volume would clip, so a MIDI tune plays at half of it,
-// which sits it near the recordings' loudness.
+// The recordings are made at -21 LUFS, with their headroom. The synthesiser
+// at the mixer's full music volume would clip; at half of it a MIDI tune
+// sits near the recordings' loudness (-20 LUFS with TimGM6mb).
 constexpr int kRecordingVolume = MIX_MAX_VOLUME;
 constexpr int kSynthVolume = MIX_MAX_VOLUME / 2;
 constexpr int64_t kLengthUnknown = INT64_MAX / 2;
@@ -63,13 +65,16 @@ void OnMixed(void*, Uint8*, int bytes) {
   if (!ended.exchange(true)) PushEndOfPlay();
 }
 
-// A MIDI tune's length in output frames; nothing when the file is no MIDI.
+// A MIDI tune's length in output frames; nothing when the file is no MIDI
+// file at all. One that reads oddly may still play: its length is unknown.
 std::optional<int64_t> MidiFrames(const std::string& path, int rate) {
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::optional<double> seconds = MidiFileSeconds(bytes);
-  if (!seconds) return std::nullopt;
-  return *seconds > 0 ? static_cast<int64_t>(*seconds * rate) : kLengthUnknown;
+  if (seconds && *seconds > 0) return static_cast<int64_t>(*seconds * rate);
+  constexpr std::string_view kHeader = "MThd";
+  if (bytes.size() < kHeader.size() || !std::equal(kHeader.begin(), kHeader.end(), bytes.begin())) return std::nullopt;
+  return kLengthUnknown;
 }
 
 // Says once per file and run that a tune is there but cannot be played.
@@ -108,8 +113,10 @@ void SdlMusic::Start(int volume) {
 void SdlMusic::OnPlayFinished() {
   counting = false;
   if (framesPlayed == 0) {
-    // The synthesiser gave up at once (a damaged file): silence, no replay.
-    std::fputs("velloria: a tune could not be played\n", stderr);
+    // The synthesiser gave up at once (a damaged file): silence, no replay,
+    // and one line in the whole run.
+    static std::atomic<bool> told{false};
+    if (!told.exchange(true)) std::fputs("velloria: the synthesiser could not play a tune\n", stderr);
     return;
   }
   // The synthesiser's own end comes after the last notes died away; it only

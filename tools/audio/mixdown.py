@@ -6,6 +6,7 @@ measured by ffmpeg's ebur128 filter.
 Needs the fluidsynth and ffmpeg programs (Debian: fluidsynth, ffmpeg)."""
 import os
 import re
+import struct
 import subprocess
 import tempfile
 import wave
@@ -83,16 +84,12 @@ def read_wav(path):
     return np.frombuffer(raw, dtype=kind).reshape(-1, chans).astype(np.float64) / scale
 
 
-def write_wav16(path, pcm, rate=RATE, seed=1):
-    """16-bit stereo with triangular dither of one step."""
-    rng = np.random.default_rng(seed)
-    dither = (rng.random(pcm.shape) - rng.random(pcm.shape)) / 32768.0
-    ints = np.clip(np.round((pcm + dither) * 32767.0), -32768, 32767).astype("<i2")
-    with wave.open(path, "wb") as w:
-        w.setnchannels(pcm.shape[1])
-        w.setsampwidth(2)
-        w.setframerate(rate)
-        w.writeframes(ints.tobytes())
+def write_wav_float(path, pcm, rate=RATE):
+    """32-bit float WAV: the encoder gets the render without rounding."""
+    data = np.asarray(pcm, dtype="<f4")
+    with open(path, "wb") as f:
+        f.write(float_wav_header(len(data), data.shape[1], rate))
+        f.write(data.tobytes())
 
 
 def measure_file(path):
@@ -111,15 +108,11 @@ def measure(pcm, rate=RATE):
     """measure_file for samples in memory (written as 32-bit float)."""
     with tempfile.TemporaryDirectory() as tmp:
         path = os.path.join(tmp, "m.wav")
-        data = np.asarray(pcm, dtype="<f4")
-        with open(path, "wb") as f:
-            f.write(float_wav_header(len(data), data.shape[1], rate))
-            f.write(data.tobytes())
+        write_wav_float(path, pcm, rate)
         return measure_file(path)
 
 
 def float_wav_header(frames, chans, rate):
-    import struct
     size = frames * chans * 4
     return (b"RIFF" + struct.pack("<I", 36 + size) + b"WAVEfmt " +
             struct.pack("<IHHIIHH", 16, 3, chans, rate, rate * chans * 4, chans * 4, 32) +

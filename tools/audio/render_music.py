@@ -29,7 +29,7 @@ from mixdown import FONTS, RATE, ROOT, TUNES
 
 # Integrated loudness of every recording; with the effects' levels this keeps
 # the game's whole mix below -1 dBFS.
-TARGET_LUFS = -20.0
+TARGET_LUFS = -21.0
 MAX_TRUE_PEAK = -3.0
 QUALITY = "3"
 # A join whose last or first 50 ms lie this far under the median, or whose
@@ -91,7 +91,7 @@ def build(tune_file, sf2, out_dir):
     out = os.path.join(out_dir, stem + ".ogg")
     with tempfile.TemporaryDirectory() as tmp:
         wav = os.path.join(tmp, stem + ".wav")
-        mixdown.write_wav16(wav, loop * gain)
+        mixdown.write_wav_float(wav, loop * gain)
         subprocess.run(["oggenc", "-Q", "-q", QUALITY, "--serial", SERIAL[tune_file],
                         "-t", tune.title, "-o", out, wav], check=True)
     decoded = decode(out)

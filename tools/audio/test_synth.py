@@ -56,6 +56,22 @@ class Filters(unittest.TestCase):
         self.assertAlmostEqual(20 * np.log10(e[int(0.5 * RATE)]), -60.0, delta=1.0)
 
 
+class Levels(unittest.TestCase):
+    def test_true_peak_finds_the_peaks_between_the_samples(self):
+        # A quarter-rate sine sampled 45 degrees off its crests: every sample
+        # is at 0.707, the wave itself reaches 1.0, and so would a resampler.
+        n = 4096
+        tone = np.sin(2 * np.pi * np.arange(n) / 4 + np.pi / 4)
+        self.assertAlmostEqual(np.max(np.abs(tone)), 0.7071, places=3)
+        self.assertAlmostEqual(synth.true_peak(tone), 1.0, places=2)
+
+    def test_pcm8_sets_the_true_peak_not_the_sample_peak(self):
+        n = 4096
+        tone = np.sin(2 * np.pi * np.arange(n) / 4 + np.pi / 4)
+        pcm = synth.to_pcm8(tone, -6.0, np.random.default_rng(1)).astype(np.float64)
+        self.assertAlmostEqual(np.max(np.abs(pcm[100:-300] - 128)) / 127, 0.5 * 0.7071, delta=0.02)
+
+
 class Effects(unittest.TestCase):
     def test_every_effect_has_its_exact_length_and_rebuilds_identically(self):
         for entry in make_waves.EFFECTS:
