@@ -7,6 +7,7 @@
 #include "app/autopilot.h"
 #include "app/host.h"
 #include "app/input_script.h"
+#include "app/launch_seed.h"
 #include "app/main_loop.h"
 #include "app/ranking.h"
 #include "app/sequencer.h"
@@ -54,7 +55,7 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   SetShutdownTargets(&host, &sequencer);
 
   // A replayed session brings its own seed unless the command line names one.
-  loop.seed = options.seed ? *options.seed : scriptSeed ? *scriptSeed : options.headless ? kHeadlessSeed : host.NowMs();
+  loop.seed = options.seed ? *options.seed : scriptSeed ? *scriptSeed : options.headless ? kHeadlessSeed : LaunchSeed();
   SeedRandom(loop.seed);
   FillDirectionTables();
   host.ShowCursor(false);
@@ -87,6 +88,10 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   SetMusicDevice(options.mute ? nullptr : services.music);
   GetAppBlock().soundList = std::make_unique<NSoundList>(options.mute ? nullptr : services.audio);
   LoadGameSounds(*GetAppBlock().soundList);
+  SetRankingPlace(!options.rankingFile.empty() ? RankingPlace::File
+                  : options.headless           ? RankingPlace::Memory
+                                               : RankingPlace::UserSettings,
+                  options.rankingFile);
   LoadRanking();
 
   Autopilot autopilot;

@@ -35,4 +35,6 @@ class Host {
   virtual void HideWindow() = 0;
   virtual void ShowMessage(const char* caption, const char* text) = 0;
   virtual void ToggleFullScreen() {}
+  // The window's caption; the picture never shows the program's state.
+  virtual void SetTitle(const char* /*title*/) {}
 };

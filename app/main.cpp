@@ -33,7 +33,11 @@ int main(int argc, char** argv) {
     return RunApplication(*options, services, scenes);
   }
   InstanceLock lock;
-  if (!lock.Acquire()) return 0;  // another copy is running: leave it alone
+  if (!lock.Acquire()) {
+    // Another copy is running: leave it alone, and say why nothing opens.
+    std::fputs("Velloria is already running.\n", stderr);
+    return 0;
+  }
   auto platform = CreateSdlPlatform(*options);
   return RunApplication(*options, platform->Services(), scenes);
 }

@@ -1,12 +1,12 @@
 #include "app/main_loop.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/app_block.h"
 #include "app/frame_clock.h"
 #include "app/frame_pacer.h"
+#include "app/picture_folder.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
@@ -17,7 +17,14 @@
 
 namespace {
 constexpr int kScreenshotKey = 0x58;  // F12
+constexpr uint32_t kFastInterval = 10;
+
+// Pause and fast mode show in the caption only.
+const char* WindowTitle(const AppBlock& app) {
+  if (app.paused) return "Velloria - Paused";
+  return app.frameInterval == kFastInterval ? "Velloria - Fast" : "Velloria";
 }
+}  // namespace
 
 void ApplyPause() {
   if (GetAppBlock().paused) {
@@ -67,7 +74,7 @@ void MainLoop::HandleEvent(const HostEvent& event) {
         app.paused = app.paused ? 0 : 1;
         ApplyPause();
       } else if (app.hotkeysEnabled && event.key == 0x1F) {  // S
-        app.frameInterval = app.frameInterval == 10 ? 40 : 10;
+        app.frameInterval = app.frameInterval == kFastInterval ? 40 : kFastInterval;
       }
       break;
     case HostEventType::KeyUp:
@@ -96,6 +103,10 @@ void MainLoop::HandleEvent(const HostEvent& event) {
     case HostEventType::Screenshot:
       SaveScreenshot();
       break;
+  }
+  if (std::string_view title = WindowTitle(app); title != shownTitle_ && !IsQuitRequested()) {
+    shownTitle_ = title;
+    host_.SetTitle(title.data());
   }
 }
 
@@ -181,15 +192,17 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
 void MainLoop::SaveScreenshot() {
   const Surface* back = GetBackSurface();
   if (!back) return;
-  const char* dir = std::getenv("XDG_PICTURES_DIR");
-  std::filesystem::path folder = dir && *dir ? dir : ".";
+  std::filesystem::path folder = PicturesFolder();
   for (int n = 1; n < 10000; ++n) {
     char name[32];
     std::snprintf(name, sizeof(name), "velloria-%04d.png", n);
     std::filesystem::path path = folder / name;
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) continue;
-    if (!WritePng(path.string(), *back, GetPalette())) {
+    if (WritePng(path.string(), *back, GetPalette())) {
+      std::printf("%s\n", path.c_str());
+      std::fflush(stdout);
+    } else {
       std::fprintf(stderr, "velloria: could not save screenshot %s\n", path.c_str());
     }
     return;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/host.h"
@@ -72,4 +73,5 @@ class MainLoop {
   std::vector<bool> shotDone_;
   JoystickReading lastJoystick_;
   std::vector<std::function<void(int64_t, bool)>> observers_;
+  std::string_view shownTitle_ = "Velloria";  // the caption last shown
 };

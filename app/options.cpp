@@ -58,7 +58,7 @@ const std::vector<OptionSpec>& Table() {
   static const std::vector<OptionSpec> table = {
       {"--window", nullptr, "play in a window instead of full screen",
        [](Options& o, std::string_view) { return o.window = true; }},
-      {"--scale", "N", "window scale factor (default 2)",
+      {"--scale", "N", "the window's scale factor, 1-8 (default 2; lowered to fit the desktop)",
        [](Options& o, std::string_view v) { return ParseNumber(v, o.scale) && o.scale >= 1 && o.scale <= 8; }},
       {"--mute", nullptr, "no sound and no music", [](Options& o, std::string_view) { return o.mute = true; }},
       {"--music-volume", "N", "music volume, 0 to 100 (default 100)",
@@ -91,6 +91,8 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view v) { return !(o.soundLog = v).empty(); }},
       {"--stats", "FILE", "log the game's state once per frame",
        [](Options& o, std::string_view v) { return !(o.statsFile = v).empty(); }},
+      {"--ranking", "FILE", "keep the ranking in FILE (default: the settings folder; headless runs keep none)",
+       [](Options& o, std::string_view v) { return !(o.rankingFile = v).empty(); }},
       {"--autopilot", nullptr, "development: a bot plays through the normal input path",
        [](Options& o, std::string_view) { return o.autopilot = true; }},
       {"--soak", "SEED", "development: random keys and focus changes from SEED (never Escape)",

@@ -29,6 +29,8 @@ struct Options {
   int soundVolume = kFullVolume;
   std::string soundLog;
   std::string statsFile;
+  // --ranking FILE: the ranking is read from and saved to FILE.
+  std::string rankingFile;
   // --start S-L[:P]: begin with a game at stage S, level L with P potions.
   std::optional<int> startStage;
   int startLevel = 1;

@@ -15,8 +15,22 @@ constexpr int kScoreLimit = 10000;
 constexpr size_t kNameLimit = 15;
 
 std::optional<std::string> rankingRoot;
+RankingPlace place = RankingPlace::UserSettings;
+std::string placeFile;
 
 std::string Root() { return rankingRoot ? *rankingRoot : UserSettingsRoot(); }
+
+bool OpenRankingKey(NWinReg& reg, bool create) {
+  switch (place) {
+    case RankingPlace::UserSettings:
+      return create ? reg.CreateKey(Root(), kRankingKey) : reg.OpenKey(Root(), kRankingKey);
+    case RankingPlace::File:
+      return create ? reg.CreateKeyInFile(placeFile, kRankingKey) : reg.OpenKeyInFile(placeFile, kRankingKey);
+    case RankingPlace::Memory:
+      break;
+  }
+  return false;
+}
 
 std::string ValueName(int i) { return "Rank" + std::to_string(i); }
 
@@ -43,7 +57,15 @@ int32_t ParseLeadingInteger(const char* text) {
 
 }  // namespace
 
-void SetRankingRoot(const std::string& root) { rankingRoot = root; }
+void SetRankingPlace(RankingPlace where, const std::string& file) {
+  place = where;
+  placeFile = file;
+}
+
+void SetRankingRoot(const std::string& root) {
+  rankingRoot = root;
+  SetRankingPlace(RankingPlace::UserSettings);
+}
 
 void ParseRankValue(const NString& text, int32_t& score, std::string& name) {
   int comma = text.Find(',', 0);
@@ -66,7 +88,7 @@ void LoadRanking() {
     SetName(entry, "KORVA GAMES");
   }
   NWinReg reg;
-  if (!reg.CreateKey(Root(), kRankingKey)) return;
+  if (!OpenRankingKey(reg, true)) return;
   for (int i = 0; i < kRankEntries; ++i) {
     NString text;
     if (!reg.ReadString(ValueName(i), text)) continue;
@@ -80,7 +102,7 @@ void LoadRanking() {
 
 void SaveRanking() {
   NWinReg reg;
-  if (!reg.OpenKey(Root(), kRankingKey)) return;
+  if (!OpenRankingKey(reg, false)) return;
   for (int i = 0; i < kRankEntries; ++i) {
     const RankEntry& entry = GetRankEntry(i);
     NString text(std::to_string(entry.score));

@@ -25,6 +25,11 @@ int EnterRanking(int32_t score, const NString& name);
 
 // One stored value's text -> score and name, by the loading rules.
 void ParseRankValue(const NString& text, int32_t& score, std::string& name);
-// The ranking folder's root (defaults to the user's settings root); tests
-// point it at a folder of their own.
+// Where the ranking is kept between runs: the user's settings folder (live
+// runs), a file the player names, or nowhere: the defaults in memory, never
+// saved (headless runs, so a replay plays the same on every machine).
+enum class RankingPlace { UserSettings, File, Memory };
+void SetRankingPlace(RankingPlace place, const std::string& file = "");
+// The settings folder's root (defaults to the user's settings root); tests
+// point it at a folder of their own. Also selects RankingPlace::UserSettings.
 void SetRankingRoot(const std::string& root);

@@ -34,6 +34,11 @@ fs::path FolderFor(const std::string& root, const std::string& path) {
   return folder;
 }
 
+// Empty without a root.
+std::string KeyFile(const std::string& root, const std::string& path) {
+  return root.empty() ? std::string() : (FolderFor(root, path) / kFileName).string();
+}
+
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -59,15 +64,19 @@ std::string UserSettingsRoot() {
 
 NWinReg::~NWinReg() { CloseKey(); }
 
-bool NWinReg::CreateKey(const std::string& root, const std::string& path) { return Open(root, path, true); }
+bool NWinReg::CreateKey(const std::string& root, const std::string& path) {
+  return OpenFile(KeyFile(root, path), path, true);
+}
 
-bool NWinReg::OpenKey(const std::string& root, const std::string& path) { return Open(root, path, false); }
+bool NWinReg::OpenKey(const std::string& root, const std::string& path) {
+  return OpenFile(KeyFile(root, path), path, false);
+}
 
-bool NWinReg::Open(const std::string& root, const std::string& path, bool create) {
+bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool create) {
   CloseKey();
-  if (root.empty()) return false;
-  fs::path folder = FolderFor(root, path);
-  file_ = (folder / kFileName).string();
+  if (file.empty()) return false;
+  fs::path folder = fs::path(file).parent_path();
+  file_ = file;
   section_ = "[" + path + "]";
   lines_.clear();
   sectionLine_ = -1;
@@ -87,7 +96,7 @@ bool NWinReg::Open(const std::string& root, const std::string& path, bool create
   }
   if (sectionLine_ < 0) {
     if (!create) return false;
-    fs::create_directories(folder, ec);
+    if (!folder.empty()) fs::create_directories(folder, ec);
     if (ec) return false;
     lines_.push_back(section_);
     sectionLine_ = static_cast<int>(lines_.size()) - 1;

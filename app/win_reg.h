@@ -23,6 +23,9 @@ class NWinReg {
   bool CreateKey(const std::string& root, const std::string& path);
   // Opens an existing key; fails when it does not exist.
   bool OpenKey(const std::string& root, const std::string& path);
+  // The same with the key kept in a file named by the player.
+  bool CreateKeyInFile(const std::string& file, const std::string& path) { return OpenFile(file, path, true); }
+  bool OpenKeyInFile(const std::string& file, const std::string& path) { return OpenFile(file, path, false); }
   // A value of fewer than 256 bytes (terminator included); fails otherwise.
   bool ReadString(const std::string& valueName, NString& out) const;
   bool WriteString(const std::string& valueName, const NString& value);
@@ -31,7 +34,7 @@ class NWinReg {
   bool IsOpen() const { return open_; }
 
  private:
-  bool Open(const std::string& root, const std::string& path, bool create);
+  bool OpenFile(const std::string& file, const std::string& path, bool create);
   bool Flush();
   int FindValue(const std::string& valueName) const;
 

@@ -16,16 +16,30 @@ std::array<uint32_t, 256> PaletteToArgb(const Palette& palette) {
   return argb;
 }
 
+PictureRect FitPicture(int width, int height, int outWidth, int outHeight) {
+  PictureRect r;
+  if (width > 0 && height > 0) r.factor = std::max(1, std::min(outWidth / width, outHeight / height));
+  r.left = (outWidth - width * r.factor) / 2;
+  r.top = (outHeight - height * r.factor) / 2;
+  return r;
+}
+
+int FitScale(int wanted, int width, int height, int areaWidth, int areaHeight) {
+  if (width <= 0 || height <= 0) return std::max(1, wanted);
+  return std::max(1, std::min({wanted, areaWidth / width, areaHeight / height}));
+}
+
 void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth, int outHeight,
                      int outPitch) {
   if (!out || outWidth <= 0 || outHeight <= 0) return;
   const std::array<uint32_t, 256> argb = PaletteToArgb(palette);
   int w = picture.Width();
   int h = picture.Height();
-  int factor = (w > 0 && h > 0) ? std::max(1, std::min(outWidth / w, outHeight / h)) : 1;
   // Where the enlarged picture starts; negative when the buffer is smaller.
-  int left = (outWidth - w * factor) / 2;
-  int top = (outHeight - h * factor) / 2;
+  const PictureRect fit = FitPicture(w, h, outWidth, outHeight);
+  const int factor = fit.factor;
+  const int left = fit.left;
+  const int top = fit.top;
   // The columns of the buffer the picture covers, and the first picture
   // column shown there.
   int firstX = std::max(0, left);

@@ -13,6 +13,22 @@
 // Opaque 0xAARRGGBB for every palette entry.
 std::array<uint32_t, 256> PaletteToArgb(const Palette& palette);
 
+// Where a width x height picture lands in an output of outWidth x outHeight:
+// enlarged by the largest whole factor that fits (at least 1, so a smaller
+// output gets a negative left or top and shows the picture's centre), and
+// centred.
+struct PictureRect {
+  int factor = 1;
+  int left = 0;
+  int top = 0;
+};
+PictureRect FitPicture(int width, int height, int outWidth, int outHeight);
+
+// The window's scale: the wanted factor, lowered to the largest whole one at
+// which a width x height picture fits an area of areaWidth x areaHeight (the
+// desktop's usable part); never below 1.
+int FitScale(int wanted, int width, int height, int areaWidth, int areaHeight);
+
 // Writes picture into an outWidth x outHeight buffer of 0xAARRGGBB pixels
 // whose rows lie outPitch pixels apart: scaled by the largest whole factor
 // that fits (at least 1), nearest-neighbour, centred, with opaque black

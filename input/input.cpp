@@ -28,6 +28,8 @@ struct InputModule {
   bool acquired = false;
   // What the devices hold now; UpdateInput copies it into current.
   std::array<uint8_t, 256> liveKeys{};
+  // The keys held on the keyboard, followed even while it is released.
+  std::array<uint8_t, 256> heldKeys{};
   JoystickReading liveJoy;
   InputState current;
   InputState previous;
@@ -50,18 +52,23 @@ bool InitInput() {
 void ReleaseInput() { input = InputModule{}; }
 
 void AcquireKeyboard() {
-  if (input.ready) input.acquired = true;
+  if (!input.ready || input.acquired) return;
+  // Taken back, the keyboard reads the keys as they are held now: one held
+  // through a pause is still down.
+  input.acquired = true;
+  input.liveKeys = input.heldKeys;
 }
 
 void UnacquireKeyboard() {
   if (!input.ready) return;
-  // A released keyboard forgets what was held, as the device does.
   input.acquired = false;
   input.liveKeys.fill(0);
 }
 
 void FeedKeyEvent(int code, bool down) {
-  if (!input.ready || !input.acquired || !ValidKey(code)) return;
+  if (!input.ready || !ValidKey(code)) return;
+  input.heldKeys[static_cast<size_t>(code)] = down ? kKeyDownBit : 0;
+  if (!input.acquired) return;
   input.liveKeys[static_cast<size_t>(code)] = down ? kKeyDownBit : 0;
   // A full buffer loses the newest events, not the oldest.
   if (input.buffered.size() < kBufferedEvents) input.buffered.push_back({code, down});

@@ -23,7 +23,8 @@ constexpr int kDown = 0xD0;
 
 // Set-up and release. Without a keyboard (never on our platform) every query
 // answers "nothing". A released keyboard (while paused) sees no keys and
-// buffers nothing until it is acquired again.
+// buffers nothing until it is acquired again; then the keys held at that
+// moment read as down.
 bool InitInput();
 void ReleaseInput();
 void AcquireKeyboard();

@@ -32,15 +32,22 @@ bool SdlWindow::Open() {
   }
   videoStarted_ = true;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  window_ = SDL_CreateWindow("Velloria", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * scale_,
-                             kHeight * scale_, flags);
+  // The frame pacer keeps time; presenting never waits for the display.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  FitScaleToDesktop();
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  // Full screen starts as large as the display: without a window manager
+  // nobody enlarges the window, and it must still cover the screen.
+  SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * scale_, kHeight * scale_};
+  if (fullScreen_) SDL_GetDisplayBounds(0, &area);
+  window_ = SDL_CreateWindow("Velloria", area.x, area.y, area.w, area.h, flags);
   if (!window_) {
     std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  SDL_SetWindowMinimumSize(window_, kWidth, kHeight);
+  ShowCursor(cursorShown_);
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
   if (!renderer_ && OpenWindowSurface()) {
     SetIcon();
     return true;
@@ -148,7 +155,32 @@ void SdlWindow::SetIcon() {
 }
 
 void SdlWindow::ShowCursor(bool show) {
-  if (videoStarted_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+  cursorShown_ = show;
+  // Hiding works on a window that exists; before that SDL forgets it.
+  if (window_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlWindow::SetTitle(const char* title) {
+  if (window_) SDL_SetWindowTitle(window_, title);
+}
+
+void SdlWindow::FitScaleToDesktop() {
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
+  int fitted = FitScale(scale_, kWidth, kHeight, usable.w, usable.h);
+  if (fitted == scale_) return;
+  // Full screen uses the scale only when switched to a window: no word then.
+  if (!fullScreen_)
+    std::fprintf(stderr, "velloria: a window at scale %d does not fit the desktop (%dx%d); using scale %d\n", scale_,
+                 usable.w, usable.h, fitted);
+  scale_ = fitted;
+}
+
+void SdlWindow::CoverDisplay() {
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) != 0) return;
+  SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+  SDL_SetWindowSize(window_, bounds.w, bounds.h);
 }
 
 void SdlWindow::HideWindow() {
@@ -163,8 +195,16 @@ void SdlWindow::ShowMessage(const char* caption, const char* text) {
 void SdlWindow::ToggleFullScreen() {
   if (!window_) return;
   fullScreen_ = !fullScreen_;
-  SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  if (!fullScreen_) SDL_SetWindowSize(window_, kWidth * scale_, kHeight * scale_);
+  if (fullScreen_) {
+    // As at the start: the window itself covers the display first, for a
+    // desktop without a window manager.
+    CoverDisplay();
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  } else {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowSize(window_, kWidth * scale_, kHeight * scale_);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
   PresentLast();
 }
 
@@ -189,11 +229,11 @@ void SdlWindow::PresentToWindowSurface() {
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   auto* pixels = static_cast<uint32_t*>(surface->pixels);
   int pitch = surface->pitch / static_cast<int>(sizeof(uint32_t));
-  int factor = std::min(surface->w / kWidth, surface->h / kHeight);
+  const PictureRect fit = FitPicture(kWidth, kHeight, surface->w, surface->h);
   if (!lastPicture_) {
     SDL_FillRect(surface, nullptr, 0);
     borderedPixels_ = nullptr;
-  } else if (factor < 1) {
+  } else if (fit.left < 0 || fit.top < 0) {
     // Smaller than the picture: its middle part, cropped.
     ConvertAndScale(*lastPicture_, lastPalette_, pixels, surface->w, surface->h, pitch);
     borderedPixels_ = nullptr;
@@ -204,10 +244,8 @@ void SdlWindow::PresentToWindowSurface() {
       borderedWidth_ = surface->w;
       borderedHeight_ = surface->h;
     }
-    int left = (surface->w - kWidth * factor) / 2;
-    int top = (surface->h - kHeight * factor) / 2;
-    ConvertAndScale(*lastPicture_, lastPalette_, pixels + static_cast<ptrdiff_t>(top) * pitch + left, kWidth * factor,
-                    kHeight * factor, pitch);
+    ConvertAndScale(*lastPicture_, lastPalette_, pixels + static_cast<ptrdiff_t>(fit.top) * pitch + fit.left,
+                    kWidth * fit.factor, kHeight * fit.factor, pitch);
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurface(window_);
@@ -240,11 +278,13 @@ void SdlWindow::PresentLast() {
     return;
   }
   if (!renderer_) return;
+  // Asked every time: the window's real size may have changed (a resize,
+  // full screen, a window manager that came or went).
   int w = 0;
   int h = 0;
   SDL_GetRendererOutputSize(renderer_, &w, &h);
-  int factor = std::max(1, std::min(w / kWidth, h / kHeight));
-  SDL_Rect dest{(w - kWidth * factor) / 2, (h - kHeight * factor) / 2, kWidth * factor, kHeight * factor};
+  const PictureRect fit = FitPicture(kWidth, kHeight, w, h);
+  SDL_Rect dest{fit.left, fit.top, kWidth * fit.factor, kHeight * fit.factor};
   SDL_RenderClear(renderer_);
   if (havePicture_) SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
   SDL_RenderPresent(renderer_);

@@ -11,7 +11,9 @@
 
 // The game's window: events in, pictures out. The 640x480 8-bit picture is
 // turned into colour through the palette and scaled by the largest whole
-// factor that fits, nearest-neighbour, centred on black.
+// factor that fits the window as it really is, nearest-neighbour, centred on
+// black. The window can be resized; its first size never exceeds the
+// desktop's usable area.
 class SdlWindow : public Host, public Presenter {
  public:
   SdlWindow(bool fullScreen, int scale);
@@ -30,6 +32,7 @@ class SdlWindow : public Host, public Presenter {
   void HideWindow() override;
   void ShowMessage(const char* caption, const char* text) override;
   void ToggleFullScreen() override;
+  void SetTitle(const char* title) override;
 
   void Present(const Surface& back, const Palette& palette) override;
 
@@ -39,10 +42,14 @@ class SdlWindow : public Host, public Presenter {
   bool OpenWindowSurface();
   void PresentToWindowSurface();
   void SetIcon();
+  void FitScaleToDesktop();
+  void CoverDisplay();
 
   bool fullScreen_;
   int scale_;
   bool videoStarted_ = false;
+  // Asked for before the window exists too; applied once it does.
+  bool cursorShown_ = true;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

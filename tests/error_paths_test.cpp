@@ -62,9 +62,13 @@ fs::path WriteNameEntryInput(const fs::path& dir) {
   }
   return file;
 }
-constexpr const char* kNameEntryRun = "--headless --start 1-1:500 --frames 1500";
-
 fs::path RankingFile(const fs::path& home) { return home / "KorvaGames" / "Velloria" / "ranking.ini"; }
+
+// Headless runs keep no ranking unless one is named: these name the one a
+// live run would use with home as its settings folder.
+std::string NameEntryRun(const fs::path& home) {
+  return "--headless --start 1-1:500 --frames 1500 --ranking '" + RankingFile(home).string() + "'";
+}
 
 void WriteRanking(const fs::path& home, const std::string& text) {
   fs::create_directories(RankingFile(home).parent_path());
@@ -130,7 +134,7 @@ TEST(ErrorPaths, ASecondCopyEndsAtOnceWithCodeZeroWhileTheFirstHoldsTheLock) {
     ASSERT_TRUE(first.Acquire());
     RunResult r = RunGame("--frames 25 --stats " + (dir / "second.txt").string(), dir / "config", env);
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(r.errors, "Velloria is already running.\n");
     EXPECT_FALSE(fs::exists(dir / "second.txt")) << "the second copy started up";
     // Headless runs take no lock.
     RunResult h = RunGame("--headless --frames 5 --stats " + (dir / "headless.txt").string(), dir / "config", env);
@@ -179,9 +183,9 @@ TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndReportsNothing) {
   auto dir = TestDir("readonly");
   fs::path home = dir / "not-a-folder";
   std::ofstream(home) << "just a file\n";
-  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + WriteNameEntryInput(dir).string() + " --stats " +
-                            (dir / "stats.txt").string(),
-                        home.string());
+  RunResult r = RunGame(
+      NameEntryRun(home) + " --input " + WriteNameEntryInput(dir).string() + " --stats " + (dir / "stats.txt").string(),
+      home.string());
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "");
   auto lines = ReadStatsLines(dir / "stats.txt");
@@ -198,7 +202,7 @@ TEST(ErrorPaths, AFullDiskKeepsThePreviousRanking) {
   // No file may grow: every write fails as on a full disk (the signal a
   // too-large write raises is ignored, so the write reports the error).
   WriteRanking(dir / "full", before);
-  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + input.string(), (dir / "full").string(),
+  RunResult r = RunGame(NameEntryRun(dir / "full") + " --input " + input.string(), (dir / "full").string(),
                         "trap '' XFSZ; ulimit -f 0;");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(ReadFile(RankingFile(dir / "full")), before);
@@ -207,7 +211,7 @@ TEST(ErrorPaths, AFullDiskKeepsThePreviousRanking) {
   }
   // The same run with room to write does save.
   WriteRanking(dir / "room", before);
-  r = RunGame(std::string(kNameEntryRun) + " --input " + input.string(), (dir / "room").string());
+  r = RunGame(NameEntryRun(dir / "room") + " --input " + input.string(), (dir / "room").string());
   EXPECT_EQ(r.code, 0);
   EXPECT_NE(ReadFile(RankingFile(dir / "room")).find("Rank0=500,"), std::string::npos);
 }
@@ -220,9 +224,9 @@ TEST(ErrorPaths, ACorruptRankingFileReadsByTheRulesAndIsRepairedByTheNextSave) {
                      "Rank4=,NOTHING BEFORE\n" + "Rank5=45,  SPACED NAME  \n" + "Rank6=\x01\x02\xff,BIN\n" +
                      "Rank7=-5,NEG\n" + "[Other]\nKey=kept\n";
   WriteRanking(home, junk);
-  RunResult r = RunGame(std::string(kNameEntryRun) + " --input " + WriteNameEntryInput(dir).string() + " --stats " +
-                            (dir / "stats.txt").string(),
-                        home.string());
+  RunResult r = RunGame(
+      NameEntryRun(home) + " --input " + WriteNameEntryInput(dir).string() + " --stats " + (dir / "stats.txt").string(),
+      home.string());
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "");
   ASSERT_TRUE(Reached(ReadStatsLines(dir / "stats.txt"), "state", "8"));
@@ -255,4 +259,51 @@ TEST(ErrorPaths, APadPulledOutMidGameStopsSteeringAndTheKeysTakeOver) {
   EXPECT_EQ(Number(lines[249], "x"), Number(lines[201], "x"));
   EXPECT_LT(Number(lines[262], "x"), Number(lines[249], "x")) << "the keyboard steers after the pad is gone";
   EXPECT_EQ(lines.back().at("state"), "1");
+}
+
+TEST(LiveRun, EveryLaunchPlaysAGameOfItsOwnUnlessTheSeedIsGiven) {
+  auto dir = TestDir("seeds");
+  auto recordedSeed = [&](const std::string& more) {
+    RunResult r = RunGame("--frames 2 --record " + (dir / "rec.txt").string() + more, dir / "config", LiveEnv(dir));
+    EXPECT_EQ(r.code, 0) << r.errors;
+    std::string text = ReadFile(dir / "rec.txt");
+    size_t at = text.find("\nseed ");
+    return at == std::string::npos ? std::string() : text.substr(at + 6, text.find('\n', at + 1) - at - 6);
+  };
+  std::string seeds[] = {recordedSeed(""), recordedSeed(""), recordedSeed("")};
+  EXPECT_FALSE(seeds[0].empty());
+  EXPECT_TRUE(seeds[0] != seeds[1] && seeds[1] != seeds[2] && seeds[0] != seeds[2])
+      << seeds[0] << " " << seeds[1] << " " << seeds[2];
+  // Milliseconds since the program started would be small numbers, all three.
+  EXPECT_TRUE(std::stoull("0" + seeds[0]) > 100000 || std::stoull("0" + seeds[1]) > 100000 ||
+              std::stoull("0" + seeds[2]) > 100000);
+  EXPECT_EQ(recordedSeed(" --seed 77"), "77");
+}
+
+TEST(LiveRun, HeadlessRunsNeitherReadNorWriteThePlayersRankingUnlessOneIsNamed) {
+  auto dir = TestDir("headless-ranking");
+  fs::path input = WriteNameEntryInput(dir);
+  std::string run = "--headless --start 1-1:500 --frames 1500 --input " + input.string();
+  fs::create_directories(dir / "empty");
+  RunResult r = RunGame(run + " --stats " + (dir / "empty.txt").string(), dir / "empty");
+  EXPECT_EQ(r.code, 0) << r.errors;
+  EXPECT_TRUE(fs::is_empty(dir / "empty")) << "a headless run wrote into the settings folder";
+  // A full ranking on the machine changes nothing: the name entry still
+  // opens and the file stays as it was.
+  std::string full = "[Software\\KorvaGames\\Velloria]\n";
+  for (int i = 0; i < 8; ++i) full += "Rank" + std::to_string(i) + "=9000,FULL\n";
+  WriteRanking(dir / "full", full);
+  r = RunGame(run + " --stats " + (dir / "full.txt").string(), dir / "full");
+  EXPECT_EQ(r.code, 0) << r.errors;
+  EXPECT_TRUE(Reached(ReadStatsLines(dir / "full.txt"), "state", "8"));
+  EXPECT_EQ(ReadFile(dir / "full.txt"), ReadFile(dir / "empty.txt"));
+  EXPECT_EQ(ReadFile(RankingFile(dir / "full")), full);
+  // A named file gets the name entry's result.
+  r = RunGame(run + " --ranking " + (dir / "mine.ini").string(), dir / "empty");
+  EXPECT_EQ(r.code, 0) << r.errors;
+  EXPECT_NE(ReadFile(dir / "mine.ini").find("Rank0=500,V\n"), std::string::npos) << ReadFile(dir / "mine.ini");
+  // A live run keeps its ranking in the settings folder.
+  r = RunGame("--frames 2", dir / "live", LiveEnv(dir));
+  EXPECT_EQ(r.code, 0) << r.errors;
+  EXPECT_TRUE(fs::exists(RankingFile(dir / "live")));
 }

@@ -57,7 +57,8 @@ class FrontEndRun : public ::testing::Test {
   }
   RunResult Run(const std::string& args) {
     return RunGame("--headless --stats " + (dir / "stats.txt").string() + " --sound-log " +
-                       (dir / "sounds.txt").string() + " " + args,
+                       (dir / "sounds.txt").string() + " --ranking " +
+                       (dir / "config/KorvaGames/Velloria/ranking.ini").string() + " " + args,
                    (dir / "config").string());
   }
   std::filesystem::path dir;

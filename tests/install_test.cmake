@@ -1,29 +1,52 @@
 # Installs into a fresh prefix, checks the layout, uninstalls and checks that
-# the prefix is empty again.
+# the prefix is empty again; then the same into a prefix that already holds
+# empty bin/ and share/man/ folders, which the uninstall must leave in place.
 set(prefix "${BUILD}/install-test-prefix")
+
+function(install_and_check)
+  execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "install failed")
+  endif()
+  set(files bin/velloria lib/velloria/velloria lib/velloria/Music01.mid lib/velloria/Music02.mid
+            lib/velloria/Music03.mid lib/velloria/Music01.ogg lib/velloria/Music02.ogg lib/velloria/Music03.ogg
+            share/applications/velloria.desktop
+            share/metainfo/com.korvagames.velloria.metainfo.xml share/icons/hicolor/scalable/apps/velloria.svg
+            share/man/man6/velloria.6)
+  foreach(size 16 22 24 32 48 64 128 256)
+    list(APPEND files share/icons/hicolor/${size}x${size}/apps/velloria.png)
+  endforeach()
+  foreach(f ${files})
+    if(NOT EXISTS "${prefix}/${f}")
+      message(FATAL_ERROR "not installed: ${f}")
+    endif()
+  endforeach()
+  execute_process(COMMAND "${prefix}/bin/velloria" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "^velloria ")
+    message(FATAL_ERROR "the installed launcher does not start the game: ${out}")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} --build "${BUILD}" --target uninstall RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "uninstall failed")
+  endif()
+endfunction()
+
+function(expect_left)
+  file(GLOB_RECURSE left LIST_DIRECTORIES true RELATIVE "${prefix}" "${prefix}/*")
+  list(SORT left)
+  if(NOT "${left}" STREQUAL "${ARGN}")
+    message(FATAL_ERROR "after the uninstall the prefix holds \"${left}\", expected \"${ARGN}\"")
+  endif()
+endfunction()
+
 file(REMOVE_RECURSE "${prefix}")
 file(MAKE_DIRECTORY "${prefix}")
-execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" RESULT_VARIABLE rc OUTPUT_QUIET)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "install failed")
-endif()
-foreach(f bin/velloria lib/velloria/velloria lib/velloria/Music01.mid lib/velloria/Music02.mid
-          lib/velloria/Music03.mid lib/velloria/Music01.ogg lib/velloria/Music02.ogg lib/velloria/Music03.ogg
-          share/applications/velloria.desktop
-          share/icons/hicolor/32x32/apps/velloria.png share/icons/hicolor/64x64/apps/velloria.png
-          share/man/man6/velloria.6)
-  if(NOT EXISTS "${prefix}/${f}")
-    message(FATAL_ERROR "not installed: ${f}")
-  endif()
-endforeach()
-execute_process(COMMAND "${prefix}/bin/velloria" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-if(NOT rc EQUAL 0 OR NOT out MATCHES "^velloria ")
-  message(FATAL_ERROR "the installed launcher does not start the game: ${out}")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build "${BUILD}" --target uninstall RESULT_VARIABLE rc OUTPUT_QUIET)
-file(GLOB_RECURSE left "${prefix}/*")
-file(GLOB dirs "${prefix}/*")
-if(NOT rc EQUAL 0 OR left OR dirs)
-  message(FATAL_ERROR "uninstall left: ${left} ${dirs}")
-endif()
+install_and_check()
+expect_left()
+
+# Folders that were there before the install stay, empty as they were.
+file(REMOVE_RECURSE "${prefix}")
+file(MAKE_DIRECTORY "${prefix}/bin" "${prefix}/share/man")
+install_and_check()
+expect_left(bin share share/man)
 file(REMOVE_RECURSE "${prefix}")

@@ -11,6 +11,7 @@
 #include "app/app_block.h"
 #include "app/frame_pacer.h"
 #include "app/main_loop.h"
+#include "app/picture_folder.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "gfx/display.h"
@@ -60,8 +61,10 @@ class FakeHost : public Host {
   void ShowCursor(bool) override {}
   void HideWindow() override {}
   void ShowMessage(const char*, const char* text) override { messages.push_back(text); }
+  void SetTitle(const char* title) override { titles.push_back(title); }
 
   std::deque<HostEvent> events;
+  std::vector<std::string> titles;
   uint32_t now = 1000;
   uint32_t endAt = 0xFFFFFFFF;
   int waits = 0;
@@ -150,6 +153,18 @@ TEST_F(MainLoopTest, HotkeysActOnlyWhileEnabled) {
   EXPECT_EQ(GetAppBlock().frameInterval, 10u);
 }
 
+TEST_F(MainLoopTest, TheCaptionShowsPauseAndFastMode) {
+  RunHeadless({{2, Kind::KeyDown, 0x1F},
+               {4, Kind::KeyDown, 0x19},
+               {6, Kind::KeyDown, 0x19},
+               {8, Kind::KeyDown, 0x1F},
+               {9, Kind::FocusLost},
+               {10, Kind::FocusGained}},
+              12);
+  EXPECT_EQ(host.titles, (std::vector<std::string>{"Velloria - Fast", "Velloria - Paused", "Velloria - Fast",
+                                                   "Velloria", "Velloria - Paused", "Velloria"}));
+}
+
 TEST_F(MainLoopTest, EscapeEndsTheRunAtOnce) {
   RunHeadless({{3, Kind::KeyDown, 0x01}}, 100);
   EXPECT_EQ(ranTicks.size(), 3u);
@@ -232,4 +247,30 @@ TEST_F(MainLoopTest, TheLivePadIsReadBeforeEachFrameAndRecordedWhenItChanges) {
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "# velloria session\nseed 0\n1 joy 0 0 0\n3 joy 30000 0 1\n4 joy none\n");
   std::filesystem::remove_all(dir);
+}
+
+TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
+  namespace fs = std::filesystem;
+  auto home = fs::temp_directory_path() / ("velloria-pictures-" + std::to_string(::getpid()));
+  fs::remove_all(home);
+  fs::create_directories(home / "config");
+  std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  ::setenv("HOME", home.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+  ::unsetenv("XDG_PICTURES_DIR");
+  EXPECT_EQ(PicturesFolder(), ".");
+  fs::create_directories(home / "Pictures");
+  EXPECT_EQ(PicturesFolder(), home / "Pictures");
+  // The desktop's own list names the folder; one that does not exist is passed over.
+  std::ofstream(home / "config" / "user-dirs.dirs") << "# written by the desktop\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n"
+                                                    << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  EXPECT_EQ(PicturesFolder(), home / "Pictures");
+  fs::create_directories(home / "Bilder");
+  EXPECT_EQ(PicturesFolder(), home / "Bilder");
+  ::setenv("XDG_PICTURES_DIR", (home / "Pictures").c_str(), 1);
+  EXPECT_EQ(PicturesFolder(), home / "Pictures");
+  ::unsetenv("XDG_PICTURES_DIR");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::setenv("HOME", oldHome.c_str(), 1);
+  fs::remove_all(home);
 }

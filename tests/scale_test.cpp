@@ -98,3 +98,22 @@ TEST(ConvertAndScale, BufferSmallerThanThePictureShowsItsCentre) {
   ConvertAndScale(Surface(0, 0), TestPalette(), black.pixels.data(), 5, 4, 5);
   for (uint32_t p : black.pixels) EXPECT_EQ(p, kBlack);
 }
+
+TEST(FitPicture, WholeFactorsCentredAndWindowsThatFitTheDesktop) {
+  struct Case {
+    int outWidth, outHeight, factor, left, top;
+  };
+  for (const Case& c : {Case{1920, 1080, 2, 320, 60}, Case{1280, 1024, 2, 0, 32}, Case{1279, 1024, 1, 319, 272},
+                        Case{2560, 1440, 3, 320, 0}, Case{600, 400, 1, -20, -40}}) {
+    PictureRect r = FitPicture(640, 480, c.outWidth, c.outHeight);
+    EXPECT_EQ(r.factor, c.factor) << c.outWidth << "x" << c.outHeight;
+    EXPECT_EQ(r.left, c.left) << c.outWidth << "x" << c.outHeight;
+    EXPECT_EQ(r.top, c.top) << c.outWidth << "x" << c.outHeight;
+  }
+  // The wanted scale, lowered to what fits the usable area, never below 1.
+  EXPECT_EQ(FitScale(3, 640, 480, 1920, 1053), 2);
+  EXPECT_EQ(FitScale(3, 640, 480, 1920, 1440), 3);
+  EXPECT_EQ(FitScale(2, 640, 480, 2560, 1440), 2);
+  EXPECT_EQ(FitScale(2, 640, 480, 1366, 768), 1);
+  EXPECT_EQ(FitScale(4, 640, 480, 600, 400), 1);
+}

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine for Velloria, builds it, then plays or tests.
-#   tools/setup.sh play   install what is missing, build, start the game
-#   tools/setup.sh test   install what is missing, build, run the whole test suite
+#   tools/setup.sh play   install what the game needs, build only the game, start it
+#   tools/setup.sh test   install what is missing (test frameworks too), build
+#                         everything, run the whole test suite
 # Extra arguments after "play" go to the game (e.g. --window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mode=${1:-play}
 shift || true
+case "$mode" in
+  play | test) ;;
+  *) echo "usage: tools/setup.sh play|test" >&2; exit 2 ;;
+esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
-packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libgtest-dev libbenchmark-dev
-          timgm6mb-soundfont)
+packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
+[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,11 +29,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELLORIA_CMAKE_ARGS:-}
+if [ "$mode" = play ]; then
+  # The game alone: no test targets (a build folder set up for the tests
+  # before keeps them, but only the game is built here).
+  tests=()
+  [ -f "$build_dir/CMakeCache.txt" ] || tests=(-DVELLORIA_TESTS=OFF)
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${tests[@]}" ${VELLORIA_CMAKE_ARGS:-}
+  cmake --build "$build_dir" -j "$(nproc)" --target velloria
+  exec "$build_dir/velloria" "$@"
+fi
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORIA_TESTS=ON ${VELLORIA_CMAKE_ARGS:-}
 cmake --build "$build_dir" -j "$(nproc)"
-
-case "$mode" in
-  play) exec "$build_dir/velloria" "$@" ;;
-  test) cd "$build_dir" && ctest --output-on-failure -j "$(nproc)" ;;
-  *) echo "usage: tools/setup.sh play|test" >&2; exit 2 ;;
-esac
+cd "$build_dir" && ctest --output-on-failure -j "$(nproc)"

@@ -22,7 +22,8 @@ trap 'rm -rf "$config"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:halt_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 : >"$stats"
-XDG_CONFIG_HOME="$config" "$exe" --headless --soak "$seed" --frames "$frames" --stats "$stats" "$@" \
+XDG_CONFIG_HOME="$config" "$exe" --headless --soak "$seed" --frames "$frames" --stats "$stats" \
+  --ranking "$config/ranking.ini" "$@" \
   2>"$errors" &
 pid=$!
 : >"$log"

@@ -69,3 +69,13 @@ TEST(WindowPresent, WithoutAcceleratedRendererThePictureLandsCentredInTheWindowS
   window.Present(picture, palette);
   EXPECT_EQ(PixelAt(WindowSurface(), left, top), 0xABCDEFu);
 }
+
+TEST(WindowPresent, ThePointerHiddenBeforeTheWindowOpensIsHiddenOverItUntilShownAgain) {
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  SdlWindow window(false, 1);
+  window.ShowCursor(false);  // as the start-up asks, before the window exists
+  ASSERT_TRUE(window.Open()) << SDL_GetError();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  window.ShowCursor(true);  // at the end
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}

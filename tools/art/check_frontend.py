@@ -5,11 +5,13 @@ shade, the blinking cursor, mirror pairs, and the icons. Prints one line per
 failure and returns the number of failures."""
 import os
 import sys
+from xml.etree import ElementTree
 
 import numpy as np
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import frontend_icon  # noqa: E402
 from artlib import BITMAP_DIR, ROOT, read_bmp  # noqa: E402
 from frames import BITMAPS  # noqa: E402
 from palette import KEY, PALETTE  # noqa: E402
@@ -158,7 +160,14 @@ def check_labels(fail):
 
 
 def check_icons(fail):
-    for size in (32, 64):
+    svg = os.path.join(ROOT, "resources", "icons", "velloria.svg")
+    try:
+        root = ElementTree.parse(svg).getroot()
+        if root.get("viewBox") != "0 0 256 256":
+            fail(f"icon svg: viewBox {root.get('viewBox')}")
+    except (OSError, ElementTree.ParseError) as e:
+        fail(f"icon svg: {e}")
+    for size in frontend_icon.SIZES:
         path = os.path.join(ROOT, "resources", "icons", f"velloria-{size}.png")
         if not os.path.exists(path):
             fail(f"icon {size}: missing")
@@ -181,7 +190,8 @@ def main():
         check(fail)
     for f in failures:
         print("FAIL", f)
-    print(f"front end: {len(FRONT_END)} bitmaps and 2 icons checked, {len(failures)} problems")
+    print(f"front end: {len(FRONT_END)} bitmaps and {len(frontend_icon.SIZES) + 1} icons checked, "
+          f"{len(failures)} problems")
     return len(failures)
 
 

@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """The window and desktop icon: the witch's head in her hat, tilted a little so
 the bent crown fits the square, on a small night-sky disc. Written as RGBA
-PNG files (soft edges) to resources/icons/velloria-32.png and -64.png."""
+PNG files (soft edges) for every launcher size, resources/icons/velloria-N.png
+for N in SIZES, and as a scalable picture, resources/icons/velloria.svg, drawn
+by the same code on the SVG canvas (at the 256 design: 256 px is its natural
+size)."""
 import os
 
 import numpy as np
@@ -10,34 +13,52 @@ from PIL import Image
 from artlib import ROOT
 from frontend_drawing import Canvas, Xf, col, sparkle
 from frontend_witch import hair_back, hat, head
+from svg_canvas import SvgCanvas
 
 ICON_DIR = os.path.join(ROOT, "resources", "icons")
+# The hicolor theme's sizes.
+SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+SVG_DESIGN = 256
 
 
-def icon(size):
-    ss = max(4, 256 // size)
-    c = Canvas(size, size, ss)
+def draw(c, size):
     k = size / 64.0
     disc = c.ellipse(32 * k, 32 * k, 29 * k, 29 * k)
     c.part(disc, "violet", 0.06, 0.3, outline=col("gold", 0.75), ow=1.6 * k + 0.4, rim=False)
     if size >= 64:
-        sparkle(c, 50 * k, 50 * k, 4.5 * k, ow=0.6)
+        sparkle(c, 50 * k, 50 * k, 4.5 * k, ow=0.6 * max(1.0, k))
     xf = Xf(36 * k, 40 * k, 0.53 * k, rot=14)
-    ow = 1.1 if size >= 64 else 0.8
+    # Outlines grow with the icon above 64 px, so the big ones read alike.
+    ow = 1.1 * max(1.0, k) if size >= 64 else 0.8
     hair_back(c, xf, plaits=(), ow=ow)
     head(c, xf, "fly", ow)
     hat(c, xf, ow)
+
+
+def icon(size):
+    c = Canvas(size, size, max(4, 256 // size))
+    draw(c, size)
+    return c.result()
+
+
+def icon_svg():
+    c = SvgCanvas(SVG_DESIGN, SVG_DESIGN)
+    draw(c, SVG_DESIGN)
     return c.result()
 
 
 def make():
     os.makedirs(ICON_DIR, exist_ok=True)
     out = []
-    for size in (32, 64):
+    for size in SIZES:
         rgba = np.clip(icon(size) * 255.0 + 0.5, 0, 255).astype(np.uint8)
         path = os.path.join(ICON_DIR, f"velloria-{size}.png")
         Image.fromarray(rgba, "RGBA").save(path)
         out.append(path)
+    path = os.path.join(ICON_DIR, "velloria.svg")
+    with open(path, "w") as f:
+        f.write(icon_svg())
+    out.append(path)
     return out
 
 
