@@ -2,6 +2,7 @@
 # Sets up a fresh Debian machine for Velloria, builds it, then plays or tests.
 #   tools/setup.sh play   install what is missing, build, start the game
 #   tools/setup.sh test   install what is missing, build, run the whole test suite
+#   tools/setup.sh web    install what is missing, build the web page into build-web/site
 # Extra arguments after "play" go to the game (e.g. --window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,8 @@ shift || true
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev libgtest-dev libbenchmark-dev
           timgm6mb-soundfont)
+# The browser build needs none of the desktop's libraries.
+[ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,11 +27,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+if [ "$mode" = web ]; then
+  # Emscripten's optimiser needs Debian's acorn, whichever node runs it.
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+  emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+  cmake --build build-web -j "$(nproc)"
+  echo "The page is in build-web/site. Serve it, then open http://127.0.0.1:8000/ :"
+  echo "    python3 -m http.server -d build-web/site 8000"
+  exit 0
+fi
+
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELLORIA_CMAKE_ARGS:-}
 cmake --build "$build_dir" -j "$(nproc)"
 
 case "$mode" in
   play) exec "$build_dir/velloria" "$@" ;;
   test) cd "$build_dir" && ctest --output-on-failure -j "$(nproc)" ;;
-  *) echo "usage: tools/setup.sh play|test" >&2; exit 2 ;;
+  *) echo "usage: tools/setup.sh play|test|web" >&2; exit 2 ;;
 esac

@@ -148,7 +148,7 @@ window.velloria = {
   running: () => VelloriaPage.isRunning(),
   // The --stats line of the coming frame as numbers (a dash stays a string), and paused.
   status() {
-    if (!window.Module || !Module._velloria_status) return null;
+    if (!window.Module || !Module.calledRun) return null;
     const fields = {};
     for (const pair of Module.UTF8ToString(Module._velloria_status()).split(' ')) {
       const [key, value] = pair.split('=');
