@@ -215,6 +215,19 @@ async function logoTitleAndKeys() {
     console.log('note: no tunes in the site (music/*.ogg); the music checks are left out');
   }
 
+  // A hidden page gets no animation frames: the pause must happen inside the
+  // visibility event itself, music included.
+  const hide = hidden => page.evaluate(hidden => {
+    Object.defineProperty(document, 'hidden', {value: hidden, configurable: true});
+    Object.defineProperty(document, 'visibilityState', {value: hidden ? 'hidden' : 'visible', configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+    return [window.velloria.status().paused, window.velloria.music().playing];
+  }, hidden);
+  const [hiddenPaused, hiddenPlaying] = await hide(true);
+  const [shownPaused] = await hide(false);
+  check(hiddenPaused === 1 && !hiddenPlaying && shownPaused === 0,
+        'a hidden page pauses at once and stops the music; shown again it resumes');
+
   await tap(page, 'Escape');
   await page.waitForFunction(() => !window.velloria.running(), null, {timeout: 5000 * kTimeScale});
   check(await page.isVisible('#again'), 'Escape ends the run and leaves "Play again"');

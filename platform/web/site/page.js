@@ -89,7 +89,10 @@ const VelloriaPage = (() => {
     document.body.appendChild(script);
   }
 
-  document.getElementById('fullscreen').addEventListener('click', toggleFullScreen);
+  const fullScreenButton = document.getElementById('fullscreen');
+  fullScreenButton.addEventListener('click', toggleFullScreen);
+  // The button leaves the focus (and so the game running) with the canvas.
+  fullScreenButton.addEventListener('mousedown', event => event.preventDefault());
   again.addEventListener('click', () => {
     again.hidden = true;
     canvas.classList.remove('ended');
