@@ -26,7 +26,7 @@ namespace {
 // clang-format off
 EM_JS(void, PageUnpack, (const uint8_t* packed, int packedSize, uint8_t* out, int outSize),
       { VelloriaPage.unpack(HEAPU8.slice(packed, packed + packedSize), out, outSize); });
-EM_JS(void, PageShowStartMessage, (const char* text), { VelloriaPage.showMessage(UTF8ToString(text)); });
+EM_JS(void, PageCannotStart, (const char* text), { VelloriaPage.cannotStart(UTF8ToString(text)); });
 EM_JS(void, PageRunEnded, (int code), { VelloriaPage.runEnded(code); });
 EM_JS(int, PageWantsPicture, (int frame), { return VelloriaPage.wantsPicture(frame) ? 1 : 0; });
 EM_JS(void, PageKeepPicture, (int frame, const uint8_t* indices, int width, int height, const uint8_t* palette), {
@@ -101,7 +101,7 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void velloria_resources_unpacked(int ok) {
   if (!ok) {
-    PageShowStartMessage("The game's pictures and sounds could not be unpacked.");
+    PageCannotStart("The game's pictures and sounds could not be unpacked.");
     return;
   }
   BeginRun();
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   std::string error;
   std::optional<Options> options = ParseOptions(argc, argv, error);
   if (!options) {
-    PageShowStartMessage(error.c_str());
+    PageCannotStart(error.c_str());
     return 0;
   }
   run = std::make_unique<Run>();

@@ -178,6 +178,18 @@ async function logoTitleAndKeys() {
   await canvasShot(page, 'game.png');
   check(s.x >= x0 + 60 && fired.shots > 0, `(b) the right arrow flies the witch right (x ${x0} -> ${s.x}), Space fires`);
 
+  // A pad (a stand-in for what the Gamepad API lists) pushed left.
+  await page.evaluate(() => {
+    const buttons = Array.from({length: 16}, () => ({pressed: false}));
+    navigator.getGamepads = () => [null, {connected: true, axes: [-0.9, 0], buttons}];
+  });
+  const padX = (await status(page)).x;
+  const steered = await waitFor(page, 'the pad to steer', s => s.x <= padX - 40, 5).catch(() => status(page));
+  await page.evaluate(() => {
+    navigator.getGamepads = () => [];
+  });
+  check(steered.x <= padX - 40, `the first pad's stick flies the witch left (x ${padX} -> ${steered.x})`);
+
   if (hasTunes) {
     const music = await page.waitForFunction(() => window.velloria.music().sounding, null, {timeout: 10000})
                       .then(() => page.evaluate(() => window.velloria.music()), () => null);

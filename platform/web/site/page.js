@@ -18,10 +18,16 @@ const VelloriaPage = (() => {
   let image = null;
   const wantedPictures = new Set();
   const pictures = new Map();
-  let running = false;
+  // From the page's start until the run ends (or cannot begin).
+  let running = true;
 
   function showMessage(text) {
     message.textContent = text;
+  }
+
+  function cannotStart(text) {
+    running = false;
+    showMessage(text);
   }
 
   // The largest whole factor that fits the page (or the screen), so every
@@ -64,9 +70,9 @@ const VelloriaPage = (() => {
     let input = null;
     if (inputName !== null) {
       // Only a file beside the page.
-      if (!/^\w[\w.-]*$/.test(inputName)) return showMessage('input= names a file beside the page');
+      if (!/^\w[\w.-]*$/.test(inputName)) return cannotStart('input= names a file beside the page');
       const response = await fetch(inputName).catch(() => null);
-      if (!response || !response.ok) return showMessage('Cannot read ' + inputName);
+      if (!response || !response.ok) return cannotStart('Cannot read ' + inputName);
       input = new Uint8Array(await response.arrayBuffer());
     }
     window.Module = {
@@ -82,7 +88,6 @@ const VelloriaPage = (() => {
         showMessage(text);
       },
     };
-    running = true;
     canvas.focus();
     const script = document.createElement('script');
     script.src = 'velloria.js';
@@ -108,6 +113,7 @@ const VelloriaPage = (() => {
 
   return {
     showMessage,
+    cannotStart,
     toggleFullScreen,
     canvasFocused: () => document.activeElement === canvas && document.hasFocus(),
     showCursor: show => {
