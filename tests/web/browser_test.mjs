@@ -60,8 +60,13 @@ await new Promise(done => server.listen(0, '127.0.0.1', done));
 const origin = `http://127.0.0.1:${server.address().port}`;
 const hasTunes = existsSync(join(site, 'Music01.ogg'));
 
+const executablePath = process.env.VELLORIA_CHROMIUM || '/usr/bin/chromium';
+if (!existsSync(executablePath)) {
+  console.error(`no browser at ${executablePath}: apt-get install chromium`);
+  process.exit(1);
+}
 const browser = await chromium.launch({
-  executablePath: process.env.VELLORIA_CHROMIUM || '/usr/bin/chromium',
+  executablePath,
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
          '--disable-component-update', '--disable-sync'],
 });
