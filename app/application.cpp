@@ -26,7 +26,30 @@ constexpr uint32_t kHeadlessSeed = 1;
 constexpr int kPaletteBitmap = 106;
 }  // namespace
 
+struct Application::Parts {
+  explicit Parts(SceneFactory& factory, const Options& options)
+      : sequencer(factory), soak(options.soakSeed.value_or(0)) {}
+  Sequencer sequencer;
+  Autopilot autopilot;
+  SoakInput soak;
+  StatsLog stats;
+};
+
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory) {
+  Application application(options, services, factory);
+  if (std::optional<int> code = application.Start()) return *code;
+  application.Loop().Run();
+  return application.Finish();
+}
+
+Application::Application(const Options& options, PlatformServices& services, SceneFactory& factory)
+    : options_(options), services_(services), factory_(factory) {}
+
+Application::~Application() = default;
+
+std::optional<int> Application::Start() {
+  const Options& options = options_;
+  PlatformServices& services = services_;
   Host& host = *services.host;
   if (options.autopilot && options.soakSeed) {
     std::fprintf(stderr, "velloria: --autopilot and --soak both drive the keys; choose one\n");
@@ -38,6 +61,7 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   loop.recordFile = options.recordFile;
   loop.shots = options.shots;
   loop.joystick = services.joystick;
+  loop.steadyPacing = services.steadyPacing;
   std::optional<uint32_t> scriptSeed;
   if (!options.inputFile.empty()) {
     std::string error;
@@ -51,7 +75,8 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
   }
 
   ResetShutdown();
-  Sequencer sequencer(factory);
+  parts_ = std::make_unique<Parts>(factory_, options);
+  Sequencer& sequencer = parts_->sequencer;
   SetShutdownTargets(&host, &sequencer);
 
   // A replayed session brings its own seed unless the command line names one.
@@ -94,23 +119,27 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
                   options.rankingFile);
   LoadRanking();
 
-  Autopilot autopilot;
+  Autopilot& autopilot = parts_->autopilot;
   if (options.autopilot) loop.autopilot = [&autopilot](int64_t frame) { return autopilot.Step(frame); };
-  SoakInput soak(options.soakSeed.value_or(0));
+  SoakInput& soak = parts_->soak;
   if (options.soakSeed) {
     loop.autopilot = [&soak](int64_t frame) { return soak.Step(frame); };
     loop.autopilotWhilePaused = true;
   }
-  MainLoop mainLoop(host, sequencer, std::move(loop));
-  StatsLog stats;
+  loop_ = std::make_unique<MainLoop>(host, sequencer, std::move(loop));
+  StatsLog& stats = parts_->stats;
   if (!options.statsFile.empty()) {
     if (stats.Open(options.statsFile)) {
-      mainLoop.OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
+      loop_->OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
     } else {
       std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options.statsFile.c_str());
     }
   }
-  int code = mainLoop.Run();
+  return std::nullopt;
+}
+
+int Application::Finish() {
+  int code = QuitCode();
   // Every way out of the loop went through Shutdown, which logged its close.
   CloseSoundLog();
   Shutdown(nullptr);  // releases whatever a failed start-up left behind

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "app/options.h"
 
 class AudioDevice;
 class Host;
 class JoystickSource;
+class MainLoop;
 class MusicDevice;
 class Presenter;
 class SceneFactory;
@@ -22,8 +25,35 @@ struct PlatformServices {
   // Opens the window; false on failure.
   std::function<bool()> openWindow = [] { return true; };
   bool fullScreen = false;
+  // The host runs the loop only when its display paints (see LoopConfig).
+  bool steadyPacing = false;
 };
 
 // Start-up in its fixed order, the message loop, and the way out through
 // Shutdown. Returns the process exit code.
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory);
+
+// The same run in its three parts, for a host that cannot block in a loop (a
+// browser page): Start, then the loop's RunDue from the host's own timer
+// until IsQuitRequested, then Finish. RunApplication is built on it.
+class Application {
+ public:
+  Application(const Options& options, PlatformServices& services, SceneFactory& factory);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Start-up; an exit code when the run cannot start (the loop does not exist).
+  std::optional<int> Start();
+  MainLoop& Loop() { return *loop_; }
+  // After the loop ended; returns the exit code.
+  int Finish();
+
+ private:
+  struct Parts;
+  const Options& options_;
+  PlatformServices& services_;
+  SceneFactory& factory_;
+  std::unique_ptr<Parts> parts_;
+  std::unique_ptr<MainLoop> loop_;
+};

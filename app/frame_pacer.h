@@ -20,3 +20,16 @@ inline uint32_t MsUntilFrame(const AppBlock& app, uint32_t now) {
   uint32_t elapsed = now - app.lastFrameTime;
   return elapsed >= app.frameInterval ? 0 : app.frameInterval - elapsed;
 }
+
+// FrameDue for a loop that only gets to look when the display paints (a
+// browser's animation frames, 60 or more a second): the next frame falls due
+// one interval after this one fell due, not after it ran, so the frames keep
+// the game's rate on any display. A frame later than kSteadyMaxLagMs (a page
+// in the background, a stall) starts the count afresh instead of being made up.
+constexpr uint32_t kSteadyMaxLagMs = 100;
+inline bool SteadyFrameDue(AppBlock& app, uint32_t now) {
+  uint32_t elapsed = now - app.lastFrameTime;
+  if (elapsed < app.frameInterval) return false;
+  app.lastFrameTime = elapsed - app.frameInterval > kSteadyMaxLagMs ? now : app.lastFrameTime + app.frameInterval;
+  return true;
+}

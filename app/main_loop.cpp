@@ -209,7 +209,7 @@ void MainLoop::SaveScreenshot() {
   }
 }
 
-void MainLoop::LiveIteration() {
+std::optional<int> MainLoop::LiveIteration() {
   AppBlock& app = GetAppBlock();
   uint32_t now = host_.NowMs();
   if (app.paused) {
@@ -227,30 +227,33 @@ void MainLoop::LiveIteration() {
   HostEvent event;
   if (!IsQuitRequested() && host_.PollEvent(event)) {
     HandleEvent(event);
-    return;
+    return std::nullopt;
   }
-  if (IsQuitRequested()) return;
+  if (IsQuitRequested()) return std::nullopt;
   if (app.paused) {
     // Nothing runs while paused; wake up per tick only when something is
     // counted in ticks (a replayed file, --frames or --shot).
     bool counting = ScriptPending() || config_.frames || !config_.shots.empty();
-    int timeout = counting ? static_cast<int>(app.frameInterval - (now - pauseStartMs_) % app.frameInterval) : -1;
-    host_.WaitEvent(timeout);
-    return;
+    return counting ? static_cast<int>(app.frameInterval - (now - pauseStartMs_) % app.frameInterval) : -1;
   }
-  if (!FrameDue(app, now)) {
-    host_.WaitEvent(static_cast<int>(MsUntilFrame(app, host_.NowMs())));
-    return;
+  if (!(config_.steadyPacing ? SteadyFrameDue(app, now) : FrameDue(app, now))) {
+    return static_cast<int>(MsUntilFrame(app, host_.NowMs()));
   }
   RunFrame();
   AdvanceTick(tick_ + 1, true);
+  return std::nullopt;
+}
+
+void MainLoop::RunDue() {
+  while (!IsQuitRequested() && !LiveIteration()) {
+  }
 }
 
 int MainLoop::Run() {
   AppBlock& app = GetAppBlock();
   while (!IsQuitRequested()) {
     if (!config_.headless) {
-      LiveIteration();
+      if (std::optional<int> wait = LiveIteration()) host_.WaitEvent(*wait);
       continue;
     }
     DeliverScripted();

@@ -30,6 +30,9 @@ struct LoopConfig {
   std::function<std::vector<HostEvent>(int64_t frame)> autopilot;
   // The bot is asked while paused too (random input must be able to resume).
   bool autopilotWhilePaused = false;
+  // Frames fall due a whole interval after the last one fell due rather than
+  // after it ran: for a host that runs the loop only when the display paints.
+  bool steadyPacing = false;
 };
 
 // Brings music and keyboard in line with AppBlock::paused.
@@ -44,6 +47,9 @@ class MainLoop {
   MainLoop(Host& host, Sequencer& sequencer, LoopConfig config);
   // Runs until Shutdown; returns the exit code.
   int Run();
+  // For a host that cannot block (a browser page): does everything that is
+  // due now and returns without waiting; the host calls it again later.
+  void RunDue();
   // Called after every tick with the frame number and whether a frame ran.
   void OnTick(std::function<void(int64_t frame, bool ran)> observer) { observers_.push_back(std::move(observer)); }
 
@@ -56,7 +62,9 @@ class MainLoop {
   void SaveScreenshot();
   void Record(const ScriptedEvent& event);
   bool ScriptPending() const { return nextScripted_ < config_.script.size(); }
-  void LiveIteration();
+  // One pass of a live run: one event handled or one frame run. When nothing
+  // is due it returns how long to wait (-1: until an event comes).
+  std::optional<int> LiveIteration();
 
   Host& host_;
   Sequencer& sequencer_;

@@ -1,13 +1,11 @@
 #include "app/win_reg.h"
 
-#include <unistd.h>
-
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "app/settings_store.h"
 
 namespace fs = std::filesystem;
 
@@ -75,18 +73,22 @@ bool NWinReg::OpenKey(const std::string& root, const std::string& path) {
 bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool create) {
   CloseKey();
   if (file.empty()) return false;
-  fs::path folder = fs::path(file).parent_path();
   file_ = file;
   section_ = "[" + path + "]";
   lines_.clear();
   sectionLine_ = -1;
-  std::error_code ec;
-  if (fs::exists(file_, ec)) {
-    std::ifstream in(file_, std::ios::binary);
-    if (!in) return false;
-    for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
-  } else if (!create) {
-    return false;
+  std::string text;
+  switch (GetSettingsStore().Read(file_, text)) {
+    case SettingsStore::ReadResult::Failed:
+      return false;
+    case SettingsStore::ReadResult::Missing:
+      if (!create) return false;
+      break;
+    case SettingsStore::ReadResult::Read: {
+      std::istringstream in(text);
+      for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
+      break;
+    }
   }
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (lines_[i] == section_) {
@@ -96,8 +98,6 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
   }
   if (sectionLine_ < 0) {
     if (!create) return false;
-    if (!folder.empty()) fs::create_directories(folder, ec);
-    if (ec) return false;
     lines_.push_back(section_);
     sectionLine_ = static_cast<int>(lines_.size()) - 1;
     dirty_ = true;
@@ -152,25 +152,10 @@ bool NWinReg::WriteString(const std::string& valueName, const NString& value) {
 
 bool NWinReg::Flush() {
   if (!open_ || !dirty_) return true;
-  std::string temp = file_ + ".tmp-" + std::to_string(getpid());
-  std::FILE* out = std::fopen(temp.c_str(), "wb");
-  if (!out) return false;
-  bool written = true;
-  for (const std::string& line : lines_) {
-    written = written && std::fputs(line.c_str(), out) >= 0 && std::fputc('\n', out) != EOF;
-  }
-  // On disk before the rename, so a crash cannot leave an empty file behind.
-  written = written && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-  written = std::fclose(out) == 0 && written;
-  if (!written) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  // The rename replaces the old file in one step: readers see old or new.
-  if (std::rename(temp.c_str(), file_.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
+  std::string text;
+  // A line ends at a NUL, as a stored string does.
+  for (const std::string& line : lines_) text.append(line.c_str()).push_back('\n');
+  if (!GetSettingsStore().Write(file_, text)) return false;
   dirty_ = false;
   return true;
 }

@@ -9,9 +9,9 @@
 // the key path "Software\KorvaGames\Velloria" under the user's root becomes
 // the file <root>/KorvaGames/Velloria/ranking.ini with the section
 // [Software\KorvaGames\Velloria] and lines "Name=text". Lines the program
-// does not know are kept. Changes are written when the key is closed, to a
-// temporary file that is renamed over the old one, so a crash or a full disk
-// leaves the previous contents intact.
+// does not know are kept. Changes are written when the key is closed, the
+// whole text at once through the SettingsStore (on disk: a temporary file
+// renamed over the old one, so a crash or a full disk leaves it intact).
 class NWinReg {
  public:
   NWinReg() = default;

@@ -44,3 +44,50 @@ function(velloria_embed_resources target dir)
   # Reassemble when a resource's contents change.
   set_source_files_properties(${out}/resource_data.S PROPERTIES OBJECT_DEPENDS "${files}")
 endfunction()
+
+# The same resources for the browser build, where size counts: all files end
+# to end in one gzip stream inside the program, unpacked by the platform into
+# one buffer before anything looks for a resource. The stream and the table
+# are made at build time (cmake/PackResources.cmake), so a changed file needs
+# no re-run of CMake.
+function(velloria_embed_packed_resources target dir)
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS ${dir}/*)
+  list(SORT files)
+  set(entries "")
+  set(inputs "")
+  foreach(path ${files})
+    file(RELATIVE_PATH rel ${dir} ${path})
+    string(REGEX MATCH "^([a-z]+)/([0-9]+)-[^/]*$" ok "${rel}")
+    if(NOT ok)
+      continue()
+    endif()
+    set(folder ${CMAKE_MATCH_1})
+    if(folder STREQUAL "bitmaps")
+      set(type Bitmap)
+    elseif(folder STREQUAL "waves")
+      set(type Wave)
+    elseif(folder STREQUAL "scripts" OR folder STREQUAL "maps")
+      set(type Text)
+    else()
+      continue()
+    endif()
+    string(APPEND entries "${type} ${CMAKE_MATCH_2} ${path}\n")
+    list(APPEND inputs ${path})
+  endforeach()
+  set(out ${CMAKE_BINARY_DIR}/generated)
+  file(MAKE_DIRECTORY ${out})
+  # One line per resource: type, id, path.
+  file(CONFIGURE OUTPUT ${out}/resources.list CONTENT "${entries}" @ONLY)
+  add_custom_command(
+    OUTPUT ${out}/resources.gz ${out}/resource_table.cpp
+    COMMAND ${CMAKE_COMMAND} -DLIST=${out}/resources.list -DOUT=${out} -P ${CMAKE_SOURCE_DIR}/cmake/PackResources.cmake
+    DEPENDS ${inputs} ${out}/resources.list ${CMAKE_SOURCE_DIR}/cmake/PackResources.cmake
+    COMMENT "Packing the resources"
+    VERBATIM)
+  # WebAssembly's assembler wants a size on every data symbol.
+  file(CONFIGURE OUTPUT ${out}/resource_pack.S CONTENT
+    "    .section .rodata.velloria_packed,\"\",@\n    .globl velloria_packed\n    .p2align 4\nvelloria_packed:\n    .incbin \"${out}/resources.gz\"\n.Lpacked_end:\n    .size velloria_packed, .Lpacked_end - velloria_packed\n    .section .rodata.velloria_packed_size,\"\",@\n    .globl velloria_packed_size\n    .p2align 2\nvelloria_packed_size:\n    .int .Lpacked_end - velloria_packed\n    .size velloria_packed_size, 4\n" @ONLY)
+  add_library(${target} STATIC ${out}/resource_pack.S ${out}/resource_table.cpp)
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  set_source_files_properties(${out}/resource_pack.S PROPERTIES OBJECT_DEPENDS ${out}/resources.gz)
+endfunction()

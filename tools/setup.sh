@@ -3,6 +3,7 @@
 #   tools/setup.sh play   install what the game needs, build only the game, start it
 #   tools/setup.sh test   install what is missing (test frameworks too), build
 #                         everything, run the whole test suite
+#   tools/setup.sh web    install what is missing, build the web page into build-web/site
 # Extra arguments after "play" go to the game (e.g. --window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,12 +11,14 @@ cd "$(dirname "$0")/.."
 mode=${1:-play}
 shift || true
 case "$mode" in
-  play | test) ;;
-  *) echo "usage: tools/setup.sh play|test" >&2; exit 2 ;;
+  play | test | web) ;;
+  *) echo "usage: tools/setup.sh play|test|web" >&2; exit 2 ;;
 esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev)
+# The browser build needs none of the desktop's libraries.
+[ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,6 +30,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$mode" = web ]; then
+  # Emscripten's optimiser needs Debian's acorn, whichever node runs it.
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+  emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+  cmake --build build-web -j "$(nproc)"
+  echo "The page is in build-web/site. Serve it, then open http://127.0.0.1:8000/ :"
+  echo "    python3 -m http.server -d build-web/site 8000"
+  exit 0
 fi
 
 if [ "$mode" = play ]; then

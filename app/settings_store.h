@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// Where NWinReg keeps the whole text of a settings file: on disk unless the
+// platform puts it elsewhere (a browser page keeps it in its local storage).
+class SettingsStore {
+ public:
+  enum class ReadResult { Read, Missing, Failed };
+  virtual ~SettingsStore() = default;
+  // The whole text at path; Failed when it is there but cannot be read.
+  virtual ReadResult Read(const std::string& path, std::string& text) = 0;
+  // Replaces the whole text in one step, making folders as needed: a reader
+  // sees the old text or the new one. On failure the old text stays.
+  virtual bool Write(const std::string& path, const std::string& text) = 0;
+};
+
+// The store in use; files on disk until SetSettingsStore names another.
+SettingsStore& GetSettingsStore();
+// null goes back to files. The store must outlive its use.
+void SetSettingsStore(SettingsStore* store);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "app/settings_store.h"
+
+// Settings files kept in the page's localStorage, one key per file holding
+// the same text the desktop keeps on disk (the key is the file's path below
+// the settings root: "KorvaGames/Velloria/ranking.ini"). Each write replaces
+// the key's whole value at once. Bytes are kept one character each, so any
+// text comes back as it was written.
+class WebSettingsStore : public SettingsStore {
+ public:
+  ReadResult Read(const std::string& path, std::string& text) override;
+  bool Write(const std::string& path, const std::string& text) override;
+};
+
+// A store that has nothing and keeps nothing: replayed sessions play with
+// the default ranking whatever the browser holds, as headless runs do.
+class NoSettingsStore : public SettingsStore {
+ public:
+  ReadResult Read(const std::string&, std::string&) override { return ReadResult::Missing; }
+  bool Write(const std::string&, const std::string&) override { return false; }
+};

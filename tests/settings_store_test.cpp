@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/settings_store.h"
+#include "app/win_reg.h"
+
+namespace {
+
+// Settings kept in memory, as the browser keeps them in its storage.
+struct MemoryStore : SettingsStore {
+  ReadResult Read(const std::string& path, std::string& text) override {
+    if (broken) return ReadResult::Failed;
+    if (!files.contains(path)) return ReadResult::Missing;
+    text = files[path];
+    return ReadResult::Read;
+  }
+  bool Write(const std::string& path, const std::string& text) override { return files[path] = text, true; }
+  std::map<std::string, std::string> files;
+  bool broken = false;
+};
+
+}  // namespace
+
+TEST(SettingsStore, TheKeyIsReadAndWrittenWholeThroughTheStoreInUse) {
+  MemoryStore store;
+  SetSettingsStore(&store);
+  const std::string file = "/root/KorvaGames/Velloria/ranking.ini";
+  const std::string key = "Software\\KorvaGames\\Velloria";
+  store.files[file] = "[Other]\r\nX=1\r\n[" + key + "]\r\nRank0=5,OLD\r\n";
+  NWinReg reg;
+  NString value;
+  EXPECT_TRUE(reg.CreateKey("/root", key) && reg.ReadString("Rank0", value) && value.Str() == "5,OLD");
+  EXPECT_TRUE(reg.WriteString("Rank1", NString("7,NEW")) && reg.CloseKey());
+  EXPECT_EQ(store.files[file], "[Other]\nX=1\n[" + key + "]\nRank0=5,OLD\nRank1=7,NEW\n");
+  store.broken = true;  // an unreadable store leaves the defaults in play
+  EXPECT_FALSE(reg.CreateKey("/root", key));
+  SetSettingsStore(nullptr);
+}
