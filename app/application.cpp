@@ -8,6 +8,7 @@
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/main_loop.h"
+#include "app/picture_log.h"
 #include "app/ranking.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
@@ -103,6 +104,14 @@ int RunApplication(const Options& options, PlatformServices& services, SceneFact
       mainLoop.OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
     } else {
       std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options.statsFile.c_str());
+    }
+  }
+  PictureLog pictures;
+  if (!options.pictureLog.empty()) {
+    if (pictures.Open(options.pictureLog)) {
+      mainLoop.OnTick([&pictures](int64_t frame, bool ran) { pictures.Write(frame, ran); });
+    } else {
+      std::fprintf(stderr, "velloria: cannot write %s; no pictures are logged\n", options.pictureLog.c_str());
     }
   }
   int code = mainLoop.Run();

@@ -24,6 +24,7 @@ struct Options {
   bool mute = false;
   std::string soundLog;
   std::string statsFile;
+  std::string pictureLog;
   // --start S-L[:P]: begin with a game at stage S, level L with P potions.
   std::optional<int> startStage;
   int startLevel = 1;
