@@ -95,10 +95,13 @@ def run(command, log, cwd=None):
 
 
 def first_failure(log):
+    """The name of the first test the log shows failing."""
     with open(log) as f:
-        for line in f:
-            if "***Failed" in line or "***Timeout" in line or "***Exception" in line or "Not Run" in line:
-                return line.split(":", 1)[-1].split("...")[0].strip()
+        lines = f.readlines()
+    for marks in (("***Failed", "***Timeout", "***Exception"), ("Not Run",)):
+        for line in lines:
+            if any(mark in line for mark in marks):
+                return line.split(":", 1)[-1].split("...")[0].split("  #")[0].strip()
     return "?"
 
 
