@@ -133,6 +133,12 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
   }
   EXPECT_EQ(RunGame("--no-such-option").code, 2);
   EXPECT_EQ(RunGame("--help >/dev/null").code, 0);
+  auto dir = TestDir("bad-input");
+  std::ofstream(dir / "bad.txt") << "# fine\n3 +SPACE\n4 +NOTAKEY\n";
+  RunResult r = RunGame("--headless --frames 10 --input " + (dir / "bad.txt").string());
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.errors.find("line 3"), std::string::npos) << r.errors;
+  std::filesystem::remove_all(dir);
 }
 
 TEST(FramePacing, RunsAtMostOneFramePerIntervalAndNeverCatchesUp) {

@@ -93,6 +93,9 @@ TEST(WaveReader, FindsTheDataChunkWhereverItLiesAndRejectsBrokenFiles) {
   Bytes cut = Wave({{"data", samples}});
   cut[16] = 200;  // the data claims more than there is
   EXPECT_TRUE(ReadWaveSamples(cut).empty());
+  cut = Wave({{"data", samples}});
+  cut[4] += 2;  // and so does the RIFF size
+  EXPECT_TRUE(ReadWaveSamples(cut).empty());
 }
 
 TEST(SoundFontFinder, TheUsersChoiceWinsThenTheSmallKnownFontThenTheSmallestInTheSharedFolder) {

@@ -54,9 +54,11 @@ class Game : public WorldTest {
 }  // namespace
 
 TEST_F(Game, TheFiftiethPotionRaisesThePowerAndHoldsTheWorldForTheNotice) {
-  EXPECT_EQ(PowerLevelFor(99), 1);
-  EXPECT_EQ(PowerLevelFor(100), 2);
-  EXPECT_EQ(PowerLevelFor(250), 5);
+  for (int level = 1; level <= 5; ++level) {
+    EXPECT_EQ(PowerLevelFor(50 * level - 1), level - 1);
+    EXPECT_EQ(PowerLevelFor(50 * level), level);
+  }
+  EXPECT_EQ(PowerLevelFor(9999), 5);
   Start(1, 1, 48);
   Catch();
   EXPECT_EQ(game->GetState(), kPlaying);
@@ -85,7 +87,7 @@ TEST_F(Game, APowerUpDueWhileSheBlinksComesWithTheNextPotionNotBefore) {
   EXPECT_EQ(game->Player().powerLevel, 1);
 }
 
-TEST_F(Game, LifePotionsCountOnlyInTheNormalStateAndPotionsStopAt9999) {
+TEST_F(Game, LifePotionsCountOnlyInTheNormalStatePotionsStopAt9999AndAtMost25Fall) {
   Start(1, 1, 9998);
   Catch(true);
   EXPECT_EQ(game->Player().lives, 6);
@@ -96,6 +98,9 @@ TEST_F(Game, LifePotionsCountOnlyInTheNormalStateAndPotionsStopAt9999) {
   Catch();
   Catch();
   EXPECT_EQ(game->Player().potionCount, 9999);
+  NPotionList potions;  // 25 fall at most at once
+  for (int i = 0; i < 30; ++i) potions.AddPotion(20 * i, 100, i % 3);
+  EXPECT_EQ(potions.Count(), 25);
 }
 
 TEST_F(Game, AGameOverOffersAContinueForFiftyPotionsElseTheTitle) {

@@ -59,6 +59,10 @@ TEST_F(Input, AHeldKeyIsPressedInItsFirstFrameOnlyAndRightWinsOverLeft) {
   UpdateInput();
   EXPECT_EQ(GetKeyHorizontal(), -1);
   EXPECT_EQ(Typed(), "");
+  GetAppBlock().paused = 0;
+  ApplyPause();
+  UpdateInput();
+  EXPECT_EQ(GetKeyHorizontal(), -1) << "the arrows held before the pause came back";
 }
 
 TEST_F(Input, KeysTypeByTheTableTenCharactersAReadAtMost) {

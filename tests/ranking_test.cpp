@@ -44,12 +44,12 @@ TEST_F(Ranking, StoredValuesReadByTheRulesAndMissingOnesKeepTheirDefaults) {
             "100,KORVA GAMES;90,KORVA GAMES;80,KORVA GAMES;70,KORVA GAMES;60,KORVA GAMES;50,KORVA GAMES;"
             "40,KORVA GAMES;30,KORVA GAMES;");
   Store(
-      "Rank0=42,  ANNA  \nRank1=12345,BIG\nRank2=,COMMA FIRST\nRank3=no comma\nRank4=  8x,A NAME LONGER THAN IT MAY\n"
-      "Rank5=-5,MINUS\nrank6=1,CASE\nRank7=55," +
+      "Rank0=42,  ANNA  \nRank1=10000,BIG\nRank2=,COMMA FIRST\nRank3=no comma\nRank4=  8x,A NAME LONGER THAN IT MAY\n"
+      "Rank5=-5,MINUS\nrank6=9999,CASE\nRank7=55," +
       std::string(252, 'B') + "\n");
   LoadRanking();
   // Rank7 is 255 characters: with its terminator it does not fit 256 bytes.
-  EXPECT_EQ(Table(), "42,ANNA;0,BIG;0,ERROR;0,ERROR;8,A NAME LONGER T;-5,MINUS;1,CASE;30,KORVA GAMES;");
+  EXPECT_EQ(Table(), "42,ANNA;0,BIG;0,ERROR;0,ERROR;8,A NAME LONGER T;-5,MINUS;9999,CASE;30,KORVA GAMES;");
   int32_t score = 0;
   std::string name;
   ParseRankValue(NString("-99999999999999,X"), score, name);
