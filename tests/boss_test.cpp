@@ -83,8 +83,8 @@ TEST_F(Boss, ShotsPassThroughPartsThatAreNoTargetsAndTheLastPointFellsTheBody) {
     p.SetFrame(1);
     ShootWhere(p, [&](const NFireChara& s) { return s.IsHit(p) && !s.IsHit(*b.GetPart(0)); });
   }
-  int passing = ShotsLeft();
-  EXPECT_GE(passing, 2);
+  int passing = ShotsLeft();  // one for each that shows clear of the body
+  ASSERT_GT(passing, 0);
   b.TakeShots(shots, regions);
   EXPECT_EQ(ShotsLeft(), passing);
   shots.Clear();
