@@ -9,6 +9,7 @@
 #include "app/input_script.h"
 #include "app/launch_seed.h"
 #include "app/main_loop.h"
+#include "app/picture_log.h"
 #include "app/ranking.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
@@ -33,6 +34,7 @@ struct Application::Parts {
   Autopilot autopilot;
   SoakInput soak;
   StatsLog stats;
+  PictureLog pictures;
 };
 
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory) {
@@ -133,6 +135,14 @@ std::optional<int> Application::Start() {
       loop_->OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
     } else {
       std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options.statsFile.c_str());
+    }
+  }
+  PictureLog& pictures = parts_->pictures;
+  if (!options.pictureLog.empty()) {
+    if (pictures.Open(options.pictureLog)) {
+      loop_->OnTick([&pictures](int64_t frame, bool ran) { pictures.Write(frame, ran); });
+    } else {
+      std::fprintf(stderr, "velloria: cannot write %s; no pictures are logged\n", options.pictureLog.c_str());
     }
   }
   return std::nullopt;

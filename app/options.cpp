@@ -93,6 +93,8 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view v) { return !(o.statsFile = v).empty(); }},
       {"--ranking", "FILE", "keep the ranking in FILE (default: the settings folder; headless runs keep none)",
        [](Options& o, std::string_view v) { return !(o.rankingFile = v).empty(); }},
+      {"--picture-log", "FILE", "log a digest of the presented picture once per frame",
+       [](Options& o, std::string_view v) { return !(o.pictureLog = v).empty(); }},
       {"--autopilot", nullptr, "development: a bot plays through the normal input path",
        [](Options& o, std::string_view) { return o.autopilot = true; }},
       {"--soak", "SEED", "development: random keys and focus changes from SEED (never Escape)",

@@ -31,6 +31,7 @@ struct Options {
   std::string statsFile;
   // --ranking FILE: the ranking is read from and saved to FILE.
   std::string rankingFile;
+  std::string pictureLog;
   // --start S-L[:P]: begin with a game at stage S, level L with P potions.
   std::optional<int> startStage;
   int startLevel = 1;

@@ -1,224 +1,140 @@
+// Rules of a game with edge cases a replay rarely meets: the power-up
+// thresholds, potions and lives, what a game over hands on, and the volleys.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <tuple>
 
-#include "app/app_block.h"
 #include "app/ranking.h"
-#include "base/math_util.h"
-#include "game/bullet_list.h"
+#include "app/sequencer.h"
 #include "game/enemy_list.h"
 #include "game/explode_list.h"
+#include "game/fire_list.h"
 #include "game/game.h"
 #include "game/potion_list.h"
 #include "game/sounds.h"
-#include "gfx/display.h"
-#include "input/input.h"
-#include "tests/run_helpers.h"
-#include "tests/sound_spy.h"
+#include "tests/doubles.h"
 
 using namespace game_state;
 
 namespace {
 
-class GameTest : public ::testing::Test {
+class Game : public WorldTest {
  protected:
   void SetUp() override {
-    ResetAppBlock();
-    FillDirectionTables();
-    SeedRandom(5);
-    CreateDisplay(nullptr);
-    SetDisplayMode();
-    InitPalette(106);
-    InitInput();
-    root = TestDir("game");
-    SetRankingRoot(root.string());
-    LoadRanking();
-    spy = std::make_unique<SoundSpy>();
+    WorldTest::SetUp();
+    // A ranking nobody beats: a game over goes straight on.
+    for (int i = 0; i < kRankEntries; ++i) GetRankEntry(i).score = 5000;
   }
   void TearDown() override {
     game.reset();
-    spy.reset();
-    ReleaseInput();
-    ReleaseDisplay();
-    std::filesystem::remove_all(root);
+    WorldTest::TearDown();
   }
   void Start(int stage, int level, int potions) {
     game = std::make_unique<NGame>();
     game->SetStage(stage);
     game->SetUpLevel(level);
     game->SetPotions(potions);
+    game->SetInvulnerable(true);  // nothing the enemies do gets in the way
+    for (int n = 0; n < 200 && game->GetState() != kPlaying; ++n) game->Update();
   }
-  // Runs frames until the game reaches a state (or gives up).
-  int RunUntil(int state, int limit = 2000) {
-    for (int n = 0; n < limit; ++n) {
-      if (game->GetState() == state) return n;
-      game->Update();
-    }
-    return -1;
-  }
-  void PlacePotionOnPlayer(bool life = false) {
+  // A potion (or a life potion) that falls onto her in the next frame.
+  void Catch(bool life = false) {
     NMyChara& p = game->Player();
-    if (life) {
-      game->Potions().AddLifePotion(p.GetCenterX(), p.GetCenterY(), 0);
-    } else {
-      game->Potions().AddPotion(p.GetCenterX(), p.GetCenterY(), 0);
-    }
+    life ? game->Potions().AddLifePotion(p.GetCenterX(), p.GetCenterY(), 0)
+         : game->Potions().AddPotion(p.GetCenterX(), p.GetCenterY(), 0);
+    game->Update();
   }
-  std::filesystem::path root;
-  std::unique_ptr<SoundSpy> spy;
+  void Blink() {
+    game->Player().playerState = NMyChara::kInvulnerable;
+    game->Player().invulnerableTimer = NMyChara::kInvulnerableFrames;
+  }
   std::unique_ptr<NGame> game;
 };
 
 }  // namespace
 
-TEST_F(GameTest, ALevelOpensWithTheCurtainThenGetReadyThenPlay) {
-  Start(1, 1, 0);
-  EXPECT_EQ(game->GetState(), kLevelOpening);
-  EXPECT_EQ(game->Player().GetX(), 297);
-  EXPECT_EQ(game->Player().GetY(), 405);
-  // The curtain opens over 25 drawn frames (96 % down to 0 %); the 26th
-  // starts the get-ready text.
-  EXPECT_EQ(RunUntil(kEvent), 26);
-  int getReady = RunUntil(kPlaying);
-  EXPECT_GE(getReady, 55);
-  EXPECT_LE(getReady, 65);
-  // The formation did not move while the world stood still.
-  EXPECT_EQ(game->Enemies().Get(0)->GetCenterX(), 188);
-}
-
-TEST_F(GameTest, StartingWithAHundredPotionsGivesPowerLevelTwo) {
-  Start(3, 1, 100);
-  EXPECT_EQ(game->Player().powerLevel, 2);
-  EXPECT_EQ(game->Snapshot().power, 2);
-}
-
-TEST_F(GameTest, TheFiftiethPotionRaisesThePowerAndFreezesTheWorld) {
-  Start(1, 1, 49);
-  RunUntil(kPlaying);
-  PlacePotionOnPlayer();
-  game->Update();
+TEST_F(Game, TheFiftiethPotionRaisesThePowerAndHoldsTheWorldForTheNotice) {
+  for (int level = 1; level <= 5; ++level) {
+    EXPECT_EQ(PowerLevelFor(50 * level - 1), level - 1);
+    EXPECT_EQ(PowerLevelFor(50 * level), level);
+  }
+  EXPECT_EQ(PowerLevelFor(9999), 5);
+  Start(1, 1, 48);
+  Catch();
+  EXPECT_EQ(game->GetState(), kPlaying);
+  EXPECT_EQ(game->Player().powerLevel, 0);
+  Catch();
   EXPECT_EQ(game->Player().potionCount, 50);
   EXPECT_EQ(game->Player().powerLevel, 1);
   EXPECT_EQ(game->GetState(), kEvent);
-  EXPECT_EQ(spy->Count(sound::kChime), 1);
-  float x = game->Enemies().Get(0)->GetFloatX();
+  EXPECT_EQ(sounds->Count(sound::kChime), 2);
+  game->Shots().Fire(320, 300, 0);
+  int y = game->Shots().Get(0)->GetY();
   game->Update();
-  EXPECT_EQ(game->Enemies().Get(0)->GetFloatX(), x);  // the world stands still
-  EXPECT_GT(RunUntil(kPlaying), 0);
+  EXPECT_EQ(game->Shots().Get(0)->GetY(), y);  // the world stands still
 }
 
-TEST_F(GameTest, APowerUpDueWhileBlinkingComesWithTheNextPotion) {
+TEST_F(Game, APowerUpDueWhileSheBlinksComesWithTheNextPotionNotBefore) {
   Start(1, 1, 49);
-  RunUntil(kPlaying);
-  game->Player().playerState = NMyChara::kInvulnerable;
-  game->Player().invulnerableTimer = 75;
-  PlacePotionOnPlayer();
-  game->Update();
+  Blink();
+  Catch();
   EXPECT_EQ(game->Player().potionCount, 50);
   EXPECT_EQ(game->Player().powerLevel, 0);
-  EXPECT_EQ(game->GetState(), kPlaying);
-  for (int i = 0; i < 80; ++i) {
-    game->Bullets().Clear();  // keep her safe while she blinks
-    game->Update();
-  }
+  for (int i = 0; i < NMyChara::kInvulnerableFrames; ++i) game->Update();
   EXPECT_EQ(game->Player().playerState, NMyChara::kNormal);
-  EXPECT_EQ(game->Player().powerLevel, 0);  // not when the blinking ends ...
-  PlacePotionOnPlayer();
-  game->Update();
-  EXPECT_EQ(game->Player().powerLevel, 1);  // ... but with the next potion
+  EXPECT_EQ(game->Player().powerLevel, 0);
+  Catch();
+  EXPECT_EQ(game->Player().powerLevel, 1);
 }
 
-TEST_F(GameTest, LifePotionsCountOnlyInTheNormalStateAndPotionsStopAt9999) {
+TEST_F(Game, LifePotionsCountOnlyInTheNormalStatePotionsStopAt9999AndAtMost25Fall) {
   Start(1, 1, 9998);
-  RunUntil(kPlaying);
-  PlacePotionOnPlayer(true);
-  game->Update();
+  Catch(true);
   EXPECT_EQ(game->Player().lives, 6);
-  game->Player().playerState = NMyChara::kInvulnerable;
-  game->Player().invulnerableTimer = 75;
-  PlacePotionOnPlayer(true);
-  game->Update();
+  Blink();
+  Catch(true);
   EXPECT_EQ(game->Player().lives, 6);
-  EXPECT_EQ(spy->Count(sound::kChime), 2);
-  PlacePotionOnPlayer();
-  PlacePotionOnPlayer();
-  game->Update();
+  EXPECT_EQ(sounds->Count(sound::kChime), 2);
+  Catch();
+  Catch();
   EXPECT_EQ(game->Player().potionCount, 9999);
-  EXPECT_EQ(game->Player().powerLevel, 5);
+  NPotionList potions;  // 25 fall at most at once
+  for (int i = 0; i < 30; ++i) potions.AddPotion(20 * i, 100, i % 3);
+  EXPECT_EQ(potions.Count(), 25);
 }
 
-TEST_F(GameTest, LosingTheLastLifeShowsGameOverThenHandsOverAContinue) {
-  Start(2, 7, 50);
-  RunUntil(kPlaying);
-  game->Player().lives = 1;
-  NExplodeList explosions;
-  game->Player().Hit(explosions);
-  EXPECT_EQ(game->GetState(), kGameOverText);
-  float x = game->Enemies().Get(0)->GetFloatX();
-  game->Update();
-  EXPECT_NE(game->Enemies().Get(0)->GetFloatX(), x);  // the world runs on
-  ASSERT_GT(RunUntil(kGameOverCurtain), 0);
-  // 50 potions do not beat the eighth stored score of 30? They do: name entry.
-  EXPECT_EQ(RunUntil(kNameEntry, 30), 25);
+TEST_F(Game, AGameOverOffersAContinueForFiftyPotionsElseTheTitle) {
+  struct Case {
+    int potions, sceneState, carried;
+  } cases[] = {{50, scene_state::kContinueStart, 0}, {49, scene_state::kTitleStart, -1}};
+  for (const Case& c : cases) {
+    GetAppBlock().sceneState = scene_state::kGameRunning;
+    Start(2, 7, c.potions);
+    game->SetInvulnerable(false);
+    game->Player().lives = 1;
+    NExplodeList explosions;
+    game->Player().Hit(explosions);
+    EXPECT_EQ(game->GetState(), kGameOverText);
+    for (int n = 0; n < 400 && game->GetState() != kIdle; ++n) game->Update();
+    AppBlock& app = GetAppBlock();
+    EXPECT_EQ(app.sceneState, c.sceneState) << c.potions;
+    EXPECT_EQ(std::tie(app.startStage, app.startLevel, app.potionsCarried), std::make_tuple(2, 7, c.carried));
+  }
 }
 
-TEST_F(GameTest, AGameOverWithoutARankingScoreOffersTheContinueAtOnce) {
-  for (int i = 0; i < kRankEntries; ++i) GetRankEntry(i).score = 1000;
-  Start(2, 7, 50);
-  RunUntil(kPlaying);
-  game->Player().lives = 1;
-  NExplodeList explosions;
-  game->Player().Hit(explosions);
-  RunUntil(kIdle, 400);
-  AppBlock& app = GetAppBlock();
-  EXPECT_EQ(app.sceneState, 9);
-  EXPECT_EQ(app.startStage, 2);
-  EXPECT_EQ(app.startLevel, 7);
-  EXPECT_EQ(app.potionsCarried, 0);
-}
-
-TEST_F(GameTest, FewerThanFiftyPotionsGoBackToTheTitle) {
-  for (int i = 0; i < kRankEntries; ++i) GetRankEntry(i).score = 1000;
-  Start(1, 3, 49);
-  RunUntil(kPlaying);
-  game->Player().lives = 1;
-  NExplodeList explosions;
-  game->Player().Hit(explosions);
-  RunUntil(kIdle, 400);
-  EXPECT_EQ(GetAppBlock().sceneState, 5);
-  EXPECT_EQ(GetAppBlock().potionsCarried, -1);
-}
-
-TEST_F(GameTest, ClearingALevelWaitsSeventyFramesAndTheCurtain) {
-  Start(1, 1, 0);
-  RunUntil(kPlaying);
-  game->Enemies().Clear();
-  game->Update();
-  EXPECT_EQ(game->GetState(), kLevelClear);
-  EXPECT_EQ(RunUntil(kLevelClosing), 70);
-  EXPECT_EQ(RunUntil(kLevelOpening), 25);
-  EXPECT_EQ(game->Snapshot().level, 2);
-  EXPECT_EQ(game->Enemies().Count(), 24);
-}
-
-TEST_F(GameTest, BothArrowsHeldSteerRightAndFireIsByPress) {
-  Start(1, 1, 0);
-  RunUntil(kPlaying);
-  game->Enemies().Clear();
-  FeedKeyEvent(key::kLeft, true);
-  FeedKeyEvent(key::kRight, true);
-  game->Update();
-  EXPECT_EQ(game->Player().GetX(), 305);
-  FeedKeyEvent(key::kLeft, false);
-  FeedKeyEvent(key::kRight, false);
-  FeedKeyEvent(key::kSpace, true);
-  game->Update();
-  game->Update();
-  game->Update();
-  EXPECT_EQ(game->Snapshot().shots, 1);  // held: one volley
-  FeedKeyEvent(key::kSpace, false);
-  game->Update();
-  FeedKeyEvent(key::kSpace, true);
-  game->Update();
-  EXPECT_EQ(game->Snapshot().shots, 2);
+TEST_F(Game, AVolleyGrowsWithThePowerNeedsRoomToSpareAndSoundsOnce) {
+  // Per power level 0..5: shots in a volley, and the most on screen.
+  const int perVolley[] = {1, 2, 3, 4, 5, 6};
+  const int most[] = {3, 4, 6, 8, 10, 12};
+  for (int power = 0; power <= 5; ++power) {
+    NFireList shots;
+    sounds->played.clear();
+    for (int press = 0; press < 10; ++press) shots.Fire(320, 428, power);
+    int count = NFireList::kSlots - shots.CountFreeSlots();
+    EXPECT_EQ(count, most[power]) << power;
+    EXPECT_EQ(sounds->Count(sound::kVolley) * perVolley[power], count) << power;
+  }
+  NFireList shots;
+  shots.Fire(320, 428, 6);
+  EXPECT_EQ(shots.CountFreeSlots(), NFireList::kSlots);
 }

@@ -1,7 +1,9 @@
+// The ranking: how stored values read, where a result goes, and how a save
+// replaces the file. (What a run does with a damaged or unwritable home is
+// in error_paths_test.cpp.)
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <climits>
 
 #include "app/app_block.h"
 #include "app/ranking.h"
@@ -11,9 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RankingTest : public ::testing::Test {
+class Ranking : public ::testing::Test {
  protected:
   void SetUp() override {
+    ResetAppBlock();
     root = TestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
     SetRankingRoot(root.string());
     file = root / "KorvaGames" / "Velloria" / "ranking.ini";
@@ -23,111 +26,65 @@ class RankingTest : public ::testing::Test {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << "[Software\\KorvaGames\\Velloria]\n" << values;
   }
+  std::string Table() const {
+    std::string out;
+    for (int i = 0; i < kRankEntries; ++i)
+      out += std::to_string(GetRankEntry(i).score) + "," + GetRankEntry(i).name + ";";
+    return out;
+  }
   fs::path root;
   fs::path file;
 };
 
 }  // namespace
 
-TEST_F(RankingTest, FreshUserSeesTheDefaults) {
+TEST_F(Ranking, StoredValuesReadByTheRulesAndMissingOnesKeepTheirDefaults) {
   LoadRanking();
-  for (int i = 0; i < kRankEntries; ++i) {
-    EXPECT_EQ(GetRankEntry(i).score, 100 - 10 * i);
-    EXPECT_STREQ(GetRankEntry(i).name, "KORVA GAMES");
-  }
-  EXPECT_TRUE(fs::exists(file));  // loading creates the key
-}
-
-TEST_F(RankingTest, StoredValuesLoadByTheRules) {
+  EXPECT_EQ(Table(),
+            "100,KORVA GAMES;90,KORVA GAMES;80,KORVA GAMES;70,KORVA GAMES;60,KORVA GAMES;50,KORVA GAMES;"
+            "40,KORVA GAMES;30,KORVA GAMES;");
   Store(
-      "Rank0=42,  ANNA  \n"
-      "Rank1=12345,BIG\n"
-      ",NOPE\n"
-      "Rank2=,COMMA FIRST\n"
-      "Rank3=no comma\n"
-      "Rank4=77,\n"
-      "Rank5=-5,MINUS\n"
-      "Rank6=99999999999999,HUGE\n"
-      "Rank7=  8x,A NAME LONGER THAN FIFTEEN\n");
+      "Rank0=42,  ANNA  \nRank1=10000,BIG\nRank2=,COMMA FIRST\nRank3=no comma\nRank4=  8x,A NAME LONGER THAN IT MAY\n"
+      "Rank5=-5,MINUS\nrank6=9999,CASE\nRank7=55," +
+      std::string(252, 'B') + "\n");
   LoadRanking();
-  struct Want {
-    int score;
-    const char* name;
-  } want[] = {{42, "ANNA"}, {0, "BIG"},    {0, "ERROR"}, {0, "ERROR"},
-              {77, ""},     {-5, "MINUS"}, {0, "HUGE"},  {8, "A NAME LONGER T"}};
-  for (int i = 0; i < kRankEntries; ++i) {
-    EXPECT_EQ(GetRankEntry(i).score, want[i].score) << i;
-    EXPECT_STREQ(GetRankEntry(i).name, want[i].name) << i;
-  }
-}
-
-TEST_F(RankingTest, HugeNegativeNumbersClampInsteadOfOverflowing) {
+  // Rank7 is 255 characters: with its terminator it does not fit 256 bytes.
+  EXPECT_EQ(Table(), "42,ANNA;0,BIG;0,ERROR;0,ERROR;8,A NAME LONGER T;-5,MINUS;9999,CASE;30,KORVA GAMES;");
   int32_t score = 0;
   std::string name;
   ParseRankValue(NString("-99999999999999,X"), score, name);
   EXPECT_EQ(score, INT32_MIN);
   ParseRankValue(NString("2147483648,X"), score, name);
-  EXPECT_EQ(score, 0);  // clamped to the largest int, which is 10000 or more
+  EXPECT_EQ(score, 0);
 }
 
-TEST_F(RankingTest, ValuesOf256BytesOrMoreCountAsMissing) {
-  Store("Rank0=55," + std::string(251, 'A') + "\nRank1=66," + std::string(252, 'B') + "\n");
+TEST_F(Ranking, AResultGoesBelowEqualScoresAndIsSavedAtOnce) {
   LoadRanking();
-  EXPECT_EQ(GetRankEntry(0).score, 55);  // 254 characters + terminator fit
-  EXPECT_EQ(GetRankEntry(1).score, 90);  // 255 + terminator do not
-}
-
-TEST_F(RankingTest, EnteringAResultPlacesItBelowEqualScoresAndSavesEveryValue) {
-  LoadRanking();
-  EXPECT_EQ(EnterRanking(30, NString("LAST")), -1);  // equal to the eighth: does not enter
+  EXPECT_EQ(EnterRanking(30, NString("LAST")), -1);  // equal to the eighth: not in
   EXPECT_EQ(EnterRanking(90, NString("  EVE ")), 2);
-  EXPECT_EQ(GetRankEntry(1).score, 90);
-  EXPECT_STREQ(GetRankEntry(1).name, "KORVA GAMES");
-  EXPECT_STREQ(GetRankEntry(2).name, "EVE");
-  EXPECT_EQ(GetRankEntry(7).score, 40);
-  std::string text = ReadFile(file);
-  for (int i = 0; i < kRankEntries; ++i) EXPECT_NE(text.find("Rank" + std::to_string(i) + "="), std::string::npos);
-  EXPECT_NE(text.find("Rank2=90,EVE\n"), std::string::npos) << text;
-  // A new run reads back the same table.
+  EXPECT_EQ(EnterRanking(1000, NString("ACE")), 0);
+  EXPECT_EQ(Table(),
+            "1000,ACE;100,KORVA GAMES;90,KORVA GAMES;90,EVE;80,KORVA GAMES;70,KORVA GAMES;"
+            "60,KORVA GAMES;50,KORVA GAMES;");
   ResetAppBlock();
-  LoadRanking();
-  EXPECT_STREQ(GetRankEntry(2).name, "EVE");
-  EXPECT_EQ(GetRankEntry(7).score, 40);
+  LoadRanking();  // what the next run reads
+  EXPECT_EQ(Table(),
+            "1000,ACE;100,KORVA GAMES;90,KORVA GAMES;90,EVE;80,KORVA GAMES;70,KORVA GAMES;"
+            "60,KORVA GAMES;50,KORVA GAMES;");
 }
 
-TEST_F(RankingTest, LinesTheProgramDoesNotKnowAreKept) {
+TEST_F(Ranking, ASaveReplacesTheWholeFileKeepingLinesItDoesNotKnow) {
   Store("; my notes\nRank0=500,ACE\nTheme=dark\n[Other]\nkeep=me\n");
   LoadRanking();
-  EXPECT_EQ(EnterRanking(600, NString("NEW")), 0);
-  std::string text = ReadFile(file);
-  EXPECT_NE(text.find("; my notes\n"), std::string::npos);
-  EXPECT_NE(text.find("Theme=dark\n"), std::string::npos);
-  EXPECT_NE(text.find("[Other]\nkeep=me\n"), std::string::npos);
-  EXPECT_NE(text.find("Rank0=600,NEW\n"), std::string::npos);
-  EXPECT_NE(text.find("Rank1=500,ACE\n"), std::string::npos);
-}
-
-TEST_F(RankingTest, AFailedSaveLeavesTheOldRankingIntact) {
-  Store("Rank0=500,ACE\n");
-  LoadRanking();
-  std::string before = ReadFile(file);
-  // A folder where the temporary file should go: it cannot be written, even
-  // by a user whom permissions do not stop.
-  fs::create_directory(file.string() + ".tmp-" + std::to_string(::getpid()));
-  EXPECT_EQ(EnterRanking(900, NString("NEW")), 0);  // the game goes on
-  EXPECT_EQ(GetRankEntry(0).score, 900);
-  EXPECT_EQ(ReadFile(file), before);
-}
-
-TEST_F(RankingTest, AnUnwritableHomeLeavesTheDefaultsInPlay) {
-  // A plain file where the settings folder should be: nothing can be made.
-  std::ofstream(root / "KorvaGames") << "in the way";
-  LoadRanking();
-  EXPECT_FALSE(fs::exists(file));
-  EXPECT_EQ(GetRankEntry(0).score, 100);
-  EXPECT_EQ(EnterRanking(200, NString("X")), 0);  // kept in memory, not stored
-  EXPECT_EQ(GetRankEntry(0).score, 200);
-  SetRankingRoot("");
-  LoadRanking();  // no root at all: defaults
-  EXPECT_EQ(GetRankEntry(0).score, 100);
+  std::ifstream reader(file);  // a reader that opened the file before the save
+  EnterRanking(600, NString("NEW"));
+  std::string now = ReadFile(file);
+  EXPECT_NE(now.find("; my notes\nRank0=600,NEW\nTheme=dark\nRank1=500,ACE\n"), std::string::npos) << now;
+  EXPECT_NE(now.find("[Other]\nkeep=me\n"), std::string::npos) << now;
+  // It still reads the old file whole: the new one was renamed over it.
+  std::stringstream old;
+  old << reader.rdbuf();
+  EXPECT_EQ(old.str(), "[Software\\KorvaGames\\Velloria]\n; my notes\nRank0=500,ACE\nTheme=dark\n[Other]\nkeep=me\n");
+  for (const auto& entry : fs::directory_iterator(file.parent_path()))
+    EXPECT_EQ(entry.path().filename(), "ranking.ini");
 }

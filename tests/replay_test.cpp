@@ -1,15 +1,16 @@
-// The replay regression suite: recorded sessions under tests/replays/<name>/
-// (args: the command line; input.txt: the recorded events with their seed;
-// stats.digest and shots.digest: what the game did) are played again and
-// must give the same frames. After an intended change of behaviour,
-// re-record the digests with
-//   VELLORIA_RERECORD=1 build/tests/velloria_tests --gtest_filter='Replays.*'
-// and review the diff before committing it.
+// The replay regression suite: every session under tests/replays/<name>/
+// (args: the command line and "shots F1 F2 ..."; input.txt: the recorded
+// events with their seed) is played again headless and must give the same
+// frames: frames.digest holds, per frame, a CRC-32 of the --stats line and
+// the digest of the presented picture; sounds.log the whole sound log;
+// shots.digest a CRC-32 of each kept picture. After an intended change,
+// re-record with
+//   VELLORIA_RERECORD=1 build/tests/velloria_tests --gtest_filter='*Replays*'
+// and review the difference before committing it.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+const fs::path kReplays = fs::path(VELLORIA_SOURCE_DIR) / "tests" / "replays";
 
 uint32_t Crc32(const std::string& data) {
   uint32_t crc = 0xFFFFFFFFu;
@@ -42,80 +45,82 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string Trimmed(std::string s) {
-  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
-  return s;
+// Index of the first line that differs, or -1 when both are the same.
+int FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  return ia == a.end() && ib == b.end() ? -1 : static_cast<int>(ia - a.begin());
 }
 
-const fs::path kReplays = fs::path(VELLORIA_SOURCE_DIR) / "tests" / "replays";
-
-std::vector<fs::path> ReplayFolders() {
-  std::vector<fs::path> folders;
+std::vector<std::string> Sessions() {
+  std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(kReplays)) {
-    if (entry.is_directory() && fs::exists(entry.path() / "args")) folders.push_back(entry.path());
+    if (fs::exists(entry.path() / "args")) names.push_back(entry.path().filename().string());
   }
-  std::sort(folders.begin(), folders.end());
-  return folders;
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
-// Frames whose pictures are kept: "shots F1 F2 ..." in the args file's second line.
-std::vector<int> ShotFrames(const std::vector<std::string>& args) {
-  std::vector<int> frames;
-  if (args.size() > 1) {
-    std::istringstream in(args[1]);
-    std::string word;
-    in >> word;
-    for (int f; in >> f;) frames.push_back(f);
-  }
-  return frames;
-}
+class Replays : public ::testing::TestWithParam<std::string> {};
 
 }  // namespace
 
-TEST(Replays, EveryRecordedSessionPlaysBackFrameForFrame) {
-  auto folders = ReplayFolders();
-  ASSERT_FALSE(folders.empty()) << "no recorded sessions under " << kReplays;
-  bool rerecord = std::getenv("VELLORIA_RERECORD") != nullptr;
-  for (const fs::path& folder : folders) {
-    SCOPED_TRACE(folder.filename().string());
-    auto args = Lines(ReadFile(folder / "args"));
-    ASSERT_FALSE(args.empty());
-    auto work = TestDir("replay-" + folder.filename().string());
-    std::string command = "--headless " + args[0] + " --input " + (folder / "input.txt").string() + " --stats " +
-                          (work / "stats.txt").string();
-    auto shots = ShotFrames(args);
-    for (int f : shots)
-      command += " --shot " + std::to_string(f) + ":" + (work / (std::to_string(f) + ".png")).string();
-    RunResult r = RunGame(command, (work / "config").string());
-    ASSERT_EQ(r.code, 0) << r.errors;
-
-    auto stats = Lines(ReadFile(work / "stats.txt"));
-    std::string statsDigest;
-    for (const std::string& line : stats) statsDigest += Hex(Crc32(line)) + "\n";
-    std::string shotsDigest;
-    for (int f : shots)
-      shotsDigest += std::to_string(f) + " " + Hex(Crc32(ReadFile(work / (std::to_string(f) + ".png")))) + "\n";
-
-    if (rerecord) {
-      std::ofstream(folder / "stats.digest") << statsDigest;
-      std::ofstream(folder / "shots.digest") << shotsDigest;
-      continue;
-    }
-    auto expected = Lines(ReadFile(folder / "stats.digest"));
-    auto actual = Lines(statsDigest);
-    size_t n = std::min(expected.size(), actual.size());
-    size_t first = n;
-    for (size_t i = 0; i < n; ++i) {
-      if (expected[i] != actual[i]) {
-        first = i;
-        break;
-      }
-    }
-    if (first < n || expected.size() != actual.size()) {
-      ADD_FAILURE() << "first frame that differs: " << first
-                    << "\n  now: " << (first < stats.size() ? stats[first] : "(none)");
-      continue;
-    }
-    EXPECT_EQ(Trimmed(ReadFile(folder / "shots.digest")), Trimmed(shotsDigest)) << "pictures differ";
+TEST_P(Replays, PlayBackFrameForFrame) {
+  fs::path folder = kReplays / GetParam();
+  auto args = Lines(ReadFile(folder / "args"));
+  ASSERT_FALSE(args.empty());
+  fs::path work = TestDir("replay-" + GetParam());
+  std::string command = "--headless " + args[0] + " --input " + (folder / "input.txt").string();
+  for (const char* log : {"stats", "picture-log", "sound-log"})
+    command += " --" + std::string(log) + " " + (work / log).string();
+  std::vector<std::string> shots;
+  std::istringstream shotWords(args.size() > 1 ? args[1] : "");
+  for (std::string word; shotWords >> word;) {
+    if (word != "shots") shots.push_back(word);
   }
+  for (const std::string& f : shots) command += " --shot " + f + ":" + (work / (f + ".png")).string();
+  RunResult r = RunGame(command, (work / "config").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+
+  auto stats = Lines(ReadFile(work / "stats"));
+  auto pictures = Lines(ReadFile(work / "picture-log"));
+  ASSERT_EQ(stats.size(), pictures.size());
+  std::vector<std::string> frames;
+  for (size_t i = 0; i < stats.size(); ++i)
+    frames.push_back(Hex(Crc32(stats[i])) + pictures[i].substr(pictures[i].find(' ')));
+  std::vector<std::string> kept;
+  for (const std::string& f : shots) kept.push_back(f + " " + Hex(Crc32(ReadFile(work / (f + ".png")))));
+  std::string sounds = ReadFile(work / "sound-log");
+
+  if (std::getenv("VELLORIA_RERECORD")) {
+    std::ofstream frameFile(folder / "frames.digest");
+    for (const std::string& line : frames) frameFile << line << "\n";
+    std::ofstream shotFile(folder / "shots.digest");
+    for (const std::string& line : kept) shotFile << line << "\n";
+    std::ofstream(folder / "sounds.log") << sounds;
+    return;
+  }
+  auto expected = Lines(ReadFile(folder / "frames.digest"));
+  if (int f = FirstDifference(expected, frames); f >= 0) {
+    bool sameState = static_cast<size_t>(f) < expected.size() && static_cast<size_t>(f) < frames.size() &&
+                     expected[f].substr(0, 8) == frames[f].substr(0, 8);
+    FAIL() << "first frame that differs: " << f << (sameState ? " (the picture)" : " (the state)")
+           << "\n  now: " << (static_cast<size_t>(f) < stats.size() ? stats[f] : "(the run ended)")
+           << "\n  see it: build/velloria --headless " << args[0] << " --input " << (folder / "input.txt").string()
+           << " --shot " << f << ":frame.png";
+  }
+  auto expectedSounds = Lines(ReadFile(folder / "sounds.log"));
+  auto actualSounds = Lines(sounds);
+  if (int n = FirstDifference(expectedSounds, actualSounds); n >= 0) {
+    ADD_FAILURE() << "the sound log differs from line " << n + 1 << ": now \""
+                  << (static_cast<size_t>(n) < actualSounds.size() ? actualSounds[n] : "(end)") << "\", recorded \""
+                  << (static_cast<size_t>(n) < expectedSounds.size() ? expectedSounds[n] : "(end)") << "\"";
+  }
+  EXPECT_EQ(Lines(ReadFile(folder / "shots.digest")), kept) << "kept pictures differ; they are in " << work;
+  if (!HasFailure()) fs::remove_all(work);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sessions, Replays, ::testing::ValuesIn(Sessions()), [](const auto& session) {
+  std::string name = session.param;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+});

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // Runs the game executable with arguments; returns its exit code and keeps
 // what it printed on standard error.
@@ -53,4 +55,21 @@ inline std::filesystem::path TestDir(const std::string& name) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
+}
+
+// A --stats file: one map of key to value per frame.
+using StatsLine = std::map<std::string, std::string>;
+inline std::vector<StatsLine> ReadStats(const std::filesystem::path& path) {
+  std::vector<StatsLine> lines;
+  std::istringstream text(ReadFile(path));
+  for (std::string line; std::getline(text, line);) {
+    StatsLine fields;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) {
+      size_t eq = word.find('=');
+      if (eq != std::string::npos) fields[word.substr(0, eq)] = word.substr(eq + 1);
+    }
+    lines.push_back(fields);
+  }
+  return lines;
 }

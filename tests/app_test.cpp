@@ -1,0 +1,277 @@
+// The command line, frame pacing, the message loop's keys and clock, and
+// the soak's random input.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "app/app_block.h"
+#include "app/frame_pacer.h"
+#include "app/main_loop.h"
+#include "app/options.h"
+#include "app/picture_folder.h"
+#include "app/sequencer.h"
+#include "app/shutdown.h"
+#include "app/soak_input.h"
+#include "gfx/display.h"
+#include "input/input.h"
+#include "input/joystick_source.h"
+#include "tests/run_helpers.h"
+
+namespace {
+
+std::optional<Options> Parse(std::vector<const char*> args, std::string& error) {
+  args.insert(args.begin(), "velloria");
+  return ParseOptions(static_cast<int>(args.size()), args.data(), error);
+}
+
+// A host whose clock moves only while the loop waits; a blocking wait, or
+// the clock reaching endAt, ends the run.
+class FakeHost : public Host {
+ public:
+  bool PollEvent(HostEvent&) override { return false; }
+  void WaitEvent(int timeoutMs) override {
+    ++waits;
+    now += timeoutMs < 0 ? 0 : static_cast<uint32_t>(timeoutMs);
+    if (timeoutMs < 0 || now >= endAt) Shutdown(nullptr);
+  }
+  uint32_t NowMs() override { return now; }
+  void ShowCursor(bool) override {}
+  void HideWindow() override {}
+  void ShowMessage(const char*, const char*) override {}
+  void SetTitle(const char* title) override { titles.push_back(title); }
+  std::vector<std::string> titles;
+  uint32_t now = 1000;
+  uint32_t endAt = 0xFFFFFFFF;
+  int waits = 0;
+};
+
+class CountingScene : public Scene {
+ public:
+  explicit CountingScene(int& n) : n_(n) {}
+  void Start() override {}
+  void Update() override { ++n_; }
+
+ private:
+  int& n_;
+};
+
+class CountingFactory : public SceneFactory {
+ public:
+  std::unique_ptr<Scene> Make(SceneKind) override { return std::make_unique<CountingScene>(updates); }
+  std::unique_ptr<Scene> MakeGame(int, int, int) override { return std::make_unique<CountingScene>(updates); }
+  int updates = 0;
+};
+
+// A pad read once before every frame: one reading per frame from a list.
+class ScriptedPad : public JoystickSource {
+ public:
+  JoystickReading Read() override { return readings[std::min(frame++, readings.size() - 1)]; }
+  std::vector<JoystickReading> readings;
+  size_t frame = 0;
+};
+
+using Kind = ScriptedEvent::Kind;
+
+class Loop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetAppBlock();
+    SetShutdownTargets(&host, &sequencer);
+  }
+  void TearDown() override {
+    SetShutdownTargets(nullptr, nullptr);
+    ResetShutdown();
+  }
+  // Runs (the application block keeps what earlier runs left in it) and
+  // returns, per tick, whether a frame ran ("x") or not (".").
+  std::string Run(LoopConfig config, bool paused = false) {
+    ResetShutdown();
+    CreateDisplay(nullptr);
+    SetDisplayMode();
+    InitInput();
+    GetAppBlock().paused = paused ? 1 : 0;
+    MainLoop loop(host, sequencer, std::move(config));
+    std::string ran;
+    loop.OnTick([&](int64_t, bool r) { ran += r ? "x" : "."; });
+    loop.Run();
+    return ran;
+  }
+  std::string RunHeadless(std::vector<ScriptedEvent> script, int64_t frames) {
+    LoopConfig config;
+    config.headless = true;
+    config.frames = frames;
+    config.script = std::move(script);
+    return Run(std::move(config));
+  }
+  FakeHost host;
+  CountingFactory factory;
+  Sequencer sequencer{factory};
+};
+
+}  // namespace
+
+TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
+  std::string error;
+  auto o = Parse({"--headless", "--frames", "100", "--seed=9", "--shot", "7:b.png", "--start", "2-16:150", "--scale",
+                  "3", "--soak", "4000000000", "--picture-log", "p.txt", "--ranking", "r.ini", "--music-volume", "0",
+                  "--sound-volume=100"},
+                 error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_TRUE(o->headless);
+  EXPECT_EQ(o->frames, 100);
+  EXPECT_EQ(o->seed, 9u);
+  EXPECT_EQ(o->shots.at(0).frame, 7);
+  EXPECT_EQ(o->shots.at(0).path, "b.png");
+  EXPECT_EQ(std::tie(*o->startStage, o->startLevel, o->startPotions), std::make_tuple(2, 16, 150));
+  EXPECT_EQ(o->scale, 3);
+  EXPECT_EQ(o->soakSeed, 4000000000u);
+  EXPECT_EQ(o->pictureLog, "p.txt");
+  EXPECT_EQ(o->rankingFile, "r.ini");
+  EXPECT_EQ(std::tie(o->musicVolume, o->soundVolume), std::make_tuple(0, 100));
+  ASSERT_TRUE(Parse({"--start", "4-1:9999"}, error));
+  std::vector<std::vector<const char*>> bad = {
+      {"--frames", "-3"},  {"--frames"},       {"--shot", "x.png"},   {"--shot", "3:"},         {"--start", "5-1"},
+      {"--start", "1-17"}, {"--start", "0-1"}, {"--start", "1-1:-4"}, {"--start", "1-1:10000"}, {"--scale", "0"},
+      {"--scale", "9"},    {"--nonsense"},     {"--headless=1"},      {"--soak", "seven"},
+      {"--ranking"},       {"--ranking="}};
+  for (const char* volume : {"--music-volume", "--sound-volume"}) {
+    for (const char* value : {"101", "-1", "half"}) bad.push_back({volume, value});
+  }
+  for (const auto& args : bad) {
+    EXPECT_FALSE(Parse(args, error)) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+    EXPECT_FALSE(error.empty());
+  }
+  EXPECT_EQ(RunGame("--no-such-option").code, 2);
+  EXPECT_EQ(RunGame("--sound-volume 200").code, 2);
+  EXPECT_EQ(RunGame("--help >/dev/null").code, 0);
+  auto dir = TestDir("bad-input");
+  std::ofstream(dir / "bad.txt") << "# fine\n3 +SPACE\n4 +NOTAKEY\n";
+  RunResult r = RunGame("--headless --frames 10 --input " + (dir / "bad.txt").string());
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.errors.find("line 3"), std::string::npos) << r.errors;
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FramePacing, RunsAtMostOneFramePerIntervalAndNeverCatchesUp) {
+  AppBlock app;
+  EXPECT_TRUE(FrameDue(app, 1005));  // the first frame runs at once
+  EXPECT_FALSE(FrameDue(app, 1044));
+  EXPECT_EQ(MsUntilFrame(app, 1044), 1u);
+  EXPECT_TRUE(FrameDue(app, 1200));   // late: not made up ...
+  EXPECT_FALSE(FrameDue(app, 1239));  // ... the next is due one interval later
+  EXPECT_TRUE(FrameDue(app, 1240));
+  app.lastFrameTime = 0xFFFFFFF0u;  // the millisecond tick wraps
+  EXPECT_FALSE(FrameDue(app, 0xFFFFFFF9u));
+  EXPECT_TRUE(FrameDue(app, 0x00000018u));
+}
+
+TEST_F(Loop, PauseAndFocusStopFramesWhileTicksGoOn) {
+  EXPECT_EQ(RunHeadless({}, 5), "xxxxx");
+  // P toggles; regaining focus ends any pause, one made with P too.
+  EXPECT_EQ(RunHeadless({{2, Kind::KeyDown, key::kP},
+                         {4, Kind::KeyDown, key::kP},
+                         {6, Kind::KeyDown, key::kP},
+                         {7, Kind::FocusLost},
+                         {8, Kind::FocusGained},
+                         {10, Kind::FocusLost}},
+                        12),
+            "xx..xx..xx..");
+  // Escape ends the run at once, from anywhere.
+  EXPECT_EQ(RunHeadless({{3, Kind::KeyDown, key::kEscape}}, 100), "xxx");
+}
+
+TEST_F(Loop, PAndSAreHotKeysOnlyWhileEnabledAndSRunsFourTimesAsFast) {
+  GetAppBlock().hotkeysEnabled = 0;
+  EXPECT_EQ(RunHeadless({{1, Kind::KeyDown, key::kP}, {2, Kind::KeyDown, key::kS}}, 4), "xxxx");
+  EXPECT_EQ(GetAppBlock().frameInterval, 40u);
+  GetAppBlock().hotkeysEnabled = 1;
+  RunHeadless({{1, Kind::KeyDown, key::kS}}, 3);
+  EXPECT_EQ(GetAppBlock().frameInterval, 10u);
+  RunHeadless({{1, Kind::KeyDown, key::kS}}, 3);
+  EXPECT_EQ(GetAppBlock().frameInterval, 40u);
+  // The window's title says when the game is paused or fast; the picture does not.
+  host.titles.clear();
+  RunHeadless({{2, Kind::KeyDown, key::kS},
+               {4, Kind::KeyDown, key::kP},
+               {6, Kind::KeyDown, key::kP},
+               {8, Kind::KeyDown, key::kS},
+               {9, Kind::FocusLost},
+               {10, Kind::FocusGained}},
+              12);
+  EXPECT_EQ(host.titles, (std::vector<std::string>{"Velloria - Fast", "Velloria - Paused", "Velloria - Fast",
+                                                   "Velloria", "Velloria - Paused", "Velloria"}));
+}
+
+TEST_F(Loop, ALiveLoopWaitsBetweenFramesAndCountsTicksWhilePaused) {
+  host.endAt = 1000 + 40 * 25;  // one second
+  Run({});
+  EXPECT_GE(factory.updates + 1, 24);
+  EXPECT_LE(factory.updates + 1, 26);
+  EXPECT_LE(host.waits, 2 * 26);
+  host.endAt = 0xFFFFFFFF;
+  LoopConfig config;
+  config.frames = 10;  // counted in ticks, so it ends the paused run
+  EXPECT_EQ(Run(std::move(config), true), "..........");
+}
+
+TEST_F(Loop, ARecordingHoldsTheSeedTheEventsAndThePadWheneverItChanges) {
+  ScriptedPad pad;  // read before every frame that runs
+  pad.readings = {{}, {true, 0, 0, 0}, {true, 0, 0, 0}, {true, 30000, 0, 1}, {}};
+  auto dir = TestDir("record");
+  LoopConfig config;
+  config.headless = true;
+  config.frames = 6;
+  config.joystick = &pad;
+  config.recordFile = (dir / "session.txt").string();
+  config.seed = 4;
+  config.script = {{1, Kind::KeyDown, 0x1E}, {2, Kind::KeyUp, 0x1E}, {3, Kind::FocusLost}, {4, Kind::FocusGained}};
+  Run(std::move(config));
+  EXPECT_EQ(ReadFile(dir / "session.txt"),
+            "# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(SoakInput, ASeedGivesTheSameKeysEveryTimeNeverEscape) {
+  ResetAppBlock();
+  GetAppBlock().sceneState = scene_state::kGameRunning;
+  auto keys = [](uint32_t seed) {
+    SoakInput soak(seed);
+    std::string out = " ";
+    for (int f = 0; f < 3000; ++f) {
+      for (const HostEvent& e : soak.Step(f))
+        out += std::to_string(static_cast<int>(e.type)) + ":" + std::to_string(e.key) + " ";
+    }
+    return out;
+  };
+  std::string a = keys(11);
+  EXPECT_GT(a.size(), 2000u);
+  EXPECT_EQ(a, keys(11));
+  EXPECT_NE(a, keys(12));
+  EXPECT_EQ(a.find(" 1:" + std::to_string(key::kEscape) + " "), std::string::npos);  // no Escape down
+  EXPECT_EQ(RunGame("--headless --soak 9 --autopilot --frames 10").code, 2);
+}
+
+TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
+  namespace fs = std::filesystem;
+  auto home = TestDir("pictures");
+  fs::create_directories(home / "config");
+  std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  ::setenv("HOME", home.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+  ::unsetenv("XDG_PICTURES_DIR");
+  EXPECT_EQ(PicturesFolder(), ".");
+  fs::create_directories(home / "Pictures");
+  EXPECT_EQ(PicturesFolder(), home / "Pictures");
+  // The desktop's own list names the folder; one that does not exist is passed over.
+  std::ofstream(home / "config" / "user-dirs.dirs") << "# written by the desktop\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n"
+                                                    << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  EXPECT_EQ(PicturesFolder(), home / "Pictures");
+  fs::create_directories(home / "Bilder");
+  EXPECT_EQ(PicturesFolder(), home / "Bilder");
+  ::setenv("XDG_PICTURES_DIR", (home / "Pictures").c_str(), 1);
+  EXPECT_EQ(PicturesFolder(), home / "Pictures");
+  ::unsetenv("XDG_PICTURES_DIR");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::setenv("HOME", oldHome.c_str(), 1);
+  fs::remove_all(home);
+}
