@@ -105,6 +105,45 @@ def first_failure(log):
     return "?"
 
 
+def prepare(source, scratch, jobs):
+    """Refreshes scratch/src from source, builds it in scratch/build and runs
+    the whole suite there once; exits when the unchanged tree builds or
+    passes badly. Returns (src, build, log)."""
+    src = os.path.join(scratch, "src")
+    build = os.path.join(scratch, "build")
+    os.makedirs(src, exist_ok=True)
+    sync(os.path.abspath(source), src)
+    log = os.path.join(scratch, "log.txt")
+    print("building the unchanged tree ...", flush=True)
+    if run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], log) or run(
+        ["cmake", "--build", build, "-j", jobs], log
+    ):
+        sys.exit(f"the unchanged tree does not build; see {log}")
+    if run(["ctest", "--test-dir", build, "-j", jobs], log):
+        sys.exit(f"the unchanged tree's suite fails; see {log}")
+    return src, build, log
+
+
+def try_text(path, original, mutated, build, log, jobs, timeout="300", unchanged=None):
+    """Writes the mutated text over path, rebuilds and runs the suite up to
+    its first failure, then puts the original back. Returns the verdict:
+    "BUILD FAILED", "killed by TEST", "SURVIVED", or what unchanged(path)
+    returns when it finds the build's output unchanged (then no test runs)."""
+    try:
+        with open(path, "w") as f:
+            f.write(mutated)
+        if run(["cmake", "--build", build, "-j", jobs], log):
+            return "BUILD FAILED"
+        if unchanged and unchanged(path):
+            return unchanged(path)
+        if run(["ctest", "--test-dir", build, "-j", jobs, "--stop-on-failure", "--timeout", timeout], log):
+            return "killed by " + first_failure(log)
+        return "SURVIVED"
+    finally:
+        with open(path, "w") as f:
+            f.write(original)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--source", default=ROOT, help="the tree to copy (default: this checkout)")
@@ -118,10 +157,7 @@ def main():
     if args.only:
         wanted = set(args.only.split(","))
         faults = [f for f in faults if f["id"] in wanted]
-    src = os.path.join(args.scratch, "src")
-    build = os.path.join(args.scratch, "build")
-    os.makedirs(src, exist_ok=True)
-    sync(os.path.abspath(args.source), src)
+    src, build, log = prepare(args.source, args.scratch, args.jobs)
     originals = {}
     for fault in faults:
         path = os.path.join(src, fault["file"])
@@ -129,35 +165,17 @@ def main():
             originals[fault["file"]] = f.read()
         mutate(originals[fault["file"]], fault)  # every fault must apply before any is tried
 
-    log = os.path.join(args.scratch, "log.txt")
-    print("building the unchanged tree ...", flush=True)
-    if run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], log) or run(
-        ["cmake", "--build", build, "-j", args.jobs], log
-    ):
-        sys.exit(f"the unchanged tree does not build; see {log}")
-    if run(["ctest", "--test-dir", build, "-j", args.jobs], log):
-        sys.exit(f"the unchanged tree's suite fails; see {log}")
-
     killed = []
     survived = []
     for fault in faults:
         path = os.path.join(src, fault["file"])
         original = originals[fault["file"]]
         started = time.time()
-        try:
-            with open(path, "w") as f:
-                f.write(mutate(original, fault))
-            if run(["cmake", "--build", build, "-j", args.jobs], log):
-                verdict = "BUILD FAILED"
-            elif run(["ctest", "--test-dir", build, "-j", args.jobs, "--stop-on-failure"], log):
-                verdict = "killed by " + first_failure(log)
-                killed.append(fault["id"])
-            else:
-                verdict = "SURVIVED"
-                survived.append(fault["id"])
-        finally:
-            with open(path, "w") as f:
-                f.write(original)
+        verdict = try_text(path, original, mutate(original, fault), build, log, args.jobs)
+        if verdict.startswith("killed"):
+            killed.append(fault["id"])
+        elif verdict == "SURVIVED":
+            survived.append(fault["id"])
         print(f"{fault['id']} {fault['file']}: {fault['what']}: {verdict} ({time.time() - started:.0f} s)", flush=True)
         if verdict == "BUILD FAILED":
             sys.exit(f"{fault['id']} does not compile; see {log}")
