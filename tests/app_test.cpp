@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "app/app_block.h"
+#include "app/frame_clock.h"
 #include "app/frame_pacer.h"
 #include "app/main_loop.h"
 #include "app/options.h"
@@ -12,9 +13,11 @@
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "app/soak_input.h"
+#include "audio/sound_log.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/joystick_source.h"
+#include "tests/doubles.h"
 #include "tests/run_helpers.h"
 
 namespace {
@@ -25,10 +28,16 @@ std::optional<Options> Parse(std::vector<const char*> args, std::string& error) 
 }
 
 // A host whose clock moves only while the loop waits; a blocking wait, or
-// the clock reaching endAt, ends the run.
+// the clock reaching endAt, ends the run. Its events come from `events`,
+// each once the run's frame has reached the frame it is paired with.
 class FakeHost : public Host {
  public:
-  bool PollEvent(HostEvent&) override { return false; }
+  bool PollEvent(HostEvent& event) override {
+    if (events.empty() || events.front().first > CurrentFrame()) return false;
+    event = events.front().second;
+    events.erase(events.begin());
+    return true;
+  }
   void WaitEvent(int timeoutMs) override {
     ++waits;
     now += timeoutMs < 0 ? 0 : static_cast<uint32_t>(timeoutMs);
@@ -39,6 +48,7 @@ class FakeHost : public Host {
   void HideWindow() override {}
   void ShowMessage(const char*, const char*) override {}
   void SetTitle(const char* title) override { titles.push_back(title); }
+  std::vector<std::pair<int64_t, HostEvent>> events;
   std::vector<std::string> titles;
   uint32_t now = 1000;
   uint32_t endAt = 0xFFFFFFFF;
@@ -130,10 +140,10 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
   EXPECT_EQ(std::tie(o->musicVolume, o->soundVolume), std::make_tuple(0, 100));
   ASSERT_TRUE(Parse({"--start", "4-1:9999"}, error));
   std::vector<std::vector<const char*>> bad = {
-      {"--frames", "-3"},  {"--frames"},       {"--shot", "x.png"},   {"--shot", "3:"},         {"--start", "5-1"},
-      {"--start", "1-17"}, {"--start", "0-1"}, {"--start", "1-1:-4"}, {"--start", "1-1:10000"}, {"--scale", "0"},
-      {"--scale", "9"},    {"--nonsense"},     {"--headless=1"},      {"--soak", "seven"},
-      {"--ranking"},       {"--ranking="}};
+      {"--frames", "-3"},       {"--frames"},        {"--shot", "x.png"}, {"--shot", "3:"},
+      {"--start", "5-1"},       {"--start", "1-17"}, {"--start", "0-1"},  {"--start", "1-1:-4"},
+      {"--start", "1-1:10000"}, {"--scale", "0"},    {"--scale", "9"},    {"--nonsense"},
+      {"--headless=1"},         {"--soak", "seven"}, {"--ranking"},       {"--ranking="}};
   for (const char* volume : {"--music-volume", "--sound-volume"}) {
     for (const char* value : {"101", "-1", "half"}) bad.push_back({volume, value});
   }
@@ -200,6 +210,27 @@ TEST_F(Loop, PAndSAreHotKeysOnlyWhileEnabledAndSRunsFourTimesAsFast) {
               12);
   EXPECT_EQ(host.titles, (std::vector<std::string>{"Velloria - Fast", "Velloria - Paused", "Velloria - Fast",
                                                    "Velloria", "Velloria - Paused", "Velloria"}));
+}
+
+TEST_F(Loop, TheTuneStopsWhilePausedAndStartsAgainAtItsEndAsTheSoundLogSays) {
+  auto dir = TestDir("music-log");
+  FakeMusic music;
+  SetMusicDevice(&music);
+  OpenSoundLog((dir / "sounds.log").string());
+  SetCurrentFrame(0);
+  PlayMusic("Music01.mid");
+  host.events = {{4, {HostEventType::MusicFinished}}, {7, {HostEventType::MusicFinished}}};
+  RunHeadless({{2, Kind::KeyDown, key::kP}, {3, Kind::KeyDown, key::kP}, {5, Kind::FocusLost}, {6, Kind::FocusGained}},
+              8);  // the run's end closes the tune
+  CloseMusic();    // and names none open after it
+  CloseSoundLog();
+  SetMusicDevice(nullptr);
+  EXPECT_EQ(ReadFile(dir / "sounds.log"),
+            "0 music open Music01.mid\n0 music play Music01.mid\n2 music stop Music01.mid\n3 music resume Music01.mid\n"
+            "4 music replay Music01.mid\n5 music stop Music01.mid\n6 music resume Music01.mid\n"
+            "7 music replay Music01.mid\n8 music close Music01.mid\n8 music close -\n");
+  EXPECT_EQ(music.calls, "close open play pause resume play pause resume play close close ");
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(Loop, ALiveLoopWaitsBetweenFramesAndCountsTicksWhilePaused) {

@@ -9,6 +9,7 @@
 #include "audio/wave_reader.h"
 #include "base/nstring.h"
 #include "base/resources.h"
+#include "tests/doubles.h"
 #include "tests/run_helpers.h"
 
 namespace {
@@ -45,21 +46,6 @@ class FakeAudio : public AudioDevice {
   void ReleaseAll() override {}
   int voices = 0;
   std::string restarts;
-};
-
-// A music device that writes down the files it is asked to open.
-class FakeMusic : public MusicDevice {
- public:
-  bool Open(const std::string& path) override {
-    opened.push_back(path);
-    return path != refused;
-  }
-  bool PlayFromStart() override { return true; }
-  bool Pause() override { return true; }
-  bool Resume() override { return true; }
-  void Close() override {}
-  std::vector<std::string> opened;
-  std::string refused;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/app_block.h"
 #include "audio/audio_device.h"
+#include "audio/music.h"
 #include "audio/sound_list.h"
 #include "base/math_util.h"
 #include "base/string_list.h"
@@ -70,6 +71,25 @@ class SoundSpy : public AudioDevice {
 
  private:
   std::vector<int> slotOfVoice_;
+};
+
+// A music device that writes down what it is asked: the paths opened, and
+// every call as a word ("close open play pause resume "). It refuses to open
+// `refused`.
+class FakeMusic : public MusicDevice {
+ public:
+  bool Open(const std::string& path) override {
+    opened.push_back(path);
+    calls += "open ";
+    return path != refused;
+  }
+  bool PlayFromStart() override { return calls += "play ", true; }
+  bool Pause() override { return calls += "pause ", true; }
+  bool Resume() override { return calls += "resume ", true; }
+  void Close() override { calls += "close "; }
+  std::vector<std::string> opened;
+  std::string calls;
+  std::string refused;
 };
 
 // What the game's objects expect around them: the compass, a seeded

@@ -6,6 +6,7 @@
 
 #include "app/ranking.h"
 #include "app/sequencer.h"
+#include "game/bullet_list.h"
 #include "game/enemy_list.h"
 #include "game/explode_list.h"
 #include "game/fire_list.h"
@@ -101,6 +102,19 @@ TEST_F(Game, LifePotionsCountOnlyInTheNormalStatePotionsStopAt9999AndAtMost25Fal
   NPotionList potions;  // 25 fall at most at once
   for (int i = 0; i < 30; ++i) potions.AddPotion(20 * i, 100, i % 3);
   EXPECT_EQ(potions.Count(), 25);
+}
+
+TEST_F(Game, ABulletThatHitsHerIsGoneWhetherTheHitCostsALifeOrNot) {
+  Start(1, 1, 0);
+  game->SetInvulnerable(false);
+  game->Enemies().Clear();  // no one else fires
+  NMyChara& p = game->Player();
+  for (int hit = 1; hit <= 2; ++hit) {  // the second while she blinks
+    game->Bullets().Shoot(p.GetCenterX(), p.GetCenterY(), 1);
+    game->Update();
+    EXPECT_EQ(game->Bullets().CountFreeSlots(), NBulletList::kSlots) << hit;
+    EXPECT_EQ(p.lives, NMyChara::kStartLives - 1) << hit;
+  }
 }
 
 TEST_F(Game, AGameOverOffersAContinueForFiftyPotionsElseTheTitle) {

@@ -66,26 +66,28 @@ std::vector<uint8_t> Packed(const std::string& rows, bool topDown = false) {
 
 }  // namespace
 
-TEST(Surface, BlitsAreClippedAtEveryEdgeInsteadOfRejected) {
+TEST(Surface, BlitsAndFillsAreClippedAtEveryEdgeInsteadOfRejected) {
+  // Four wide, so rows lie back to back: a pixel past the right edge would
+  // show at the start of the next row.
   Surface src = Make("123|456");
   struct Case {
     int dx, dy;
     const char* result;
-  } cases[] = {{1, 1, ".....|.123.|.456.|....."},  {-1, -1, "56...|.....|.....|....."},
-               {-2, 0, "3....|6....|.....|....."}, {3, 3, ".....|.....|.....|...12"},
-               {4, -1, "....4|.....|.....|....."}, {-3, 1, ".....|.....|.....|....."},
-               {1, 4, ".....|.....|.....|....."}};
+  } cases[] = {{1, 1, "9999|9123|9456"},  {-1, -1, "5699|9999|9999"}, {2, 0, "9912|9945|9999"},
+               {-2, 2, "9999|9999|3999"}, {3, 2, "9999|9999|9991"},   {-3, 1, "9999|9999|9999"},
+               {4, 0, "9999|9999|9999"},  {0, 3, "9999|9999|9999"},   {0, -2, "9999|9999|9999"}};
   for (const Case& c : cases) {
-    Surface target(5, 4);
+    Surface target = Make("9999|9999|9999");
     target.Blit(src, {0, 0, 3, 2}, c.dx, c.dy);
     EXPECT_EQ(Show(target), c.result) << c.dx << "," << c.dy;
   }
   // Only the source rectangle, kept inside the source; the key is skipped.
-  Surface target = Make("99999|99999");
+  Surface target = Make("9999|9999|9999");
   target.BlitKeyed(src, {1, -1, 9, 1}, 0, 0, 3);
-  EXPECT_EQ(Show(target), "99999|29999");
+  EXPECT_EQ(Show(target), "9999|2999|9999");
   target.Fill({-3, 1, 2, 9}, 7);
-  EXPECT_EQ(Show(target), "99999|77999");
+  target.Fill({3, -1, 9, 1}, 6);
+  EXPECT_EQ(Show(target), "9996|7799|7799");
 }
 
 TEST(Bitmap, RowsReadTopFirstWhicheverWayTheyAreStoredWithTheColourTableAsRgb) {
@@ -157,8 +159,6 @@ TEST(Sprite, MovesAlongTheCompassRoundsHalvesAwayFromZeroAndAnimatesByItsDelay) 
   sprite.SetDirection(8);  // up
   sprite.Move();
   EXPECT_EQ(std::make_pair(sprite.GetX(), sprite.GetY()), std::make_pair(-3, -3));
-  EXPECT_TRUE(sprite.IsLeavingScreen());
-  EXPECT_FALSE(sprite.IsOutOfScreen());
   sprite.SetAnimation(1);  // each frame held for two calls
   std::string frames;
   for (int i = 0; i < 9; ++i) {
@@ -166,6 +166,21 @@ TEST(Sprite, MovesAlongTheCompassRoundsHalvesAwayFromZeroAndAnimatesByItsDelay) 
     frames += std::to_string(sprite.GetFrame()) + (sprite.IsAnimationRunning() ? "" : "!");
   }
   EXPECT_EQ(frames, "01122330!0!");
+}
+
+TEST(Sprite, LeavesTheScreenWithItsFirstPixelOutsideAndIsOutWithItsLast) {
+  NSprite256 sprite(Surface(4, 10), 1);  // on the 640x480 screen
+  struct Case {
+    int x, y;
+    bool leaving, out;
+  } cases[] = {{0, 0, false, false},  {636, 470, false, false}, {-1, 0, true, false},  {0, -1, true, false},
+               {637, 0, true, false}, {0, 471, true, false},    {-3, -9, true, false}, {639, 479, true, false},
+               {-4, 0, true, true},   {0, -10, true, true},     {640, 0, true, true},  {0, 480, true, true}};
+  for (const Case& c : cases) {
+    sprite.SetPosition(c.x, c.y);
+    EXPECT_EQ(std::make_pair(sprite.IsLeavingScreen(), sprite.IsOutOfScreen()), std::make_pair(c.leaving, c.out))
+        << c.x << "," << c.y;
+  }
 }
 
 class Text : public WorldTest {};
