@@ -295,7 +295,7 @@ TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
   EXPECT_EQ(PicturesFolder(), home / "Pictures");
   // The desktop's own list names the folder; one that does not exist is passed over.
   std::ofstream(home / "config" / "user-dirs.dirs") << "# written by the desktop\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n"
-                                                    << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+                                                    << "XDG_PICTURES_DIR=\"$HOME/Bilder\" \t\r\n";
   EXPECT_EQ(PicturesFolder(), home / "Pictures");
   fs::create_directories(home / "Bilder");
   EXPECT_EQ(PicturesFolder(), home / "Bilder");

@@ -83,8 +83,8 @@ TEST(Surface, BlitsAndFillsAreClippedAtEveryEdgeInsteadOfRejected) {
   }
   // Only the source rectangle, kept inside the source; the key is skipped.
   Surface target = Make("9999|9999|9999");
-  target.BlitKeyed(src, {1, -1, 9, 1}, 0, 0, 3);
-  EXPECT_EQ(Show(target), "9999|2999|9999");
+  target.BlitKeyed(src, {-1, -1, 9, 1}, -1, 0, 3);
+  EXPECT_EQ(Show(target), "9999|1299|9999");
   target.Fill({-3, 1, 2, 9}, 7);
   target.Fill({3, -1, 9, 1}, 6);
   EXPECT_EQ(Show(target), "9996|7799|7799");

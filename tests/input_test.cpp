@@ -98,18 +98,19 @@ TEST_F(Input, KeysTypeByTheTableTenCharactersAReadAtMost) {
 TEST_F(Input, ThePadCountsTenPercentInsideEachEndAndButtonsWhenTheyGoDown) {
   struct Case {
     int x, y, direction, horizontal;
-  } cases[] = {{26214, 0, -1, -1}, {26215, 0, 0, 0},     {-26215, 0, -1, -1},   {-26216, 0, 16, 16},
-               {0, -26216, 8, -1}, {0, 26215, 24, -1},   {32767, -32768, 4, 0}, {-32768, 32767, 20, 16},
-               {0, 0, -1, -1},     {32767, 32767, 28, 0}};
+  } cases[] = {{26214, 0, -1, -1},    {26215, 0, 0, 0},        {-26215, 0, -1, -1},      {-26216, 0, 16, 16},
+               {0, -26215, -1, -1},   {0, -26216, 8, -1},      {0, 26214, -1, -1},       {0, 26215, 24, -1},
+               {32767, -32768, 4, 0}, {-32768, 32767, 20, 16}, {-32768, -32768, 12, 16}, {32767, 32767, 28, 0}};
   for (const Case& c : cases) {
     JoystickReading r{true, c.x, c.y, 0};
     EXPECT_EQ(JoyDirection(r), c.direction) << c.x << "," << c.y;
     EXPECT_EQ(JoyHorizontal(r), c.horizontal) << c.x << "," << c.y;
   }
-  FeedJoystickState(true, 30000, -30000, 0b10011);
+  FeedJoystickState(true, 30000, -30000, 0b11011);
   UpdateInput();
   EXPECT_EQ(IsJoyDirectionEntered(4), 1);
-  EXPECT_EQ(IsJoyButtonPressed(0) + IsJoyButtonPressed(1) + IsJoyButtonPressed(4), 2);  // buttons 0..3 only
+  EXPECT_EQ(IsJoyButtonPressed(0) + IsJoyButtonPressed(1) + IsJoyButtonPressed(3) + IsJoyButtonPressed(4),
+            3);  // buttons 0..3 only
   UpdateInput();
   EXPECT_EQ(IsJoyDirectionEntered(4) + IsJoyButtonPressed(0), 0);
   // Pulled out: centred with no buttons; plugged in again, a new press.

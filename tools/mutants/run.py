@@ -124,7 +124,7 @@ def prepare(source, scratch, jobs):
     return src, build, log
 
 
-def try_text(path, original, mutated, build, log, jobs, timeout="300", unchanged=None):
+def try_text(path, original, mutated, build, log, jobs, timeout="60", unchanged=None):
     """Writes the mutated text over path, rebuilds and runs the suite up to
     its first failure, then puts the original back. Returns the verdict:
     "BUILD FAILED", "killed by TEST", "SURVIVED", or what unchanged(path)
