@@ -41,10 +41,10 @@ class NameEntry : public WorldTest {
 
 TEST_F(NameEntry, TakesCapitalsDigitsDashFullStopAndSpaceUpToFifteen) {
   entry->Begin();
-  Type("WITCH 1.-");
-  EXPECT_EQ(entry->GetText().Str(), "WITCH 1.-");
-  Type("ABCDEFG");  // the 16th character is dropped
-  EXPECT_EQ(entry->GetText().Str(), "WITCH 1.-ABCDEF");
+  Type("WIZ 09.-");
+  EXPECT_EQ(entry->GetText().Str(), "WIZ 09.-");
+  Type("ABCDEFGH");  // the 16th character is dropped
+  EXPECT_EQ(entry->GetText().Str(), "WIZ 09.-ABCDEFG");
   EXPECT_FALSE(entry->IsFinished());
 }
 
