@@ -302,6 +302,12 @@ TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
   ::setenv("XDG_PICTURES_DIR", (home / "Pictures").c_str(), 1);
   EXPECT_EQ(PicturesFolder(), home / "Pictures");
   ::unsetenv("XDG_PICTURES_DIR");
+  // F12 saves the picture there under the first free number.
+  std::ofstream(home / "Pictures" / "velloria-0001.png") << "mine";
+  std::ofstream(home / "keys.txt") << "seed 1\n2 +F12\n3 -F12\n4 +F12\n";
+  EXPECT_EQ(RunGame("--headless --frames 6 --input " + (home / "keys.txt").string() + " >/dev/null").code, 0);
+  EXPECT_EQ(ReadFile(home / "Pictures" / "velloria-0001.png"), "mine");
+  EXPECT_NE(ReadFile(home / "Pictures" / "velloria-0003.png").find("PNG"), std::string::npos);
   ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", oldHome.c_str(), 1);
   fs::remove_all(home);

@@ -70,6 +70,7 @@ TEST_F(Boss, TheSnailTakesNoShotsUntilItsShellBreaksAndThenTheNextShotOfTheVolle
   b.TakeShots(shots, regions);
   EXPECT_EQ(b.GetPart(NBossChara03::kShell), nullptr);
   EXPECT_EQ(b.GetBodyHitPoints(), 69);
+  EXPECT_EQ(b.GetHarmfulParts(), std::vector<const NSprite256*>{b.GetPart(0)});  // the sweat shows, harmless
   // A part burns for 48 frames and drops nothing.
   ASSERT_EQ(regions.Regions().size(), 1u);
   EXPECT_EQ(regions.Regions().front().framesLeft, 48);
@@ -111,4 +112,15 @@ TEST_F(Boss, ShotsPassThroughPartsThatAreNoTargetsAndTheLastPointFellsTheBody) {
   ASSERT_TRUE(ShootWhere(ball, [&](const NFireChara& s) { return s.IsHit(ball); }));
   b.TakeShots(shots, regions);
   EXPECT_EQ(ShotsLeft(), 1);
+}
+
+TEST_F(Boss, EveryPartHurtsHerButTheSnailsHeadAndSweat) {
+  for (char letter : {'A', 'B', 'C', 'D', 'E'}) {
+    TableBoss& b = Make(letter);
+    std::vector<const NSprite256*> harmful = b.GetHarmfulParts();
+    for (int i = 0; i < b.GetPartCount(); ++i) {
+      bool head = letter == 'C' && (i == NBossChara03::kHead || i == NBossChara03::kSweat);
+      EXPECT_EQ(std::count(harmful.begin(), harmful.end(), b.GetPart(i)), head ? 0 : 1) << letter << " part " << i;
+    }
+  }
 }

@@ -209,8 +209,13 @@ TEST_F(Text, LettersDigitsAndNumbersUseTheirGlyphCells) {
   digits.SetTarget(&b);
   digits.DrawNumber(0, 0, 12007, 3);
   EXPECT_EQ(Show(a), Show(b));
-  EXPECT_EQ(digits.DrawNumber(0, 0, -5, 2), 42);
   EXPECT_EQ(digits.DrawNumber(0, 0, 0, 1), 14);
+  Surface minus(100, 22), dashed(100, 22);
+  digits.SetTarget(&minus);
+  EXPECT_EQ(digits.DrawNumber(0, 0, -5, 2), 42);
+  digits.SetTarget(&dashed);
+  digits.DrawNumber(digits.DrawDash(0, 0), 0, 5, 2);
+  EXPECT_EQ(Show(minus), Show(dashed));
 }
 
 TEST(Scale, ThePictureIsEnlargedByTheLargestWholeFactorAndCentredOnBlack) {
