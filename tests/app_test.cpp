@@ -186,8 +186,10 @@ TEST_F(Loop, PauseAndFocusStopFramesWhileTicksGoOn) {
                          {10, Kind::FocusLost}},
                         12),
             "xx..xx..xx..");
-  // Escape ends the run at once, from anywhere.
+  // Escape ends the run at once, from anywhere, as does the title's EXIT.
   EXPECT_EQ(RunHeadless({{3, Kind::KeyDown, key::kEscape}}, 100), "xxx");
+  GetAppBlock().sceneState = scene_state::kQuit;
+  EXPECT_EQ(RunHeadless({}, 100), "");  // in its first frame
 }
 
 TEST_F(Loop, PAndSAreHotKeysOnlyWhileEnabledAndSRunsFourTimesAsFast) {
@@ -219,10 +221,12 @@ TEST_F(Loop, TheTuneStopsWhilePausedAndStartsAgainAtItsEndAsTheSoundLogSays) {
   OpenSoundLog((dir / "sounds.log").string());
   SetCurrentFrame(0);
   PlayMusic("Music01.mid");
-  host.events = {{4, {HostEventType::MusicFinished}}, {7, {HostEventType::MusicFinished}}};
+  host.events = {{4, {HostEventType::MusicFinished}},
+                 {7, {HostEventType::MusicFinished}},
+                 {8, {HostEventType::Quit}}};  // the window closed: the run's end closes the tune
   RunHeadless({{2, Kind::KeyDown, key::kP}, {3, Kind::KeyDown, key::kP}, {5, Kind::FocusLost}, {6, Kind::FocusGained}},
-              8);  // the run's end closes the tune
-  CloseMusic();    // and names none open after it
+              100);
+  CloseMusic();  // and names none open after it
   CloseSoundLog();
   SetMusicDevice(nullptr);
   EXPECT_EQ(ReadFile(dir / "sounds.log"),
