@@ -124,3 +124,16 @@ TEST_F(Boss, EveryPartHurtsHerButTheSnailsHeadAndSweat) {
     }
   }
 }
+
+TEST_F(Boss, EachOfBossFivesBallsFallsToItsThirtiethShot) {
+  TableBoss& b = Make('E');
+  for (int part : {4, 5}) {
+    for (int hit = 1; hit <= 30; ++hit) {
+      const NEnemySubChara& ball = *b.GetPart(part);
+      ASSERT_TRUE(ShootWhere(ball, [&](const NFireChara& s) { return s.IsHit(ball) && !s.IsHit(*b.GetPart(0)); }));
+      b.TakeShots(shots, regions);
+      ASSERT_EQ(b.GetPart(part) != nullptr, hit < 30) << "part " << part << " hit " << hit;
+    }
+  }
+  EXPECT_EQ(regions.Regions().size(), 2u);
+}
