@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for a while, each from its seed corpus.
+# Runs every fuzz target for a while, each from its seed corpus, as many at
+# once as there are cores (each target still gets its own SECONDS).
 #   tools/fuzz.sh BUILD_DIR SECONDS [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,13 +11,37 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in tests/fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
-for t in "${targets[@]}"; do
-  corpus=tests/fuzz/corpus/${t#fuzz_}
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+
+# One target: its own scratch corpus, its output kept for the summary.
+fuzz_one() {
+  local t=$1 work status=0
   work=$(mktemp -d)
-  echo "== $t for ${seconds}s"
   "$build/tests/fuzz/$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-      -print_final_stats=1 "$work" "$corpus" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY|crash|Done" || true
-  status=${PIPESTATUS[0]}
+      -print_final_stats=1 "$work" "tests/fuzz/corpus/${t#fuzz_}" >"$logs/$t.log" 2>&1 || status=$?
   rm -rf "$work"
-  if [ "$status" -ne 0 ]; then echo "$t found a fault"; exit 1; fi
+  echo "$status" >"$logs/$t.status"
+}
+
+running=0
+for t in "${targets[@]}"; do
+  fuzz_one "$t" &
+  running=$((running + 1))
+  if [ "$running" -ge "$(nproc)" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
 done
+wait
+
+failed=0
+for t in "${targets[@]}"; do
+  echo "== $t for ${seconds}s"
+  grep -E "stat::number_of_executed_units|ERROR|SUMMARY|crash|Done" "$logs/$t.log" || true
+  if [ "$(cat "$logs/$t.status")" -ne 0 ]; then
+    echo "$t found a fault"
+    failed=1
+  fi
+done
+exit "$failed"

@@ -78,8 +78,9 @@ function check(ok, what) {
   if (ok) passes += 1; else failures += 1;
 }
 
-// Every page in a fresh profile: its own empty localStorage.
-async function openPage(query) {
+// Every page in a fresh profile: its own empty localStorage. `pages` lists
+// the part's pages, to be closed when it ends.
+async function openPage(query, pages) {
   const context = await browser.newContext({viewport: {width: 700, height: 560}});
   const page = await context.newPage();
   pages.push(page);
@@ -153,8 +154,8 @@ function readIndexedPng(path) {
   return {width, height, indices, palette};
 }
 
-async function logoTitleAndKeys() {
-  const page = await openPage('');
+async function logoTitleAndKeys(pages) {
+  const page = await openPage('', pages);
   await waitFor(page, 'the logo', s => s.scene === 2 && s.frame > 60, 20);
   const logoColours = await canvasColours(page);
   await canvasShot(page, 'logo.png');
@@ -250,14 +251,14 @@ async function logoTitleAndKeys() {
   check(await page.isVisible('#again'), 'Escape ends the run and leaves "Play again"');
 }
 
-async function replayedPicture() {
+async function replayedPicture(pages) {
   const desktopPng = join(out, `desktop-${kReplayFrame}.png`);
   execFileSync(velloria, ['--headless', '--seed', '7', '--input', replay, '--frames', String(kReplayFrame + 1),
                           '--shot', `${kReplayFrame}:${desktopPng}`],
                {env: {...process.env, XDG_CONFIG_HOME: mkdtempSync(join(tmpdir(), 'velloria-config-'))}});
   const desktop = readIndexedPng(desktopPng);
 
-  const page = await openPage(`?seed=7&frames=${kReplayFrame + 1}&input=replay.txt&shot=${kReplayFrame}`);
+  const page = await openPage(`?seed=7&frames=${kReplayFrame + 1}&input=replay.txt&shot=${kReplayFrame}`, pages);
   await page.waitForFunction(() => !window.velloria.running(), null, {timeout: (kReplayFrame / 25 + 60) * 1000 * kTimeScale});
   const picture = await page.evaluate(frame => window.velloria.picture(frame), kReplayFrame);
   await canvasShot(page, `web-${kReplayFrame}.png`);
@@ -275,8 +276,8 @@ async function replayedPicture() {
   check(again.frame < 200, '"Play again" starts a new run');
 }
 
-async function rankingSurvivesReload() {
-  const page = await openPage('?start=4-5:60');
+async function rankingSurvivesReload(pages) {
+  const page = await openPage('?start=4-5:60', pages);
   await waitFor(page, 'the game', s => s.scene === 4, 20);
   await tap(page, 's');  // four times the speed until the game is over
   await waitFor(page, 'the name entry', s => s.state === 8, 120);
@@ -295,17 +296,18 @@ async function rankingSurvivesReload() {
         `(d) the reloaded page reads it back (${ranking.map(e => e.score + ' ' + e.name).join(', ')})`);
 }
 
+// The parts play side by side, each in pages of its own: most of their time
+// is spent waiting for the game at its own pace.
 const started = Date.now();
-const pages = [];
-for (const part of [logoTitleAndKeys, replayedPicture, rankingSurvivesReload]) {
+await Promise.all([logoTitleAndKeys, replayedPicture, rankingSurvivesReload].map(async part => {
+  const pages = [];
   try {
-    await part();
+    await part(pages);
   } catch (error) {
     check(false, `${part.name}: ${error.message}`);
   }
-  // A part that failed half way leaves no page behind to take the focus.
-  for (const page of pages.splice(0)) await page.context().close().catch(() => {});
-}
+  for (const page of pages) await page.context().close().catch(() => {});
+}));
 await browser.close();
 server.close();
 console.log(`screenshots in ${out}; ${((Date.now() - started) / 1000).toFixed(1)} s`);
