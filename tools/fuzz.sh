@@ -40,6 +40,7 @@ for t in "${targets[@]}"; do
   echo "== $t for ${seconds}s"
   grep -E "stat::number_of_executed_units|ERROR|SUMMARY|crash|Done" "$logs/$t.log" || true
   if [ "$(cat "$logs/$t.status")" -ne 0 ]; then
+    tail -n 5 "$logs/$t.log"
     echo "$t found a fault"
     failed=1
   fi
