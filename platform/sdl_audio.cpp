@@ -95,6 +95,7 @@ int SdlAudio::CreateVoice(const std::vector<uint8_t>& samples) {
   if (!in) return -1;
   Mix_Chunk* chunk = Mix_LoadWAV_RW(in, 1);
   if (!chunk) return -1;
+  Mix_VolumeChunk(chunk, volume_);
   voices_.emplace_back(chunk);
   Mix_AllocateChannels(static_cast<int>(voices_.size()));
   return static_cast<int>(voices_.size()) - 1;
@@ -104,7 +105,6 @@ void SdlAudio::Restart(int voice, bool loop) {
   if (voice < 0 || static_cast<size_t>(voice) >= voices_.size()) return;
   // Playing on the voice's own channel cuts off what still sounds there.
   Mix_HaltChannel(voice);
-  Mix_Volume(voice, volume_);
   Mix_PlayChannel(voice, voices_[static_cast<size_t>(voice)].get(), loop ? -1 : 0);
 }
 

@@ -14,15 +14,12 @@ import wave
 import numpy as np
 
 import smf
+from make_midi import HERE, ROOT
+from make_midi import TUNES as MIDI_FILES
 from tune import Tune
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
-TUNES = {
-    "music01.tune": "Music01",
-    "music02.tune": "Music02",
-    "music03.tune": "Music03",
-}
+# Each tune's file name without its extension.
+TUNES = {tune: os.path.splitext(midi)[0] for tune, midi in MIDI_FILES.items()}
 FONTS = {
     "TimGM6mb": "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "FluidR3": "/usr/share/sounds/sf2/FluidR3_GM.sf2",
