@@ -15,6 +15,7 @@
 #include "app/shutdown.h"
 #include "app/soak_input.h"
 #include "app/stats_log.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"
 #include "audio/sound_log.h"
@@ -92,7 +93,7 @@ std::optional<int> Application::Start() {
     app.startStage = *options.startStage;
     app.startLevel = options.startLevel;
     app.potionsCarried = options.startPotions;
-    app.sceneState = 3;
+    app.sceneState = scene_state::kGameStart;
   }
 
   // Each step runs even after an earlier one failed; Shutdown has already

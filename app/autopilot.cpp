@@ -59,13 +59,13 @@ void Autopilot::Hold(int key, bool down, std::vector<HostEvent>& out) {
 std::vector<HostEvent> Autopilot::Step(int64_t frame) {
   std::vector<HostEvent> out;
   const NGame* game = CurrentGame();
-  int scene = GetAppBlock().sceneState;
-  if (game && scene == 4 && game->GetState() == game_state::kNameEntry) {
+  bool inGame = game && GetAppBlock().sceneState == scene_state::kGameRunning;
+  if (inGame && game->GetState() == game_state::kNameEntry) {
     TypeName(frame, out);
     return out;
   }
   typed_ = 0;
-  if (game && scene == 4) {
+  if (inGame) {
     Play(*game, frame, out);
     return out;
   }

@@ -4,25 +4,24 @@
 #include <filesystem>
 
 #include "app/app_block.h"
-#include "app/frame_clock.h"
 #include "app/frame_pacer.h"
 #include "app/picture_folder.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
+#include "base/frame_clock.h"
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
 #include "input/input.h"
 #include "input/joystick_source.h"
 
 namespace {
-constexpr int kScreenshotKey = 0x58;  // F12
-constexpr uint32_t kFastInterval = 10;
+constexpr int kScreenshotKey = key::kF12;
 
 // Pause and fast mode show in the caption only.
 const char* WindowTitle(const AppBlock& app) {
   if (app.paused) return "Velloria - Paused";
-  return app.frameInterval == kFastInterval ? "Velloria - Fast" : "Velloria";
+  return app.frameInterval == kFastFrameInterval ? "Velloria - Fast" : "Velloria";
 }
 }  // namespace
 
@@ -64,17 +63,17 @@ void MainLoop::HandleEvent(const HostEvent& event) {
     case HostEventType::KeyDown:
       Record({tick_, Kind::KeyDown, event.key});
       // Escape closes the window from every scene, name entry included.
-      if (event.key == 0x01) {
+      if (event.key == key::kEscape) {
         Shutdown(nullptr);
         return;
       }
       if (event.key == kScreenshotKey) SaveScreenshot();
       FeedKeyEvent(event.key, true);
-      if (app.hotkeysEnabled && event.key == 0x19) {  // P
+      if (app.hotkeysEnabled && event.key == key::kP) {
         app.paused = app.paused ? 0 : 1;
         ApplyPause();
-      } else if (app.hotkeysEnabled && event.key == 0x1F) {  // S
-        app.frameInterval = app.frameInterval == kFastInterval ? 40 : kFastInterval;
+      } else if (app.hotkeysEnabled && event.key == key::kS) {
+        app.frameInterval = app.frameInterval == kFastFrameInterval ? kNormalFrameInterval : kFastFrameInterval;
       }
       break;
     case HostEventType::KeyUp:

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
 #include "input/input.h"
 
 namespace {

@@ -49,7 +49,3 @@ class NSoundList {
   AudioDevice* device_;
   std::array<std::unique_ptr<NSound>, kSlots> sounds_;
 };
-
-// Loads the game's 18 effects in their fixed order; the order gives the slot
-// numbers every caller plays by.
-void LoadGameSounds(NSoundList& bank);

@@ -2,8 +2,9 @@
 
 #include <vector>
 
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
 #include "base/math_util.h"
-#include "game/sounds.h"
 #include "gfx/display.h"
 #include "script/aim.h"
 

@@ -1,6 +1,7 @@
 #include "game/explode_list.h"
 
-#include "game/sounds.h"
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
 
 namespace {
 constexpr int kLargeBitmap = 128;

@@ -2,7 +2,8 @@
 
 #include "app/app_block.h"
 #include "app/ranking.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "game/boss_base.h"
 #include "game/bullet_list.h"
@@ -14,7 +15,6 @@
 #include "game/hud.h"
 #include "game/map.h"
 #include "game/potion_list.h"
-#include "game/sounds.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "scenes/input_text.h"

@@ -1,7 +1,8 @@
 #include "game/player.h"
 
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
 #include "game/explode_list.h"
-#include "game/sounds.h"
 #include "gfx/display.h"
 
 namespace {

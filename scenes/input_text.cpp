@@ -1,7 +1,7 @@
 #include "scenes/input_text.h"
 
 #include "app/app_block.h"
-#include "game/sounds.h"
+#include "audio/game_sounds.h"
 #include "gfx/display.h"
 #include "input/input.h"
 

@@ -1,8 +1,8 @@
 #include "scenes/logo.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
-#include "game/sounds.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "gfx/display.h"
 #include "gfx/sprite256.h"
 

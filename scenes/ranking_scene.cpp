@@ -1,8 +1,8 @@
 #include "scenes/ranking_scene.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
-#include "game/sounds.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/number.h"

@@ -1,10 +1,10 @@
 #include "scenes/title.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "game/potion_chara.h"
-#include "game/sounds.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/sprite256.h"

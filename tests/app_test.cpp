@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "app/app_block.h"
-#include "app/frame_clock.h"
 #include "app/frame_pacer.h"
 #include "app/main_loop.h"
 #include "app/options.h"
@@ -14,6 +13,7 @@
 #include "app/shutdown.h"
 #include "app/soak_input.h"
 #include "audio/sound_log.h"
+#include "base/frame_clock.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/joystick_source.h"

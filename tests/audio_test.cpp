@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/audio_device.h"
+#include "audio/game_sounds.h"
 #include "audio/midi_length.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"

@@ -10,6 +10,7 @@
 
 #include "app/app_block.h"
 #include "audio/audio_device.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"
 #include "base/math_util.h"

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/instance_lock.h"
+#include "app/scene.h"
+#include "app/stats_log.h"
+#include "game/game.h"
 #include "tests/run_helpers.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +36,7 @@ std::string NameEntryRun(const fs::path& dir, const fs::path& home, const std::s
          (dir / stats).string() + (home.empty() ? "" : " --ranking '" + RankingFile(home).string() + "'");
 }
 
-bool Reached(const fs::path& stats, const char* key, const char* value) {
+bool Reached(const fs::path& stats, const char* key, const std::string& value) {
   for (const StatsLine& line : ReadStats(stats)) {
     if (line.count(key) && line.at(key) == value) return true;
   }
@@ -76,7 +79,7 @@ TEST(ErrorPaths, WithoutSoundDeviceSoundfontOrTunesTheGameRunsTheSameInSilence) 
     EXPECT_EQ(r.errors.find("Velloria Message"), std::string::npos) << c.env << ": " << r.errors;
     auto lines = ReadStats(dir / "stats.txt");
     ASSERT_EQ(lines.size(), 30u) << c.env;
-    EXPECT_EQ(lines.back().at("scene"), "4") << c.env;
+    EXPECT_EQ(lines.back().at("scene"), StatsLog::Value(scene_state::kGameRunning)) << c.env;
     EXPECT_NE(ReadFile(dir / "sound.txt").find("music open Music01.mid"), std::string::npos) << c.env;
   }
 }
@@ -126,8 +129,10 @@ TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndAFullDiskTheOldRank
   RunResult r = RunGame(NameEntryRun(dir, home), home.string());
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "");
-  EXPECT_TRUE(Reached(dir / "stats.txt", "state", "8")) << "the run never reached the name entry";
-  EXPECT_TRUE(Reached(dir / "stats.txt", "state", "9")) << "the game did not go on after the failed save";
+  EXPECT_TRUE(Reached(dir / "stats.txt", "state", StatsLog::Value(game_state::kNameEntry)))
+      << "the run never reached the name entry";
+  EXPECT_TRUE(Reached(dir / "stats.txt", "state", StatsLog::Value(game_state::kHandOver)))
+      << "the game did not go on after the failed save";
   EXPECT_EQ(ReadFile(home), "just a file\n");
 
   // No file may grow, as on a full disk; the signal a too-large write
@@ -175,7 +180,8 @@ TEST(ErrorPaths, APadPulledOutMidGameStopsSteeringAndTheKeysTakeOver) {
   ASSERT_EQ(r.code, 0) << r.errors;
   auto lines = ReadStats(dir / "stats.txt");
   ASSERT_EQ(lines.size(), 300u);
-  ASSERT_EQ(lines[150].at("state"), "1") << "the level had not begun when the pad was pushed";
+  ASSERT_EQ(lines[150].at("state"), StatsLog::Value(game_state::kPlaying))
+      << "the level had not begun when the pad was pushed";
   auto x = [&](size_t frame) { return std::stoi(lines[frame].at("x")); };
   EXPECT_GT(x(199), x(150)) << "the pad steered";
   EXPECT_EQ(x(249), x(201)) << "she drifted on without the pad";
@@ -214,7 +220,7 @@ TEST(LiveRun, HeadlessRunsNeitherReadNorWriteThePlayersRankingUnlessOneIsNamed) 
   WriteRanking(dir / "full", full);
   r = RunGame(NameEntryRun(dir, "", "full.txt"), dir / "full");
   EXPECT_EQ(r.code, 0) << r.errors;
-  EXPECT_TRUE(Reached(dir / "full.txt", "state", "8"));
+  EXPECT_TRUE(Reached(dir / "full.txt", "state", StatsLog::Value(game_state::kNameEntry)));
   EXPECT_EQ(ReadFile(dir / "full.txt"), ReadFile(dir / "empty.txt"));
   EXPECT_EQ(ReadFile(RankingFile(dir / "full")), full);
   // A named file gets the name entry's result.

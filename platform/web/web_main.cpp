@@ -11,12 +11,12 @@
 
 #include "app/app_block.h"
 #include "app/application.h"
-#include "app/frame_clock.h"
 #include "app/game_scenes.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/shutdown.h"
 #include "app/stats_log.h"
+#include "base/frame_clock.h"
 #include "base/packed_resources.h"
 #include "gfx/display.h"
 #include "platform/web/web_platform.h"
