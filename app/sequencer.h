@@ -18,7 +18,6 @@ class Sequencer {
   // Deletes the scenes in shutdown order: logo, title, ranking, continue,
   // ending, game.
   void DeleteAll();
-  bool Has(SceneKind kind) const { return Slot(kind) != nullptr; }
 
  private:
   std::unique_ptr<Scene>& Slot(SceneKind kind) { return scenes_[static_cast<size_t>(kind)]; }

@@ -17,7 +17,6 @@ class NSound {
   virtual ~NSound() = default;
   void Play(bool loop);
   int GetCopies() const { return copies_; }
-  int GetNextCopy() const { return nextCopy_; }
   uint32_t GetDataSize() const { return static_cast<uint32_t>(data_.size()); }
 
  private:

@@ -15,6 +15,7 @@
 #include "game/hud.h"
 #include "game/map.h"
 #include "game/potion_list.h"
+#include "gfx/curtain.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "scenes/input_text.h"
@@ -351,8 +352,8 @@ void NGame::Draw() {
   explosions->Draw(backBuffer);
   if (state == kEvent || state == kGameOverText) events->Draw(backBuffer);
   hud->Draw(backBuffer, *player, stage, level);
-  if (state == kLevelOpening) DrawCurtain(backBuffer, timer * 4);
-  if (state == kLevelClosing || state == kGameOverCurtain) DrawCurtain(backBuffer, (kCurtainFrames - timer) * 4);
+  if (state == kLevelOpening) DrawOpeningCurtain(backBuffer, timer);
+  if (state == kLevelClosing || state == kGameOverCurtain) DrawClosingCurtain(backBuffer, timer);
 }
 
 GameSnapshot NGame::Snapshot() const {
