@@ -5,6 +5,7 @@
 
 #include "app/app_block.h"
 #include "app/frame_pacer.h"
+#include "app/input_driver.h"
 #include "app/picture_folder.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
@@ -111,9 +112,10 @@ void MainLoop::HandleEvent(const HostEvent& event) {
 
 void MainLoop::DeliverScripted() {
   using Kind = ScriptedEvent::Kind;
-  if (config_.autopilot && autopilotTick_ != tick_ && (config_.autopilotWhilePaused || !GetAppBlock().paused)) {
-    autopilotTick_ = tick_;
-    for (const HostEvent& event : config_.autopilot(tick_)) {
+  InputDriver* driver = config_.driver;
+  if (driver && driverTick_ != tick_ && (driver->StepsWhilePaused() || !GetAppBlock().paused)) {
+    driverTick_ = tick_;
+    for (const HostEvent& event : driver->Step(tick_)) {
       if (!IsQuitRequested()) HandleEvent(event);
     }
   }
@@ -269,7 +271,8 @@ int MainLoop::Run() {
     }
     if (IsQuitRequested()) break;
     AdvanceTick(tick_ + 1, ran);
-    if (app.paused && !ScriptPending() && !config_.autopilotWhilePaused && !config_.frames && !IsQuitRequested()) {
+    bool driverResumes = config_.driver && config_.driver->StepsWhilePaused();
+    if (app.paused && !ScriptPending() && !driverResumes && !config_.frames && !IsQuitRequested()) {
       std::fprintf(stderr, "velloria: paused with no input left to replay; ending the run\n");
       Shutdown(nullptr);
     }
