@@ -18,12 +18,12 @@
 #include "audio/sound_list.h"
 #include "audio/sound_log.h"
 #include "base/math_util.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 
 namespace {
 constexpr uint32_t kHeadlessSeed = 1;
-constexpr int kPaletteBitmap = 106;
 constexpr int kBadCommandLine = 2;  // exit code: an input file it cannot replay
 }  // namespace
 
@@ -117,7 +117,7 @@ void Application::OpenWindowAndDisplay() {
   SetCooperativeFlags(services_.fullScreen ? kCooperativeFullScreenExclusive : kCooperativeNormal);
   if (!SetDisplayMode()) {
     Shutdown("Failed to set up Full-screen mode.");
-  } else if (!InitPalette(kPaletteBitmap)) {
+  } else if (!InitPalette(bitmap::kPalette)) {
     Shutdown("Failed to initialise palette.");
   }
 }

@@ -1,13 +1,16 @@
 #include "audio/game_sounds.h"
 
 #include "audio/sound_list.h"
+#include "generated/resource_ids.h"
 
 void LoadGameSounds(NSoundList& bank) {
-  bank.LoadFromResource(142, 1);
-  bank.LoadFromResource(144, 2);
-  bank.LoadFromResource(143, 2);
-  // 274 before 273: the photon charge takes slot 15, the laser 16.
-  for (int id : {145, 182, 183, 184, 185, 186, 201, 202, 203, 213, 243, 245, 274, 273, 310}) {
+  bank.LoadFromResource(wave::kVolley, 1);
+  // Two copies each, so that two explosions can sound at once.
+  bank.LoadFromResource(wave::kExplosionSmall, 2);
+  bank.LoadFromResource(wave::kExplosionLarge, 2);
+  for (int id : {wave::kChime, wave::kGetReady, wave::kPowerUp, wave::kWhoosh, wave::kGameOverFly, wave::kGameOverHold,
+                 wave::kPlayerHit, wave::kBossRoar, wave::kMenuTick, wave::kContinue, wave::kEnemyVolley,
+                 wave::kEnemyFlame, wave::kPhotonCharge, wave::kLaser, wave::kLogoJingle}) {
     bank.LoadFromResource(id, 1);
   }
 }

@@ -15,6 +15,7 @@
 #include "game/hud.h"
 #include "game/map.h"
 #include "game/potion_list.h"
+#include "generated/resource_ids.h"
 #include "gfx/curtain.h"
 #include "gfx/display.h"
 #include "input/input.h"
@@ -37,13 +38,13 @@ constexpr int kPlayerBottomGap = 6;
 int BackgroundFor(int stage) {
   switch (stage) {
     case 1:
-      return 110;
+      return bitmap::kBackgroundStage1;
     case 2:
-      return 127;
+      return bitmap::kBackgroundStage2;
     case 3:
-      return 133;
+      return bitmap::kBackgroundStage3;
     default:
-      return 296;
+      return bitmap::kBackgroundStage4;
   }
 }
 

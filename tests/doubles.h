@@ -15,6 +15,7 @@
 #include "audio/sound_list.h"
 #include "base/math_util.h"
 #include "base/string_list.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "script/script.h"
@@ -104,7 +105,7 @@ class WorldTest : public ::testing::Test {
     SeedRandom(3);
     CreateDisplay(nullptr);
     SetDisplayMode();
-    InitPalette(106);
+    InitPalette(bitmap::kPalette);
     InitInput();
     sounds = std::make_unique<SoundSpy>();
   }

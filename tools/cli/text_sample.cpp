@@ -3,13 +3,13 @@
 // shows it:  text_sample OUT.png
 #include <cstdio>
 
+#include "generated/resource_ids.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/number.h"
 #include "gfx/png_writer.h"
 
 namespace {
-constexpr int kPaletteBitmap = 106;
 constexpr int kLine = 26;
 }  // namespace
 
@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: text_sample OUT.png\n");
     return 2;
   }
-  if (!CreateDisplay(nullptr) || !SetDisplayMode() || !InitPalette(kPaletteBitmap)) {
-    std::fprintf(stderr, "text_sample: no palette bitmap %d\n", kPaletteBitmap);
+  if (!CreateDisplay(nullptr) || !SetDisplayMode() || !InitPalette(bitmap::kPalette)) {
+    std::fprintf(stderr, "text_sample: no palette bitmap %d\n", bitmap::kPalette);
     return 1;
   }
   Surface* back = GetBackSurface();
