@@ -154,8 +154,9 @@ TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndAFullDiskTheOldRank
 
 // --ranking names whatever the player keeps there. The name entry's result
 // reaches a regular file, through links, keeping its mode, and a bare name
-// in the current folder; anything else stays as it was, told in one line,
-// and the game goes on. A FIFO never holds the run up.
+// in the current folder; anything else (read-only also for root) stays as
+// it was, told in one line, and the game goes on. A FIFO never holds the
+// run up.
 TEST(ErrorPaths, TheRankingNamedIsSavedThroughLinksWithItsModeAndWhatIsNoFileIsLeftAlone) {
   auto dir = TestDir("paths");
   const std::string old = "[Software\\KorvaGames\\Velloria]\nRank0=10,OLD\n";
@@ -169,6 +170,9 @@ TEST(ErrorPaths, TheRankingNamedIsSavedThroughLinksWithItsModeAndWhatIsNoFileIsL
   ::chmod((dir / "private.ini").c_str(), 0600);
   std::ofstream(dir / "read-only.ini") << old;
   ::chmod((dir / "read-only.ini").c_str(), 0444);
+  fs::create_directories(dir / "read-only");
+  std::ofstream(dir / "read-only" / "ranking.ini") << old;
+  ::chmod((dir / "read-only").c_str(), 0555);
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
   // A device node needs root (or the right capability); /dev/null's numbers.
   bool device = ::mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
@@ -176,13 +180,15 @@ TEST(ErrorPaths, TheRankingNamedIsSavedThroughLinksWithItsModeAndWhatIsNoFileIsL
   const std::string notSaved = " is not a regular file; the ranking will not be saved\n";
   struct Case {
     std::string ranking, folder, errors;
-  } cases[] = {{"chain", "", ""},
-               {"private.ini", "", ""},
-               {"bare.ini", "scratch", ""},
-               {"read-only.ini", "", "velloria: cannot save the ranking to read-only.ini: read-only file\n"},
-               {"fifo", "", "velloria: fifo" + notSaved + "velloria: could not save fifo: not a regular file\n"},
-               {"folder", "", "velloria: folder" + notSaved},
-               {device ? "null" : "", "", "velloria: null" + notSaved}};
+  } cases[] = {
+      {"chain", "", ""},
+      {"private.ini", "", ""},
+      {"bare.ini", "scratch", ""},
+      {"read-only.ini", "", "velloria: cannot save the ranking to read-only.ini: read-only file\n"},
+      {"read-only/ranking.ini", "", "velloria: cannot save the ranking to read-only/ranking.ini: read-only folder\n"},
+      {"fifo", "", "velloria: fifo" + notSaved + "velloria: could not save fifo: not a regular file\n"},
+      {"folder", "", "velloria: folder" + notSaved},
+      {device ? "null" : "", "", "velloria: null" + notSaved}};
   for (const Case& c : cases) {
     if (c.ranking.empty()) continue;
     std::string shot = c.ranking == "fifo" ? " --shot 1:fifo" : "";  // a tool's picture neither
@@ -197,6 +203,7 @@ TEST(ErrorPaths, TheRankingNamedIsSavedThroughLinksWithItsModeAndWhatIsNoFileIsL
   EXPECT_TRUE(fs::is_symlink(dir / "chain") && fs::is_symlink(dir / "link"));
   EXPECT_EQ(fs::status(dir / "private.ini").permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ReadFile(dir / "read-only.ini"), old);
+  EXPECT_EQ(ReadFile(dir / "read-only" / "ranking.ini"), old);
   EXPECT_TRUE(fs::is_fifo(dir / "fifo") && fs::is_directory(dir / "folder") && fs::is_empty(dir / "folder"));
   if (device) {
     EXPECT_TRUE(fs::is_character_file(dir / "null"));
