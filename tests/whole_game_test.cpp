@@ -39,5 +39,4 @@ TEST(WholeGame, TheAutopilotPlaysEveryLevelInOrderToTheEndingAndBackToTheTitle) 
   for (size_t i = ending; i < stats.size(); ++i)
     title = title || stats[i]["scene"] == StatsLog::Value(scene_state::kTitleRunning);
   EXPECT_TRUE(title) << "the ending did not hand over to the title";
-  std::filesystem::remove_all(dir);
 }
