@@ -180,6 +180,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 }  // namespace
 
+bool IsSettingKey(std::string_view key) { return FieldFor(key) != nullptr; }
+
 Settings ParseSettings(const std::string& text, std::vector<std::string>& complaints) {
   Settings settings;
   int number = 0;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gfx/presenter.h"
@@ -44,6 +45,9 @@ struct Settings {
 // A line with a bad value keeps the default and is named in complaints (one
 // line each); lines it does not know are no concern of the reader.
 Settings ParseSettings(const std::string& text, std::vector<std::string>& complaints);
+
+// Whether settings.ini knows the key ("music-volume").
+bool IsSettingKey(std::string_view key);
 
 // The text to save: old with the value of every line it knows replaced by
 // the setting's, every other line (comments, keys of other versions) kept

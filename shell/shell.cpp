@@ -39,6 +39,9 @@ void Shell::Wrap(PlatformServices& services) {
   services.host = this;
   if (services.joystick) services.joystick = &pad_;
   services.holdToFire = current_.holdToFire;
+  // A page cannot start full screen: the display is what the platform has.
+  current_.fullScreen = devices_.IsFullScreen();
+  devices_.SetVolumes(current_.musicVolume, current_.soundVolume);
   if (presenter_) presenter_->SetFit(current_.fit);
 }
 
@@ -134,6 +137,8 @@ void Shell::ToggleOptions() {
   if (!optionsOpen_) {
     optionsOpen_ = true;
     menu_.Open();
+    // The page's own button may have changed it meanwhile.
+    current_.fullScreen = devices_.IsFullScreen();
     // The game stops as when the window loses its focus; a game paused
     // already (with P) stays paused as it is.
     pausedByOptions_ = !app.paused;

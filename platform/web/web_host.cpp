@@ -2,6 +2,10 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
+#include "gfx/display.h"
+#include "gfx/scale.h"
 #include "input/input.h"
 #include "platform/web/web_keymap.h"
 #include "platform/web/web_music.h"
@@ -20,6 +24,9 @@ EM_JS(void, PageToggleFullScreen, (), { VelloriaPage.toggleFullScreen(); });
 EM_JS(int, PageCanvasFocused, (), { return VelloriaPage.canvasFocused() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.visibilityState !== "hidden" ? 1 : 0; });
 EM_JS(void, PageUnlockSound, (), { VelloriaSound.unlock(); });
+EM_JS(void, PageSetFit, (int fill), {
+  if (VelloriaPage.setFit) VelloriaPage.setFit(fill !== 0);
+});
 // clang-format on
 
 }  // namespace
@@ -116,19 +123,27 @@ void WebHost::ShowMessage(const char*, const char* text) { PageShowMessage(text)
 void WebHost::ToggleFullScreen() { PageToggleFullScreen(); }
 
 void WebHost::Present(const Surface& back, const Palette& palette) {
-  // Canvas pixels are bytes R, G, B, A: as little-endian words, 0xAABBGGRR.
-  uint32_t colours[256];
-  for (int i = 0; i < 256; ++i) {
-    const PaletteEntry& e = palette[static_cast<size_t>(i)];
-    colours[i] = 0xFF000000u | uint32_t{e.blue} << 16 | uint32_t{e.green} << 8 | e.red;
-  }
-  int w = back.Width();
-  int h = back.Height();
+  lastBack_ = &back;
+  lastPalette_ = palette;
+  Show();
+}
+
+void WebHost::SetOverlay(const OverlayView& overlay) {
+  overlay_ = overlay;
+  // The back surface goes at the end of a run, before the shell does.
+  if (lastBack_ && lastBack_ == GetBackSurface()) Show();
+}
+
+void WebHost::SetFit(Fit fit) { PageSetFit(fit == Fit::Fill ? 1 : 0); }
+
+void WebHost::Show() {
+  // Canvas pixels are bytes R, G, B, A: as little-endian words 0xAABBGGRR,
+  // the converter's 0xAARRGGBB with red and blue changing places.
+  Palette swapped = lastPalette_;
+  for (PaletteEntry& e : swapped) std::swap(e.red, e.blue);
+  int w = lastBack_->Width();
+  int h = lastBack_->Height();
   rgba_.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = back.Row(y);
-    uint32_t* out = rgba_.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    for (int x = 0; x < w; ++x) out[x] = colours[row[x]];
-  }
+  ConvertAndScale(*lastBack_, swapped, rgba_.data(), w, h, w, overlay_);
   PageShowPicture(rgba_.data(), w, h);
 }

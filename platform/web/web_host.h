@@ -37,6 +37,9 @@ class WebHost : public Host, public Presenter {
   void ToggleFullScreen() override;
 
   void Present(const Surface& back, const Palette& palette) override;
+  void SetOverlay(const OverlayView& overlay) override;
+  // The page sizes the canvas; it hears of the player's fit.
+  void SetFit(Fit fit) override;
 
  private:
   static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* self);
@@ -45,6 +48,8 @@ class WebHost : public Host, public Presenter {
   static EM_BOOL OnMouseDown(int type, const EmscriptenMouseEvent* event, void* self);
   // The game has focus while the canvas has it on a visible page.
   void UpdateFocus();
+  // The last picture under the overlay on the canvas.
+  void Show();
 
   WebMusic* music_;
   std::deque<HostEvent> events_;
@@ -52,5 +57,9 @@ class WebHost : public Host, public Presenter {
   bool pageVisible_ = true;
   bool focused_ = true;
   std::function<void()> wake_;
+  // The picture last shown, to show again under a new overlay.
+  const Surface* lastBack_ = nullptr;
+  Palette lastPalette_{};
+  OverlayView overlay_;
   std::vector<uint32_t> rgba_;
 };

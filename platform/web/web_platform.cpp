@@ -1,5 +1,16 @@
 #include "platform/web/web_platform.h"
 
+#include <emscripten.h>
+
+namespace {
+// clang-format off
+EM_JS(void, SoundSetVolumes, (int effects, int music), {
+  if (VelloriaSound.setVolumes) VelloriaSound.setVolumes(effects, music);
+});
+EM_JS(int, PageFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
+// clang-format on
+}  // namespace
+
 WebPlatform::WebPlatform(const Options& options) : host_(options.mute ? nullptr : &music_) {
   services_.host = &host_;
   services_.presenter = &host_;
@@ -16,3 +27,9 @@ WebPlatform::WebPlatform(const Options& options) : host_(options.mute ? nullptr 
 }
 
 WebPlatform::~WebPlatform() { SetSettingsStore(nullptr); }
+
+void WebPlatform::SetVolumes(int music, int sound) {
+  if (services_.audio) SoundSetVolumes(sound, music);
+}
+
+bool WebPlatform::IsFullScreen() const { return PageFullScreen() != 0; }
