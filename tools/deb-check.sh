@@ -18,8 +18,16 @@ if dpkg-query -W -f='${Status}' velloria 2>/dev/null | grep -q "install ok insta
   echo "velloria is installed already: this check would purge it" >&2
   exit 2
 fi
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+installed=0
+# A check that stops half way still takes the package off again.
+cleanup() {
+  [ "$installed" -eq 1 ] && DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq velloria >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "== $* =="; }
 
@@ -61,8 +69,7 @@ listing() {
     -o -print 2>/dev/null | sort
 }
 listing >"$work/before"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+installed=1
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 || {
   cat "$work/apt.log"
   fail "apt-get install"
@@ -87,6 +94,7 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq velloria >"$work/apt.l
   cat "$work/apt.log"
   fail "apt-get purge"
 }
+installed=0
 listing >"$work/after"
 # What the package owned and is still there, unless it was there before
 # (shared folders such as /usr/share/icons/hicolor).

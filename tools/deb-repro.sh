@@ -32,7 +32,7 @@ for deb in "${builds[0]}"/build-package/*.deb; do
     dpkg-deb -R "$side" "$side.tree"
     dpkg-deb -c "$side" >"$side.list"
   done
-  diff -r "$deb.tree" "$other.tree" || different=1
+  diff -r --no-dereference "$deb.tree" "$other.tree" || different=1
   diff "$deb.list" "$other.list" || different=1
   cmp "$deb" "$other" || different=1
   sha256sum "$deb" "$other" | sed "s|$scratch/||"
