@@ -11,12 +11,13 @@ cd "$(dirname "$0")/.."
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER
+commit=$(git rev-parse HEAD)
 
 builds=("$scratch/one" "$scratch/elsewhere/build-two")
 masks=(022 002)
 for i in 0 1; do
   mkdir -p "${builds[$i]}"
-  git archive HEAD | tar -x -C "${builds[$i]}"
+  git archive "$commit" | tar -x -C "${builds[$i]}"
   (cd "${builds[$i]}" && umask "${masks[$i]}" && tools/setup.sh deb >build.log 2>&1) || {
     tail -30 "${builds[$i]}/build.log"
     exit 1
