@@ -81,7 +81,6 @@ TEST(TuneFinder, BesideTheProgramFirstThenTheDataFolderElseBesideTheProgram) {
   EXPECT_EQ(FindTune("Music01.mid", program, ""), program / "Music01.mid");
   put("usr/games/Music01.mid");  // a player's own tune beside the program
   EXPECT_EQ(FindTune("Music01.mid", program, data), program / "Music01.mid");
-  std::filesystem::remove_all(root);
 }
 
 TEST(SoundBank, TheEighteenEffectsFillTheirSlotsWithTheirLengthsAndCopies) {
