@@ -81,22 +81,28 @@ void ParseRankValue(const NString& text, int32_t& score, std::string& name) {
   name = rest.Str().substr(0, kNameLimit);
 }
 
-void LoadRanking() {
+namespace {
+
+// The defaults, then the values stored under an open key.
+void ReadTable(const NWinReg& reg) {
   for (int i = 0; i < kRankEntries; ++i) {
     RankEntry& entry = GetRankEntry(i);
     entry.score = 100 - 10 * i;
     SetName(entry, "KORVA GAMES");
-  }
-  NWinReg reg;
-  if (!OpenRankingKey(reg, true)) return;
-  for (int i = 0; i < kRankEntries; ++i) {
     NString text;
     if (!reg.ReadString(ValueName(i), text)) continue;
-    RankEntry& entry = GetRankEntry(i);
     std::string name;
     ParseRankValue(text, entry.score, name);
     SetName(entry, name);
   }
+}
+
+}  // namespace
+
+void LoadRanking() {
+  NWinReg reg;
+  OpenRankingKey(reg, true);
+  ReadTable(reg);  // a key that did not open reads nothing: the defaults stay
   reg.CloseKey();
 }
 
@@ -121,6 +127,13 @@ int FindRankPosition(int32_t score) {
 }
 
 int EnterRanking(int32_t score, const NString& name) {
+  // Another page of the same browser keeps the same stored ranking and may
+  // have saved since this run read it: the result goes into the table as it
+  // is stored now, so neither run's entries are lost. A store that cannot be
+  // read leaves the table in play as it is.
+  NWinReg stored;
+  if (place != RankingPlace::Memory && OpenRankingKey(stored, false)) ReadTable(stored);
+  stored.CloseKey();
   int at = FindRankPosition(score);
   if (at < 0) return -1;
   for (int i = kRankEntries - 1; i > at; --i) GetRankEntry(i) = GetRankEntry(i - 1);

@@ -88,3 +88,19 @@ TEST_F(Ranking, ASaveReplacesTheWholeFileKeepingLinesItDoesNotKnow) {
   for (const auto& entry : fs::directory_iterator(file.parent_path()))
     EXPECT_EQ(entry.path().filename(), "ranking.ini");
 }
+
+TEST_F(Ranking, AResultEntersTheTableAsStoredWhenItIsSaved) {
+  LoadRanking();
+  // Another page of the same browser saved two results after this run read the table.
+  Store("Rank0=500,TAB ONE\nRank1=100,KORVA GAMES\nRank2=95,TAB TWO\nRank3=90,KORVA GAMES\n");
+  EXPECT_EQ(EnterRanking(96, NString("HERE")), 2);
+  EXPECT_EQ(Table(),
+            "500,TAB ONE;100,KORVA GAMES;96,HERE;95,TAB TWO;90,KORVA GAMES;"
+            "60,KORVA GAMES;50,KORVA GAMES;40,KORVA GAMES;");
+  // A store that cannot be read now leaves the table in play as it is.
+  fs::remove_all(root / "KorvaGames");
+  fs::create_directories(file);  // a folder where the file should be
+  EXPECT_EQ(EnterRanking(97, NString("KEPT")), 2);
+  EXPECT_EQ(GetRankEntry(0).score, 500);
+  EXPECT_EQ(GetRankEntry(3).score, 96);
+}
