@@ -25,7 +25,7 @@ EM_JS(void, PageUnlockSound, (), { VelloriaSound.unlock(); });
 
 }  // namespace
 
-WebHost::WebHost(WebMusic* music) : music_(music) {
+WebHost::WebHost(WebMusic* music, bool headless) : music_(music), headless_(headless) {
   emscripten_set_keydown_callback(kCanvas, this, true, &WebHost::OnKey);
   emscripten_set_keyup_callback(kCanvas, this, true, &WebHost::OnKey);
   emscripten_set_mousedown_callback(kCanvas, this, true, &WebHost::OnMouseDown);

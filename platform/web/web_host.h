@@ -23,7 +23,10 @@ class WebMusic;
 class WebHost : public Host, public Presenter {
  public:
   // music (may be null) reports the end of a tune's play through PollEvent.
-  explicit WebHost(WebMusic* music);
+  // A headless run delivers no events of the page (its keys and focus would
+  // make the run differ from the desktop's) and shows only the last picture
+  // of each batch of frames.
+  WebHost(WebMusic* music, bool headless);
   ~WebHost() override;
   WebHost(const WebHost&) = delete;
   WebHost& operator=(const WebHost&) = delete;
@@ -34,10 +37,6 @@ class WebHost : public Host, public Presenter {
   void OnEvent(std::function<void()> wake) { wake_ = std::move(wake); }
   // From the page: whether one of the game's elements has the focus.
   void SetGameFocused(bool focused);
-  // A headless run delivers no events of the page (its keys and focus would
-  // make the run differ from the desktop's) and shows only the last picture
-  // of each batch of frames.
-  void SetHeadless(bool headless) { headless_ = headless; }
   void ShowLastPicture();
 
   bool PollEvent(HostEvent& event) override;

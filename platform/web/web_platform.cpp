@@ -8,13 +8,13 @@ EM_JS(void, SoundSetVolumes, (int effects, int music), { VelloriaSound.setVolume
 // clang-format on
 }  // namespace
 
-WebPlatform::WebPlatform(const Options& options) : host_(options.mute || options.headless ? nullptr : &music_) {
+WebPlatform::WebPlatform(const Options& options)
+    : host_(options.mute || options.headless ? nullptr : &music_, options.headless) {
   services_.host = &host_;
   services_.presenter = &host_;
   services_.joystick = options.headless ? nullptr : &joystick_;
   // The loop runs from the page's animation frames.
   services_.steadyPacing = true;
-  host_.SetHeadless(options.headless);
   // A headless run is silent, as on the desktop.
   if (!options.mute && !options.headless) {
     services_.audio = &audio_;

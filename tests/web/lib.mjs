@@ -107,7 +107,7 @@ export async function waitFor(page, what, predicate, seconds) {
 export async function pressToPlay(page) {
   await page.waitForSelector('#start-text:text-matches("press a key")', {timeout: 30000 * kTimeScale});
   await tap(page, 'Shift');
-  await waitFor(page, 'the run to begin', s => s.frame >= 0, 10);
+  return waitFor(page, 'the run to begin', s => s.frame > 0, 10);
 }
 
 // Plays the title's first item: Enter until EPISODE 1 is under way.

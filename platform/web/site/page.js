@@ -118,13 +118,14 @@ const VelloriaPage = (() => {
     document.body.classList.toggle('portrait', upright);
     document.body.classList.toggle('landscape', !upright);
     let room = [width, height];
+    const above = [bar, message, notice, $('naming')].reduce((sum, e) => sum + (e.offsetHeight ? e.offsetHeight + 8 : 0), 0);
     if (document.fullscreenElement === stage) {
       room = [stage.clientWidth, stage.clientHeight];
+    } else if (touch && !upright) {
+      // The bar, the messages and the pads stand beside the picture.
+      room[0] -= $('pad-move').offsetWidth + $('pad-act').offsetWidth;
     } else {
-      const used = [bar, message, notice, $('naming')].reduce((sum, e) => sum + (e.offsetHeight ? e.offsetHeight + 8 : 0), 0);
-      room[1] -= used;
-      if (touch && upright) room[1] -= $('pad-move').offsetHeight + 8;
-      if (touch && !upright) room[0] -= $('pad-move').offsetWidth + $('pad-act').offsetWidth;
+      room[1] -= above + (touch ? $('pad-move').scrollHeight + 8 : 0);
     }
     const [w, h] = pictureSize(Math.max(room[0], 1), Math.max(room[1], 1));
     canvas.style.width = w + 'px';
@@ -415,6 +416,11 @@ const VelloriaPage = (() => {
       printErr: text => console.warn(text),
       onAbort: () => fail('The game arrived damaged and cannot start. Try again.'),
     };
+    // Once the page has said what went wrong, the program's own complaint
+    // about it is not an error of the page.
+    window.addEventListener('unhandledrejection', event => {
+      if (failed) event.preventDefault();
+    });
     window.addEventListener('error', event => {
       if ((event.filename || '').endsWith('velloria.js')) fail('The game arrived damaged and cannot start. Try again.');
     });
@@ -628,6 +634,8 @@ window.velloria = {
     return {width: kept.width, height: kept.height, indices: base64(kept.indices), palette: base64(kept.palette)};
   },
   music: () => VelloriaSound.musicState(),
+  levels: () => VelloriaSound.levels(),
+  forgetPictures: () => VelloriaPage.pictures.clear(),
   // Moves the sounding tune to a place, so a check need not wait for its end.
   seekMusic: seconds => VelloriaSound.musicSeek(seconds),
 };

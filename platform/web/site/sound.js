@@ -239,6 +239,8 @@ const VelloriaSound = (() => {
       applyLevels();
     },
     running,
+    // The gains in use, for the browser test.
+    levels: () => (context ? {effects: effectsOut.gain.value, music: musicOut.gain.value} : null),
     onStateChange: callback => {
       onStateChange = callback;
     },
