@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+
 #include "input/input.h"
 #include "platform/web/web_keymap.h"
 #include "platform/web/web_music.h"
@@ -9,11 +11,15 @@
 namespace {
 
 constexpr const char* kCanvas = "#canvas";
+// The picture goes to the canvas in bands of this many rows, each only as
+// wide as its change.
+constexpr int kBandRows = 24;
 
 // The small calls into the page's script (platform/web/site/page.js).
 // clang-format off
-EM_JS(void, PageShowPicture, (const uint32_t* rgba, int width, int height),
-      { VelloriaPage.showPicture(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height); });
+EM_JS(void, PageShowPicture, (const uint32_t* rgba, int width, int height, int x, int y, int w, int h), {
+  VelloriaPage.showPicture(HEAPU8.buffer, rgba, width, height, x, y, w, h);
+});
 EM_JS(void, PageShowCursor, (int show), { VelloriaPage.showCursor(show !== 0); });
 EM_JS(void, PageShowMessage, (const char* text), { VelloriaPage.showMessage(UTF8ToString(text)); });
 EM_JS(void, PageToggleFullScreen, (), { VelloriaPage.toggleFullScreen(); });
@@ -147,18 +153,46 @@ void WebHost::ShowLastPicture() {
 
 void WebHost::Show(const Surface& back, const Palette& palette) {
   // Canvas pixels are bytes R, G, B, A: as little-endian words, 0xAABBGGRR.
-  uint32_t colours[256];
-  for (int i = 0; i < 256; ++i) {
-    const PaletteEntry& e = palette[static_cast<size_t>(i)];
+  std::array<uint32_t, 256> colours;
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const PaletteEntry& e = palette[i];
     colours[i] = 0xFF000000u | uint32_t{e.blue} << 16 | uint32_t{e.green} << 8 | e.red;
   }
-  int w = back.Width();
-  int h = back.Height();
-  rgba_.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = back.Row(y);
-    uint32_t* out = rgba_.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    for (int x = 0; x < w; ++x) out[x] = colours[row[x]];
+  int width = back.Width();
+  int height = back.Height();
+  auto count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  bool whole = colours != colours_ || shown_.size() != count;
+  colours_ = colours;
+  rgba_.resize(count);
+  shown_.resize(count);
+  // Only what changed since the last picture is turned into colours and
+  // handed to the canvas, band by band: in play most of the screen stays as
+  // it was, and the page's work (its share of a core) follows the change.
+  for (int band = 0; band < height; band += kBandRows) {
+    int top = -1;
+    int bottom = -1;
+    int left = width;
+    int right = -1;
+    for (int y = band; y < std::min(height, band + kBandRows); ++y) {
+      const uint8_t* row = back.Row(y);
+      uint8_t* was = shown_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+      int first = 0;
+      int last = width - 1;
+      if (!whole) {
+        while (first < width && row[first] == was[first]) ++first;
+        if (first == width) continue;
+        while (row[last] == was[last]) --last;
+      }
+      uint32_t* out = rgba_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+      for (int x = first; x <= last; ++x) {
+        was[x] = row[x];
+        out[x] = colours[row[x]];
+      }
+      if (top < 0) top = y;
+      bottom = y;
+      left = std::min(left, first);
+      right = std::max(right, last);
+    }
+    if (top >= 0) PageShowPicture(rgba_.data(), width, height, left, top, right - left + 1, bottom - top + 1);
   }
-  PageShowPicture(rgba_.data(), w, h);
 }

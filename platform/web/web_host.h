@@ -2,6 +2,7 @@
 
 #include <emscripten/html5.h>
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -72,5 +73,8 @@ class WebHost : public Host, public Presenter {
   const Surface* lastBack_ = nullptr;
   const Palette* lastPalette_ = nullptr;
   std::function<void()> wake_;
+  // The picture last handed to the page: its indices, colours and palette.
+  std::vector<uint8_t> shown_;
   std::vector<uint32_t> rgba_;
+  std::array<uint32_t, 256> colours_{};
 };

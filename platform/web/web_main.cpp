@@ -59,9 +59,9 @@ struct Run {
   // The name entry is under way (the page then offers a text field, which
   // opens a phone's keyboard).
   bool naming = false;
-  // The animation-frame loop is running; it stops while the game waits for
-  // an event (paused), so that nothing runs then.
-  bool looping = false;
+  // A look at the loop is scheduled. None is while the game waits for an
+  // event (paused), so that nothing runs then.
+  bool scheduled = false;
   // An input file to play once the run in progress has ended.
   std::optional<std::string> watchNext;
 };
@@ -127,25 +127,38 @@ void EndRun() {
   PageRunEnded(code);
 }
 
+void Schedule(int wait);
+
 EM_BOOL OnAnimationFrame(double, void*) {
-  if (!run || !run->application) {
-    run->looping = false;
-    return EM_FALSE;
-  }
+  run->scheduled = false;
+  if (!run->application) return EM_FALSE;
   int wait = RunDue();
   if (IsQuitRequested()) {
-    run->looping = false;
     EndRun();
     return EM_FALSE;
   }
-  if (wait < 0) run->looping = false;
-  return run->looping ? EM_TRUE : EM_FALSE;
+  if (wait >= 0) Schedule(wait);  // paused (-1): nothing runs until an event
+  return EM_FALSE;
+}
+
+void OnTimer(void*) { OnAnimationFrame(0, nullptr); }
+
+// The next look at the loop: a timer for when the next game frame falls due
+// (a millisecond after, so that it never comes a little early and has to
+// wait again), or the next animation frame when one is due now. The page so
+// does its work 25 times a second, not at the display's rate.
+void Schedule(int wait) {
+  if (run->scheduled) return;
+  run->scheduled = true;
+  if (wait > 0) {
+    emscripten_set_timeout(OnTimer, wait + 1, nullptr);
+  } else {
+    emscripten_request_animation_frame(OnAnimationFrame, nullptr);
+  }
 }
 
 void KeepLooping() {
-  if (run->looping || !run->application) return;
-  run->looping = true;
-  emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
+  if (run->application) Schedule(0);
 }
 
 // An event came: a focus change is handled at once (a page in the

@@ -7,7 +7,8 @@
 //   phones  touch controls upright and lying, and the name field (touch_part.mjs);
 //   storage two tabs, AZERTY, foreign text, failing storage (store_part.mjs);
 //   offline the sub-path, the manifest, the service worker (load_part.mjs);
-//   failures every failed load explained (load_part.mjs).
+//   failures every failed load explained (load_part.mjs);
+//   pad     a pad's button starts the game, and held-back sound is explained (load_part.mjs).
 // Exits 77 (skipped) when the web build is not there. Everything it makes
 // goes to one temporary folder, removed at the end, pass or fail; the
 // screenshots go to --out.
@@ -18,7 +19,7 @@ import {existsSync, mkdirSync, mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {log, check, startServer} from './lib.mjs';
-import {failures, offline} from './load_part.mjs';
+import {failures, offline, startByPad} from './load_part.mjs';
 import {playWithKeys} from './play_part.mjs';
 import {bossMix, everySession, sessions} from './replay_part.mjs';
 import {storage} from './store_part.mjs';
@@ -72,7 +73,8 @@ try {
   const env = {browser, server, origin: server.origin, out, scratch, velloria, replays,
                hasTunes: existsSync(join(site, 'Music01.ogg'))};
   if (!env.hasTunes) console.log('note: no tunes in the site (music/*.ogg); the music checks are left out');
-  const parts = {play: playWithKeys, replays: everySession, mix: bossMix, phones, storage, offline, failures};
+  const parts = {play: playWithKeys, replays: everySession, mix: bossMix, phones, storage, offline, failures,
+                 pad: startByPad};
   await Promise.all(Object.entries(parts).filter(([name]) => !only || only.includes(name)).map(async ([name, part]) => {
     const pages = [];
     const begun = Date.now();

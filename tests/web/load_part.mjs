@@ -3,7 +3,7 @@
 // and takes a new build's files at the next visit; and every way a load can
 // fail shows a short word with a way to try again.
 import {join} from 'node:path';
-import {check, kTimeScale, openPage, pressToPlay, waitFor} from './lib.mjs';
+import {check, done, kTimeScale, openPage, pressToPlay, waitFor} from './lib.mjs';
 
 const kBase = '/games/velloria/';
 
@@ -50,6 +50,7 @@ export async function offline(env, pages) {
     await page.waitForTimeout(200);
   }
   check(names.length === 1 && names[0].endsWith('a-new-build'), `a new build is taken at the next visit (${names})`);
+  await done(page);
 }
 
 // Each failure: its page, what to do to it, and the words it must show.
@@ -69,7 +70,7 @@ async function oneFailure(env, pages, failure) {
   if (failure.init) await page.addInitScript(failure.init);
   await page.goto(env.origin + (failure.path || '/'));
   const root = failure.frame ? page.frameLocator('iframe') : page;
-  await root.locator('#retry').waitFor({state: 'visible', timeout: 15000 * kTimeScale});
+  await root.locator('#retry').waitFor({state: 'visible', timeout: 60000 * kTimeScale});
   const shown = await root.locator('#start-text').textContent();
   await page.screenshot({path: join(env.out, `failure-${failure.name}.png`)});
   check(failure.words.test(shown), `a failed load (${failure.name}) says "${shown}", with "Try again"`);
@@ -80,10 +81,38 @@ async function oneFailure(env, pages, failure) {
     const s = await pressToPlay(page);
     check(s.frame > 0, 'after a failed load "Try again" loads and plays');
   }
+  await done(page);
 }
 
 export async function failures(env, pages) {
   await Promise.all(kFailures.map(failure => oneFailure(env, pages, failure).catch(error => {
     check(false, `a failed load (${failure.name}): ${error.message}`);
   })));
+}
+
+// A pad's button starts the game from the start screen; where the browser
+// still holds the sound back (here a stand-in whose audio never runs), the
+// page says what turns it on.
+export async function startByPad(env, pages) {
+  const page = await openPage(env.browser, env.origin, null, pages);
+  await page.addInitScript(() => {
+    const buttons = Array.from({length: 16}, (_, i) => ({pressed: i === 0}));
+    navigator.getGamepads = () => [{connected: true, axes: [0, 0], buttons}];
+    const Real = window.AudioContext;
+    window.AudioContext = class extends Real {
+      constructor(...args) {
+        super(...args);
+        this.suspend();
+      }
+      resume() {
+        return Promise.resolve();
+      }
+    };
+  });
+  await page.goto(env.origin + '/');
+  const s = await waitFor(page, 'the run the pad began', s => s.frame > 25, 60);
+  await page.waitForTimeout(600);
+  const notice = await page.locator('#notice').innerText();
+  check(s.scene === 2 && /click or tap/.test(notice), `a pad's button starts the game; the page says: "${notice}"`);
+  await done(page);
 }

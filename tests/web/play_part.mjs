@@ -13,9 +13,14 @@ import {canvasShot, check, differingIndices, kTimeScale, openPage, pressToPlay, 
 // replay of the saved file: the ones the run reached.
 const kKept = [150, 300, 450, 600, 750, 900, 1050, 1200, 1350, 1500];
 
+// The canvas's pixels as the page shows them: how many colours it holds.
 const canvasColours = page => page.evaluate(() => {
   const canvas = document.getElementById('canvas');
-  const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+  const copy = document.createElement('canvas');
+  [copy.width, copy.height] = [canvas.width, canvas.height];
+  const context = copy.getContext('2d');
+  context.drawImage(canvas, 0, 0);
+  const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
   const colours = new Set();
   for (let i = 0; i < data.length; i += 4) colours.add((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
   return colours.size;
@@ -71,6 +76,7 @@ export async function playWithKeys(env, pages) {
   await page.evaluate(() => {
     const buttons = Array.from({length: 16}, () => ({pressed: false}));
     navigator.getGamepads = () => [null, {connected: true, axes: [-0.9, 0], buttons}];
+    window.dispatchEvent(new Event('gamepadconnected'));
   });
   const padX = (await status(page)).x;
   const steered = await waitFor(page, 'the pad to steer', s => s.x <= padX - 40, 5).catch(() => status(page));

@@ -6,7 +6,7 @@ import {execFile} from 'node:child_process';
 import {promisify} from 'node:util';
 import {readdirSync, readFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {check, differingIndices, kTimeScale, openPage, pressToPlay, status} from './lib.mjs';
+import {check, differingIndices, done, kTimeScale, openPage, pressToPlay, status} from './lib.mjs';
 
 // Two pages take the sessions in turn, longest first.
 const kPages = 2;
@@ -26,7 +26,11 @@ export function sessions(replays) {
     }
     const frames = shots.trim().split(/\s+/).slice(1).map(Number);
     const length = Number(args[args.indexOf('--frames') + 1]);
-    return {name, args, query, frames, length, input: join(replays, name, 'input.txt')};
+    // Both play up to the last kept picture only.
+    const last = Math.max(...frames) + 1;
+    const shortened = args.map((arg, i) => (args[i - 1] === '--frames' ? String(last) : arg));
+    const shortenedQuery = query.map(q => (q.startsWith('frames=') ? `frames=${last}` : q));
+    return {name, args: shortened, query: shortenedQuery, frames, length, input: join(replays, name, 'input.txt')};
   }).sort((a, b) => b.length - a.length);
 }
 
@@ -55,6 +59,7 @@ export async function everySession(env, pages) {
       results.push(`${session.name} ${differing.join('/')}`);
       if (differing.some(n => n !== 0)) check(false, `session ${session.name}: frames ${session.frames} differ by ${differing}`);
     }
+    await done(page);
   }));
   check(results.length === sessions(env.replays).length && results.every(r => /^\S+ 0(\/0)*$/.test(r)),
         `every recorded session gives the desktop's pictures at its kept frames, 0 indices differing (${results.length} ` +
@@ -102,4 +107,5 @@ export async function bossMix(env, pages) {
         `boss 1 at its own pace for ${kMixSeconds} s: no sample of the page's mix at full scale (peak ` +
             `${mix.peak.toFixed(3)}, ${mix.clipped} of ${mix.samples} at or over; boss ${s.boss}, tune ${music.file} ` +
             `sounding ${music.sounding})`);
+  await done(page);
 }

@@ -4,7 +4,7 @@
 // is; a reload reads the ranking back; and storage that fails is told once
 // while the game plays on.
 import {join} from 'node:path';
-import {check, kTimeScale, openPage, pressToPlay, tap, waitFor} from './lib.mjs';
+import {check, done, kTimeScale, openPage, pressToPlay, tap, waitFor} from './lib.mjs';
 
 const kKey = 'KorvaGames/Velloria/ranking.ini';
 // A line of the stored file written by something else: accents, a character
@@ -60,6 +60,7 @@ async function twoTabs(env, pages) {
   const ranking = await first.evaluate(() => window.velloria.ranking());
   check(ranking.some(e => e.name === 'AZQWM') && ranking.some(e => e.name === 'TWO'),
         `the reloaded page reads both back (${ranking.map(e => e.score + ' ' + e.name).join(', ')})`);
+  await done(first);
 }
 
 // Storage that throws at every use, as a browser set to keep nothing does.
@@ -81,6 +82,7 @@ async function failingStorage(env, pages) {
   await page.screenshot({path: join(env.out, 'storage-notice.png')});
   check(/will be lost/.test(notice) && s.frame > 50,
         `storage that fails is told (${JSON.stringify(notice)}) and the game plays on (frame ${s.frame})`);
+  await done(page);
 }
 
 export const storage = (env, pages) => Promise.all([twoTabs(env, pages), failingStorage(env, pages)]);

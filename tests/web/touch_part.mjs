@@ -4,7 +4,7 @@
 // steering and firing go together, the menus take up, down and OK, and the
 // name field types into the name entry.
 import {join} from 'node:path';
-import {check, kTimeScale, openPage, status, waitFor} from './lib.mjs';
+import {check, done, kTimeScale, openPage, status, waitFor} from './lib.mjs';
 
 const kPhone = {hasTouch: true, isMobile: true, deviceScaleFactor: 1};
 const kLabels = ['Left', 'Right', 'Up', 'Down', 'Fire', 'Confirm', 'Pause', 'Options'];
@@ -102,6 +102,7 @@ async function upright(env, pages) {
   const narrow = await layout(page);
   check(narrow.inside && narrow.over.length === 0 && narrow.canvas[2] === 320,
         `320x568: the picture (${narrow.canvas}) and every control fit (misplaced: ${narrow.over})`);
+  await done(page);
 }
 
 async function lying(env, pages) {
@@ -132,6 +133,7 @@ async function lying(env, pages) {
   await page.keyboard.press('Shift');
   const hidden = !(await page.isVisible('[aria-label="Fire"]'));
   check(s.x <= x0 - 40 && hidden, `lying: a held touch steers (x ${x0} -> ${s.x}); a key press hides the controls`);
+  await done(page);
 }
 
 // The name entry on a phone: the field opens the keyboard, what it types
@@ -158,6 +160,7 @@ async function nameOnPhone(env, pages) {
                                              {timeout: 10000 * kTimeScale}).then(h => h.jsonValue(), () => null);
   await page.screenshot({path: join(env.out, 'phone-name.png')});
   check(ranking && ranking.score === 60, `on a phone the name field types into the name entry: ${JSON.stringify(ranking)}`);
+  await done(page);
 }
 
 export const phones = (env, pages) => Promise.all([upright(env, pages), lying(env, pages), nameOnPhone(env, pages)]);

@@ -16,8 +16,9 @@ const VelloriaPage = (() => {
   // Page settings, each under a key of its own beside the ranking.
   const kMuteKey = 'KorvaGames/Velloria/page-mute';
   const kFitKey = 'KorvaGames/Velloria/page-fit';
-  // A touch key is held at least this long, so the game (which reads the
-  // keys once a frame, 40 ms apart) sees every tap.
+  // A key the page sends (a touch control, a typed character) is held at
+  // least this long, so the game, which reads the keys once a frame (40 ms
+  // apart), sees every tap; typed characters leave a gap between them.
   const kTapMs = 90;
   const kGapMs = 60;
   const $ = id => document.getElementById(id);
@@ -31,10 +32,10 @@ const VelloriaPage = (() => {
   const startText = $('start-text');
   const retry = $('retry');
   const typing = $('typing');
-  const context2d = canvas.getContext('2d', {alpha: false});
+  const context2d = canvas.getContext('2d', {alpha: false, desynchronized: true});
+  let image = null;
   const params = new URLSearchParams(location.search);
   const headless = params.has('headless');
-  let image = null;
   const wantedPictures = new Set();
   const pictures = new Map();
   // From the page's start until the run ends (or cannot begin).
@@ -51,9 +52,10 @@ const VelloriaPage = (() => {
     fit();
   }
 
-  let noticeShown = new Set();
-  function showNotice(text, once = true) {
-    if (once && noticeShown.has(text)) return;
+  // Each notice is given once a page.
+  const noticeShown = new Set();
+  function showNotice(text) {
+    if (noticeShown.has(text)) return;
     noticeShown.add(text);
     notice.textContent = text;
     fit();
@@ -118,7 +120,7 @@ const VelloriaPage = (() => {
     document.body.classList.toggle('portrait', upright);
     document.body.classList.toggle('landscape', !upright);
     let room = [width, height];
-    const above = [bar, message, notice, $('naming')].reduce((sum, e) => sum + (e.offsetHeight ? e.offsetHeight + 8 : 0), 0);
+    const above = bar.offsetHeight + $('info').offsetHeight + 16;
     if (document.fullscreenElement === stage) {
       room = [stage.clientWidth, stage.clientHeight];
     } else if (touch && !upright) {
@@ -189,7 +191,16 @@ const VelloriaPage = (() => {
 
   function pressTouchKey(button, down) {
     button.classList.toggle('held', down);
-    sendKey(button.dataset.code, button.dataset.key, down);
+    if (down) {
+      button.pressedAt = performance.now();
+      sendKey(button.dataset.code, button.dataset.key, true);
+      return;
+    }
+    const left = button.pressedAt + kTapMs - performance.now();
+    const up = () => {
+      if (!button.classList.contains('held')) sendKey(button.dataset.code, button.dataset.key, false);
+    };
+    if (left > 0) setTimeout(up, left); else up();
   }
 
   for (const button of document.querySelectorAll('.key')) {
@@ -310,6 +321,12 @@ const VelloriaPage = (() => {
       event.preventDefault();
       playerGesture();
     }
+  });
+  // Pads are read once the browser has reported one (it does at the first
+  // press of a button).
+  let padsSeen = false;
+  window.addEventListener('gamepadconnected', () => {
+    padsSeen = true;
   });
   // A pad's button starts the game too; looked at only while the screen shows.
   function watchPads() {
@@ -517,16 +534,20 @@ const VelloriaPage = (() => {
     storageFailed,
     naming,
     gameFocused,
+    padsSeen: () => padsSeen,
     setTitle: title => {
       document.title = title;
     },
     showCursor: show => {
       canvas.style.cursor = show ? '' : 'none';
     },
-    showPicture(rgba, width, height) {
-      if (!image || image.width !== width || image.height !== height) image = context2d.createImageData(width, height);
-      image.data.set(rgba);
-      context2d.putImageData(image, 0, 0);
+    // The program's picture in its own memory, of which the part that
+    // changed goes to the canvas.
+    showPicture(memory, rgba, width, height, x, y, w, h) {
+      if (!image || image.data.buffer !== memory || image.data.byteOffset !== rgba || image.width !== width) {
+        image = new ImageData(new Uint8ClampedArray(memory, rgba, width * height * 4), width, height);
+      }
+      context2d.putImageData(image, 0, 0, x, y, w, h);
     },
     // The resources come gzip-compressed inside the program; the browser's
     // own decompressor unpacks them into the program's buffer.
