@@ -65,7 +65,7 @@ export async function playWithKeys(env, pages) {
   check(s.stage === 1 && s.level === 1, `(b) Enter on the title starts EPISODE 1 (stage ${s.stage}-${s.level})`);
   const x0 = s.x;
   await page.keyboard.down('ArrowRight');
-  s = await waitFor(page, 'the witch to fly right', s => s.x >= x0 + 60, 5).catch(() => status(page));
+  s = await waitFor(page, 'the witch to fly right', s => s.x >= x0 + 60, 15).catch(() => status(page));
   await page.keyboard.up('ArrowRight');
   await tap(page, 'Space');
   const fired = await waitFor(page, 'a shot', s => s.shots > 0, 3).catch(() => status(page));
@@ -79,7 +79,7 @@ export async function playWithKeys(env, pages) {
     window.dispatchEvent(new Event('gamepadconnected'));
   });
   const padX = (await status(page)).x;
-  const steered = await waitFor(page, 'the pad to steer', s => s.x <= padX - 40, 5).catch(() => status(page));
+  const steered = await waitFor(page, 'the pad to steer', s => s.x <= padX - 40, 15).catch(() => status(page));
   await page.evaluate(() => {
     navigator.getGamepads = () => [];
   });
