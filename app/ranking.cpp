@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/app_block.h"
 #include "app/win_reg.h"
@@ -17,6 +19,12 @@ constexpr size_t kNameLimit = 15;
 std::optional<std::string> rankingRoot;
 RankingPlace place = RankingPlace::UserSettings;
 std::string placeFile;
+RankingSaveStatus lastSave;
+// A path that is no regular file is named once a run, not at every save.
+bool toldNotRegular = false;
+// Results this run entered whose save failed: they go into the table again
+// whenever it is read back from the store before a save.
+std::vector<std::pair<int32_t, std::string>> unsaved;
 
 std::string Root() { return rankingRoot ? *rankingRoot : UserSettingsRoot(); }
 
@@ -30,6 +38,22 @@ bool OpenRankingKey(NWinReg& reg, bool create) {
       break;
   }
   return false;
+}
+
+// The player learns why the ranking did not reach the file; the game plays
+// on with the ranking in memory, and the next save tries again.
+void ReportFailure(const NWinReg& reg) {
+  const FileOutcome& outcome = reg.LastOutcome();
+  if (outcome.status == FileOutcome::Status::NotRegular) {
+    if (!toldNotRegular) {
+      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n", reg.File().c_str());
+    }
+    toldNotRegular = true;
+  } else if (reg.File().empty()) {
+    std::fprintf(stderr, "velloria: cannot save the ranking: %s\n", outcome.reason.c_str());
+  } else {
+    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", reg.File().c_str(), outcome.reason.c_str());
+  }
 }
 
 std::string ValueName(int i) { return "Rank" + std::to_string(i); }
@@ -60,7 +84,12 @@ int32_t ParseLeadingInteger(const char* text) {
 void SetRankingPlace(RankingPlace where, const std::string& file) {
   place = where;
   placeFile = file;
+  lastSave = {};
+  unsaved.clear();
+  toldNotRegular = false;
 }
+
+const RankingSaveStatus& LastRankingSave() { return lastSave; }
 
 void SetRankingRoot(const std::string& root) {
   rankingRoot = root;
@@ -83,7 +112,8 @@ void ParseRankValue(const NString& text, int32_t& score, std::string& name) {
 
 namespace {
 
-// The defaults, then the values stored under an open key.
+// The defaults, then the values stored under an open key (a key that did
+// not open reads nothing: the defaults stay).
 void ReadTable(const NWinReg& reg) {
   for (int i = 0; i < kRankEntries; ++i) {
     RankEntry& entry = GetRankEntry(i);
@@ -100,23 +130,34 @@ void ReadTable(const NWinReg& reg) {
 }  // namespace
 
 void LoadRanking() {
+  unsaved.clear();
   NWinReg reg;
-  OpenRankingKey(reg, true);
-  ReadTable(reg);  // a key that did not open reads nothing: the defaults stay
+  if (!OpenRankingKey(reg, true)) {
+    // A device or a FIFO in the file's place is worth a word at once; the
+    // rest of what a load meets is told by the save that meets it too.
+    if (reg.LastOutcome().status == FileOutcome::Status::NotRegular) ReportFailure(reg);
+  }
+  ReadTable(reg);
   reg.CloseKey();
 }
 
 void SaveRanking() {
+  if (place == RankingPlace::Memory) return;
+  // The key is created here, not by the load, so that reading never writes.
   NWinReg reg;
-  if (!OpenRankingKey(reg, false)) return;
-  for (int i = 0; i < kRankEntries; ++i) {
-    const RankEntry& entry = GetRankEntry(i);
-    NString text(std::to_string(entry.score));
-    text.AppendChar(',');
-    text.Append(NString(entry.name));
-    reg.WriteString(ValueName(i), text);
+  bool saved = OpenRankingKey(reg, true);
+  if (saved) {
+    for (int i = 0; i < kRankEntries; ++i) {
+      const RankEntry& entry = GetRankEntry(i);
+      NString text(std::to_string(entry.score));
+      text.AppendChar(',');
+      text.Append(NString(entry.name));
+      reg.WriteString(ValueName(i), text);
+    }
+    saved = reg.CloseKey();
   }
-  reg.CloseKey();
+  lastSave = {!saved, reg.File(), saved ? std::string() : reg.LastOutcome().reason};
+  if (!saved) ReportFailure(reg);
 }
 
 int FindRankPosition(int32_t score) {
@@ -126,22 +167,42 @@ int FindRankPosition(int32_t score) {
   return -1;
 }
 
-int EnterRanking(int32_t score, const NString& name) {
-  // Another page of the same browser keeps the same stored ranking and may
-  // have saved since this run read it: the result goes into the table as it
-  // is stored now, so neither run's entries are lost. A store that cannot be
-  // read leaves the table in play as it is.
-  NWinReg stored;
-  if (place != RankingPlace::Memory && OpenRankingKey(stored, false)) ReadTable(stored);
-  stored.CloseKey();
+namespace {
+
+// Puts a result at its place by the ranking's rules; returns the place or -1.
+int PlaceResult(int32_t score, const std::string& name) {
   int at = FindRankPosition(score);
   if (at < 0) return -1;
   for (int i = kRankEntries - 1; i > at; --i) GetRankEntry(i) = GetRankEntry(i - 1);
-  NString trimmed = name;
-  trimmed.Trim(2, ' ');
   RankEntry& entry = GetRankEntry(at);
   entry.score = score;
-  SetName(entry, trimmed.Str());
+  SetName(entry, name);
+  return at;
+}
+
+}  // namespace
+
+int EnterRanking(int32_t score, const NString& name) {
+  // Another page of the same browser keeps the same stored ranking and may
+  // have saved since this run read it: the result goes into the table as it
+  // is stored now (with this run's results that never reached it), so no
+  // run's entries are lost. A store that cannot be read leaves the table in
+  // play as it is.
+  NWinReg stored;
+  if (place != RankingPlace::Memory && OpenRankingKey(stored, false)) {
+    ReadTable(stored);
+    for (const auto& [oldScore, oldName] : unsaved) PlaceResult(oldScore, oldName);
+  }
+  stored.CloseKey();
+  NString trimmed = name;
+  trimmed.Trim(2, ' ');
+  int at = PlaceResult(score, trimmed.Str());
+  if (at < 0) return -1;
   SaveRanking();
+  if (place != RankingPlace::Memory && lastSave.failed) {
+    unsaved.emplace_back(score, GetRankEntry(at).name);
+  } else {
+    unsaved.clear();
+  }
   return at;
 }

@@ -62,13 +62,27 @@ std::vector<std::string> Sessions() {
 
 class Replays : public ::testing::TestWithParam<std::string> {};
 
+// A failed replay's files stay for a look, in the build folder.
+struct KeepOnFailure {
+  const fs::path& from;
+  fs::path to;
+  ~KeepOnFailure() {
+    std::error_code ec;
+    fs::remove_all(to, ec);
+    if (!::testing::Test::HasFailure()) return;
+    fs::create_directories(to, ec);
+    fs::copy(from, to, fs::copy_options::recursive, ec);
+  }
+};
+
 }  // namespace
 
 TEST_P(Replays, PlayBackFrameForFrame) {
   fs::path folder = kReplays / GetParam();
   auto args = Lines(ReadFile(folder / "args"));
   ASSERT_FALSE(args.empty());
-  fs::path work = TestDir("replay-" + GetParam());
+  TestDir work("replay-" + GetParam());
+  KeepOnFailure keep{work, fs::path(VELLORIA_EXE).parent_path() / "replay-failures" / GetParam()};
   std::string command = "--headless " + args[0] + " --input " + (folder / "input.txt").string();
   for (const char* log : {"stats", "picture-log", "sound-log"})
     command += " --" + std::string(log) + " " + (work / log).string();
@@ -115,8 +129,7 @@ TEST_P(Replays, PlayBackFrameForFrame) {
                   << (static_cast<size_t>(n) < actualSounds.size() ? actualSounds[n] : "(end)") << "\", recorded \""
                   << (static_cast<size_t>(n) < expectedSounds.size() ? expectedSounds[n] : "(end)") << "\"";
   }
-  EXPECT_EQ(Lines(ReadFile(folder / "shots.digest")), kept) << "kept pictures differ; they are in " << work;
-  if (!HasFailure()) fs::remove_all(work);
+  EXPECT_EQ(Lines(ReadFile(folder / "shots.digest")), kept) << "kept pictures differ; they are in " << keep.to;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, Replays, ::testing::ValuesIn(Sessions()), [](const auto& session) {

@@ -52,6 +52,8 @@ if (!existsSync(executablePath)) {
 }
 
 const scratch = mkdtempSync(join(tmpdir(), 'velloria-web-'));
+const removeScratch = () => rmSync(scratch, {recursive: true, force: true});
+process.on('exit', removeScratch);
 const out = option('out') ? resolve(option('out')) : join(scratch, 'screenshots');
 mkdirSync(out, {recursive: true});
 // The recorded sessions' input files beside the page, and a page that holds
@@ -89,8 +91,8 @@ try {
 } finally {
   if (browser) await browser.close().catch(() => {});
   server.close();
-  rmSync(scratch, {recursive: true, force: true});
+  removeScratch();
 }
-console.log(`screenshots in ${out}; ${((Date.now() - started) / 1000).toFixed(1)} s`);
+console.log(`${option('out') ? `screenshots in ${out}; ` : ''}${((Date.now() - started) / 1000).toFixed(1)} s`);
 console.log(`${log.passes} passed, ${log.failures} failed`);
 process.exit(log.failures ? 1 : 0);
