@@ -101,7 +101,8 @@ const VelloriaSound = (() => {
     const t = tune();
     if (!music.playing || music.source || !running() || !t) return;
     if (!t.buffer) {
-      if (t.decoding) return;
+      // A tune that did not come waits to be wanted again (want).
+      if (t.decoding || t.failed) return;
       t.decoding = true;
       t.bytes.then(bytes => (bytes ? context.decodeAudioData(bytes) : null))
           .then(buffer => {
@@ -141,11 +142,17 @@ const VelloriaSound = (() => {
     return true;
   }
 
+  // Fetches a tune unless it is here or on its way; one whose fetch failed
+  // is fetched again.
   function want(file) {
     const known = tunes.get(file);
     if (known && !known.failed) return;
-    const bytes = fetch(file).then(r => (r.ok ? r.arrayBuffer() : null)).catch(() => null);
-    tunes.set(file, {bytes, buffer: null, decoding: false, failed: false});
+    const entry = {bytes: null, buffer: null, decoding: false, failed: false};
+    entry.bytes = fetch(file).then(r => (r.ok ? r.arrayBuffer() : null)).catch(() => null).then(bytes => {
+      if (!bytes) entry.failed = true;
+      return bytes;
+    });
+    tunes.set(file, entry);
   }
 
   function musicPlayFromStart() {
