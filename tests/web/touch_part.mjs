@@ -45,7 +45,7 @@ async function tapToPlay(touch, page) {
   await touch.up(1);
 }
 
-async function touchTap(touch, page, label, ms = 120) {
+async function touchTap(touch, page, label, ms = 200) {
   await touch.down(1, await centre(page, label));
   await page.waitForTimeout(ms);
   await touch.up(1);
@@ -89,9 +89,8 @@ async function upright(env, pages) {
   await touch.down(1, await centre(page, 'Left'));
   await page.waitForTimeout(150);
   await touch.down(2, await centre(page, 'Fire'));
-  await page.waitForTimeout(120);
+  const both = await waitFor(page, 'a shot while steering', s => s.shots > 0 && s.x <= x1 - 20, 10).catch(() => status(page));
   await touch.up(2);
-  const both = await waitFor(page, 'a shot while steering', s => s.shots > 0 && s.x <= x1 - 20, 5).catch(() => status(page));
   await touch.up(1);
   check(x1 >= x0 + 40 && both.x <= x1 - 20 && both.shots > 0,
         `a held touch on Right steers (x ${x0} -> ${x1}); Left held while Fire is tapped: both (x ${both.x}, ` +
