@@ -19,6 +19,8 @@ export async function offline(env, pages) {
         `the manifest is valid (${errors.map(e => e.message).join('; ') || 'no errors'}; icons ${icons})`);
   const cached = await page.evaluate(async () => {
     const registration = await navigator.serviceWorker.ready;
+    const worker = registration.active;
+    while (worker.state === 'activating') await new Promise(done => worker.addEventListener('statechange', done));
     const names = await caches.keys();
     const cache = await caches.open(names[0]);
     return {scope: registration.scope, active: registration.active.state, names,
