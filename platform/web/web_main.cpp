@@ -13,13 +13,14 @@
 
 #include "app/app_block.h"
 #include "app/application.h"
-#include "app/frame_clock.h"
 #include "app/game_scenes.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/shutdown.h"
 #include "app/stats_log.h"
+#include "base/frame_clock.h"
 #include "base/packed_resources.h"
+#include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "platform/web/web_platform.h"
 
@@ -52,6 +53,7 @@ struct Run {
   Options base;
   Options options;
   GameSceneFactory scenes;
+  std::unique_ptr<InputDriver> driver;
   std::unique_ptr<WebPlatform> platform;
   std::unique_ptr<Application> application;
   bool ready = false;
@@ -171,8 +173,10 @@ void Wake() {
 
 void BeginRun(const Options& options) {
   run->options = options;
+  run->driver = MakeInputDriver(run->options);  // every run starts with a fresh one
   run->platform = std::make_unique<WebPlatform>(run->options);
-  run->application = std::make_unique<Application>(run->options, run->platform->Services(), run->scenes);
+  run->application =
+      std::make_unique<Application>(run->options, run->platform->Services(), run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
     run->application.reset();
     run->platform.reset();

@@ -116,14 +116,15 @@ export async function pressToPlay(page) {
 
 // Plays the title's first item: Enter until EPISODE 1 is under way.
 export async function startEpisode(page, press = () => tap(page, 'Enter')) {
-  await waitFor(page, 'the title', s => s.scene === 6, 30);
+  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   let s = await status(page);
-  for (let i = 0; i < 40 && s.scene !== 3 && s.scene !== 4; ++i) {
+  for (let i = 0; i < 40 && s.scene !== sceneState.kGameStart && s.scene !== sceneState.kGameRunning; ++i) {
     await press();
     await page.waitForTimeout(150);
     s = await status(page);
   }
-  return waitFor(page, 'EPISODE 1 to be under way', s => s.scene === 4 && s.state === 1, 20);
+  return waitFor(page, 'EPISODE 1 to be under way',
+                 s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying, 20);
 }
 
 export const canvasShot = (page, out, name) => page.locator('#canvas').screenshot({path: join(out, name)});

@@ -3,7 +3,7 @@
 // and takes a new build's files at the next visit; and every way a load can
 // fail shows a short word with a way to try again.
 import {join} from 'node:path';
-import {check, done, kTimeScale, openPage, pressToPlay, waitFor} from './lib.mjs';
+import {check, done, kTimeScale, openPage, pressToPlay, sceneState, waitFor} from './lib.mjs';
 
 const kBase = '/games/velloria/';
 
@@ -36,7 +36,7 @@ export async function offline(env, pages) {
   await page.context().setOffline(true);
   await page.reload();
   await pressToPlay(page);
-  const s = await waitFor(page, 'the logo offline', s => s.scene === 2 && s.frame > 50, 20);
+  const s = await waitFor(page, 'the logo offline', s => s.scene === sceneState.kLogoRunning && s.frame > 50, 20);
   const tune = await page.evaluate(() => fetch('Music03.ogg').then(r => r.arrayBuffer()).then(b => b.byteLength, () => 0));
   check(s.frame > 50 && (!env.hasTunes || tune > 100000),
         `with the network cut a reload plays (frame ${s.frame}; a tune comes from the cache: ${tune} bytes)`);
@@ -115,6 +115,6 @@ export async function startByPad(env, pages) {
   const s = await waitFor(page, 'the run the pad began', s => s.frame > 25, 60);
   await page.waitForTimeout(600);
   const notice = await page.locator('#notice').innerText();
-  check(s.scene === 2 && /click or tap/.test(notice), `a pad's button starts the game; the page says: "${notice}"`);
+  check(s.scene === sceneState.kLogoRunning && /click or tap/.test(notice), `a pad's button starts the game; the page says: "${notice}"`);
   await done(page);
 }

@@ -6,8 +6,8 @@ import {execFile} from 'node:child_process';
 import {promisify} from 'node:util';
 import {readFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {canvasShot, check, differingIndices, kTimeScale, openPage, pressToPlay, startEpisode, status, tap, waitFor}
-    from './lib.mjs';
+import {canvasShot, check, differingIndices, kTimeScale, openPage, pressToPlay, sceneState, startEpisode, status, tap,
+        waitFor} from './lib.mjs';
 
 // Frames whose pictures the page keeps, to compare with the desktop's
 // replay of the saved file: the ones the run reached.
@@ -52,11 +52,11 @@ export async function playWithKeys(env, pages) {
   check((waiting === null || waiting.frame === waited.frame) && !(await page.evaluate(() => window.velloria.music().file)),
         'the start screen waits: nothing runs and nothing sounds before the first key');
   await pressToPlay(page);
-  await waitFor(page, 'the logo', s => s.scene === 2 && s.frame > 60, 20);
+  await waitFor(page, 'the logo', s => s.scene === sceneState.kLogoRunning && s.frame > 60, 20);
   const logoColours = await canvasColours(page);
   await canvasShot(page, out, 'logo.png');
   const music = hasTunes ? await page.evaluate(() => window.velloria.music()) : null;
-  await waitFor(page, 'the title', s => s.scene === 6, 30);
+  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   await page.waitForTimeout(500);
   const titleColours = await canvasColours(page);
   await canvasShot(page, out, 'title.png');

@@ -4,7 +4,7 @@
 // is; a reload reads the ranking back; and storage that fails is told once
 // while the game plays on.
 import {join} from 'node:path';
-import {check, done, kTimeScale, openPage, pressToPlay, tap, waitFor} from './lib.mjs';
+import {check, done, gameState, kTimeScale, openPage, pressToPlay, sceneState, tap, waitFor} from './lib.mjs';
 
 const kKey = 'KorvaGames/Velloria/ranking.ini';
 // A line of the stored file written by something else: accents, a character
@@ -25,9 +25,9 @@ async function azerty(page, keys) {
 
 async function toNameEntry(page) {
   await pressToPlay(page);
-  await waitFor(page, 'the game', s => s.scene === 4, 20);
+  await waitFor(page, 'the game', s => s.scene === sceneState.kGameRunning, 20);
   await tap(page, 's');  // four times the speed until the game is over
-  await waitFor(page, 'the name entry', s => s.state === 8, 120);
+  await waitFor(page, 'the name entry', s => s.state === gameState.kNameEntry, 120);
 }
 
 async function twoTabs(env, pages) {
@@ -77,7 +77,7 @@ async function failingStorage(env, pages) {
   await page.addInitScript(breakStorage);
   await page.goto(`${env.origin}/?start=1-1`);
   await pressToPlay(page);
-  const s = await waitFor(page, 'the game to go on', s => s.scene === 4 && s.frame > 50, 20);
+  const s = await waitFor(page, 'the game to go on', s => s.scene === sceneState.kGameRunning && s.frame > 50, 20);
   const notice = await page.locator('#notice').innerText();
   await page.screenshot({path: join(env.out, 'storage-notice.png')});
   check(/will be lost/.test(notice) && s.frame > 50,

@@ -4,7 +4,7 @@
 // steering and firing go together, the menus take up, down and OK, and the
 // name field types into the name entry.
 import {join} from 'node:path';
-import {check, done, kTimeScale, openPage, status, waitFor} from './lib.mjs';
+import {check, done, gameState, kTimeScale, openPage, sceneState, status, waitFor} from './lib.mjs';
 
 const kPhone = {hasTouch: true, isMobile: true, deviceScaleFactor: 1};
 const kLabels = ['Left', 'Right', 'Up', 'Down', 'Fire', 'Confirm', 'Pause', 'Options'];
@@ -73,7 +73,7 @@ async function upright(env, pages) {
                               {...kPhone, viewport: {width: 390, height: 844}});
   const touch = await fingers(page);
   await tapToPlay(touch, page);
-  let s = await waitFor(page, 'a game after the tap', s => s.scene === 4 && s.state === 1, 20);
+  let s = await waitFor(page, 'a game after the tap', s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying, 20);
   const placed = await layout(page);
   await page.screenshot({path: join(env.out, 'phone-portrait.png')});
   check(placed.inside && placed.over.length === 0 && placed.canvas[2] === 390,
@@ -108,21 +108,21 @@ async function lying(env, pages) {
   const page = await openPage(env.browser, env.origin, '/', pages, {...kPhone, viewport: {width: 844, height: 390}});
   const touch = await fingers(page);
   await tapToPlay(touch, page);
-  await waitFor(page, 'the title', s => s.scene === 6, 30);
+  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   await page.waitForTimeout(1500);
   // The title's menu: down to the next item and up again, then OK.
   const menu = await status(page);
   await touchTap(touch, page, 'Down');
   await touchTap(touch, page, 'Up');
   let s = await status(page);
-  for (let i = 0; i < 30 && s.scene !== 4; ++i) {
+  for (let i = 0; i < 30 && s.scene !== sceneState.kGameRunning; ++i) {
     await touchTap(touch, page, 'Confirm');
     s = await status(page);
   }
-  s = await waitFor(page, 'EPISODE 1', s => s.scene === 4 && s.state === 1, 20);
+  s = await waitFor(page, 'EPISODE 1', s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying, 20);
   const placed = await layout(page);
   await page.screenshot({path: join(env.out, 'phone-landscape.png')});
-  check(menu.scene === 6 && s.stage === 1 && placed.inside && placed.over.length === 0 && placed.canvas[3] >= 360,
+  check(menu.scene === sceneState.kTitleRunning && s.stage === 1 && placed.inside && placed.over.length === 0 && placed.canvas[3] >= 360,
         `844x390: Down, Up and OK on the title start EPISODE 1; the picture (${placed.canvas}) inside the viewport ` +
             `with the controls beside it (misplaced: ${placed.over})`);
   const x0 = s.x;
@@ -142,14 +142,14 @@ async function nameOnPhone(env, pages) {
                               {...kPhone, viewport: {width: 390, height: 844}});
   const touch = await fingers(page);
   await tapToPlay(touch, page);
-  await waitFor(page, 'the game', s => s.scene === 4, 20);
+  await waitFor(page, 'the game', s => s.scene === sceneState.kGameRunning, 20);
   // Four times the speed, asked as the page's own controls ask (so they stay).
   await page.evaluate(() => {
     for (const type of ['keydown', 'keyup']) {
       document.getElementById('canvas').dispatchEvent(new KeyboardEvent(type, {code: 'KeyS', key: 's', bubbles: true}));
     }
   });
-  await waitFor(page, 'the name entry', s => s.state === 8, 120);
+  await waitFor(page, 'the name entry', s => s.state === gameState.kNameEntry, 120);
   await page.waitForSelector('#typing', {state: 'visible', timeout: 5000});
   await touch.down(1, await page.locator('#typing').boundingBox().then(b => [b.x + 10, b.y + 10]));
   await touch.up(1);

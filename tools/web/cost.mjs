@@ -6,7 +6,7 @@
 //   node tools/web/cost.mjs [--seconds N] NAME=SITE_FOLDER...
 import {readdirSync, statSync} from 'node:fs';
 import {join, resolve} from 'node:path';
-import {startServer, status, tap, waitFor} from '../../tests/web/lib.mjs';
+import {gameState, sceneState, startServer, status, tap, waitFor} from '../../tests/web/lib.mjs';
 
 const {chromium} = await import(new URL('../../tests/web/node_modules/playwright-core/index.mjs', import.meta.url));
 const argv = process.argv.slice(2);
@@ -44,14 +44,14 @@ async function measure(browser, site) {
     } else {
       await page.focus('#canvas');
     }
-    await waitFor(page, 'the title', s => s.scene === 6, 60);
+    await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 60);
     let s = await status(page);
-    for (let i = 0; i < 60 && s.scene !== 4; ++i) {
+    for (let i = 0; i < 60 && s.scene !== sceneState.kGameRunning; ++i) {
       await tap(page, 'Enter');
       await page.waitForTimeout(150);
       s = await status(page);
     }
-    await waitFor(page, 'EPISODE 1', s => s.scene === 4 && s.state === 1, 30);
+    await waitFor(page, 'EPISODE 1', s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying, 30);
     const cdp = await context.newCDPSession(page);
     await cdp.send('Performance.enable');
     const play = await busyShare(page, cdp);
