@@ -8,6 +8,20 @@ import {inflateSync} from 'node:zlib';
 
 export const kTimeScale = Number(process.env.VELLORIA_TEST_TIME_SCALE || 1);
 
+// The scene and game states by the names the program gives them, read from
+// its own headers, as status() reports them.
+function namedStates(file, space) {
+  const text = readFileSync(new URL(`../../${file}`, import.meta.url), 'utf8');
+  const block = text.slice(text.indexOf(`namespace ${space} {`));
+  const states = {};
+  for (const [, name, value] of block.slice(0, block.indexOf('}')).matchAll(/constexpr int (k\w+) = (\d+);/g)) {
+    states[name] = Number(value);
+  }
+  return states;
+}
+export const sceneState = namedStates('app/scene.h', 'scene_state');
+export const gameState = namedStates('game/game.h', 'game_state');
+
 const types = {
   '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css',
   '.ogg': 'audio/ogg', '.png': 'image/png', '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json',

@@ -37,7 +37,8 @@ export async function offline(env, pages) {
   await page.reload();
   await pressToPlay(page);
   const s = await waitFor(page, 'the logo offline', s => s.scene === sceneState.kLogoRunning && s.frame > 50, 20);
-  const tune = await page.evaluate(() => fetch('Music03.ogg').then(r => r.arrayBuffer()).then(b => b.byteLength, () => 0));
+  const tune = await page.evaluate(() => fetch('Music03.ogg').then(r => r.arrayBuffer())
+                                          .then(b => b.byteLength, () => 0));
   check(s.frame > 50 && (!env.hasTunes || tune > 100000),
         `with the network cut a reload plays (frame ${s.frame}; a tune comes from the cache: ${tune} bytes)`);
 
@@ -115,6 +116,7 @@ export async function startByPad(env, pages) {
   const s = await waitFor(page, 'the run the pad began', s => s.frame > 25, 60);
   await page.waitForTimeout(600);
   const notice = await page.locator('#notice').innerText();
-  check(s.scene === sceneState.kLogoRunning && /click or tap/.test(notice), `a pad's button starts the game; the page says: "${notice}"`);
+  check(s.scene === sceneState.kLogoRunning && /click or tap/.test(notice),
+        `a pad's button starts the game; the page says: "${notice}"`);
   await done(page);
 }

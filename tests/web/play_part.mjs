@@ -49,7 +49,8 @@ export async function playWithKeys(env, pages) {
   const waiting = await status(page);
   await page.waitForTimeout(300);
   const waited = await status(page);
-  check((waiting === null || waiting.frame === waited.frame) && !(await page.evaluate(() => window.velloria.music().file)),
+  const tuneFile = await page.evaluate(() => window.velloria.music().file);
+  check((waiting === null || waiting.frame === waited.frame) && !tuneFile,
         'the start screen waits: nothing runs and nothing sounds before the first key');
   await pressToPlay(page);
   await waitFor(page, 'the logo', s => s.scene === sceneState.kLogoRunning && s.frame > 60, 20);
@@ -75,7 +76,8 @@ export async function playWithKeys(env, pages) {
   const fired = await waitFor(page, 'a shot', s => s.shots > 0, 10).catch(() => status(page));
   await page.keyboard.up('Space');
   await page.screenshot({path: join(out, 'desktop.png')});
-  check(s.x >= x0 + 60 && fired.shots > 0, `(b) the right arrow flies the witch right (x ${x0} -> ${s.x}), Space fires`);
+  check(s.x >= x0 + 60 && fired.shots > 0,
+        `(b) the right arrow flies the witch right (x ${x0} -> ${s.x}), Space fires`);
 
   // A pad (a stand-in for what the Gamepad API lists) pushed left.
   await page.evaluate(() => {
@@ -110,7 +112,8 @@ export async function playWithKeys(env, pages) {
   const left = await waitFor(page, 'Left to steer', s => s.x <= still.x - 20, 3).catch(() => status(page));
   await page.keyboard.up('ArrowLeft');
   check(still.x === back.x && still.frame > back.frame && left.x <= still.x - 20,
-        `a key let go outside the game is let go in it: the witch stays (x ${back.x} -> ${still.x}), Left steers (${left.x})`);
+        `a key let go outside the game is let go in it: the witch stays (x ${back.x} -> ${still.x}), ` +
+            `Left steers (${left.x})`);
 
   if (hasTunes) {
     const sounding = await page.waitForFunction(() => window.velloria.music().sounding, null, {timeout: 10000})
@@ -163,7 +166,8 @@ export async function playWithKeys(env, pages) {
   await tap(page, 's');
   const fastTitle = await page.title();
   await tap(page, 's');
-  check(fastTitle === 'Velloria - Fast' && (await page.title()) === 'Velloria', `fast mode: the tab reads "${fastTitle}"`);
+  check(fastTitle === 'Velloria - Fast' && (await page.title()) === 'Velloria',
+        `fast mode: the tab reads "${fastTitle}"`);
 
   // A hidden page gets no animation frames: the pause must happen inside the
   // visibility event itself, music included.

@@ -57,12 +57,15 @@ export async function everySession(env, pages) {
     for (let session = queue.shift(); session; session = queue.shift()) {
       const differing = await playSession(env, page, session);
       results.push(`${session.name} ${differing.join('/')}`);
-      if (differing.some(n => n !== 0)) check(false, `session ${session.name}: frames ${session.frames} differ by ${differing}`);
+      if (differing.some(n => n !== 0)) {
+        check(false, `session ${session.name}: frames ${session.frames} differ by ${differing}`);
+      }
     }
     await done(page);
   }));
   check(results.length === sessions(env.replays).length && results.every(r => /^\S+ 0(\/0)*$/.test(r)),
-        `every recorded session gives the desktop's pictures at its kept frames, 0 indices differing (${results.length} ` +
+        `every recorded session gives the desktop's pictures at its kept frames, 0 indices differing ` +
+            `(${results.length} ` +
             `sessions, ${sessions(env.replays).reduce((n, s) => n + s.frames.length, 0)} pictures)`);
 }
 
@@ -99,7 +102,8 @@ export async function bossMix(env, pages) {
   await page.goto(`${env.origin}/?${boss.query.join('&')}&input=replay-boss-1.txt`);
   await pressToPlay(page);
   // The window opens once the tune sounds (the first play decodes it).
-  const sounding = await page.waitForFunction(() => window.velloria.music().sounding, null, {timeout: 30000 * kTimeScale})
+  const sounding = await page.waitForFunction(() => window.velloria.music().sounding, null,
+                                              {timeout: 30000 * kTimeScale})
                        .then(() => true, () => false);
   await page.evaluate(() => Object.assign(window.mix, {peak: 0, clipped: 0, samples: 0}));
   await page.waitForTimeout(kMixSeconds * 1000);

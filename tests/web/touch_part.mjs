@@ -73,7 +73,8 @@ async function upright(env, pages) {
                               {...kPhone, viewport: {width: 390, height: 844}});
   const touch = await fingers(page);
   await tapToPlay(touch, page);
-  let s = await waitFor(page, 'a game after the tap', s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying, 20);
+  const playing = s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying;
+  let s = await waitFor(page, 'a game after the tap', playing, 20);
   const placed = await layout(page);
   await page.screenshot({path: join(env.out, 'phone-portrait.png')});
   check(placed.inside && placed.over.length === 0 && placed.canvas[2] === 390,
