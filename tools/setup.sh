@@ -41,7 +41,7 @@ if [ "$mode" = web ]; then
   emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
   cmake --build build-web -j "$(nproc)"
   echo "The page is in build-web/site. Serve it, then open http://127.0.0.1:8000/ :"
-  echo "    python3 -m http.server -d build-web/site 8000"
+  echo "    python3 -m http.server -b 127.0.0.1 -d build-web/site 8000"
   exit 0
 fi
 
