@@ -8,9 +8,10 @@ namespace {
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 constexpr int kWeightOne = 256;  // blend weights in 1/256
 
-// The picture's row y as it shows under the overlay: the picture's own row
-// when the overlay covers nothing there, else a mix written into scratch.
-const uint8_t* ShownRow(const Surface& picture, const OverlayView& overlay, int y, std::vector<uint8_t>& scratch) {
+}  // namespace
+
+const uint8_t* RowUnderOverlay(const Surface& picture, const OverlayView& overlay, int y,
+                               std::vector<uint8_t>& scratch) {
   const uint8_t* row = picture.Row(y);
   if (!overlay.layer || y < overlay.top || y >= overlay.bottom || y >= overlay.layer->Height()) return row;
   int w = std::min(picture.Width(), overlay.layer->Width());
@@ -21,6 +22,8 @@ const uint8_t* ShownRow(const Surface& picture, const OverlayView& overlay, int 
   }
   return scratch.data();
 }
+
+namespace {
 
 // One output coordinate's two source samples and the second one's weight:
 // linear sampling of the picture enlarged by factor (nearest), as a
@@ -135,7 +138,7 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
     }
     std::fill(row, row + firstX, kOpaqueBlack);
     std::fill(row + endX, row + outWidth, kOpaqueBlack);
-    const uint8_t* in = ShownRow(picture, overlay, scaledY / factor, scratch);
+    const uint8_t* in = RowUnderOverlay(picture, overlay, scaledY / factor, scratch);
     if (factor == 1) {
       const uint8_t* from = in + (firstX - left);
       for (int x = firstX; x < endX; ++x) row[x] = argb[*from++];
@@ -179,7 +182,7 @@ void ConvertAndFill(const Surface& picture, const Palette& palette, uint32_t* ou
   std::vector<uint8_t> scratch;
   // One source row through the column taps.
   auto spread = [&](int sourceRow, std::vector<uint32_t>& line) {
-    const uint8_t* in = ShownRow(picture, overlay, sourceRow, scratch);
+    const uint8_t* in = RowUnderOverlay(picture, overlay, sourceRow, scratch);
     for (size_t x = 0; x < columns.size(); ++x) {
       const Tap& t = columns[x];
       line[x] = Blend(argb[in[t.first]], argb[in[t.second]], t.weight);

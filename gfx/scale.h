@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "gfx/presenter.h"
 #include "gfx/surface.h"
@@ -43,6 +44,11 @@ Placement PlacePicture(int width, int height, int outWidth, int outHeight, Fit f
 // which a width x height picture fits an area of areaWidth x areaHeight (the
 // desktop's usable part); never below 1.
 int FitScale(int wanted, int width, int height, int areaWidth, int areaHeight);
+
+// Row y of the picture as it shows under the overlay: the picture's own row
+// where the overlay covers nothing, else the two mixed into scratch.
+const uint8_t* RowUnderOverlay(const Surface& picture, const OverlayView& overlay, int y,
+                               std::vector<uint8_t>& scratch);
 
 // Writes picture (under the overlay) into an outWidth x outHeight buffer of
 // 0xAARRGGBB pixels whose rows lie outPitch pixels apart: scaled by the

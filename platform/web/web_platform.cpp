@@ -4,30 +4,32 @@
 
 namespace {
 // clang-format off
-EM_JS(void, SoundSetVolumes, (int effects, int music), {
-  if (VelloriaSound.setVolumes) VelloriaSound.setVolumes(effects, music);
-});
+EM_JS(void, SoundSetVolumes, (int effects, int music), { VelloriaSound.setVolumes(effects, music); });
 EM_JS(int, PageFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 // clang-format on
 }  // namespace
 
-WebPlatform::WebPlatform(const Options& options) : host_(options.mute ? nullptr : &music_) {
+WebPlatform::WebPlatform(const Options& options)
+    : host_(options.mute || options.headless ? nullptr : &music_, options.headless) {
   services_.host = &host_;
   services_.presenter = &host_;
-  services_.joystick = &joystick_;
+  services_.joystick = options.headless ? nullptr : &joystick_;
   // The loop runs from the page's animation frames.
   services_.steadyPacing = true;
-  if (!options.mute) {
+  // A headless run is silent, as on the desktop.
+  if (!options.mute && !options.headless) {
     services_.audio = &audio_;
     services_.music = &music_;
   }
-  // A replayed session plays with the default ranking and keeps nothing, so
-  // its pictures are those of a headless run whatever the browser stored.
+  // A replayed session plays with the default ranking and settings and keeps
+  // nothing, so its pictures are those of a headless run whatever the
+  // browser stored.
   SetSettingsStore(options.inputFile.empty() ? static_cast<SettingsStore*>(&store_) : &noStore_);
 }
 
 WebPlatform::~WebPlatform() { SetSettingsStore(nullptr); }
 
+// The run's volumes come from the shell, the command line's over the player's.
 void WebPlatform::SetVolumes(int music, int sound) {
   if (services_.audio) SoundSetVolumes(sound, music);
 }
