@@ -22,7 +22,7 @@ constexpr int kScreenshotKey = key::kF12;
 constexpr int kFirstScreenshot = 1;  // velloria-0001.png
 constexpr int kLastScreenshot = 9999;
 
-// Pause and fast mode show in the caption only.
+// The caption names pause and fast mode; the shell shows them on the picture.
 const char* WindowTitle(const AppBlock& app) {
   if (app.paused) return "Velloria - Paused";
   return app.frameInterval == kFastFrameInterval ? "Velloria - Fast" : "Velloria";

@@ -42,6 +42,14 @@ class SdlPlatformImpl : public SdlPlatform, public ShellDevices {
     music_.SetVolume(music);
     audio_.SetVolume(sound);
   }
+  void HearMusic(bool on) override {
+    if (!services_.music) return;
+    if (on) {
+      music_.Resume();
+    } else {
+      music_.Pause();
+    }
+  }
   bool IsFullScreen() const override { return window_.IsFullScreen(); }
   std::optional<WindowSize> WindowedSize() const override {
     WindowSize size;

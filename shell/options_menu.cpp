@@ -42,6 +42,12 @@ std::string KeysText(const std::vector<int>& keys) {
 
 int Wrap(int item, int count) { return (item % count + count) % count; }
 
+// The band behind the chosen line, from edge to edge of the panel.
+Rect ChosenLine(const Rect& panel, int y) {
+  constexpr int kAbove = 2;
+  return {panel.left + 2, y - kAbove, panel.right - 2, y + NAscii::kGlyphHeight + kAbove};
+}
+
 void StepVolume(int& volume, int step) { volume = std::clamp(volume + step, 0, kMaxVolume); }
 
 }  // namespace
@@ -144,6 +150,7 @@ void OptionsMenu::DrawMain(Overlay& overlay) const {
   y += 2 * Overlay::kLineHeight;
   for (int i = 0; i < kMainItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
+    if (i == item_) overlay.Highlight(ChosenLine(panel, y));
     overlay.Text(x, y, kMainLabels[static_cast<size_t>(i)], font);
     std::string value;
     if (i == kMusic) value = std::to_string(settings_.musicVolume);
@@ -169,6 +176,7 @@ void OptionsMenu::DrawControls(Overlay& overlay) const {
   y += 2 * Overlay::kLineHeight;
   for (int i = 0; i < kControlItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
+    if (i == item_) overlay.Highlight(ChosenLine(panel, y));
     if (i < kActionCount) {
       Action action = kActions[static_cast<size_t>(i)];
       overlay.Text(x, y, Upper(ActionName(action)), font);

@@ -31,6 +31,7 @@ class OptionsMenu {
   // After Enter on an action the next key is for it (Escape, F1 and F12 are
   // refused like any binding that would take them).
   bool AwaitsKey() const { return awaiting_; }
+  bool OnMusic() const { return page_ == Page::Main && item_ == 0; }
   void TakeKey(int code);
   void Draw(Overlay& overlay) const;
 

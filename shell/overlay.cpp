@@ -13,12 +13,14 @@ constexpr int kHeight = 480;
 constexpr uint8_t kTransparent = 10;
 constexpr uint32_t kPanelFill = 0x0C1030;  // a night blue, darker than any backdrop
 constexpr uint32_t kPanelLine = 0xECFFAA;  // the green font's pale fill
+constexpr uint32_t kChosenFill = 0x283C78;
 }  // namespace
 
 Overlay::Overlay()
     : layer_(kWidth, kHeight),
       transparent_(kTransparent),
       fill_(NearestPaletteIndex(GetPalette(), kPanelFill)),
+      chosen_(NearestPaletteIndex(GetPalette(), kChosenFill)),
       line_(NearestPaletteIndex(GetPalette(), kPanelLine)),
       edge_(NearestPaletteIndex(GetPalette(), 0x000000)),
       top_(kHeight),
@@ -42,6 +44,11 @@ void Overlay::Panel(const Rect& r) {
   layer_.Fill(r, edge_);
   layer_.Fill({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, line_);
   layer_.Fill({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2}, fill_);
+  Touch(r.top, r.bottom);
+}
+
+void Overlay::Highlight(const Rect& r) {
+  layer_.Fill(r, chosen_);
   Touch(r.top, r.bottom);
 }
 

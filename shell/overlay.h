@@ -22,6 +22,8 @@ class Overlay {
   void Clear();
   // A panel: dark, with a light line inside a black one round its edge.
   void Panel(const Rect& r);
+  // The chosen line of a panel, a shade lighter than the panel.
+  void Highlight(const Rect& r);
   // A panel just large enough for lines of text width wide, with padding
   // round them, centred on centreX from top; returns it.
   Rect PanelFor(int width, int lines, int centreX, int top, int padding = kPadding);
@@ -42,6 +44,7 @@ class Overlay {
   NAscii font_;
   uint8_t transparent_;
   uint8_t fill_;
+  uint8_t chosen_;
   uint8_t line_;
   uint8_t edge_;
   int top_;

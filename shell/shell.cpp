@@ -129,6 +129,7 @@ void Shell::Menu(MenuInput input) {
   bool stays = menu_.Press(input);
   ++menuChanges_;
   Apply(before);
+  if (!menu_.OnMusic()) HearMusic(false);
   if (!stays) ToggleOptions();
 }
 
@@ -145,6 +146,7 @@ void Shell::ToggleOptions() {
     if (pausedByOptions_) pending_.push_back({HostEventType::FocusLost});
   } else {
     optionsOpen_ = false;
+    HearMusic(false);
     pad_.KeepHeldButtons();
     if (pausedByOptions_ && focused_) pending_.push_back({HostEventType::FocusGained});
     pausedByOptions_ = false;
@@ -238,8 +240,10 @@ void Shell::Apply(const Settings& before) {
     bool music = before.musicVolume != current_.musicVolume;
     notices_.Show((music ? "MUSIC " : "SOUND ") + std::to_string(music ? current_.musicVolume : current_.soundVolume),
                   now);
-    // The effects' level is heard on a sample of them; the game's sound log
-    // never hears of it.
+    // The level is heard at once: the tune sounds on while the options'
+    // MUSIC is chosen, the effects play a sample; the game's sound log never
+    // hears of either.
+    if (music && optionsOpen_) HearMusic(true);
     if (!music && GetSoundList()) GetSoundList()->Preview(sound::kChime);
   }
   if (before.fullScreen != current_.fullScreen && devices_.IsFullScreen() != current_.fullScreen) {
@@ -251,6 +255,12 @@ void Shell::Apply(const Settings& before) {
   }
   CopyChanges(before, current_, saved_);
   Save();
+}
+
+void Shell::HearMusic(bool on) {
+  if (on == hearingMusic_) return;
+  hearingMusic_ = on;
+  devices_.HearMusic(on);
 }
 
 void Shell::Save() {

@@ -75,6 +75,7 @@ class Shell : public Host {
   void Apply(const Settings& before);
   void Save();
   void Show();
+  void HearMusic(bool on);
 
   Host& host_;
   ShellDevices& devices_;
@@ -93,6 +94,7 @@ class Shell : public Host {
   bool optionsOpen_ = false;
   bool pausedByOptions_ = false;
   bool focused_ = true;
+  bool hearingMusic_ = false;
   int menuChanges_ = 0;
   uint32_t rankingSaves_ = 0;
   std::optional<WindowSize> seenSize_;

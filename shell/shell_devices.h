@@ -12,6 +12,9 @@ class ShellDevices {
   virtual ~ShellDevices() = default;
   // Volumes 0..100, heard at once.
   virtual void SetVolumes(int /*music*/, int /*sound*/) {}
+  // Lets the tune the game stopped sound on while the player sets its
+  // volume in the options, and stops it again; the game never hears of it.
+  virtual void HearMusic(bool /*on*/) {}
   virtual bool IsFullScreen() const { return false; }
   // The window's size while it is a window (none when full screen).
   virtual std::optional<WindowSize> WindowedSize() const { return std::nullopt; }

@@ -34,4 +34,13 @@ void WebPlatform::SetVolumes(int music, int sound) {
   if (services_.audio) SoundSetVolumes(sound, music);
 }
 
+void WebPlatform::HearMusic(bool on) {
+  if (!services_.music) return;
+  if (on) {
+    music_.Resume();
+  } else {
+    music_.Pause();
+  }
+}
+
 bool WebPlatform::IsFullScreen() const { return PageFullScreen() != 0; }

@@ -23,6 +23,7 @@ class WebPlatform : public ShellDevices {
   WebHost& Host() { return host_; }
 
   void SetVolumes(int music, int sound) override;
+  void HearMusic(bool on) override;
   bool IsFullScreen() const override;
 
  private:
