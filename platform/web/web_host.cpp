@@ -29,9 +29,7 @@ EM_JS(void, PageSetTitle, (const char* title), { VelloriaPage.setTitle(UTF8ToStr
 EM_JS(int, PageGameFocused, (), { return VelloriaPage.gameFocused() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.visibilityState !== "hidden" ? 1 : 0; });
 EM_JS(void, PageUnlockSound, (), { VelloriaSound.unlock(); });
-EM_JS(void, PageSetFit, (int fill), {
-  if (VelloriaPage.setFit) VelloriaPage.setFit(fill !== 0);
-});
+EM_JS(void, PageSetFit, (int fill), { VelloriaPage.setFit(fill ? 'fill' : 'whole'); });
 // clang-format on
 
 }  // namespace
@@ -158,7 +156,12 @@ void WebHost::SetOverlay(const OverlayView& overlay) {
   if (!headless_ && lastBack_ && lastBack_ == GetBackSurface()) Show(*lastBack_, *lastPalette_);
 }
 
-void WebHost::SetFit(Fit fit) { PageSetFit(fit == Fit::Fill ? 1 : 0); }
+void WebHost::SetFit(Fit fit) {
+  // The page sizes the picture by its own choice (its Fill button) until the
+  // player picks one in the options: the run's first word is not a pick.
+  if (fitTold_) PageSetFit(fit == Fit::Fill ? 1 : 0);
+  fitTold_ = true;
+}
 
 void WebHost::ShowLastPicture() {
   if (lastBack_) Show(*lastBack_, *lastPalette_);

@@ -73,6 +73,7 @@ class WebHost : public Host, public Presenter {
   bool pageVisible_ = true;
   bool focused_ = true;
   bool headless_ = false;
+  bool fitTold_ = false;
   const Surface* lastBack_ = nullptr;
   const Palette* lastPalette_ = nullptr;
   std::function<void()> wake_;
