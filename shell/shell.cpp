@@ -17,6 +17,9 @@
 namespace {
 // A window being dragged to a new size is saved once it has kept it this long.
 constexpr uint32_t kWindowSettleMs = 1000;
+
+// Milliseconds from now until due, 0 once it has come (the clock may wrap).
+int MsUntil(uint32_t due, uint32_t now) { return std::max(0, static_cast<int32_t>(due - now)); }
 }  // namespace
 
 Shell::Shell(Host& host, ShellDevices& devices, SettingsFile& file, const Settings& saved, const Settings& run)
@@ -67,7 +70,7 @@ void Shell::WaitEvent(int timeoutMs) {
     if (ms >= 0) timeoutMs = timeoutMs < 0 ? ms : std::min(timeoutMs, ms);
   };
   sooner(notices_.MsLeft(now));
-  if (windowSaveDue_) sooner(static_cast<int>(std::max<int64_t>(0, int64_t{*windowSaveDue_} - now)));
+  if (windowSaveDue_) sooner(MsUntil(*windowSaveDue_, now));
   host_.WaitEvent(timeoutMs);
 }
 
@@ -208,10 +211,7 @@ void Shell::LookAtGame() {
     rankingSaves_ = ranking.saves;
     if (ranking.failed) notices_.Show("RANKING NOT SAVED", host_.NowMs());
   }
-  if (windowSaveDue_ && host_.NowMs() - *windowSaveDue_ < 0x80000000u) {
-    windowSaveDue_.reset();
-    Save();
-  }
+  if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
 }
 
 void Shell::ToggleFullScreen() {
