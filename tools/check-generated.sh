@@ -23,10 +23,10 @@ logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 
 step() {  # NAME COMMAND...: runs quietly, shows the output only on failure
-  local name=$1 start=$SECONDS
+  local name=$1 TIMEFORMAT="%0R s (processor %0U+%0S s)"
   shift
-  if "$@" >"$logs/$name" 2>&1; then
-    echo "$name: $((SECONDS - start)) s"
+  if { time "$@" >"$logs/$name" 2>&1; } 2>"$logs/$name.time"; then
+    echo "$name: $(cat "$logs/$name.time")"
   else
     cat "$logs/$name"
     echo "$name failed" >&2
