@@ -1,12 +1,12 @@
 #include "app/main_loop.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "app/app_block.h"
 #include "app/frame_clock.h"
 #include "app/frame_pacer.h"
 #include "app/picture_folder.h"
+#include "app/player_file.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
@@ -18,6 +18,8 @@
 namespace {
 constexpr int kScreenshotKey = 0x58;  // F12
 constexpr uint32_t kFastInterval = 10;
+constexpr int kFirstScreenshot = 1;  // velloria-0001.png
+constexpr int kLastScreenshot = 9999;
 
 // Pause and fast mode show in the caption only.
 const char* WindowTitle(const AppBlock& app) {
@@ -177,9 +179,13 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
   for (size_t i = 0; i < config_.shots.size(); ++i) {
     if (shotDone_[i] || config_.shots[i].frame >= tick_) continue;
     shotDone_[i] = true;
+    // A tool's option: it may replace a picture, but never a device or a
+    // FIFO that happens to have the name.
     const Surface* back = GetBackSurface();
-    if (!back || !WritePng(config_.shots[i].path, *back, GetPalette())) {
-      std::fprintf(stderr, "velloria: could not save %s\n", config_.shots[i].path.c_str());
+    FileOutcome saved = back ? SavePlayerFile(config_.shots[i].path, EncodePng(*back, GetPalette()))
+                             : FileOutcome{FileOutcome::Status::Failed, "no picture"};
+    if (!saved.Done()) {
+      std::fprintf(stderr, "velloria: could not save %s: %s\n", config_.shots[i].path.c_str(), saved.reason.c_str());
     }
   }
   for (int64_t t = oldTick; t < newTick; ++t) {
@@ -192,20 +198,21 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
 void MainLoop::SaveScreenshot() {
   const Surface* back = GetBackSurface();
   if (!back) return;
-  std::filesystem::path folder = PicturesFolder();
-  for (int n = 1; n < 10000; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "velloria-%04d.png", n);
-    std::filesystem::path path = folder / name;
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) continue;
-    if (WritePng(path.string(), *back, GetPalette())) {
-      std::printf("%s\n", path.c_str());
-      std::fflush(stdout);
-    } else {
-      std::fprintf(stderr, "velloria: could not save screenshot %s\n", path.c_str());
-    }
-    return;
+  // The first free number; a picture the player already has is never replaced.
+  std::string folder = PicturesFolder().string();
+  auto name = [](int n) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "velloria-%04d.png", n);
+    return std::string(text);
+  };
+  std::string path;
+  FileOutcome saved =
+      SaveNewPlayerFile(folder, name, kFirstScreenshot, kLastScreenshot, EncodePng(*back, GetPalette()), path);
+  if (saved.Done()) {
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", folder.c_str(), saved.reason.c_str());
   }
 }
 

@@ -17,6 +17,9 @@ constexpr size_t kNameLimit = 15;
 std::optional<std::string> rankingRoot;
 RankingPlace place = RankingPlace::UserSettings;
 std::string placeFile;
+RankingSaveStatus lastSave;
+// A path that is no regular file is named once a run, not at every save.
+bool toldNotRegular = false;
 
 std::string Root() { return rankingRoot ? *rankingRoot : UserSettingsRoot(); }
 
@@ -30,6 +33,22 @@ bool OpenRankingKey(NWinReg& reg, bool create) {
       break;
   }
   return false;
+}
+
+// The player learns why the ranking did not reach the file; the game plays
+// on with the ranking in memory, and the next save tries again.
+void ReportFailure(const NWinReg& reg) {
+  const FileOutcome& outcome = reg.LastOutcome();
+  if (outcome.status == FileOutcome::Status::NotRegular) {
+    if (!toldNotRegular) {
+      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n", reg.File().c_str());
+    }
+    toldNotRegular = true;
+  } else if (reg.File().empty()) {
+    std::fprintf(stderr, "velloria: cannot save the ranking: %s\n", outcome.reason.c_str());
+  } else {
+    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", reg.File().c_str(), outcome.reason.c_str());
+  }
 }
 
 std::string ValueName(int i) { return "Rank" + std::to_string(i); }
@@ -60,7 +79,11 @@ int32_t ParseLeadingInteger(const char* text) {
 void SetRankingPlace(RankingPlace where, const std::string& file) {
   place = where;
   placeFile = file;
+  lastSave = {};
+  toldNotRegular = false;
 }
+
+const RankingSaveStatus& LastRankingSave() { return lastSave; }
 
 void SetRankingRoot(const std::string& root) {
   rankingRoot = root;
@@ -88,7 +111,12 @@ void LoadRanking() {
     SetName(entry, "KORVA GAMES");
   }
   NWinReg reg;
-  if (!OpenRankingKey(reg, true)) return;
+  if (!OpenRankingKey(reg, true)) {
+    // A device or a FIFO in the file's place is worth a word at once; the
+    // rest of what a load meets is told by the save that meets it too.
+    if (reg.LastOutcome().status == FileOutcome::Status::NotRegular) ReportFailure(reg);
+    return;
+  }
   for (int i = 0; i < kRankEntries; ++i) {
     NString text;
     if (!reg.ReadString(ValueName(i), text)) continue;
@@ -101,16 +129,22 @@ void LoadRanking() {
 }
 
 void SaveRanking() {
+  if (place == RankingPlace::Memory) return;
+  // The key is created here, not by the load, so that reading never writes.
   NWinReg reg;
-  if (!OpenRankingKey(reg, false)) return;
-  for (int i = 0; i < kRankEntries; ++i) {
-    const RankEntry& entry = GetRankEntry(i);
-    NString text(std::to_string(entry.score));
-    text.AppendChar(',');
-    text.Append(NString(entry.name));
-    reg.WriteString(ValueName(i), text);
+  bool saved = OpenRankingKey(reg, true);
+  if (saved) {
+    for (int i = 0; i < kRankEntries; ++i) {
+      const RankEntry& entry = GetRankEntry(i);
+      NString text(std::to_string(entry.score));
+      text.AppendChar(',');
+      text.Append(NString(entry.name));
+      reg.WriteString(ValueName(i), text);
+    }
+    saved = reg.CloseKey();
   }
-  reg.CloseKey();
+  lastSave = {!saved, reg.File(), saved ? std::string() : reg.LastOutcome().reason};
+  if (!saved) ReportFailure(reg);
 }
 
 int FindRankPosition(int32_t score) {

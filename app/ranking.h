@@ -15,8 +15,19 @@ constexpr const char* kRankingKey = "Software\\KorvaGames\\Velloria";
 // defaults, broken ones read by the rules (no usable comma: 0 and "ERROR";
 // 10000 or more: 0).
 void LoadRanking();
-// Writes all eight values; a failure leaves the stored ranking as it was.
+// Writes all eight values; a failure leaves the stored ranking as it was
+// and is told on standard error (a path that is not a regular file once a
+// run). The game plays on with the ranking in memory; the next save tries
+// again.
 void SaveRanking();
+// How the last save went, for a shell that shows a "RANKING NOT SAVED"
+// notice: it looks after each name entry. Cleared by SetRankingPlace.
+struct RankingSaveStatus {
+  bool failed = false;
+  std::string file;    // where the ranking was to go
+  std::string reason;  // why it did not: "read-only file", "not a regular file"
+};
+const RankingSaveStatus& LastRankingSave();
 // The first place whose score is strictly lower than score, or -1.
 int FindRankPosition(int32_t score);
 // Puts a result at its place (equal scores stay below older ones), the last

@@ -2,17 +2,21 @@
 
 #include <string>
 
+#include "app/player_file.h"
+
 // Where NWinReg keeps the whole text of a settings file: on disk unless the
 // platform puts it elsewhere (a browser page keeps it in its local storage).
 class SettingsStore {
  public:
-  enum class ReadResult { Read, Missing, Failed };
   virtual ~SettingsStore() = default;
-  // The whole text at path; Failed when it is there but cannot be read.
-  virtual ReadResult Read(const std::string& path, std::string& text) = 0;
+  // The whole text at path: Missing when there is none, NotRegular when the
+  // path names something else (a device, a FIFO, a folder), Failed (with
+  // its reason) when it cannot be read.
+  virtual FileOutcome Read(const std::string& path, std::string& text) = 0;
   // Replaces the whole text in one step, making folders as needed: a reader
-  // sees the old text or the new one. On failure the old text stays.
-  virtual bool Write(const std::string& path, const std::string& text) = 0;
+  // sees the old text or the new one. On failure the old text stays and the
+  // outcome says why.
+  virtual FileOutcome Write(const std::string& path, const std::string& text) = 0;
 };
 
 // The store in use; files on disk until SetSettingsStore names another.

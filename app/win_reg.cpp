@@ -72,19 +72,25 @@ bool NWinReg::OpenKey(const std::string& root, const std::string& path) {
 
 bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool create) {
   CloseKey();
-  if (file.empty()) return false;
   file_ = file;
+  outcome_ = {};
+  if (file.empty()) {
+    outcome_ = {FileOutcome::Status::Failed, "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)"};
+    return false;
+  }
   section_ = "[" + path + "]";
   lines_.clear();
   sectionLine_ = -1;
   std::string text;
-  switch (GetSettingsStore().Read(file_, text)) {
-    case SettingsStore::ReadResult::Failed:
+  outcome_ = GetSettingsStore().Read(file_, text);
+  switch (outcome_.status) {
+    case FileOutcome::Status::NotRegular:
+    case FileOutcome::Status::Failed:
       return false;
-    case SettingsStore::ReadResult::Missing:
+    case FileOutcome::Status::Missing:
       if (!create) return false;
       break;
-    case SettingsStore::ReadResult::Read: {
+    case FileOutcome::Status::Done: {
       std::istringstream in(text);
       for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
       break;
@@ -98,15 +104,9 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
   }
   if (sectionLine_ < 0) {
     if (!create) return false;
+    // Only in memory: it reaches the file with the first value written.
     lines_.push_back(section_);
     sectionLine_ = static_cast<int>(lines_.size()) - 1;
-    dirty_ = true;
-    open_ = true;
-    if (!Flush()) {
-      open_ = false;
-      return false;
-    }
-    return true;
   }
   open_ = true;
   return true;
@@ -155,7 +155,8 @@ bool NWinReg::Flush() {
   std::string text;
   // A line ends at a NUL, as a stored string does.
   for (const std::string& line : lines_) text.append(line.c_str()).push_back('\n');
-  if (!GetSettingsStore().Write(file_, text)) return false;
+  outcome_ = GetSettingsStore().Write(file_, text);
+  if (!outcome_.Done()) return false;
   dirty_ = false;
   return true;
 }

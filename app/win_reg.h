@@ -3,15 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "app/player_file.h"
 #include "base/nstring.h"
 
 // A per-user key of string values, kept where a desktop keeps settings:
 // the key path "Software\KorvaGames\Velloria" under the user's root becomes
 // the file <root>/KorvaGames/Velloria/ranking.ini with the section
 // [Software\KorvaGames\Velloria] and lines "Name=text". Lines the program
-// does not know are kept. Changes are written when the key is closed, the
-// whole text at once through the SettingsStore (on disk: a temporary file
-// renamed over the old one, so a crash or a full disk leaves it intact).
+// does not know are kept. Opening a key, even creating one, writes nothing:
+// changes are written when the key is closed, the whole text at once
+// through the SettingsStore (on disk: the safe save of app/player_file.h).
 class NWinReg {
  public:
   NWinReg() = default;
@@ -19,7 +20,8 @@ class NWinReg {
   NWinReg(const NWinReg&) = delete;
   NWinReg& operator=(const NWinReg&) = delete;
 
-  // Opens the key, creating it (and its folder) when missing.
+  // Opens the key, creating it when missing (on disk with the first value
+  // written, its folder too).
   bool CreateKey(const std::string& root, const std::string& path);
   // Opens an existing key; fails when it does not exist.
   bool OpenKey(const std::string& root, const std::string& path);
@@ -32,6 +34,10 @@ class NWinReg {
   // Writes pending changes and closes the key; false if the write failed.
   bool CloseKey();
   bool IsOpen() const { return open_; }
+  // The file of the key last opened, and how its last read or write went:
+  // why an open or a close failed.
+  const std::string& File() const { return file_; }
+  const FileOutcome& LastOutcome() const { return outcome_; }
 
  private:
   bool OpenFile(const std::string& file, const std::string& path, bool create);
@@ -44,6 +50,7 @@ class NWinReg {
   std::string section_;
   std::vector<std::string> lines_;
   int sectionLine_ = -1;
+  FileOutcome outcome_;
 };
 
 // The user's root for NWinReg: $XDG_CONFIG_HOME, else ~/.config; empty when

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -63,7 +62,7 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
 
 }  // namespace
 
-bool WritePng(const std::string& path, const Surface& surface, const Palette& palette) {
+std::string EncodePng(const Surface& surface, const Palette& palette) {
   int w = surface.Width();
   int h = surface.Height();
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -83,8 +82,5 @@ bool WritePng(const std::string& path, const Surface& surface, const Palette& pa
   }
   Chunk(png, "IDAT", ZlibStored(raw));
   Chunk(png, "IEND", {});
-  std::ofstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-  return static_cast<bool>(file);
+  return std::string(png.begin(), png.end());
 }

@@ -5,6 +5,6 @@
 #include "gfx/presenter.h"
 #include "gfx/surface.h"
 
-// Saves an 8-bit surface as an indexed PNG in the palette's colours.
-// Returns false when the file cannot be written.
-bool WritePng(const std::string& path, const Surface& surface, const Palette& palette);
+// An 8-bit surface as the bytes of an indexed PNG in the palette's colours,
+// ready to be saved as the player's file (app/player_file.h).
+std::string EncodePng(const Surface& surface, const Palette& palette);

@@ -159,7 +159,21 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
   RunResult r = RunGame("--headless --frames 10 --input " + (dir / "bad.txt").string());
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.errors.find("line 3"), std::string::npos) << r.errors;
-  std::filesystem::remove_all(dir);
+}
+
+// --seed beside an input file's seed line: the run plays as the file would
+// with the command line's seed.
+TEST(Options, TheCommandLinesSeedWinsOverTheInputFilesInWhatTheRunPlays) {
+  auto dir = TestDir("seed");
+  auto play = [&](int fileSeed, const std::string& more) {
+    std::ofstream(dir / "in.txt") << "seed " << fileSeed << "\n";
+    RunGame("--headless --start 1-1 --frames 200 --input " + (dir / "in.txt").string() + more + " --stats " +
+            (dir / "stats.txt").string());
+    return ReadFile(dir / "stats.txt");
+  };
+  std::string five = play(5, "");
+  EXPECT_EQ(play(3, " --seed 5"), five);
+  EXPECT_NE(play(3, ""), five);
 }
 
 TEST(FramePacing, RunsAtMostOneFramePerIntervalAndNeverCatchesUp) {
@@ -234,7 +248,6 @@ TEST_F(Loop, TheTuneStopsWhilePausedAndStartsAgainAtItsEndAsTheSoundLogSays) {
             "4 music replay Music01.mid\n5 music stop Music01.mid\n6 music resume Music01.mid\n"
             "7 music replay Music01.mid\n8 music close Music01.mid\n8 music close -\n");
   EXPECT_EQ(music.calls, "close open play pause resume play pause resume play close close ");
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(Loop, ALiveLoopWaitsBetweenFramesAndCountsTicksWhilePaused) {
@@ -263,7 +276,6 @@ TEST_F(Loop, ARecordingHoldsTheSeedTheEventsAndThePadWheneverItChanges) {
   Run(std::move(config));
   EXPECT_EQ(ReadFile(dir / "session.txt"),
             "# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
-  std::filesystem::remove_all(dir);
 }
 
 TEST(SoakInput, ASeedGivesTheSameKeysEveryTimeNeverEscape) {
@@ -306,13 +318,15 @@ TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
   ::setenv("XDG_PICTURES_DIR", (home / "Pictures").c_str(), 1);
   EXPECT_EQ(PicturesFolder(), home / "Pictures");
   ::unsetenv("XDG_PICTURES_DIR");
-  // F12 saves the picture there under the first free number.
+  // F12 saves the picture there under the first free number, passing over
+  // the player's files, a link to nothing too.
   std::ofstream(home / "Pictures" / "velloria-0001.png") << "mine";
+  fs::create_symlink("elsewhere.png", home / "Pictures" / "velloria-0002.png");
   std::ofstream(home / "keys.txt") << "seed 1\n2 +F12\n3 -F12\n4 +F12\n";
   EXPECT_EQ(RunGame("--headless --frames 6 --input " + (home / "keys.txt").string() + " >/dev/null").code, 0);
   EXPECT_EQ(ReadFile(home / "Pictures" / "velloria-0001.png"), "mine");
-  EXPECT_NE(ReadFile(home / "Pictures" / "velloria-0003.png").find("PNG"), std::string::npos);
+  EXPECT_FALSE(fs::exists(home / "Pictures" / "elsewhere.png"));
+  EXPECT_NE(ReadFile(home / "Pictures" / "velloria-0004.png").find("PNG"), std::string::npos);
   ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", oldHome.c_str(), 1);
-  fs::remove_all(home);
 }

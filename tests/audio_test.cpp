@@ -133,7 +133,6 @@ TEST(SoundFontFinder, TheUsersChoiceWinsThenTheSmallKnownFontThenTheSmallestInTh
   put("usr/share/sounds/sf2/TimGM6mb.sf2", 60);
   EXPECT_EQ(FindSoundFont("", root), (root / "usr/share/sounds/sf2/TimGM6mb.sf2").string());
   EXPECT_EQ(FindSoundFont("/home/me/mine.sf2", root), "/home/me/mine.sf2");
-  std::filesystem::remove_all(root);
 }
 
 TEST(MidiLength, CountsTicksAtEachTempoUpToTheLastTracksEnd) {

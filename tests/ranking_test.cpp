@@ -2,6 +2,7 @@
 // replaces the file. (What a run does with a damaged or unwritable home is
 // in error_paths_test.cpp.)
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 
@@ -17,11 +18,8 @@ class Ranking : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetAppBlock();
-    root = TestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
     SetRankingRoot(root.string());
-    file = root / "KorvaGames" / "Velloria" / "ranking.ini";
   }
-  void TearDown() override { fs::remove_all(root); }
   void Store(const std::string& values) {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << "[Software\\KorvaGames\\Velloria]\n" << values;
@@ -32,8 +30,8 @@ class Ranking : public ::testing::Test {
       out += std::to_string(GetRankEntry(i).score) + "," + GetRankEntry(i).name + ";";
     return out;
   }
-  fs::path root;
-  fs::path file;
+  TestDir root{"ranking"};
+  fs::path file = root / "KorvaGames" / "Velloria" / "ranking.ini";
 };
 
 }  // namespace
@@ -43,6 +41,7 @@ TEST_F(Ranking, StoredValuesReadByTheRulesAndMissingOnesKeepTheirDefaults) {
   EXPECT_EQ(Table(),
             "100,KORVA GAMES;90,KORVA GAMES;80,KORVA GAMES;70,KORVA GAMES;60,KORVA GAMES;50,KORVA GAMES;"
             "40,KORVA GAMES;30,KORVA GAMES;");
+  EXPECT_TRUE(fs::is_empty(root.path())) << "the load wrote";
   Store(
       "Rank0=42,  ANNA  \nRank1=10000,BIG\nRank2=,COMMA FIRST\nRank3=no comma\nRank4=  8x,A NAME LONGER THAN IT MAY\n"
       "Rank5=-5,MINUS\nrank6=9999,CASE\nRank7=55," +
@@ -87,4 +86,20 @@ TEST_F(Ranking, ASaveReplacesTheWholeFileKeepingLinesItDoesNotKnow) {
   EXPECT_EQ(old.str(), "[Software\\KorvaGames\\Velloria]\n; my notes\nRank0=500,ACE\nTheme=dark\n[Other]\nkeep=me\n");
   for (const auto& entry : fs::directory_iterator(file.parent_path()))
     EXPECT_EQ(entry.path().filename(), "ranking.ini");
+}
+
+TEST_F(Ranking, AFailedSaveIsToldOnceAndFlaggedAndTheNextSaveTriesAgain) {
+  Store("Rank0=500,ACE\n");
+  ::chmod(file.c_str(), 0444);
+  LoadRanking();
+  ::testing::internal::CaptureStderr();
+  EnterRanking(600, NString("NEW"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "velloria: cannot save the ranking to " + file.string() + ": read-only file\n");
+  EXPECT_TRUE(LastRankingSave().failed);
+  EXPECT_EQ(LastRankingSave().reason, "read-only file");
+  ::chmod(file.c_str(), 0644);
+  EnterRanking(700, NString("NEXT"));
+  EXPECT_FALSE(LastRankingSave().failed);
+  EXPECT_NE(ReadFile(file).find("Rank0=700,NEXT\nRank1=600,NEW\nRank2=500,ACE\n"), std::string::npos) << ReadFile(file);
 }

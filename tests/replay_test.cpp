@@ -155,9 +155,17 @@ void WriteLines(const fs::path& file, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) out << line << "\n";
 }
 
-struct RemoveOnExit {
-  fs::path folder;
-  ~RemoveOnExit() { fs::remove_all(folder); }
+// A failed replay's files stay for a look, in the build folder.
+struct KeepOnFailure {
+  const fs::path& from;
+  fs::path to;
+  ~KeepOnFailure() {
+    std::error_code ec;
+    fs::remove_all(to, ec);
+    if (!::testing::Test::HasFailure()) return;
+    fs::create_directories(to, ec);
+    fs::copy(from, to, fs::copy_options::recursive, ec);
+  }
 };
 
 class Replays : public ::testing::TestWithParam<std::string> {};
@@ -174,27 +182,28 @@ TEST_P(Replays, PlayBackFrameForFrame) {
   fs::path folder = kReplays / GetParam();
   auto args = Lines(ReadFile(folder / "args"));
   ASSERT_FALSE(args.empty());
-  RemoveOnExit work{TestDir("replay-" + GetParam())};
+  TestDir work("replay-" + GetParam());
+  KeepOnFailure keep{work, fs::path(VELLORIA_EXE).parent_path() / "replay-failures" / GetParam()};
   std::string command = "--headless " + args[0] + " --input " + (folder / "input.txt").string();
   for (const char* log : {"stats", "picture-log", "sound-log"})
-    command += " --" + std::string(log) + " " + (work.folder / log).string();
+    command += " --" + std::string(log) + " " + (work / log).string();
   std::vector<std::string> shots;
   std::istringstream shotWords(args.size() > 1 ? args[1] : "");
   for (std::string word; shotWords >> word;) {
     if (word != "shots") shots.push_back(word);
   }
-  for (const std::string& f : shots) command += " --shot " + f + ":" + (work.folder / (f + ".png")).string();
-  RunResult r = RunGame(command, (work.folder / "config").string());
+  for (const std::string& f : shots) command += " --shot " + f + ":" + (work / (f + ".png")).string();
+  RunResult r = RunGame(command, (work / "config").string());
   ASSERT_EQ(r.code, 0) << r.errors;
 
   Play now;
-  now.states = Lines(ReadFile(work.folder / "stats"));
-  auto pictures = Lines(ReadFile(work.folder / "picture-log"));
+  now.states = Lines(ReadFile(work / "stats"));
+  auto pictures = Lines(ReadFile(work / "picture-log"));
   ASSERT_EQ(now.states.size(), pictures.size());
   for (size_t i = 0; i < now.states.size(); ++i)
     now.frames.push_back(Hex(Crc32(now.states[i])) + pictures[i].substr(pictures[i].find(' ')));
-  for (const std::string& f : shots) now.shots.push_back(f + " " + Hex(Crc32(ReadFile(work.folder / (f + ".png")))));
-  now.sounds = Lines(ReadFile(work.folder / "sound-log"));
+  for (const std::string& f : shots) now.shots.push_back(f + " " + Hex(Crc32(ReadFile(work / (f + ".png")))));
+  now.sounds = Lines(ReadFile(work / "sound-log"));
 
   Play old = Recorded(folder);
   auto differences = Differences(old, now);
@@ -222,8 +231,9 @@ TEST_P(Replays, PlayBackFrameForFrame) {
   if (differences.empty()) return;
   std::string report;
   for (const std::string& text : differences) report += text + "\n";
-  FAIL() << report << "see a frame F: build/velloria --headless " << args[0] << " --input "
-         << (folder / "input.txt").string() << " --shot F:frame.png";
+  FAIL() << report << "the run's logs and pictures: " << keep.to.string()
+         << "\nsee a frame F: build/velloria --headless " << args[0] << " --input " << (folder / "input.txt").string()
+         << " --shot F:frame.png";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, Replays, ::testing::ValuesIn(Sessions()), [](const auto& session) {

@@ -12,6 +12,50 @@
 #include <string>
 #include <vector>
 
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A fresh folder of one test's own under the temporary folder, removed with
+// everything in it when the guard goes, whether the test passed or failed.
+// Folders a test made read-only are opened up first, so that a user who is
+// not root can remove them too.
+class TestDir {
+ public:
+  explicit TestDir(const std::string& name) {
+    std::string pattern = (std::filesystem::temp_directory_path() / ("velloria-test-" + name + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) {
+      std::perror(pattern.c_str());
+      std::abort();
+    }
+    path_ = pattern;
+  }
+  ~TestDir() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->is_directory(ec) && !it->is_symlink(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path_, ec);
+  }
+  TestDir(const TestDir&) = delete;
+  TestDir& operator=(const TestDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  operator const std::filesystem::path&() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& more) const { return path_ / more; }
+  std::string string() const { return path_.string(); }
+  const char* c_str() const { return path_.c_str(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
 // Runs the game executable with arguments; returns its exit code and keeps
 // what it printed on standard error.
 struct RunResult {
@@ -20,41 +64,20 @@ struct RunResult {
 };
 
 // The game keeps its ranking under XDG_CONFIG_HOME: runs get a folder of
-// their own (configHome) so tests never touch the user's ranking. env is put
-// before the command ("SDL_VIDEODRIVER=dummy"); exe replaces the built game.
+// their own (configHome, else one removed after the run) so tests never
+// touch the user's ranking. env is put before the command
+// ("SDL_VIDEODRIVER=dummy"); exe replaces the built game.
 inline RunResult RunGame(const std::string& args, const std::string& configHome = "", const std::string& env = "",
                          const std::string& exe = VELLORIA_EXE) {
-  std::filesystem::path err = std::filesystem::temp_directory_path() /
-                              ("velloria-run-" + std::to_string(::getpid()) + "-" + std::to_string(rand()) + ".err");
-  std::string home =
-      configHome.empty()
-          ? (std::filesystem::temp_directory_path() / ("velloria-config-" + std::to_string(::getpid()))).string()
-          : configHome;
-  std::string command = env + " XDG_CONFIG_HOME='" + home + "' " + exe + " " + args + " 2>" + err.string();
+  TestDir run("run");
+  std::string home = configHome.empty() ? (run / "config").string() : configHome;
+  std::string command =
+      env + " XDG_CONFIG_HOME='" + home + "' " + exe + " " + args + " 2>'" + (run / "stderr").string() + "'";
   int status = std::system(command.c_str());
   RunResult r;
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(err);
-  std::stringstream text;
-  text << in.rdbuf();
-  r.errors = text.str();
-  std::filesystem::remove(err);
+  r.errors = ReadFile(run / "stderr");
   return r;
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A fresh folder for one test's files.
-inline std::filesystem::path TestDir(const std::string& name) {
-  auto dir = std::filesystem::temp_directory_path() / ("velloria-test-" + name + "-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
 }
 
 // A --stats file: one map of key to value per frame.

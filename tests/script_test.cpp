@@ -217,5 +217,4 @@ TEST(ScriptTracer, TheToolListsRecordsAndTracesFrames) {
                                          : "0: (5, 4, 0) SPEED\n1: (7, 8, 0) DIRECTION\n2: (1, 3, 0) MOVE\n"
                                            "3: (2, 5, 0) STOP\n");
   }
-  std::filesystem::remove_all(dir);
 }

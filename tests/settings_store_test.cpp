@@ -9,13 +9,16 @@ namespace {
 
 // Settings kept in memory, as the browser keeps them in its storage.
 struct MemoryStore : SettingsStore {
-  ReadResult Read(const std::string& path, std::string& text) override {
-    if (broken) return ReadResult::Failed;
-    if (!files.contains(path)) return ReadResult::Missing;
+  FileOutcome Read(const std::string& path, std::string& text) override {
+    if (broken) return {FileOutcome::Status::Failed, "broken"};
+    if (!files.contains(path)) return {FileOutcome::Status::Missing, ""};
     text = files[path];
-    return ReadResult::Read;
+    return {};
   }
-  bool Write(const std::string& path, const std::string& text) override { return files[path] = text, true; }
+  FileOutcome Write(const std::string& path, const std::string& text) override {
+    files[path] = text;
+    return {};
+  }
   std::map<std::string, std::string> files;
   bool broken = false;
 };

@@ -14,10 +14,11 @@ fi
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 
-# One target: its own scratch corpus, its output kept for the summary.
+# One target: its own scratch corpus (inside $logs, so that an interrupted
+# run leaves nothing either), its output kept for the summary.
 fuzz_one() {
-  local t=$1 work status=0
-  work=$(mktemp -d)
+  local t=$1 work="$logs/$1.corpus" status=0
+  mkdir "$work"
   "$build/tests/fuzz/$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 "$work" "tests/fuzz/corpus/${t#fuzz_}" >"$logs/$t.log" 2>&1 || status=$?
   rm -rf "$work"

@@ -47,17 +47,20 @@ std::string KeyFor(const std::string& path) {
 
 }  // namespace
 
-SettingsStore::ReadResult WebSettingsStore::Read(const std::string& path, std::string& text) {
+FileOutcome WebSettingsStore::Read(const std::string& path, std::string& text) {
   uint8_t* bytes = nullptr;
   int length = PageStorageRead(KeyFor(path).c_str(), &bytes);
-  if (length == -1) return ReadResult::Missing;
-  if (length < 0) return ReadResult::Failed;
+  if (length == -1) return {FileOutcome::Status::Missing, ""};
+  if (length < 0) return {FileOutcome::Status::Failed, "the browser does not let the page keep data"};
   text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
   std::free(bytes);
-  return ReadResult::Read;
+  return {};
 }
 
-bool WebSettingsStore::Write(const std::string& path, const std::string& text) {
-  return PageStorageWrite(KeyFor(path).c_str(), reinterpret_cast<const uint8_t*>(text.data()),
-                          static_cast<int>(text.size())) != 0;
+FileOutcome WebSettingsStore::Write(const std::string& path, const std::string& text) {
+  if (PageStorageWrite(KeyFor(path).c_str(), reinterpret_cast<const uint8_t*>(text.data()),
+                       static_cast<int>(text.size())) != 0) {
+    return {};
+  }
+  return {FileOutcome::Status::Failed, "the browser's storage for the page is full or blocked"};
 }

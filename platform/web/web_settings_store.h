@@ -11,14 +11,15 @@
 // text comes back as it was written.
 class WebSettingsStore : public SettingsStore {
  public:
-  ReadResult Read(const std::string& path, std::string& text) override;
-  bool Write(const std::string& path, const std::string& text) override;
+  FileOutcome Read(const std::string& path, std::string& text) override;
+  FileOutcome Write(const std::string& path, const std::string& text) override;
 };
 
 // A store that has nothing and keeps nothing: replayed sessions play with
-// the default ranking whatever the browser holds, as headless runs do.
+// the default ranking whatever the browser holds, as headless runs do. What
+// it is given it drops on purpose, so a save is no failure to report.
 class NoSettingsStore : public SettingsStore {
  public:
-  ReadResult Read(const std::string&, std::string&) override { return ReadResult::Missing; }
-  bool Write(const std::string&, const std::string&) override { return false; }
+  FileOutcome Read(const std::string&, std::string&) override { return {FileOutcome::Status::Missing, ""}; }
+  FileOutcome Write(const std::string&, const std::string&) override { return {}; }
 };

@@ -11,8 +11,16 @@
 #include "app/ranking.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::filesystem::path root =
-      std::filesystem::temp_directory_path() / ("velloria-fuzz-ranking-" + std::to_string(getpid()));
+  // A folder for each input, gone with it, so that a fuzzing run leaves none.
+  struct Folder {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("velloria-fuzz-ranking-" + std::to_string(getpid()));
+    ~Folder() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  } folder;
+  const std::filesystem::path& root = folder.path;
   std::filesystem::create_directories(root / "KorvaGames" / "Velloria");
   {
     std::ofstream file(root / "KorvaGames" / "Velloria" / "ranking.ini", std::ios::binary | std::ios::trunc);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "app/options.h"
 #include "platform/sdl_audio.h"
 #include "platform/sdl_music.h"
+#include "platform/sdl_platform.h"
 
 // SDL's disk audio driver, writing nowhere as fast as it can, stands in for a
 // sound card: a minute of music passes in about a second.
@@ -47,13 +50,41 @@ TEST_F(MusicDeviceTest, ARecordingPlaysPassAfterPassWithEachEndReportedAndNoneWh
   EXPECT_TRUE(EndReported(30000));
 }
 
-TEST_F(MusicDeviceTest, AFileThatIsNoTuneIsRefusedAndNeverEndsAPlay) {
+TEST_F(MusicDeviceTest, AFileThatIsNoTuneIsRefusedToldOnceOnStandardErrorAndNeverEndsAPlay) {
   for (const char* name : {"velloria-bad.mid", "velloria-bad.ogg"}) {
     auto path = std::filesystem::temp_directory_path() / name;
     std::ofstream(path) << "not a tune";
-    EXPECT_FALSE(music.Open(path.string())) << name;
-    EXPECT_FALSE(music.PlayFromStart()) << name;
-    EXPECT_FALSE(EndReported(500)) << name;
+    ::testing::internal::CaptureStderr();
+    for (int time = 0; time < 2; ++time) {  // the game opens a tune anew in every scene that plays it
+      EXPECT_FALSE(music.Open(path.string())) << name;
+      EXPECT_FALSE(music.PlayFromStart()) << name;
+    }
+    std::string told = ::testing::internal::GetCapturedStderr();
     std::filesystem::remove(path);
+    EXPECT_EQ(told.rfind("velloria: cannot play " + path.string() + ": ", 0), 0u) << told;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_FALSE(EndReported(500)) << name;
   }
+}
+
+// The volume options from the command line to what SDL_mixer was set to:
+// the effects' chunks and the music.
+TEST(PlatformOptions, TheTwoVolumeOptionsReachTheMixersTwoSides) {
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  const char* argv[] = {"velloria", "--window", "--music-volume", "40", "--sound-volume", "60"};
+  std::string error;
+  auto options = ParseOptions(6, argv, error);
+  ASSERT_TRUE(options) << error;
+  auto platform = CreateSdlPlatform(*options);
+  PlatformServices& services = platform->Services();
+  ASSERT_TRUE(services.audio && services.music);
+  int voice = services.audio->CreateVoice(std::vector<uint8_t>(1000, 200));
+  services.audio->Restart(voice, true);
+  Mix_Chunk* chunk = Mix_GetChunk(voice);
+  ASSERT_NE(chunk, nullptr);
+  EXPECT_EQ(Mix_VolumeChunk(chunk, -1), MIX_MAX_VOLUME * 60 / 100);
+  ASSERT_TRUE(services.music->Open(VELLORIA_SOURCE_DIR "/music/Music03.ogg"));
+  EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME * 40 / 100);
 }

@@ -12,7 +12,7 @@
 //   node browser_test.mjs --site build-web/site --velloria build/velloria
 //                         --replay tests/replays/title/input.txt --out DIR
 import {execFileSync} from 'node:child_process';
-import {createReadStream, existsSync, mkdirSync, mkdtempSync, readFileSync, statSync} from 'node:fs';
+import {createReadStream, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync} from 'node:fs';
 import http from 'node:http';
 import {tmpdir} from 'node:os';
 import {extname, join, resolve} from 'node:path';
@@ -25,13 +25,19 @@ const option = name => {
 const site = option('site');
 const velloria = option('velloria');
 const replay = option('replay');
-const out = option('out') || mkdtempSync(join(tmpdir(), 'velloria-web-'));
-mkdirSync(out, {recursive: true});
 
 if (!site || !existsSync(join(site, 'velloria.wasm'))) {
   console.log(`SKIPPED: no web build in ${site} (tools/setup.sh web builds one)`);
   process.exit(77);
 }
+// What the test makes in the temporary folder goes when it ends, passed or
+// failed: the desktop run's settings folder, and the screenshots when no
+// --out keeps them. (The browser's profile goes with browser.close().)
+const scratch = mkdtempSync(join(tmpdir(), 'velloria-web-'));
+const removeScratch = () => rmSync(scratch, {recursive: true, force: true});
+process.on('exit', removeScratch);
+const out = option('out') || join(scratch, 'screenshots');
+mkdirSync(out, {recursive: true});
 let chromium;
 try {
   ({chromium} = await import(new URL('./node_modules/playwright-core/index.mjs', import.meta.url)));
@@ -255,7 +261,7 @@ async function replayedPicture(pages) {
   const desktopPng = join(out, `desktop-${kReplayFrame}.png`);
   execFileSync(velloria, ['--headless', '--seed', '7', '--input', replay, '--frames', String(kReplayFrame + 1),
                           '--shot', `${kReplayFrame}:${desktopPng}`],
-               {env: {...process.env, XDG_CONFIG_HOME: mkdtempSync(join(tmpdir(), 'velloria-config-'))}});
+               {env: {...process.env, XDG_CONFIG_HOME: join(scratch, 'config')}});
   const desktop = readIndexedPng(desktopPng);
 
   const page = await openPage(`?seed=7&frames=${kReplayFrame + 1}&input=replay.txt&shot=${kReplayFrame}`, pages);
@@ -299,17 +305,20 @@ async function rankingSurvivesReload(pages) {
 // The parts play side by side, each in pages of its own: most of their time
 // is spent waiting for the game at its own pace.
 const started = Date.now();
-await Promise.all([logoTitleAndKeys, replayedPicture, rankingSurvivesReload].map(async part => {
-  const pages = [];
-  try {
-    await part(pages);
-  } catch (error) {
-    check(false, `${part.name}: ${error.message}`);
-  }
-  for (const page of pages) await page.context().close().catch(() => {});
-}));
-await browser.close();
-server.close();
-console.log(`screenshots in ${out}; ${((Date.now() - started) / 1000).toFixed(1)} s`);
+try {
+  await Promise.all([logoTitleAndKeys, replayedPicture, rankingSurvivesReload].map(async part => {
+    const pages = [];
+    try {
+      await part(pages);
+    } catch (error) {
+      check(false, `${part.name}: ${error.message}`);
+    }
+    for (const page of pages) await page.context().close().catch(() => {});
+  }));
+} finally {
+  await browser.close();
+  server.close();
+}
+console.log(`${option('out') ? `screenshots in ${out}; ` : ''}${((Date.now() - started) / 1000).toFixed(1)} s`);
 console.log(`${passes} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);

@@ -3,6 +3,7 @@
 // shows it:  text_sample OUT.png
 #include <cstdio>
 
+#include "app/player_file.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/number.h"
@@ -42,8 +43,8 @@ int main(int argc, char** argv) {
   int stage = number.DrawNumber(x + 28, y, 1, 1);
   stage = number.DrawDash(stage, y);
   number.DrawNumber(stage, y, 5, 2);
-  if (!WritePng(argv[1], *back, GetPalette())) {
-    std::fprintf(stderr, "text_sample: cannot write %s\n", argv[1]);
+  if (FileOutcome saved = SavePlayerFile(argv[1], EncodePng(*back, GetPalette())); !saved.Done()) {
+    std::fprintf(stderr, "text_sample: cannot write %s: %s\n", argv[1], saved.reason.c_str());
     return 1;
   }
   ReleaseDisplay();

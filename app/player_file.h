@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The files the game keeps for the player (the ranking, settings,
+// screenshots) are never damaged by a save:
+// - a save writes a temporary file beside the file it replaces, syncs it,
+//   renames it over the old one and syncs the folder, so a crash or a power
+//   cut leaves the old file or the new one, whole;
+// - links are followed, a chain too, to the file they name: that file is
+//   replaced and the links stay links;
+// - the new file keeps the old one's permission bits (and owner and group
+//   where the program may set them); a new file gets 0666 under the umask;
+// - anything that is not a regular file (a device, a FIFO, a socket, a
+//   folder) is never opened in a way that can block and never replaced;
+// - a file or folder without write permission is read-only, also for root;
+// - a failed save leaves the old file as it was and no temporary file;
+//   temporary files of runs that were killed are removed by the next save.
+struct FileOutcome {
+  enum class Status { Done, Missing, NotRegular, Failed };
+  Status status = Status::Done;
+  // A few words for a message: "read-only file", "no space left on device".
+  std::string reason;
+  bool Done() const { return status == Status::Done; }
+};
+
+// The whole file at path; Missing when there is none.
+FileOutcome ReadPlayerFile(const std::string& path, std::string& text);
+// Replaces the whole file at path with bytes (creating it and its folders
+// when missing), by the rules above.
+FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes);
+// Saves bytes as a new file in folder under the first of name(first) to
+// name(last) that is free, never replacing anything; saved gets its path.
+FileOutcome SaveNewPlayerFile(const std::string& folder, const std::function<std::string(int)>& name, int first,
+                              int last, std::string_view bytes, std::string& saved);
