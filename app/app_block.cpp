@@ -14,16 +14,20 @@ RankEntry& GetRankEntry(int index) { return GetAppBlock().ranking[static_cast<si
 
 NSoundList* GetSoundList() { return GetAppBlock().soundList.get(); }
 
+void PlaySound(int slot) {
+  if (NSoundList* bank = GetSoundList()) bank->Play(slot, 0);
+}
+
 void ResetAppBlock() {
   AppBlock& b = GetAppBlock();
   b.paused = 0;
   b.hotkeysEnabled = 1;
   b.lastFrameTime = 0;
-  b.frameInterval = 40;
+  b.frameInterval = kNormalFrameInterval;
   b.startStage = 0;
   b.startLevel = 0;
   b.potionsCarried = 0;
-  b.sceneState = 1;
+  b.sceneState = scene_state::kLogoStart;
   b.soundList.reset();
   b.ranking = {};
 }

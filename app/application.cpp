@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "app/app_block.h"
-#include "app/autopilot.h"
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/launch_seed.h"
@@ -13,139 +12,158 @@
 #include "app/ranking.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
-#include "app/soak_input.h"
 #include "app/stats_log.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"
 #include "audio/sound_log.h"
 #include "base/math_util.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 
 namespace {
 constexpr uint32_t kHeadlessSeed = 1;
-constexpr int kPaletteBitmap = 106;
+constexpr int kBadCommandLine = 2;  // exit code: an input file it cannot replay
 }  // namespace
 
 struct Application::Parts {
-  explicit Parts(SceneFactory& factory, const Options& options)
-      : sequencer(factory), soak(options.soakSeed.value_or(0)) {}
+  explicit Parts(SceneFactory& factory) : sequencer(factory) {}
   Sequencer sequencer;
-  Autopilot autopilot;
-  SoakInput soak;
   StatsLog stats;
   PictureLog pictures;
 };
 
-int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory) {
-  Application application(options, services, factory);
+int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver) {
+  Application application(options, services, factory, driver);
   if (std::optional<int> code = application.Start()) return *code;
   application.Loop().Run();
   return application.Finish();
 }
 
-Application::Application(const Options& options, PlatformServices& services, SceneFactory& factory)
-    : options_(options), services_(services), factory_(factory) {}
+Application::Application(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver)
+    : options_(options), services_(services), factory_(factory), driver_(driver) {}
 
 Application::~Application() = default;
 
+// Each step runs even after an earlier one failed: Shutdown has already
+// asked the loop to end, and a later failure only shows its own message.
 std::optional<int> Application::Start() {
-  const Options& options = options_;
-  PlatformServices& services = services_;
-  Host& host = *services.host;
-  if (options.autopilot && options.soakSeed) {
-    std::fprintf(stderr, "velloria: --autopilot and --soak both drive the keys; choose one\n");
-    return 2;
-  }
+  std::optional<LoopConfig> loop = LoopSettings();
+  if (!loop) return kBadCommandLine;
+  ResetShutdown();
+  parts_ = std::make_unique<Parts>(factory_);
+  SetShutdownTargets(services_.host, &parts_->sequencer);
+  SeedRandom(loop->seed);
+  FillDirectionTables();
+  services_.host->ShowCursor(false);
+  FillAppBlock();
+  OpenWindowAndDisplay();
+  OpenInput();
+  OpenSound();
+  OpenRanking();
+  loop_ = std::make_unique<MainLoop>(*services_.host, parts_->sequencer, std::move(*loop));
+  OpenLogs();
+  return std::nullopt;
+}
+
+// What the loop runs on: the options, the platform's pad and pacing, the
+// replayed input file and the driver. Nothing when the file cannot be read.
+std::optional<LoopConfig> Application::LoopSettings() const {
   LoopConfig loop;
-  loop.headless = options.headless;
-  loop.frames = options.frames;
-  loop.recordFile = options.recordFile;
-  loop.shots = options.shots;
-  loop.joystick = services.joystick;
-  loop.steadyPacing = services.steadyPacing;
-  std::optional<uint32_t> scriptSeed;
-  if (!options.inputFile.empty()) {
+  loop.headless = options_.headless;
+  loop.frames = options_.frames;
+  loop.recordFile = options_.recordFile;
+  loop.shots = options_.shots;
+  loop.joystick = services_.joystick;
+  loop.steadyPacing = services_.steadyPacing;
+  loop.driver = driver_;
+  std::optional<uint32_t> replaySeed;
+  if (!options_.inputFile.empty()) {
     std::string error;
-    auto script = LoadInputScript(options.inputFile, error);
+    auto script = LoadInputScript(options_.inputFile, error);
     if (!script) {
       std::fprintf(stderr, "velloria: %s\n", error.c_str());
-      return 2;
+      return std::nullopt;
     }
     loop.script = std::move(script->events);
-    scriptSeed = script->seed;
+    replaySeed = script->seed;
   }
-
-  ResetShutdown();
-  parts_ = std::make_unique<Parts>(factory_, options);
-  Sequencer& sequencer = parts_->sequencer;
-  SetShutdownTargets(&host, &sequencer);
-
   // A replayed session brings its own seed unless the command line names one.
-  loop.seed = options.seed ? *options.seed : scriptSeed ? *scriptSeed : options.headless ? kHeadlessSeed : LaunchSeed();
-  SeedRandom(loop.seed);
-  FillDirectionTables();
-  host.ShowCursor(false);
+  loop.seed = options_.seed       ? *options_.seed
+              : replaySeed        ? *replaySeed
+              : options_.headless ? kHeadlessSeed
+                                  : LaunchSeed();
+  return loop;
+}
+
+// --start skips the logo and the title: the first frame builds the game.
+void Application::FillAppBlock() {
   ResetAppBlock();
-  if (options.startStage) {
-    AppBlock& app = GetAppBlock();
-    app.startStage = *options.startStage;
-    app.startLevel = options.startLevel;
-    app.potionsCarried = options.startPotions;
-    app.sceneState = 3;
-  }
+  if (!options_.startStage) return;
+  AppBlock& app = GetAppBlock();
+  app.startStage = *options_.startStage;
+  app.startLevel = options_.startLevel;
+  app.potionsCarried = options_.startPotions;
+  app.sceneState = scene_state::kGameStart;
+}
 
-  // Each step runs even after an earlier one failed; Shutdown has already
-  // asked the loop to end and only shows its message.
-  if (!services.openWindow()) Shutdown("Failed to create application window.");
-  if (!CreateDisplay(services.presenter)) {
+void Application::OpenWindowAndDisplay() {
+  if (!services_.openWindow()) Shutdown("Failed to create application window.");
+  if (!CreateDisplay(services_.presenter)) {
     Shutdown("Failed to create DirectDraw object.");
-  } else {
-    SetCooperativeFlags(services.fullScreen ? kCooperativeFullScreenExclusive : kCooperativeNormal);
-    if (!SetDisplayMode()) {
-      Shutdown("Failed to set up Full-screen mode.");
-    } else if (!InitPalette(kPaletteBitmap)) {
-      Shutdown("Failed to initialise palette.");
-    }
+    return;
   }
-  if (!InitInput()) Shutdown("Failed to create DirectInput object.");
-  if (!options.soundLog.empty() && !OpenSoundLog(options.soundLog)) {
-    std::fprintf(stderr, "velloria: cannot write %s; sounds are not logged\n", options.soundLog.c_str());
+  SetCooperativeFlags(services_.fullScreen ? kCooperativeFullScreenExclusive : kCooperativeNormal);
+  if (!SetDisplayMode()) {
+    Shutdown("Failed to set up Full-screen mode.");
+  } else if (!InitPalette(bitmap::kPalette)) {
+    Shutdown("Failed to initialise palette.");
   }
-  SetMusicDevice(options.mute ? nullptr : services.music);
-  GetAppBlock().soundList = std::make_unique<NSoundList>(options.mute ? nullptr : services.audio);
-  LoadGameSounds(*GetAppBlock().soundList);
-  SetRankingPlace(!options.rankingFile.empty() ? RankingPlace::File
-                  : options.headless           ? RankingPlace::Memory
-                                               : RankingPlace::UserSettings,
-                  options.rankingFile);
-  LoadRanking();
+}
 
-  Autopilot& autopilot = parts_->autopilot;
-  if (options.autopilot) loop.autopilot = [&autopilot](int64_t frame) { return autopilot.Step(frame); };
-  SoakInput& soak = parts_->soak;
-  if (options.soakSeed) {
-    loop.autopilot = [&soak](int64_t frame) { return soak.Step(frame); };
-    loop.autopilotWhilePaused = true;
+void Application::OpenInput() {
+  if (!InitInput()) Shutdown("Failed to create DirectInput object.");
+}
+
+void Application::OpenSound() {
+  SetMusicDevice(options_.mute ? nullptr : services_.music);
+  GetAppBlock().soundList = std::make_unique<NSoundList>(options_.mute ? nullptr : services_.audio);
+  LoadGameSounds(*GetAppBlock().soundList);
+}
+
+// Headless runs play with the default ranking and save nothing, so that a
+// replay is the same on every machine.
+void Application::OpenRanking() {
+  SetRankingPlace(!options_.rankingFile.empty() ? RankingPlace::File
+                  : options_.headless           ? RankingPlace::Memory
+                                                : RankingPlace::UserSettings,
+                  options_.rankingFile);
+  LoadRanking();
+}
+
+// The logs for tests and recorded sessions; a log that cannot be written is
+// reported and the run goes on without it.
+void Application::OpenLogs() {
+  if (!options_.soundLog.empty() && !OpenSoundLog(options_.soundLog)) {
+    std::fprintf(stderr, "velloria: cannot write %s; sounds are not logged\n", options_.soundLog.c_str());
   }
-  loop_ = std::make_unique<MainLoop>(host, sequencer, std::move(loop));
   StatsLog& stats = parts_->stats;
-  if (!options.statsFile.empty()) {
-    if (stats.Open(options.statsFile)) {
+  if (!options_.statsFile.empty()) {
+    if (stats.Open(options_.statsFile)) {
       loop_->OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
     } else {
-      std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options.statsFile.c_str());
+      std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options_.statsFile.c_str());
     }
   }
   PictureLog& pictures = parts_->pictures;
-  if (!options.pictureLog.empty()) {
-    if (pictures.Open(options.pictureLog)) {
+  if (!options_.pictureLog.empty()) {
+    if (pictures.Open(options_.pictureLog)) {
       loop_->OnTick([&pictures](int64_t frame, bool ran) { pictures.Write(frame, ran); });
     } else {
-      std::fprintf(stderr, "velloria: cannot write %s; no pictures are logged\n", options.pictureLog.c_str());
+      std::fprintf(stderr, "velloria: cannot write %s; no pictures are logged\n", options_.pictureLog.c_str());
     }
   }
-  return std::nullopt;
 }
 
 int Application::Finish() {

@@ -8,8 +8,10 @@
 
 class AudioDevice;
 class Host;
+class InputDriver;
 class JoystickSource;
 class MainLoop;
+struct LoopConfig;
 class MusicDevice;
 class Presenter;
 class SceneFactory;
@@ -30,15 +32,17 @@ struct PlatformServices {
 };
 
 // Start-up in its fixed order, the message loop, and the way out through
-// Shutdown. Returns the process exit code.
-int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory);
+// Shutdown. Returns the process exit code. A driver, when given, plays in
+// place of a person (borrowed for the run).
+int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory,
+                   InputDriver* driver = nullptr);
 
 // The same run in its three parts, for a host that cannot block in a loop (a
 // browser page): Start, then the loop's RunDue from the host's own timer
 // until IsQuitRequested, then Finish. RunApplication is built on it.
 class Application {
  public:
-  Application(const Options& options, PlatformServices& services, SceneFactory& factory);
+  Application(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver = nullptr);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -51,9 +55,19 @@ class Application {
 
  private:
   struct Parts;
+  // The steps of Start, in the order they run.
+  std::optional<LoopConfig> LoopSettings() const;
+  void FillAppBlock();
+  void OpenWindowAndDisplay();
+  void OpenInput();
+  void OpenSound();
+  void OpenRanking();
+  void OpenLogs();
+
   const Options& options_;
   PlatformServices& services_;
   SceneFactory& factory_;
+  InputDriver* driver_;
   std::unique_ptr<Parts> parts_;
   std::unique_ptr<MainLoop> loop_;
 };

@@ -6,6 +6,7 @@
 #include "app/headless_host.h"
 #include "app/instance_lock.h"
 #include "app/options.h"
+#include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
 
 int main(int argc, char** argv) {
@@ -25,12 +26,13 @@ int main(int argc, char** argv) {
   }
   GameSceneFactory scenes;
   scenes.SetInvulnerable(options->invulnerable);
+  std::unique_ptr<InputDriver> driver = MakeInputDriver(*options);
   if (options->headless) {
     // Headless runs take no lock, so tests can run side by side.
     HeadlessHost host;
     PlatformServices services;
     services.host = &host;
-    return RunApplication(*options, services, scenes);
+    return RunApplication(*options, services, scenes, driver.get());
   }
   InstanceLock lock;
   if (!lock.Acquire()) {
@@ -39,5 +41,5 @@ int main(int argc, char** argv) {
     return 0;
   }
   auto platform = CreateSdlPlatform(*options);
-  return RunApplication(*options, platform->Services(), scenes);
+  return RunApplication(*options, platform->Services(), scenes, driver.get());
 }

@@ -3,28 +3,28 @@
 #include <cstdio>
 
 #include "app/app_block.h"
-#include "app/frame_clock.h"
 #include "app/frame_pacer.h"
+#include "app/input_driver.h"
 #include "app/picture_folder.h"
 #include "app/player_file.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "audio/music.h"
+#include "base/frame_clock.h"
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
 #include "input/input.h"
 #include "input/joystick_source.h"
 
 namespace {
-constexpr int kScreenshotKey = 0x58;  // F12
-constexpr uint32_t kFastInterval = 10;
+constexpr int kScreenshotKey = key::kF12;
 constexpr int kFirstScreenshot = 1;  // velloria-0001.png
 constexpr int kLastScreenshot = 9999;
 
 // Pause and fast mode show in the caption only.
 const char* WindowTitle(const AppBlock& app) {
   if (app.paused) return "Velloria - Paused";
-  return app.frameInterval == kFastInterval ? "Velloria - Fast" : "Velloria";
+  return app.frameInterval == kFastFrameInterval ? "Velloria - Fast" : "Velloria";
 }
 }  // namespace
 
@@ -66,17 +66,17 @@ void MainLoop::HandleEvent(const HostEvent& event) {
     case HostEventType::KeyDown:
       Record({tick_, Kind::KeyDown, event.key});
       // Escape closes the window from every scene, name entry included.
-      if (event.key == 0x01) {
+      if (event.key == key::kEscape) {
         Shutdown(nullptr);
         return;
       }
       if (event.key == kScreenshotKey) SaveScreenshot();
       FeedKeyEvent(event.key, true);
-      if (app.hotkeysEnabled && event.key == 0x19) {  // P
+      if (app.hotkeysEnabled && event.key == key::kP) {
         app.paused = app.paused ? 0 : 1;
         ApplyPause();
-      } else if (app.hotkeysEnabled && event.key == 0x1F) {  // S
-        app.frameInterval = app.frameInterval == kFastInterval ? 40 : kFastInterval;
+      } else if (app.hotkeysEnabled && event.key == key::kS) {
+        app.frameInterval = app.frameInterval == kFastFrameInterval ? kNormalFrameInterval : kFastFrameInterval;
       }
       break;
     case HostEventType::KeyUp:
@@ -114,9 +114,10 @@ void MainLoop::HandleEvent(const HostEvent& event) {
 
 void MainLoop::DeliverScripted() {
   using Kind = ScriptedEvent::Kind;
-  if (config_.autopilot && autopilotTick_ != tick_ && (config_.autopilotWhilePaused || !GetAppBlock().paused)) {
-    autopilotTick_ = tick_;
-    for (const HostEvent& event : config_.autopilot(tick_)) {
+  InputDriver* driver = config_.driver;
+  if (driver && driverTick_ != tick_ && (driver->StepsWhilePaused() || !GetAppBlock().paused)) {
+    driverTick_ = tick_;
+    for (const HostEvent& event : driver->Step(tick_)) {
       if (!IsQuitRequested()) HandleEvent(event);
     }
   }
@@ -277,7 +278,8 @@ int MainLoop::Run() {
     }
     if (IsQuitRequested()) break;
     AdvanceTick(tick_ + 1, ran);
-    if (app.paused && !ScriptPending() && !config_.autopilotWhilePaused && !config_.frames && !IsQuitRequested()) {
+    bool driverResumes = config_.driver && config_.driver->StepsWhilePaused();
+    if (app.paused && !ScriptPending() && !driverResumes && !config_.frames && !IsQuitRequested()) {
       std::fprintf(stderr, "velloria: paused with no input left to replay; ending the run\n");
       Shutdown(nullptr);
     }

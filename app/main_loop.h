@@ -13,6 +13,7 @@
 #include "app/options.h"
 #include "input/joystick.h"
 
+class InputDriver;
 class JoystickSource;
 class Sequencer;
 
@@ -25,11 +26,8 @@ struct LoopConfig {
   std::vector<ShotRequest> shots;
   // The live pad, read once before every frame; null in headless runs.
   JoystickSource* joystick = nullptr;
-  // Asked before every frame for key events to deliver, as if typed (the
-  // autopilot plays through the same path as a person).
-  std::function<std::vector<HostEvent>(int64_t frame)> autopilot;
-  // The bot is asked while paused too (random input must be able to resume).
-  bool autopilotWhilePaused = false;
+  // Plays in place of a person, if anyone does; borrowed.
+  InputDriver* driver = nullptr;
   // Frames fall due a whole interval after the last one fell due rather than
   // after it ran: for a host that runs the loop only when the display paints.
   bool steadyPacing = false;
@@ -70,7 +68,7 @@ class MainLoop {
   Sequencer& sequencer_;
   LoopConfig config_;
   size_t nextScripted_ = 0;
-  int64_t autopilotTick_ = -1;
+  int64_t driverTick_ = -1;  // the tick the driver was last asked in
   int64_t tick_ = 0;
   // While paused in a live run, ticks keep passing with the wall clock.
   uint32_t pauseStartMs_ = 0;

@@ -149,6 +149,10 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
       return std::nullopt;
     }
   }
+  if (options.autopilot && options.soakSeed) {
+    error = "--autopilot and --soak both drive the keys; choose one";
+    return std::nullopt;
+  }
   return options;
 }
 

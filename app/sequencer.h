@@ -5,23 +5,6 @@
 
 #include "app/scene.h"
 
-// Scene states written to AppBlock::sceneState.
-namespace scene_state {
-constexpr int kLogoStart = 1;
-constexpr int kLogoRunning = 2;
-constexpr int kGameStart = 3;
-constexpr int kGameRunning = 4;
-constexpr int kTitleStart = 5;
-constexpr int kTitleRunning = 6;
-constexpr int kRankingStart = 7;
-constexpr int kRankingRunning = 8;
-constexpr int kContinueStart = 9;
-constexpr int kContinueRunning = 10;
-constexpr int kEndingStart = 11;
-constexpr int kEndingRunning = 12;
-constexpr int kQuit = 14;
-}  // namespace scene_state
-
 // The second half of every frame: reads AppBlock::sceneState and either
 // builds the scene a start state asks for or runs one frame of the current
 // scene. Scenes never call each other; they write the next state and the
@@ -35,7 +18,6 @@ class Sequencer {
   // Deletes the scenes in shutdown order: logo, title, ranking, continue,
   // ending, game.
   void DeleteAll();
-  bool Has(SceneKind kind) const { return Slot(kind) != nullptr; }
 
  private:
   std::unique_ptr<Scene>& Slot(SceneKind kind) { return scenes_[static_cast<size_t>(kind)]; }

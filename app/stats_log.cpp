@@ -13,7 +13,7 @@ void StatsLog::Write(int64_t frame) {
 }
 
 std::string StatsLog::Line(int64_t frame) {
-  std::string line = "frame=" + std::to_string(frame) + " scene=" + std::to_string(GetAppBlock().sceneState);
+  std::string line = "frame=" + std::to_string(frame) + " scene=" + Value(GetAppBlock().sceneState);
   const NGame* game = CurrentGame();
   const char* keys[] = {"state", "timer",   "stage",   "level", "x",     "pstate",     "lives", "potions",
                         "power", "enemies", "bullets", "shots", "items", "explosions", "boss"};
@@ -26,7 +26,7 @@ std::string StatsLog::Line(int64_t frame) {
                         s.power, s.enemies, s.bullets, s.shots, s.items, s.explosions,  s.bossHitPoints};
   for (size_t i = 0; i < std::size(keys); ++i) {
     bool none = i + 1 == std::size(keys) && values[i] < 0;
-    line += std::string(" ") + keys[i] + "=" + (none ? std::string("-") : std::to_string(values[i]));
+    line += std::string(" ") + keys[i] + "=" + (none ? std::string("-") : Value(values[i]));
   }
   return line;
 }

@@ -16,6 +16,8 @@ class StatsLog {
 
   // The line for the current frame (also used by tests).
   static std::string Line(int64_t frame);
+  // A number as the line shows it; tests compare states through it.
+  static std::string Value(int value) { return std::to_string(value); }
 
  private:
   std::ofstream out_;

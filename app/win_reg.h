@@ -33,7 +33,6 @@ class NWinReg {
   bool WriteString(const std::string& valueName, const NString& value);
   // Writes pending changes and closes the key; false if the write failed.
   bool CloseKey();
-  bool IsOpen() const { return open_; }
   // The file of the key last opened, and how its last read or write went:
   // why an open or a close failed.
   const std::string& File() const { return file_; }

@@ -50,13 +50,3 @@ const NSound* NSoundList::GetSound(int index) const {
   if (index < 0 || index >= kSlots) return nullptr;
   return sounds_[static_cast<size_t>(index)].get();
 }
-
-void LoadGameSounds(NSoundList& bank) {
-  bank.LoadFromResource(142, 1);
-  bank.LoadFromResource(144, 2);
-  bank.LoadFromResource(143, 2);
-  // 274 before 273: the photon charge takes slot 15, the laser 16.
-  for (int id : {145, 182, 183, 184, 185, 186, 201, 202, 203, 213, 243, 245, 274, 273, 310}) {
-    bank.LoadFromResource(id, 1);
-  }
-}

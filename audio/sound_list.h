@@ -17,7 +17,6 @@ class NSound {
   virtual ~NSound() = default;
   void Play(bool loop);
   int GetCopies() const { return copies_; }
-  int GetNextCopy() const { return nextCopy_; }
   uint32_t GetDataSize() const { return static_cast<uint32_t>(data_.size()); }
 
  private:
@@ -49,7 +48,3 @@ class NSoundList {
   AudioDevice* device_;
   std::array<std::unique_ptr<NSound>, kSlots> sounds_;
 };
-
-// Loads the game's 18 effects in their fixed order; the order gives the slot
-// numbers every caller plays by.
-void LoadGameSounds(NSoundList& bank);

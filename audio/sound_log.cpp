@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/frame_clock.h"
+#include "base/frame_clock.h"
 
 namespace {
 std::ofstream logFile;

@@ -10,12 +10,11 @@
 #include "game/game.h"
 #include "game/potion_list.h"
 #include "game/table_boss.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 
 namespace {
-
-constexpr int kPaletteBitmap = 106;
 constexpr int kStage = 1;
 constexpr int kLevelsPerStage = 16;
 // Enough potions for the top power level, which has no further power-up
@@ -36,7 +35,7 @@ class Fixture {
     ResetAppBlock();
     CreateDisplay(nullptr);
     SetDisplayMode();
-    InitPalette(kPaletteBitmap);
+    InitPalette(bitmap::kPalette);
     InitInput();
     FillDirectionTables();
     SeedRandom(1);

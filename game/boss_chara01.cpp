@@ -1,13 +1,24 @@
 #include "game/boss_chara01.h"
 
+#include "generated/resource_ids.h"
+
 namespace {
 
 // Body, head, wings, the two photon orbs, the two laser beams.
 constexpr BossPart kParts[] = {
-    BodyPart(174, 1, 175, 320, 0, -188, 440),    PartAt(173, 2, 176, 103, -24, kUnbreakable),
-    PartAt(172, 2, 177, -73, -31, kUnbreakable), PartAt(179, 7, 180, 3, 34, kUnbreakable),
-    PartAt(179, 7, 180, 219, 34, kUnbreakable),  PartAt(253, 3, 254, 15, 78, kUnbreakable),
-    PartAt(253, 3, 254, 231, 78, kUnbreakable),
+    {.bitmap = bitmap::kBoss1Body,
+     .script = script::kBoss1Body,
+     .anchor = BossPart::kCentre,
+     .x = 320,
+     .y = 0,
+     .top = -188,
+     .hitPoints = 440},
+    {.bitmap = bitmap::kBoss1Head, .frames = 2, .script = script::kBoss1Head, .x = 103, .y = -24},
+    {.bitmap = bitmap::kBoss1Wings, .frames = 2, .script = script::kBoss1Wings, .x = -73, .y = -31},
+    {.bitmap = bitmap::kBoss1Photon, .frames = 7, .script = script::kBoss1Photon, .x = 3, .y = 34},
+    {.bitmap = bitmap::kBoss1Photon, .frames = 7, .script = script::kBoss1Photon, .x = 219, .y = 34},
+    {.bitmap = bitmap::kBoss1Laser, .frames = 3, .script = script::kBoss1Laser, .x = 15, .y = 78},
+    {.bitmap = bitmap::kBoss1Laser, .frames = 3, .script = script::kBoss1Laser, .x = 231, .y = 78},
 };
 constexpr int kUpdate[] = {1, 2, 3, 4, 5, 6};
 constexpr int kDraw[] = {2, 0, 1, 3, 4, 5, 6};  // the wings behind the body

@@ -1,5 +1,7 @@
 #include "game/boss_chara02.h"
 
+#include "generated/resource_ids.h"
+
 namespace {
 
 constexpr int kBubbleRadius = 122;
@@ -7,12 +9,42 @@ constexpr int kBubbleDelay = 2;
 
 // Body, the bubbles east, south, west and north of it, the mouth.
 constexpr BossPart kParts[] = {
-    BodyPart(208, 2, 206, -160, 120, BossPart::kKeepTop, 160),
-    PartOnBody(217, 4, 218, kBubbleRadius, 0, kUnbreakable, kBubbleDelay, true),
-    PartOnBody(217, 4, 221, 0, kBubbleRadius, kUnbreakable, kBubbleDelay, true),
-    PartOnBody(217, 4, 220, -kBubbleRadius, 0, kUnbreakable, kBubbleDelay, true),
-    PartOnBody(217, 4, 219, 0, -kBubbleRadius, kUnbreakable, kBubbleDelay, true),
-    PartAt(223, 4, 224, 130, 47, kUnbreakable),
+    {.bitmap = bitmap::kBoss2Fish,
+     .frames = 2,
+     .script = script::kBoss2Body,
+     .anchor = BossPart::kCentre,
+     .x = -160,
+     .y = 120,
+     .hitPoints = 160},
+    {.bitmap = bitmap::kBoss2Bubble,
+     .frames = 4,
+     .script = script::kBoss2BubbleEast,
+     .anchor = BossPart::kBodyCentre,
+     .shiftX = kBubbleRadius,
+     .animationDelay = kBubbleDelay,
+     .animated = true},
+    {.bitmap = bitmap::kBoss2Bubble,
+     .frames = 4,
+     .script = script::kBoss2BubbleSouth,
+     .anchor = BossPart::kBodyCentre,
+     .shiftY = kBubbleRadius,
+     .animationDelay = kBubbleDelay,
+     .animated = true},
+    {.bitmap = bitmap::kBoss2Bubble,
+     .frames = 4,
+     .script = script::kBoss2BubbleWest,
+     .anchor = BossPart::kBodyCentre,
+     .shiftX = -kBubbleRadius,
+     .animationDelay = kBubbleDelay,
+     .animated = true},
+    {.bitmap = bitmap::kBoss2Bubble,
+     .frames = 4,
+     .script = script::kBoss2BubbleNorth,
+     .anchor = BossPart::kBodyCentre,
+     .shiftY = -kBubbleRadius,
+     .animationDelay = kBubbleDelay,
+     .animated = true},
+    {.bitmap = bitmap::kBoss2Mouth, .frames = 4, .script = script::kBoss2Mouth, .x = 130, .y = 47},
 };
 constexpr int kUpdate[] = {1, 2, 3, 4, 5};
 constexpr int kDraw[] = {0, 5, 1, 2, 3, 4};

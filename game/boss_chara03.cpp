@@ -1,13 +1,21 @@
 #include "game/boss_chara03.h"
 
+#include "generated/resource_ids.h"
+
 namespace {
 
 // Body, shell, head, sweat drops.
 constexpr BossPart kParts[] = {
-    BodyPart(225, 1, 228, 320, 0, 520, 70),
-    PartAt(227, 1, 230, -66, -34, 420),
-    PartAt(226, 2, 229, 54, 85, kUnbreakable),
-    PartAt(234, 2, 235, 112, 77, kUnbreakable),
+    {.bitmap = bitmap::kBoss3Snail,
+     .script = script::kBoss3Body,
+     .anchor = BossPart::kCentre,
+     .x = 320,
+     .y = 0,
+     .top = 520,
+     .hitPoints = 70},
+    {.bitmap = bitmap::kBoss3Shell, .script = script::kBoss3Shell, .x = -66, .y = -34, .hitPoints = 420},
+    {.bitmap = bitmap::kBoss3Head, .frames = 2, .script = script::kBoss3Head, .x = 54, .y = 85},
+    {.bitmap = bitmap::kBoss3Sweat, .frames = 2, .script = script::kBoss3Sweat, .x = 112, .y = 77},
 };
 
 // The sweat keeps its beat all along but shows only once the shell is gone.

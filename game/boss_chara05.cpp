@@ -1,5 +1,7 @@
 #include "game/boss_chara05.h"
 
+#include "generated/resource_ids.h"
+
 namespace {
 
 constexpr int kBallDelay = 2;
@@ -8,12 +10,34 @@ constexpr int kBallOffside = 320;  // the balls roll in from beyond the edges
 
 // Body, head, photon orb, laser breath, the balls from the left and the right.
 constexpr BossPart kParts[] = {
-    BodyPart(247, 1, 248, 320, 0, -226, 600),
-    PartAt(246, 3, 249, 95, -3, kUnbreakable),
-    PartAt(267, 3, 268, 131, 80, kUnbreakable),
-    PartAt(265, 2, 266, 28, 102, kUnbreakable),
-    PartAt(269, 4, 270, 50, 48, kBallHitPoints, kBallDelay, true, -kBallOffside, 0),
-    PartAt(269, 4, 271, 210, 48, kBallHitPoints, kBallDelay, true, kBallOffside, 0),
+    {.bitmap = bitmap::kBoss5Body,
+     .script = script::kBoss5Body,
+     .anchor = BossPart::kCentre,
+     .x = 320,
+     .y = 0,
+     .top = -226,
+     .hitPoints = 600},
+    {.bitmap = bitmap::kBoss5Head, .frames = 3, .script = script::kBoss5Head, .x = 95, .y = -3},
+    {.bitmap = bitmap::kBoss5Photon, .frames = 3, .script = script::kBoss5Photon, .x = 131, .y = 80},
+    {.bitmap = bitmap::kBoss5Laser, .frames = 2, .script = script::kBoss5Laser, .x = 28, .y = 102},
+    {.bitmap = bitmap::kBoss5Ball,
+     .frames = 4,
+     .script = script::kBoss5BallLeft,
+     .x = 50,
+     .y = 48,
+     .shiftX = -kBallOffside,
+     .hitPoints = kBallHitPoints,
+     .animationDelay = kBallDelay,
+     .animated = true},
+    {.bitmap = bitmap::kBoss5Ball,
+     .frames = 4,
+     .script = script::kBoss5BallRight,
+     .x = 210,
+     .y = 48,
+     .shiftX = kBallOffside,
+     .hitPoints = kBallHitPoints,
+     .animationDelay = kBallDelay,
+     .animated = true},
 };
 constexpr int kUpdate[] = {1, 2, 3, 4, 5};
 constexpr int kDraw[] = {0, 1, 4, 5, 3, 2};

@@ -2,8 +2,10 @@
 
 #include <vector>
 
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
 #include "base/math_util.h"
-#include "game/sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "script/aim.h"
 
@@ -16,8 +18,10 @@ struct BulletBitmap {
 
 // Index -> bitmap: fireball, beam middle, beam tail, beam head, dash, bolt,
 // rising flame, falling flame, orb.
-constexpr BulletBitmap kBitmaps[9] = {{126, 2}, {178, 1}, {263, 1}, {264, 1}, {181, 2},
-                                      {222, 2}, {232, 2}, {233, 2}, {272, 4}};
+constexpr BulletBitmap kBitmaps[9] = {
+    {bitmap::kBulletFireball, 2}, {bitmap::kBeamMiddle, 1},      {bitmap::kBeamTail, 1},
+    {bitmap::kBeamHead, 1},       {bitmap::kBulletDash, 2},      {bitmap::kBulletBolt, 2},
+    {bitmap::kBulletFlameUp, 2},  {bitmap::kBulletFlameDown, 2}, {bitmap::kBulletOrb, 4}};
 
 constexpr int kAimed = -1;       // direction placeholder: aimed at the player
 constexpr int kRandomCone = -2;  // 21 + Random(7)

@@ -31,16 +31,12 @@ class NEnemyChara : public NSprite256 {
   void RunScript(BulletSink& bullets, const PlayerView& player);
   void RunScript(BulletSink& bullets, const PlayerView& player, SoundSink& sounds, ChanceSource& chance);
 
-  uint16_t GetFireChance() const { return fireChance; }
   void SetFireChance(uint16_t chance) { fireChance = chance; }
   int GetDiveDelay() const { return diveDelay; }
   void SetDiveDelay(int frames) { diveDelay = frames; }
   int GetHitPoints() const { return hitPoints; }
   void SetHitPoints(int points) { hitPoints = points; }
   int GetMode() const { return mode; }
-  void SetMode(int newMode) { mode = newMode; }
-  const NScript* GetScript() const { return script; }
-  const ScriptState& GetScriptState() const { return state; }
 
  protected:
   uint16_t fireChance = 0;  // fires with probability 1/fireChance per formation frame; 0 never

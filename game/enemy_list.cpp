@@ -8,6 +8,7 @@
 #include "game/map.h"
 #include "game/player.h"
 #include "game/potion_list.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 
 namespace {
@@ -21,15 +22,15 @@ struct EnemyKind {
 
 // Cell digit 1..9 -> kind.
 constexpr EnemyKind kKindTable[NEnemyList::kKinds] = {
-    {118, 131, 1, 900},   // starfish
-    {120, 170, 3, 800},   // small worm
-    {122, 167, 5, 700},   // armoured worm
-    {141, 168, 3, 700},   // scorpion
-    {157, 169, 20, 500},  // large bat
-    {159, 166, 20, 500},  // large bird
-    {256, 259, 12, 500},  // squid
-    {257, 262, 4, 700},   // shell creature
-    {258, 261, 7, 600},   // butterfly
+    {bitmap::kStarfish, script::kStarfish, 1, 900},
+    {bitmap::kWormSmall, script::kWorm, 3, 800},
+    {bitmap::kWormArmoured, script::kWormArmoured, 5, 700},
+    {bitmap::kScorpion, script::kScorpion, 3, 700},
+    {bitmap::kBat, script::kBat, 20, 500},
+    {bitmap::kBird, script::kBird, 20, 500},
+    {bitmap::kSquid, script::kSquid, 12, 500},
+    {bitmap::kShell, script::kShell, 4, 700},
+    {bitmap::kButterfly, script::kButterfly, 7, 600},
 };
 
 constexpr int kFrames = 2;

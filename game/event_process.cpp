@@ -1,12 +1,15 @@
 #include "game/event_process.h"
 
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 
 namespace {
 // Bitmaps and their scripts, in loading order: power-up text, power-up
 // picture, get ready, the words GAME and OVER.
-constexpr int kBitmaps[5] = {139, 154, 160, 161, 162};
-constexpr int kScripts[5] = {140, 155, 164, 165, 163};
+constexpr int kBitmaps[5] = {bitmap::kNoticePowerUp, bitmap::kPowerUpPortrait, bitmap::kNoticeGetReady,
+                             bitmap::kNoticeGame, bitmap::kNoticeOver};
+constexpr int kScripts[5] = {script::kPowerUpText, script::kPowerUpPicture, script::kGetReady, script::kGameOverGame,
+                             script::kGameOverOver};
 enum { kPowerText, kPowerPicture, kReady, kGame, kOver };
 }  // namespace
 

@@ -1,17 +1,17 @@
 #include "game/explode_list.h"
 
-#include "game/sounds.h"
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
+#include "generated/resource_ids.h"
 
 namespace {
-constexpr int kLargeBitmap = 128;
 constexpr int kLargeFrames = 9;
-constexpr int kSmallBitmap = 129;
 constexpr int kSmallFrames = 5;
 }  // namespace
 
 NExplodeList::NExplodeList() {
-  bitmaps_[0] = std::make_unique<NDib256>(kLargeBitmap);
-  bitmaps_[1] = std::make_unique<NDib256>(kSmallBitmap);
+  bitmaps_[0] = std::make_unique<NDib256>(bitmap::kExplosionLarge);
+  bitmaps_[1] = std::make_unique<NDib256>(bitmap::kExplosionSmall);
 }
 
 NExplodeList::~NExplodeList() = default;

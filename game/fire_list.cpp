@@ -1,11 +1,11 @@
 #include "game/fire_list.h"
 
-#include "game/sounds.h"
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
+#include "generated/resource_ids.h"
 
 namespace {
 
-constexpr int kLargeBitmap = 125;
-constexpr int kSmallBitmap = 130;
 constexpr int kFrames = 2;
 constexpr int kUp = 8;
 
@@ -51,7 +51,7 @@ NFireChara::NFireChara(const NDib256& dib) : NSprite256(dib, kFrames) {
 }
 
 NFireList::NFireList()
-    : large_(std::make_unique<NDib256>(kLargeBitmap)), small_(std::make_unique<NDib256>(kSmallBitmap)) {}
+    : large_(std::make_unique<NDib256>(bitmap::kShotLarge)), small_(std::make_unique<NDib256>(bitmap::kShotSmall)) {}
 
 NFireList::~NFireList() = default;
 

@@ -2,7 +2,8 @@
 
 #include "app/app_block.h"
 #include "app/ranking.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "game/boss_base.h"
 #include "game/bullet_list.h"
@@ -14,7 +15,8 @@
 #include "game/hud.h"
 #include "game/map.h"
 #include "game/potion_list.h"
-#include "game/sounds.h"
+#include "generated/resource_ids.h"
+#include "gfx/curtain.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "scenes/input_text.h"
@@ -36,13 +38,13 @@ constexpr int kPlayerBottomGap = 6;
 int BackgroundFor(int stage) {
   switch (stage) {
     case 1:
-      return 110;
+      return bitmap::kBackgroundStage1;
     case 2:
-      return 127;
+      return bitmap::kBackgroundStage2;
     case 3:
-      return 133;
+      return bitmap::kBackgroundStage3;
     default:
-      return 296;
+      return bitmap::kBackgroundStage4;
   }
 }
 
@@ -351,8 +353,8 @@ void NGame::Draw() {
   explosions->Draw(backBuffer);
   if (state == kEvent || state == kGameOverText) events->Draw(backBuffer);
   hud->Draw(backBuffer, *player, stage, level);
-  if (state == kLevelOpening) DrawCurtain(backBuffer, timer * 4);
-  if (state == kLevelClosing || state == kGameOverCurtain) DrawCurtain(backBuffer, (kCurtainFrames - timer) * 4);
+  if (state == kLevelOpening) DrawOpeningCurtain(backBuffer, timer);
+  if (state == kLevelClosing || state == kGameOverCurtain) DrawClosingCurtain(backBuffer, timer);
 }
 
 GameSnapshot NGame::Snapshot() const {

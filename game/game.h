@@ -44,7 +44,6 @@ struct GameSnapshot {
 // through the application block.
 class NGame : public Scene, public PlayerEvents {
  public:
-  static constexpr int kCurtainFrames = 25;
   static constexpr int kClearWait = 70;
   static constexpr int kMaxPotions = 9999;
   static constexpr int kContinuePrice = 50;
@@ -74,7 +73,6 @@ class NGame : public Scene, public PlayerEvents {
   NExplodeList& Explosions() { return *explosions; }
   const NBossBase* Boss() const { return boss.get(); }
   int GetState() const { return state; }
-  int GetTimer() const { return timer; }
   // Development aid: a player that is never hit.
   void SetInvulnerable(bool flag) { player->SetNeverHit(flag); }
 

@@ -1,6 +1,7 @@
 #include "game/hud.h"
 
 #include "game/player.h"
+#include "generated/resource_ids.h"
 
 namespace {
 constexpr int kGap = 10;  // between a label and its number
@@ -9,11 +10,11 @@ constexpr int kLifeIconDelay = 3;
 
 Hud::Hud()
     : number(std::make_unique<NNumber>()),
-      lifeIcon(std::make_unique<NSprite256>(150, 4)),
-      lifeLabel(std::make_unique<NSprite256>(149, 1)),
-      powerLabel(std::make_unique<NSprite256>(148, 1)),
-      stageLabel(std::make_unique<NSprite256>(146, 1)),
-      potionsLabel(std::make_unique<NSprite256>(151, 1)) {
+      lifeIcon(std::make_unique<NSprite256>(bitmap::kLifeIcon, 4)),
+      lifeLabel(std::make_unique<NSprite256>(bitmap::kLabelLife, 1)),
+      powerLabel(std::make_unique<NSprite256>(bitmap::kLabelPower, 1)),
+      stageLabel(std::make_unique<NSprite256>(bitmap::kLabelStage, 1)),
+      potionsLabel(std::make_unique<NSprite256>(bitmap::kLabelPotions, 1)) {
   number->SetFont(0);
   lifeIcon->SetAnimation(kLifeIconDelay);
   lifeLabel->SetPosition(8, 452);

@@ -1,15 +1,17 @@
 #include "game/map.h"
 
+#include "generated/resource_ids.h"
+
 int NMap::ResourceForStage(int stage) {
   switch (stage) {
     case 1:
-      return 198;
+      return level_map::kStage1;
     case 2:
-      return 199;
+      return level_map::kStage2;
     case 3:
-      return 200;
+      return level_map::kStage3;
     default:
-      return 294;
+      return level_map::kStage4;
   }
 }
 

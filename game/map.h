@@ -19,7 +19,6 @@ class NMap {
   // The same rules for any text (tools and tests).
   void LoadLines(const NStringList& lines);
   void SetLevel(int level) { level_ = level; }
-  int GetLevel() const { return level_; }
   // The cell of the selected level, or NUL outside the level, the rows
   // loaded or the row's length: a short map never reads past its end.
   char GetCell(int column, int row) const;

@@ -1,17 +1,19 @@
 #include "game/player.h"
 
+#include "app/app_block.h"
+#include "audio/game_sounds.h"
 #include "game/explode_list.h"
-#include "game/sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 
 namespace {
-constexpr int kBitmap = 116;
-constexpr int kBlinkBitmap = 158;
 constexpr int kFrames = 4;
 }  // namespace
 
 NMyChara::NMyChara(PlayerEvents* owner)
-    : NSprite256(kBitmap, kFrames), game(owner), blinkSprite(std::make_unique<NSprite256>(kBlinkBitmap, kFrames)) {
+    : NSprite256(bitmap::kPlayer, kFrames),
+      game(owner),
+      blinkSprite(std::make_unique<NSprite256>(bitmap::kPlayerBlink, kFrames)) {
   speed = kSpeed;
   SetAnimation(kAnimationDelay);
 }

@@ -26,8 +26,6 @@ class NPotionChara : public NSprite256 {
   void Step(SoundSink& sounds);
 
   int GetKind() const { return kind; }
-  const NScript* GetScript() const { return script; }
-  const ScriptState& GetScriptState() const { return state; }
 
  protected:
   int kind;

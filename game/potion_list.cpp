@@ -1,11 +1,10 @@
 #include "game/potion_list.h"
 
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 
 namespace {
-constexpr int kPotionBitmap = 134;
-constexpr int kLifePotionBitmap = 276;
-constexpr int kScriptIds[NPotionList::kScripts] = {136, 138, 137};
+constexpr int kScriptIds[NPotionList::kScripts] = {script::kPotionStraight, script::kPotionLeft, script::kPotionRight};
 constexpr int kThresholds[kMaxPowerLevel] = {50, 100, 150, 200, 250};
 }  // namespace
 
@@ -18,7 +17,7 @@ int PowerLevelFor(int potionCount) {
 int NextPowerThreshold(int level) { return level >= 0 && level < kMaxPowerLevel ? kThresholds[level] : -1; }
 
 NPotionList::NPotionList()
-    : potion_(std::make_unique<NDib256>(kPotionBitmap)), lifePotion_(std::make_unique<NDib256>(kLifePotionBitmap)) {
+    : potion_(std::make_unique<NDib256>(bitmap::kPotion)), lifePotion_(std::make_unique<NDib256>(bitmap::kPotionLife)) {
   for (int i = 0; i < kScripts; ++i) scripts_[static_cast<size_t>(i)] = std::make_unique<NScript>(kScriptIds[i]);
 }
 

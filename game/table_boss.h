@@ -10,7 +10,12 @@
 
 class NScript;
 
-// How a boss part is made and placed. The body's numbers are screen
+// A part that cannot in practice be destroyed.
+constexpr int kUnbreakable = 999999;
+constexpr int kDefaultDelay = NEnemyChara::kAnimationDelay;
+
+// How a boss part is made and placed; the tables name the fields they set
+// and leave the rest as they are here. The body's numbers are screen
 // coordinates, every other part's are local to the body's top-left corner.
 struct BossPart {
   enum Anchor {
@@ -20,44 +25,19 @@ struct BossPart {
   };
   static constexpr int kKeepTop = INT_MIN;
 
-  int bitmap;
-  int frames;
-  int script;
-  Anchor anchor;
-  int x;
-  int y;
-  int shiftX;  // moved by this much once placed
-  int shiftY;
-  int top;  // kKeepTop, or the top edge set last (bodies that start off screen)
-  int hitPoints;
-  int animationDelay;
-  bool animated;  // the boss animates it every frame before its script
+  int bitmap = 0;
+  int frames = 1;
+  int script = 0;
+  Anchor anchor = kTopLeft;
+  int x = 0;
+  int y = 0;
+  int shiftX = 0;  // moved by this much once placed
+  int shiftY = 0;
+  int top = kKeepTop;  // kKeepTop, or the top edge set last (bodies that start off screen)
+  int hitPoints = kUnbreakable;
+  int animationDelay = kDefaultDelay;
+  bool animated = false;  // the boss animates it every frame before its script
 };
-
-// A part that cannot in practice be destroyed.
-constexpr int kUnbreakable = 999999;
-constexpr int kDefaultDelay = NEnemyChara::kAnimationDelay;
-
-// The body, centred on (cx, cy) of the screen; `top`, unless kKeepTop,
-// moves it up or down to start off screen.
-constexpr BossPart BodyPart(int bitmap, int frames, int script, int cx, int cy, int top, int hitPoints,
-                            int delay = kDefaultDelay, bool animated = false) {
-  return {bitmap, frames, script, BossPart::kCentre, cx, cy, 0, 0, top, hitPoints, delay, animated};
-}
-
-// A part with its top-left corner at (x, y) of the body, then shifted.
-constexpr BossPart PartAt(int bitmap, int frames, int script, int x, int y, int hitPoints, int delay = kDefaultDelay,
-                          bool animated = false, int shiftX = 0, int shiftY = 0) {
-  return {bitmap,    frames, script,  BossPart::kTopLeft, x, y, shiftX, shiftY, BossPart::kKeepTop,
-          hitPoints, delay,  animated};
-}
-
-// A part centred on the body's centre, then shifted.
-constexpr BossPart PartOnBody(int bitmap, int frames, int script, int shiftX, int shiftY, int hitPoints, int delay,
-                              bool animated) {
-  return {bitmap,    frames, script,  BossPart::kBodyCentre, 0, 0, shiftX, shiftY, BossPart::kKeepTop,
-          hitPoints, delay,  animated};
-}
 
 // The orders a boss keeps. Indices name parts; the body is part 0.
 struct BossLayout {

@@ -1,5 +1,7 @@
 #include "gfx/ascii.h"
 
+#include "generated/resource_ids.h"
+
 namespace {
 constexpr int kFirstDigitGlyph = 26;
 constexpr int kMinusGlyph = 36;
@@ -7,8 +9,8 @@ constexpr int kFullStopGlyph = 37;
 }  // namespace
 
 NAscii::NAscii() {
-  strips[0] = std::make_unique<NSprite256>(kFont0Bitmap, kGlyphCount);
-  strips[1] = std::make_unique<NSprite256>(kFont1Bitmap, kGlyphCount);
+  strips[0] = std::make_unique<NSprite256>(bitmap::kFontGreen, kGlyphCount);
+  strips[1] = std::make_unique<NSprite256>(bitmap::kFontYellow, kGlyphCount);
 }
 
 NAscii::~NAscii() = default;

@@ -15,8 +15,6 @@ class NAscii {
   static constexpr int kGlyphWidth = 11;
   static constexpr int kGlyphHeight = 18;
   static constexpr int kGlyphCount = 38;
-  static constexpr int kFont0Bitmap = 205;
-  static constexpr int kFont1Bitmap = 204;
 
   NAscii();
   virtual ~NAscii();

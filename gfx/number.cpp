@@ -2,7 +2,9 @@
 
 #include <string>
 
-NNumber::NNumber() : strip(std::make_unique<NSprite256>(kBitmap, kGlyphCount)) {}
+#include "generated/resource_ids.h"
+
+NNumber::NNumber() : strip(std::make_unique<NSprite256>(bitmap::kDigits, kGlyphCount)) {}
 
 NNumber::~NNumber() = default;
 

@@ -13,7 +13,6 @@ class NNumber {
   static constexpr int kGlyphHeight = 22;
   static constexpr int kGlyphCount = 11;
   static constexpr int kDashGlyph = 10;
-  static constexpr int kBitmap = 108;
 
   NNumber();
   virtual ~NNumber();

@@ -36,8 +36,6 @@ class NSprite256 {
 
   int GetCenterX() const { return GetX() + width / 2; }
   int GetCenterY() const { return GetY() + height / 2; }
-  float GetFloatX() const { return x; }
-  float GetFloatY() const { return y; }
   void SetX(int newX) { x = static_cast<float>(newX); }
   void SetY(int newY) { y = static_cast<float>(newY); }
   void SetPosition(int newX, int newY) {
@@ -65,8 +63,6 @@ class NSprite256 {
   int GetWidth() const { return width; }
   int GetHeight() const { return height; }
   int GetFrameCount() const { return frameCount; }
-  uint8_t GetColorKey() const { return colorKey; }
-  bool IsTransparent() const { return transparent != 0; }
   void SetTransparent(bool flag) { transparent = flag ? 1 : 0; }
 
   // Blits the current frame to target at (GetX, GetY), clipped by the target.

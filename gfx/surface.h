@@ -21,12 +21,9 @@ class Surface {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  int Pitch() const { return pitch_; }
   uint8_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch_); }
   const uint8_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch_); }
   uint8_t At(int x, int y) const { return Row(y)[x]; }
-  uint8_t* Pixels() { return pixels_.data(); }
-  const uint8_t* Pixels() const { return pixels_.data(); }
 
   // Fills rect (clipped to the surface) with a palette index.
   void Fill(const Rect& rect, uint8_t index);

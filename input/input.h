@@ -13,6 +13,7 @@ constexpr int kEnter = 0x1C;
 constexpr int kLeftControl = 0x1D;
 constexpr int kS = 0x1F;
 constexpr int kSpace = 0x39;
+constexpr int kF12 = 0x58;
 constexpr int kKeypadEnter = 0x9C;
 constexpr int kRightControl = 0x9D;
 constexpr int kUp = 0xC8;

@@ -35,3 +35,5 @@ std::string_view KeyNameFromCode(int code) {
   }
   return {};
 }
+
+int LetterKey(char letter) { return KeyCodeFromName(std::string_view(&letter, 1)).value_or(0); }

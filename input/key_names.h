@@ -8,3 +8,5 @@
 std::optional<int> KeyCodeFromName(std::string_view name);
 // The name of a key code, or an empty view when the code has none.
 std::string_view KeyNameFromCode(int code);
+// The key of a letter from A to Z (upper case).
+int LetterKey(char letter);

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "input/input.h"
+
 namespace {
 
 constexpr int kBackspace = 8;
@@ -20,9 +22,9 @@ constexpr std::array<int, 256> MakeTable() {
   }
   t[12] = t[74] = '-';
   t[52] = t[83] = '.';
-  t[57] = ' ';
-  t[14] = t[203] = kBackspace;  // the Left arrow rubs out too
-  t[28] = t[156] = kLineFeed;
+  t[key::kSpace] = ' ';
+  t[key::kBackspace] = t[key::kLeft] = kBackspace;  // the Left arrow rubs out too
+  t[key::kEnter] = t[key::kKeypadEnter] = kLineFeed;
   // Letters by keyboard row: Q..P, A..L, Z..M.
   constexpr const char* kRows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
   constexpr int kRowStart[] = {16, 30, 44};

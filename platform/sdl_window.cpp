@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "generated/resource_ids.h"
 #include "gfx/dib256.h"
 #include "gfx/scale.h"
 #include "platform/sdl_keymap.h"
@@ -13,7 +14,6 @@
 namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-constexpr int kIconBitmap = 102;
 }  // namespace
 
 SdlWindow::SdlWindow(bool fullScreen, int scale) : fullScreen_(fullScreen), scale_(scale) {}
@@ -135,7 +135,7 @@ void SdlWindow::WaitEvent(int timeoutMs) {
 
 void SdlWindow::SetIcon() {
   // The witch's head from bitmap 102, its key colour transparent.
-  NDib256 icon(kIconBitmap);
+  NDib256 icon(bitmap::kWindowIcon);
   if (icon.IsEmpty()) return;
   SDL_Surface* surface =
       SDL_CreateRGBSurfaceWithFormat(0, icon.GetWidth(), icon.GetHeight(), 8, SDL_PIXELFORMAT_INDEX8);

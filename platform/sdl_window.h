@@ -23,7 +23,6 @@ class SdlWindow : public Host, public Presenter {
 
   // Starts SDL's video and opens the window; false on failure.
   bool Open();
-  bool IsFullScreenMode() const { return fullScreen_; }
 
   bool PollEvent(HostEvent& event) override;
   void WaitEvent(int timeoutMs) override;

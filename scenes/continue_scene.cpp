@@ -1,21 +1,15 @@
 #include "scenes/continue_scene.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
-#include "game/sounds.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/sprite256.h"
 #include "input/input.h"
 
 namespace {
-constexpr int kTileBitmap = 191;
-constexpr int kPictureBitmap = 211;
-constexpr int kHeadingBitmap = 212;
-constexpr int kYesBitmap = 209;
-constexpr int kNoBitmap = 210;
-constexpr int kLeftCursorBitmap = 215;
-constexpr int kRightCursorBitmap = 216;
 constexpr int kCursorFrames = 2;
 constexpr int kCursorDelay = 8;
 
@@ -36,13 +30,13 @@ std::unique_ptr<NSprite256> Picture(int id, int frames = 1) { return std::make_u
 }  // namespace
 
 NContinue::NContinue()
-    : tile(Picture(kTileBitmap)),
-      picture(Picture(kPictureBitmap)),
-      heading(Picture(kHeadingBitmap)),
-      yesOption(Picture(kYesBitmap)),
-      noOption(Picture(kNoBitmap)),
-      leftCursor(Picture(kLeftCursorBitmap, kCursorFrames)),
-      rightCursor(Picture(kRightCursorBitmap, kCursorFrames)),
+    : tile(Picture(bitmap::kTitleTile)),
+      picture(Picture(bitmap::kContinuePicture)),
+      heading(Picture(bitmap::kContinueHeading)),
+      yesOption(Picture(bitmap::kOptionYes)),
+      noOption(Picture(bitmap::kOptionNo)),
+      leftCursor(Picture(bitmap::kCursorLeft, kCursorFrames)),
+      rightCursor(Picture(bitmap::kCursorRight, kCursorFrames)),
       font(std::make_unique<NAscii>()),
       backBuffer(GetBackSurface()) {
   font->SetTarget(backBuffer);

@@ -22,9 +22,6 @@ class NContinue : public Scene {
   void Start() override;
   void Update() override;
 
-  int GetSelection() const { return selection; }
-  int GetState() const { return frame.State(); }
-
  private:
   void HandleInput();
   void Draw();

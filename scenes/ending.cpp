@@ -1,21 +1,17 @@
 #include "scenes/ending.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "game/potion_chara.h"
-#include "game/sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "gfx/sprite256.h"
 #include "input/input.h"
 #include "script/script.h"
 
 namespace {
-constexpr int kCharacterScript = 299;
-constexpr int kCharacterBitmap = 297;
-constexpr int kBackgroundBitmap = 295;
-constexpr int kHeadingBitmap = 298;
-constexpr int kCreditsBitmap = 308;
 constexpr const char* kTune = "Music01.mid";
 
 constexpr int kCenterX = 320;
@@ -26,11 +22,11 @@ constexpr int kCharacterY = 240;
 }  // namespace
 
 NEnding::NEnding()
-    : script(std::make_unique<NScript>(kCharacterScript)),
-      character(std::make_unique<NPotionChara>(kCharacterBitmap, script.get(), NPotionChara::kScenery)),
-      background(std::make_unique<NSprite256>(kBackgroundBitmap, 1)),
-      heading(std::make_unique<NSprite256>(kHeadingBitmap, 1)),
-      credits(std::make_unique<NSprite256>(kCreditsBitmap, 1)),
+    : script(std::make_unique<NScript>(script::kEndingCharacter)),
+      character(std::make_unique<NPotionChara>(bitmap::kEndingCharacter, script.get(), NPotionChara::kScenery)),
+      background(std::make_unique<NSprite256>(bitmap::kEndingBackground, 1)),
+      heading(std::make_unique<NSprite256>(bitmap::kEndingHeading, 1)),
+      credits(std::make_unique<NSprite256>(bitmap::kCredits, 1)),
       backBuffer(GetBackSurface()) {}
 
 NEnding::~NEnding() {

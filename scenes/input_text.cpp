@@ -1,7 +1,8 @@
 #include "scenes/input_text.h"
 
 #include "app/app_block.h"
-#include "game/sounds.h"
+#include "audio/game_sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 
@@ -21,13 +22,13 @@ std::unique_ptr<NSprite256> Piece(int id) {
 }  // namespace
 
 NInputText::NInputText()
-    : cursor(std::make_unique<NSprite256>(275, 2)),
-      lowerLeft(Piece(286)),
-      lowerMiddle(Piece(285)),
-      lowerRight(Piece(284)),
-      upperLeft(Piece(289)),
-      upperMiddle(Piece(288)),
-      upperRight(Piece(287)),
+    : cursor(std::make_unique<NSprite256>(bitmap::kTextCursor, 2)),
+      lowerLeft(Piece(bitmap::kBoxLowerLeft)),
+      lowerMiddle(Piece(bitmap::kBoxLowerMiddle)),
+      lowerRight(Piece(bitmap::kBoxLowerRight)),
+      upperLeft(Piece(bitmap::kBoxUpperLeft)),
+      upperMiddle(Piece(bitmap::kBoxUpperMiddle)),
+      upperRight(Piece(bitmap::kBoxUpperRight)),
       font(std::make_unique<NAscii>()) {
   cursor->SetAnimation(kCursorDelay);
   font->SetFont(0);

@@ -1,19 +1,19 @@
 #include "scenes/logo.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
-#include "game/sounds.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "gfx/sprite256.h"
 
 namespace {
-constexpr int kLogoBitmap = 309;
 constexpr int kCenterX = 320;
 constexpr int kCenterY = 240;
 constexpr uint32_t kWhite = 0xFFFFFF;
 }  // namespace
 
-NZarvoLogo::NZarvoLogo() : logo(std::make_unique<NSprite256>(kLogoBitmap, 1)), backBuffer(GetBackSurface()) {}
+NZarvoLogo::NZarvoLogo() : logo(std::make_unique<NSprite256>(bitmap::kMakerLogo, 1)), backBuffer(GetBackSurface()) {}
 
 NZarvoLogo::~NZarvoLogo() = default;
 

@@ -20,8 +20,6 @@ class NZarvoLogo : public Scene {
   void Start() override;
   void Update() override;
 
-  int GetFrameCounter() const { return frameCounter; }
-
  private:
   std::unique_ptr<NSprite256> logo;
   int frameCounter = 0;

@@ -1,8 +1,9 @@
 #include "scenes/ranking_scene.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
-#include "game/sounds.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/number.h"
@@ -10,9 +11,6 @@
 #include "input/input.h"
 
 namespace {
-constexpr int kTileBitmap = 191;
-constexpr int kBannerBitmap = 291;
-constexpr int kRowMarkBitmap = 293;
 
 constexpr int kBannerX = 320;
 constexpr int kBannerY = 82;
@@ -29,9 +27,9 @@ constexpr int kScoreDigits = 4;
 }  // namespace
 
 NRanking::NRanking()
-    : tile(std::make_unique<NSprite256>(kTileBitmap, 1)),
-      banner(std::make_unique<NSprite256>(kBannerBitmap, 1)),
-      rowMark(std::make_unique<NSprite256>(kRowMarkBitmap, 1)),
+    : tile(std::make_unique<NSprite256>(bitmap::kTitleTile, 1)),
+      banner(std::make_unique<NSprite256>(bitmap::kRankingBanner, 1)),
+      rowMark(std::make_unique<NSprite256>(bitmap::kRankingRow, 1)),
       font(std::make_unique<NAscii>()),
       digits(std::make_unique<NNumber>()),
       backBuffer(GetBackSurface()) {

@@ -20,8 +20,6 @@ class NRanking : public Scene {
   void Start() override;
   void Update() override;
 
-  int GetState() const { return frame.State(); }
-
  private:
   void Draw();
 

@@ -5,7 +5,6 @@
 #include "input/input.h"
 
 namespace {
-constexpr int kCurtainStep = 4;  // percent per frame: 25 frames cover it all
 constexpr int kTileRows = 7;
 constexpr int kTileColumns = 9;
 constexpr int kTileSize = 80;
@@ -25,8 +24,8 @@ SceneFrame::Turn SceneFrame::Advance() {
 }
 
 void SceneFrame::DrawCurtain(Surface* target) const {
-  if (state == kOpening) ::DrawCurtain(target, counter * kCurtainStep);
-  if (state == kClosing) ::DrawCurtain(target, (kCurtainFrames - counter) * kCurtainStep);
+  if (state == kOpening) DrawOpeningCurtain(target, counter);
+  if (state == kClosing) DrawClosingCurtain(target, counter);
 }
 
 bool IsConfirmPressed() {

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "gfx/curtain.h"
+
 class NSprite256;
 class Surface;
 
-// The life every front-end scene shares: it opens while a curtain draws back
-// over 25 frames, waits for the player, closes behind the curtain again and
-// then shows only black until the sequencer replaces it.
+// The life every front-end scene shares: it opens while the curtain draws
+// back, waits for the player, closes behind the curtain again and then shows
+// only black until the sequencer replaces it.
 class SceneFrame {
  public:
   static constexpr int kFinished = 0;
   static constexpr int kInteractive = 1;
   static constexpr int kOpening = 2;
   static constexpr int kClosing = 3;
-  static constexpr int kCurtainFrames = 25;
 
   enum class Turn { None, Opened, Closed };
 
@@ -28,8 +29,6 @@ class SceneFrame {
   // The curtain of an opening or closing scene; nothing when interactive.
   void DrawCurtain(Surface* target) const;
 
-  int State() const { return state; }
-  int Counter() const { return counter; }
   bool IsInteractive() const { return state == kInteractive; }
   bool IsFinished() const { return state == kFinished; }
 

@@ -1,10 +1,11 @@
 #include "scenes/title.h"
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "game/potion_chara.h"
-#include "game/sounds.h"
+#include "generated/resource_ids.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/sprite256.h"
@@ -12,15 +13,6 @@
 #include "script/script.h"
 
 namespace {
-constexpr int kCharacterScript = 190;
-constexpr int kCharacterBitmap = 187;
-constexpr int kTileBitmap = 191;
-constexpr int kLogoBitmap = 195;
-constexpr int kLeftOrnamentBitmap = 197;
-constexpr int kRightOrnamentBitmap = 196;
-constexpr int kLeftCursorBitmap = 215;
-constexpr int kRightCursorBitmap = 216;
-constexpr int kMenuBitmap = 255;
 constexpr int kCursorFrames = 2;
 constexpr int kCursorDelay = 8;
 constexpr const char* kTune = "Music03.mid";
@@ -61,15 +53,15 @@ std::unique_ptr<NSprite256> Picture(int id, int frames = 1) { return std::make_u
 }  // namespace
 
 NTitle::NTitle()
-    : script(std::make_unique<NScript>(kCharacterScript)),
-      character(std::make_unique<NPotionChara>(kCharacterBitmap, script.get(), NPotionChara::kScenery)),
-      tile(Picture(kTileBitmap)),
-      logo(Picture(kLogoBitmap)),
-      leftOrnament(Picture(kLeftOrnamentBitmap)),
-      rightOrnament(Picture(kRightOrnamentBitmap)),
-      leftCursor(Picture(kLeftCursorBitmap, kCursorFrames)),
-      rightCursor(Picture(kRightCursorBitmap, kCursorFrames)),
-      menu(Picture(kMenuBitmap, kMenuItems)),
+    : script(std::make_unique<NScript>(script::kTitleCharacter)),
+      character(std::make_unique<NPotionChara>(bitmap::kTitleCharacter, script.get(), NPotionChara::kScenery)),
+      tile(Picture(bitmap::kTitleTile)),
+      logo(Picture(bitmap::kTitleLogo)),
+      leftOrnament(Picture(bitmap::kOrnamentLeft)),
+      rightOrnament(Picture(bitmap::kOrnamentRight)),
+      leftCursor(Picture(bitmap::kCursorLeft, kCursorFrames)),
+      rightCursor(Picture(bitmap::kCursorRight, kCursorFrames)),
+      menu(Picture(bitmap::kMenuLabels, kMenuItems)),
       font(std::make_unique<NAscii>()),
       backBuffer(GetBackSurface()) {
   font->SetTarget(backBuffer);

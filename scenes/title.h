@@ -24,10 +24,6 @@ class NTitle : public Scene {
   void Start() override;
   void Update() override;
 
-  int GetSelection() const { return selection; }
-  int GetState() const { return frame.State(); }
-  const NPotionChara& GetCharacter() const { return *character; }
-
  private:
   void HandleInput();
   void Choose();

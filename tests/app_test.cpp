@@ -1,19 +1,19 @@
-// The command line, frame pacing, the message loop's keys and clock, and
-// the soak's random input.
+// The command line, frame pacing, the message loop's keys, clock and input
+// drivers, and the screenshot folder.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "app/app_block.h"
-#include "app/frame_clock.h"
 #include "app/frame_pacer.h"
+#include "app/input_driver.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/picture_folder.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
-#include "app/soak_input.h"
 #include "audio/sound_log.h"
+#include "base/frame_clock.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/joystick_source.h"
@@ -139,11 +139,23 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
   EXPECT_EQ(o->rankingFile, "r.ini");
   EXPECT_EQ(std::tie(o->musicVolume, o->soundVolume), std::make_tuple(0, 100));
   ASSERT_TRUE(Parse({"--start", "4-1:9999"}, error));
-  std::vector<std::vector<const char*>> bad = {
-      {"--frames", "-3"},       {"--frames"},        {"--shot", "x.png"}, {"--shot", "3:"},
-      {"--start", "5-1"},       {"--start", "1-17"}, {"--start", "0-1"},  {"--start", "1-1:-4"},
-      {"--start", "1-1:10000"}, {"--scale", "0"},    {"--scale", "9"},    {"--nonsense"},
-      {"--headless=1"},         {"--soak", "seven"}, {"--ranking"},       {"--ranking="}};
+  std::vector<std::vector<const char*>> bad = {{"--frames", "-3"},
+                                               {"--frames"},
+                                               {"--shot", "x.png"},
+                                               {"--shot", "3:"},
+                                               {"--start", "5-1"},
+                                               {"--start", "1-17"},
+                                               {"--start", "0-1"},
+                                               {"--start", "1-1:-4"},
+                                               {"--start", "1-1:10000"},
+                                               {"--scale", "0"},
+                                               {"--scale", "9"},
+                                               {"--nonsense"},
+                                               {"--headless=1"},
+                                               {"--soak", "seven"},
+                                               {"--ranking"},
+                                               {"--ranking="},
+                                               {"--autopilot", "--soak", "9"}};
   for (const char* volume : {"--music-volume", "--sound-volume"}) {
     for (const char* value : {"101", "-1", "half"}) bad.push_back({volume, value});
   }
@@ -278,24 +290,31 @@ TEST_F(Loop, ARecordingHoldsTheSeedTheEventsAndThePadWheneverItChanges) {
             "# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
 }
 
-TEST(SoakInput, ASeedGivesTheSameKeysEveryTimeNeverEscape) {
-  ResetAppBlock();
-  GetAppBlock().sceneState = scene_state::kGameRunning;
-  auto keys = [](uint32_t seed) {
-    SoakInput soak(seed);
-    std::string out = " ";
-    for (int f = 0; f < 3000; ++f) {
-      for (const HostEvent& e : soak.Step(f))
-        out += std::to_string(static_cast<int>(e.type)) + ":" + std::to_string(e.key) + " ";
+// A driver's keys take a person's path: P pauses; only a driver that can
+// resume is asked while paused, and the others leave the pause as it is.
+TEST_F(Loop, ADriverIsAskedBeforeEveryFrameAndWhilePausedOnlyIfItResumes) {
+  struct PressP : InputDriver {
+    std::vector<HostEvent> Step(int64_t frame) override {
+      asked.push_back(frame);
+      if (frame != 2 && frame != 5) return {};
+      return {{HostEventType::KeyDown, key::kP}, {HostEventType::KeyUp, key::kP}};
     }
-    return out;
+    bool StepsWhilePaused() const override { return whilePaused; }
+    bool whilePaused = false;
+    std::vector<int64_t> asked;
   };
-  std::string a = keys(11);
-  EXPECT_GT(a.size(), 2000u);
-  EXPECT_EQ(a, keys(11));
-  EXPECT_NE(a, keys(12));
-  EXPECT_EQ(a.find(" 1:" + std::to_string(key::kEscape) + " "), std::string::npos);  // no Escape down
-  EXPECT_EQ(RunGame("--headless --soak 9 --autopilot --frames 10").code, 2);
+  for (bool whilePaused : {false, true}) {
+    PressP driver;
+    driver.whilePaused = whilePaused;
+    LoopConfig config;
+    config.headless = true;
+    config.frames = 8;
+    config.driver = &driver;
+    EXPECT_EQ(Run(std::move(config)), whilePaused ? "xx...xxx" : "xx......") << whilePaused;
+    std::vector<int64_t> asked = {0, 1, 2};
+    if (whilePaused) asked = {0, 1, 2, 3, 4, 5, 6, 7};
+    EXPECT_EQ(driver.asked, asked) << whilePaused;
+  }
 }
 
 TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {

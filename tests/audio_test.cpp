@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/audio_device.h"
+#include "audio/game_sounds.h"
 #include "audio/midi_length.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"
@@ -9,6 +10,7 @@
 #include "audio/wave_reader.h"
 #include "base/nstring.h"
 #include "base/resources.h"
+#include "generated/resource_ids.h"
 #include "tests/doubles.h"
 #include "tests/run_helpers.h"
 
@@ -88,10 +90,10 @@ TEST(SoundBank, TheEighteenEffectsFillTheirSlotsWithTheirLengthsAndCopies) {
 
 TEST(SoundBank, AMissingWaveTakesNoSlotAndABrokenOneKeepsItsSlotSilent) {
   Bytes broken = Wave({{"fmt ", kFormat}});
-  OverrideResource(ResourceType::Wave, 182, broken);
+  OverrideResource(ResourceType::Wave, wave::kGetReady, broken);
   FakeAudio audio;
   NSoundList bank(&audio);
-  for (int id : {9999, 142, 182, 143}) bank.LoadFromResource(id, 1);
+  for (int id : {9999, wave::kVolley, wave::kGetReady, wave::kExplosionLarge}) bank.LoadFromResource(id, 1);
   ClearResourceOverrides();
   EXPECT_EQ(bank.GetSound(0)->GetDataSize(), 7094u);
   EXPECT_EQ(bank.GetSound(1)->GetDataSize(), 0u);

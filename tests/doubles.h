@@ -10,10 +10,12 @@
 
 #include "app/app_block.h"
 #include "audio/audio_device.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"
 #include "base/math_util.h"
 #include "base/string_list.h"
+#include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "script/script.h"
@@ -103,7 +105,7 @@ class WorldTest : public ::testing::Test {
     SeedRandom(3);
     CreateDisplay(nullptr);
     SetDisplayMode();
-    InitPalette(106);
+    InitPalette(bitmap::kPalette);
     InitInput();
     sounds = std::make_unique<SoundSpy>();
   }

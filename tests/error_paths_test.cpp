@@ -7,6 +7,9 @@
 #include <sys/sysmacros.h>
 
 #include "app/instance_lock.h"
+#include "app/scene.h"
+#include "app/stats_log.h"
+#include "game/game.h"
 #include "tests/run_helpers.h"
 
 namespace fs = std::filesystem;
@@ -35,7 +38,7 @@ std::string NameEntryRun(const fs::path& dir, const std::string& ranking, const 
          (dir / stats).string() + (ranking.empty() ? "" : " --ranking '" + ranking + "'");
 }
 
-bool Reached(const fs::path& stats, const char* key, const char* value) {
+bool Reached(const fs::path& stats, const char* key, const std::string& value) {
   for (const StatsLine& line : ReadStats(stats)) {
     if (line.count(key) && line.at(key) == value) return true;
   }
@@ -78,7 +81,7 @@ TEST(ErrorPaths, WithoutSoundDeviceSoundfontOrTunesTheGameRunsTheSameInSilence) 
     EXPECT_EQ(r.errors.find("Velloria Message"), std::string::npos) << c.env << ": " << r.errors;
     auto lines = ReadStats(dir / "stats.txt");
     ASSERT_EQ(lines.size(), 30u) << c.env;
-    EXPECT_EQ(lines.back().at("scene"), "4") << c.env;
+    EXPECT_EQ(lines.back().at("scene"), StatsLog::Value(scene_state::kGameRunning)) << c.env;
     EXPECT_NE(ReadFile(dir / "sound.txt").find("music open Music01.mid"), std::string::npos) << c.env;
   }
 }
@@ -129,8 +132,10 @@ TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndAFullDiskTheOldRank
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.errors, "velloria: cannot save the ranking to " + RankingFile(home).string() +
                           ": cannot make its folder: not a directory\n");
-  EXPECT_TRUE(Reached(dir / "stats.txt", "state", "8")) << "the run never reached the name entry";
-  EXPECT_TRUE(Reached(dir / "stats.txt", "state", "9")) << "the game did not go on after the failed save";
+  EXPECT_TRUE(Reached(dir / "stats.txt", "state", StatsLog::Value(game_state::kNameEntry)))
+      << "the run never reached the name entry";
+  EXPECT_TRUE(Reached(dir / "stats.txt", "state", StatsLog::Value(game_state::kHandOver)))
+      << "the game did not go on after the failed save";
   EXPECT_EQ(ReadFile(home), "just a file\n");
 
   // No file may grow past a block, as on a full disk: the message fits, the
@@ -196,7 +201,8 @@ TEST(ErrorPaths, TheRankingNamedIsSavedThroughLinksWithItsModeAndWhatIsNoFileIsL
         RunGame(NameEntryRun(dir, c.ranking) + shot, "", "cd '" + (dir / c.folder).string() + "' && timeout 20 env");
     EXPECT_EQ(r.code, 0) << c.ranking;
     EXPECT_EQ(r.errors, c.errors) << c.ranking;
-    EXPECT_TRUE(Reached(dir / "stats.txt", "state", "9")) << c.ranking << ": no game went on after the name entry";
+    EXPECT_TRUE(Reached(dir / "stats.txt", "state", StatsLog::Value(game_state::kHandOver)))
+        << c.ranking << ": no game went on after the name entry";
   }
   for (const fs::path& saved : {dir / "dotfiles" / "ranking.ini", dir / "private.ini", dir / "scratch" / "bare.ini"})
     EXPECT_NE(ReadFile(saved).find("Rank0=500,V\n"), std::string::npos) << saved;
@@ -242,7 +248,8 @@ TEST(ErrorPaths, APadPulledOutMidGameStopsSteeringAndTheKeysTakeOver) {
   ASSERT_EQ(r.code, 0) << r.errors;
   auto lines = ReadStats(dir / "stats.txt");
   ASSERT_EQ(lines.size(), 300u);
-  ASSERT_EQ(lines[150].at("state"), "1") << "the level had not begun when the pad was pushed";
+  ASSERT_EQ(lines[150].at("state"), StatsLog::Value(game_state::kPlaying))
+      << "the level had not begun when the pad was pushed";
   auto x = [&](size_t frame) { return std::stoi(lines[frame].at("x")); };
   EXPECT_GT(x(199), x(150)) << "the pad steered";
   EXPECT_EQ(x(249), x(201)) << "she drifted on without the pad";
@@ -281,7 +288,7 @@ TEST(LiveRun, HeadlessRunsNeitherReadNorWriteThePlayersRankingUnlessOneIsNamed) 
   WriteRanking(dir / "full", full);
   r = RunGame(NameEntryRun(dir, "", "full.txt"), dir / "full");
   EXPECT_EQ(r.code, 0) << r.errors;
-  EXPECT_TRUE(Reached(dir / "full.txt", "state", "8"));
+  EXPECT_TRUE(Reached(dir / "full.txt", "state", StatsLog::Value(game_state::kNameEntry)));
   EXPECT_EQ(ReadFile(dir / "full.txt"), ReadFile(dir / "empty.txt"));
   EXPECT_EQ(ReadFile(RankingFile(dir / "full")), full);
   // A named file gets the name entry's result.

@@ -5,14 +5,14 @@
 #include <tuple>
 
 #include "app/ranking.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "game/bullet_list.h"
 #include "game/enemy_list.h"
 #include "game/explode_list.h"
 #include "game/fire_list.h"
 #include "game/game.h"
 #include "game/potion_list.h"
-#include "game/sounds.h"
 #include "tests/doubles.h"
 
 using namespace game_state;

@@ -2,8 +2,8 @@
 // choice, which a slip of the finger never decides.
 #include <gtest/gtest.h>
 
-#include "app/sequencer.h"
-#include "game/sounds.h"
+#include "app/scene.h"
+#include "audio/game_sounds.h"
 #include "scenes/continue_scene.h"
 #include "scenes/title.h"
 #include "tests/doubles.h"

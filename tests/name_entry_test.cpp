@@ -2,7 +2,7 @@
 // what happens to keys typed before it opened, and the hot keys around it.
 #include <gtest/gtest.h>
 
-#include "game/sounds.h"
+#include "audio/game_sounds.h"
 #include "scenes/input_text.h"
 #include "tests/doubles.h"
 

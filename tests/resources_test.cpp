@@ -7,12 +7,13 @@
 
 #include "base/resources.h"
 #include "game/map.h"
+#include "generated/resource_ids.h"
 #include "gfx/dib256.h"
 #include "script/script.h"
 
 TEST(Resources, EveryBitmapIsEightBitWithTheOneColourTable) {
   PaletteEntry shared[256];
-  NDib256(106).GetPalette(0, 256, shared);
+  NDib256(bitmap::kPalette).GetPalette(0, 256, shared);
   EXPECT_EQ(shared[0].red + shared[0].green + shared[0].blue, 0);
   EXPECT_EQ(shared[255].red & shared[255].green & shared[255].blue, 255);
   auto ids = ResourceIds(ResourceType::Bitmap);
@@ -42,7 +43,7 @@ TEST(Resources, EveryEffectIsA22050HzEightBitMonoWave) {
 }
 
 TEST(Resources, ScriptsHoldCommandsAndMapsSixteenLevelsOfKnownCells) {
-  const int maps[] = {198, 199, 200, 294};
+  const int maps[] = {level_map::kStage1, level_map::kStage2, level_map::kStage3, level_map::kStage4};
   for (int id : ResourceIds(ResourceType::Text)) {
     if (std::find(std::begin(maps), std::end(maps), id) == std::end(maps)) {
       EXPECT_GT(NScript(id).GetCount(), 0u) << "script " << id;

@@ -1,6 +1,9 @@
 // The whole game played by the autopilot, from the first level to the ending.
 #include <gtest/gtest.h>
 
+#include "app/scene.h"
+#include "app/stats_log.h"
+#include "game/game.h"
 #include "tests/run_helpers.h"
 
 TEST(WholeGame, TheAutopilotPlaysEveryLevelInOrderToTheEndingAndBackToTheTitle) {
@@ -13,13 +16,13 @@ TEST(WholeGame, TheAutopilotPlaysEveryLevelInOrderToTheEndingAndBackToTheTitle) 
   std::vector<std::string> levels;  // as the game went through them
   size_t ending = 0;
   for (size_t i = 0; i < stats.size() && !ending; ++i) {
-    if (stats[i]["scene"] == "11") ending = i;
+    if (stats[i]["scene"] == StatsLog::Value(scene_state::kEndingStart)) ending = i;
     if (stats[i]["stage"] == "-") continue;
     std::string here = stats[i]["stage"] + "-" + stats[i]["level"];
     if (levels.empty() || levels.back() != here) {
       // Every level but the last ended with its closing curtain: cleared, not lost.
       if (!levels.empty()) {
-        EXPECT_EQ(stats[i - 1]["state"], "7") << "leaving " << levels.back();
+        EXPECT_EQ(stats[i - 1]["state"], StatsLog::Value(game_state::kLevelClosing)) << "leaving " << levels.back();
       }
       levels.push_back(here);
     }
@@ -33,6 +36,7 @@ TEST(WholeGame, TheAutopilotPlaysEveryLevelInOrderToTheEndingAndBackToTheTitle) 
   }
   EXPECT_EQ(levels, expected);
   bool title = false;
-  for (size_t i = ending; i < stats.size(); ++i) title = title || stats[i]["scene"] == "6";
+  for (size_t i = ending; i < stats.size(); ++i)
+    title = title || stats[i]["scene"] == StatsLog::Value(scene_state::kTitleRunning);
   EXPECT_TRUE(title) << "the ending did not hand over to the title";
 }

@@ -11,13 +11,14 @@
 
 #include "app/app_block.h"
 #include "app/application.h"
-#include "app/frame_clock.h"
 #include "app/game_scenes.h"
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/shutdown.h"
 #include "app/stats_log.h"
+#include "base/frame_clock.h"
 #include "base/packed_resources.h"
+#include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "platform/web/web_platform.h"
 
@@ -38,6 +39,7 @@ EM_JS(void, PageKeepPicture, (int frame, const uint8_t* indices, int width, int 
 struct Run {
   Options options;
   GameSceneFactory scenes;
+  std::unique_ptr<InputDriver> driver;
   std::unique_ptr<WebPlatform> platform;
   std::unique_ptr<Application> application;
   bool inLoop = false;
@@ -81,8 +83,10 @@ EM_BOOL OnAnimationFrame(double, void*) {
 }
 
 void BeginRun() {
+  run->driver = MakeInputDriver(run->options);  // every run starts with a fresh one
   run->platform = std::make_unique<WebPlatform>(run->options);
-  run->application = std::make_unique<Application>(run->options, run->platform->Services(), run->scenes);
+  run->application =
+      std::make_unique<Application>(run->options, run->platform->Services(), run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
     run->application.reset();
     run->platform.reset();

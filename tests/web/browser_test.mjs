@@ -46,6 +46,20 @@ try {
   process.exit(1);
 }
 
+// The scene and game states by the names the program gives them, read from
+// its own headers, as status() reports them.
+function namedStates(file, space) {
+  const text = readFileSync(new URL(`../../${file}`, import.meta.url), 'utf8');
+  const block = text.slice(text.indexOf(`namespace ${space} {`));
+  const states = {};
+  for (const [, name, value] of block.slice(0, block.indexOf('}')).matchAll(/constexpr int (k\w+) = (\d+);/g)) {
+    states[name] = Number(value);
+  }
+  return states;
+}
+const sceneState = namedStates('app/scene.h', 'scene_state');
+const gameState = namedStates('game/game.h', 'game_state');
+
 const kReplayFrame = 500;  // in a game, with a formation, shots and potions
 const kTimeScale = Number(process.env.VELLORIA_TEST_TIME_SCALE || 1);
 
@@ -162,10 +176,10 @@ function readIndexedPng(path) {
 
 async function logoTitleAndKeys(pages) {
   const page = await openPage('', pages);
-  await waitFor(page, 'the logo', s => s.scene === 2 && s.frame > 60, 20);
+  await waitFor(page, 'the logo', s => s.scene === sceneState.kLogoRunning && s.frame > 60, 20);
   const logoColours = await canvasColours(page);
   await canvasShot(page, 'logo.png');
-  await waitFor(page, 'the title', s => s.scene === 6, 30);
+  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   await page.waitForTimeout(500);
   const titleColours = await canvasColours(page);
   await canvasShot(page, 'title.png');
@@ -174,12 +188,12 @@ async function logoTitleAndKeys(pages) {
 
   // The title takes keys once its curtain is open; until then Enter does nothing.
   let s = await status(page);
-  for (let i = 0; i < 40 && s.scene !== 3 && s.scene !== 4; ++i) {
+  for (let i = 0; i < 40 && s.scene !== sceneState.kGameStart && s.scene !== sceneState.kGameRunning; ++i) {
     await tap(page, 'Enter');
     await page.waitForTimeout(150);
     s = await status(page);
   }
-  s = await waitFor(page, 'EPISODE 1 to be under way', s => s.scene === 4 && s.state === 1, 20);
+  s = await waitFor(page, 'EPISODE 1 to be under way', s => s.scene === sceneState.kGameRunning && s.state === gameState.kPlaying, 20);
   check(s.stage === 1 && s.level === 1, `(b) Enter on the title starts EPISODE 1 (stage ${s.stage}-${s.level})`);
   const x0 = s.x;
   await page.keyboard.down('ArrowRight');
@@ -284,9 +298,9 @@ async function replayedPicture(pages) {
 
 async function rankingSurvivesReload(pages) {
   const page = await openPage('?start=4-5:60', pages);
-  await waitFor(page, 'the game', s => s.scene === 4, 20);
+  await waitFor(page, 'the game', s => s.scene === sceneState.kGameRunning, 20);
   await tap(page, 's');  // four times the speed until the game is over
-  await waitFor(page, 'the name entry', s => s.state === 8, 120);
+  await waitFor(page, 'the name entry', s => s.state === gameState.kNameEntry, 120);
   for (const key of ['w', 'e', 'b']) await tap(page, key);
   await canvasShot(page, 'name-entry.png');
   await tap(page, 'Enter');

@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/host.h"
+#include "audio/game_sounds.h"
 #include "audio/music.h"
 #include "audio/sound_list.h"
 #include "platform/sdl_platform.h"

@@ -4,13 +4,13 @@
 #include <cstdio>
 
 #include "app/player_file.h"
+#include "generated/resource_ids.h"
 #include "gfx/ascii.h"
 #include "gfx/display.h"
 #include "gfx/number.h"
 #include "gfx/png_writer.h"
 
 namespace {
-constexpr int kPaletteBitmap = 106;
 constexpr int kLine = 26;
 }  // namespace
 
@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: text_sample OUT.png\n");
     return 2;
   }
-  if (!CreateDisplay(nullptr) || !SetDisplayMode() || !InitPalette(kPaletteBitmap)) {
-    std::fprintf(stderr, "text_sample: no palette bitmap %d\n", kPaletteBitmap);
+  if (!CreateDisplay(nullptr) || !SetDisplayMode() || !InitPalette(bitmap::kPalette)) {
+    std::fprintf(stderr, "text_sample: no palette bitmap %d\n", bitmap::kPalette);
     return 1;
   }
   Surface* back = GetBackSurface();

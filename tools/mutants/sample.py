@@ -35,7 +35,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run as runner  # noqa: E402
 
-FOLDERS = ["app", "base", "gfx", "audio", "input", "script", "game", "scenes"]
+FOLDERS = ["app", "drivers", "base", "gfx", "audio", "input", "script", "game", "scenes"]
 
 COMPARE = re.compile(r"(?<=\s)(<=|>=|==|!=|<|>)(?=\s)")
 FLIP = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}

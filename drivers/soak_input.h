@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "app/host.h"
+#include "app/input_driver.h"
 
 // Random input for long unattended runs: keys pressed and released at
 // random (arrows, fire, confirm, P, S, letters, Backspace) and the window
@@ -13,11 +13,12 @@
 // random numbers, so a seed gives the same run every time. It never sends
 // Escape, and in the title menu it never reaches the exit item, so a run
 // ends only at its frame limit.
-class SoakInput {
+class SoakInput : public InputDriver {
  public:
   explicit SoakInput(uint32_t seed) : random_(seed) {}
   // The events to deliver before this frame; asked while paused as well.
-  std::vector<HostEvent> Step(int64_t frame);
+  std::vector<HostEvent> Step(int64_t frame) override;
+  bool StepsWhilePaused() const override { return true; }
 
  private:
   // 0..n-1 from the generator's raw output, the same on every platform.

@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "app/host.h"
+#include "app/input_driver.h"
 
 class NGame;
 
@@ -12,10 +12,10 @@ class NGame;
 // confirms, at the name entry it types a name, in a game it steers under
 // targets, catches potions, dodges the bullets it sees coming and fires by
 // presses.
-class Autopilot {
+class Autopilot : public InputDriver {
  public:
   // The key events to deliver before this frame.
-  std::vector<HostEvent> Step(int64_t frame);
+  std::vector<HostEvent> Step(int64_t frame) override;
 
  private:
   void Hold(int key, bool down, std::vector<HostEvent>& out);

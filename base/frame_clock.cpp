@@ -1,4 +1,4 @@
-#include "app/frame_clock.h"
+#include "base/frame_clock.h"
 
 namespace {
 int64_t currentFrame = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
-// The sound bank's slots, by what they are played for.
+class NSoundList;
+
+// The game's sound bank: its slots, by what they are played for.
 namespace sound {
 constexpr int kVolley = 0;
 constexpr int kExplosionSmall = 1;
@@ -22,5 +24,6 @@ constexpr int kLaser = 16;
 constexpr int kLogoJingle = 17;
 }  // namespace sound
 
-// Plays a slot of the program's sound bank once (nothing without a bank).
-void PlaySound(int slot);
+// Loads the game's 18 effects in their fixed order; the order gives the slot
+// numbers above.
+void LoadGameSounds(NSoundList& bank);

@@ -1,10 +1,12 @@
-#include "app/soak_input.h"
+#include "drivers/soak_input.h"
 
 #include <iterator>
+#include <string_view>
 
 #include "app/app_block.h"
-#include "app/sequencer.h"
+#include "app/scene.h"
 #include "input/input.h"
+#include "input/key_names.h"
 
 namespace {
 
@@ -21,9 +23,9 @@ constexpr KeyOdds kKeys[] = {
     {key::kKeypadEnter, 160, 2}, {key::kBackspace, 30, 2},  {key::kP, 900, 2},          {key::kS, 700, 2},
 };
 
-// Letters in the order of the keyboard's rows, as the game's codes run.
-constexpr int kLetters[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x1E, 0x20, 0x21,
-                            0x22, 0x23, 0x24, 0x25, 0x26, 0x2C, 0x2D, 0x2E, 0x2F, 0x30, 0x31, 0x32};
+// Letters in the order of the keyboard's rows, as the game's codes run; P and
+// S are left out, as they pause and speed up the game.
+constexpr std::string_view kLetters = "QWERTYUIOADFGHJKLZXCVBNM";
 constexpr int kLetterOneIn = 10;
 constexpr int kLetterReleaseOneIn = 2;
 constexpr int kFocusLossOneIn = 1500;
@@ -101,9 +103,10 @@ std::vector<HostEvent> SoakInput::Step(int64_t) {
       Press(k.key, out);
     }
   }
-  for (int letter : kLetters) {
-    if (held_.count(letter) != 0 && Roll(kLetterReleaseOneIn) == 0) Release(letter, out);
+  for (char letter : kLetters) {
+    if (held_.count(LetterKey(letter)) != 0 && Roll(kLetterReleaseOneIn) == 0) Release(LetterKey(letter), out);
   }
-  if (Roll(kLetterOneIn) == 0) Press(kLetters[Roll(static_cast<int>(std::size(kLetters)))], out);
+  if (Roll(kLetterOneIn) == 0)
+    Press(LetterKey(kLetters[static_cast<size_t>(Roll(static_cast<int>(kLetters.size())))]), out);
   return out;
 }

@@ -1,8 +1,9 @@
-#include "app/autopilot.h"
+#include "drivers/autopilot.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/app_block.h"
 #include "base/math_util.h"
@@ -12,6 +13,7 @@
 #include "game/game.h"
 #include "game/potion_list.h"
 #include "input/input.h"
+#include "input/key_names.h"
 
 namespace {
 
@@ -20,6 +22,7 @@ constexpr int kMargin = 3;      // pixels of room kept around the witch
 constexpr int kPlayerStep = 8;
 constexpr int kConfirmEvery = 12;  // frames between confirms in menus
 constexpr int kCatchLine = 200;    // potions below this are worth flying to
+constexpr std::string_view kName = "AUTO";
 
 struct Box {
   float left, top, right, bottom;
@@ -59,13 +62,13 @@ void Autopilot::Hold(int key, bool down, std::vector<HostEvent>& out) {
 std::vector<HostEvent> Autopilot::Step(int64_t frame) {
   std::vector<HostEvent> out;
   const NGame* game = CurrentGame();
-  int scene = GetAppBlock().sceneState;
-  if (game && scene == 4 && game->GetState() == game_state::kNameEntry) {
+  bool inGame = game && GetAppBlock().sceneState == scene_state::kGameRunning;
+  if (inGame && game->GetState() == game_state::kNameEntry) {
     TypeName(frame, out);
     return out;
   }
   typed_ = 0;
-  if (game && scene == 4) {
+  if (inGame) {
     Play(*game, frame, out);
     return out;
   }
@@ -78,10 +81,11 @@ std::vector<HostEvent> Autopilot::Step(int64_t frame) {
 }
 
 void Autopilot::TypeName(int64_t frame, std::vector<HostEvent>& out) {
-  static constexpr int kName[] = {0x1E, 0x16, 0x14, 0x18, key::kEnter};  // A U T O, Enter
   for (int key : std::vector<int>(held_.begin(), held_.end())) Hold(key, false, out);
-  if (frame % 2 != 0 || typed_ >= static_cast<int>(std::size(kName))) return;
-  int key = kName[typed_++];
+  // The name, then Enter.
+  if (frame % 2 != 0 || typed_ > static_cast<int>(kName.size())) return;
+  int key = typed_ < static_cast<int>(kName.size()) ? LetterKey(kName[static_cast<size_t>(typed_)]) : key::kEnter;
+  ++typed_;
   out.push_back({HostEventType::KeyDown, key});
   out.push_back({HostEventType::KeyUp, key});
 }
