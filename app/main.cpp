@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options->version) {
-    std::printf("velloria %s\n", VELLORIA_VERSION);
+    // One line, and the licences with it: every copy carries them.
+    std::printf("velloria %s (code MIT, art and sound CC BY 4.0)\n", VELLORIA_VERSION);
     return 0;
   }
   GameSceneFactory scenes;

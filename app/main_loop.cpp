@@ -252,37 +252,44 @@ std::optional<int> MainLoop::LiveIteration() {
   return std::nullopt;
 }
 
-void MainLoop::RunDue() {
-  while (!IsQuitRequested() && !LiveIteration()) {
+int MainLoop::RunDue() {
+  while (!IsQuitRequested()) {
+    if (std::optional<int> wait = LiveIteration()) return *wait;
   }
+  return 0;
+}
+
+bool MainLoop::HeadlessIteration() {
+  AppBlock& app = GetAppBlock();
+  DeliverScripted();
+  HostEvent event;
+  while (!IsQuitRequested() && host_.PollEvent(event)) HandleEvent(event);
+  if (IsQuitRequested()) return false;
+  bool ran = false;
+  if (!app.paused) {
+    virtualNow_ += app.frameInterval;
+    if (FrameDue(app, virtualNow_)) {
+      RunFrame();
+      ran = true;
+    }
+  }
+  if (IsQuitRequested()) return false;
+  AdvanceTick(tick_ + 1, ran);
+  bool driverResumes = config_.driver && config_.driver->StepsWhilePaused();
+  if (app.paused && !ScriptPending() && !driverResumes && !config_.frames && !IsQuitRequested()) {
+    std::fprintf(stderr, "velloria: paused with no input left to replay; ending the run\n");
+    Shutdown(nullptr);
+  }
+  return !IsQuitRequested();
 }
 
 int MainLoop::Run() {
-  AppBlock& app = GetAppBlock();
   while (!IsQuitRequested()) {
     if (!config_.headless) {
       if (std::optional<int> wait = LiveIteration()) host_.WaitEvent(*wait);
       continue;
     }
-    DeliverScripted();
-    HostEvent event;
-    while (!IsQuitRequested() && host_.PollEvent(event)) HandleEvent(event);
-    if (IsQuitRequested()) break;
-    bool ran = false;
-    if (!app.paused) {
-      virtualNow_ += app.frameInterval;
-      if (FrameDue(app, virtualNow_)) {
-        RunFrame();
-        ran = true;
-      }
-    }
-    if (IsQuitRequested()) break;
-    AdvanceTick(tick_ + 1, ran);
-    bool driverResumes = config_.driver && config_.driver->StepsWhilePaused();
-    if (app.paused && !ScriptPending() && !driverResumes && !config_.frames && !IsQuitRequested()) {
-      std::fprintf(stderr, "velloria: paused with no input left to replay; ending the run\n");
-      Shutdown(nullptr);
-    }
+    HeadlessIteration();
   }
   return QuitCode();
 }

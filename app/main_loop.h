@@ -46,8 +46,12 @@ class MainLoop {
   // Runs until Shutdown; returns the exit code.
   int Run();
   // For a host that cannot block (a browser page): does everything that is
-  // due now and returns without waiting; the host calls it again later.
-  void RunDue();
+  // due now and returns without waiting how long the host may wait before
+  // calling again (-1: until an event comes, as while paused).
+  int RunDue();
+  // One pass of a headless run (the virtual clock: one tick a pass); false
+  // once the run is to end. Run repeats it; a page calls it in batches.
+  bool HeadlessIteration();
   // Called after every tick with the frame number and whether a frame ran.
   void OnTick(std::function<void(int64_t frame, bool ran)> observer) { observers_.push_back(std::move(observer)); }
 

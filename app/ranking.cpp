@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/app_block.h"
 #include "app/win_reg.h"
@@ -20,6 +22,9 @@ std::string placeFile;
 RankingSaveStatus lastSave;
 // A path that is no regular file is named once a run, not at every save.
 bool toldNotRegular = false;
+// Results this run entered whose save failed: they go into the table again
+// whenever it is read back from the store before a save.
+std::vector<std::pair<int32_t, std::string>> unsaved;
 
 std::string Root() { return rankingRoot ? *rankingRoot : UserSettingsRoot(); }
 
@@ -80,6 +85,7 @@ void SetRankingPlace(RankingPlace where, const std::string& file) {
   place = where;
   placeFile = file;
   lastSave = {};
+  unsaved.clear();
   toldNotRegular = false;
 }
 
@@ -104,27 +110,34 @@ void ParseRankValue(const NString& text, int32_t& score, std::string& name) {
   name = rest.Str().substr(0, kNameLimit);
 }
 
-void LoadRanking() {
+namespace {
+
+// The defaults, then the values stored under an open key (a key that did
+// not open reads nothing: the defaults stay).
+void ReadTable(const NWinReg& reg) {
   for (int i = 0; i < kRankEntries; ++i) {
     RankEntry& entry = GetRankEntry(i);
     entry.score = 100 - 10 * i;
     SetName(entry, "KORVA GAMES");
+    NString text;
+    if (!reg.ReadString(ValueName(i), text)) continue;
+    std::string name;
+    ParseRankValue(text, entry.score, name);
+    SetName(entry, name);
   }
+}
+
+}  // namespace
+
+void LoadRanking() {
+  unsaved.clear();
   NWinReg reg;
   if (!OpenRankingKey(reg, true)) {
     // A device or a FIFO in the file's place is worth a word at once; the
     // rest of what a load meets is told by the save that meets it too.
     if (reg.LastOutcome().status == FileOutcome::Status::NotRegular) ReportFailure(reg);
-    return;
   }
-  for (int i = 0; i < kRankEntries; ++i) {
-    NString text;
-    if (!reg.ReadString(ValueName(i), text)) continue;
-    RankEntry& entry = GetRankEntry(i);
-    std::string name;
-    ParseRankValue(text, entry.score, name);
-    SetName(entry, name);
-  }
+  ReadTable(reg);
   reg.CloseKey();
 }
 
@@ -154,15 +167,42 @@ int FindRankPosition(int32_t score) {
   return -1;
 }
 
-int EnterRanking(int32_t score, const NString& name) {
+namespace {
+
+// Puts a result at its place by the ranking's rules; returns the place or -1.
+int PlaceResult(int32_t score, const std::string& name) {
   int at = FindRankPosition(score);
   if (at < 0) return -1;
   for (int i = kRankEntries - 1; i > at; --i) GetRankEntry(i) = GetRankEntry(i - 1);
-  NString trimmed = name;
-  trimmed.Trim(2, ' ');
   RankEntry& entry = GetRankEntry(at);
   entry.score = score;
-  SetName(entry, trimmed.Str());
+  SetName(entry, name);
+  return at;
+}
+
+}  // namespace
+
+int EnterRanking(int32_t score, const NString& name) {
+  // Another page of the same browser keeps the same stored ranking and may
+  // have saved since this run read it: the result goes into the table as it
+  // is stored now (with this run's results that never reached it), so no
+  // run's entries are lost. A store that cannot be read leaves the table in
+  // play as it is.
+  NWinReg stored;
+  if (place != RankingPlace::Memory && OpenRankingKey(stored, false)) {
+    ReadTable(stored);
+    for (const auto& [oldScore, oldName] : unsaved) PlaceResult(oldScore, oldName);
+  }
+  stored.CloseKey();
+  NString trimmed = name;
+  trimmed.Trim(2, ' ');
+  int at = PlaceResult(score, trimmed.Str());
+  if (at < 0) return -1;
   SaveRanking();
+  if (place != RankingPlace::Memory && lastSave.failed) {
+    unsaved.emplace_back(score, GetRankEntry(at).name);
+  } else {
+    unsaved.clear();
+  }
   return at;
 }

@@ -153,8 +153,9 @@ bool NWinReg::WriteString(const std::string& valueName, const NString& value) {
 bool NWinReg::Flush() {
   if (!open_ || !dirty_) return true;
   std::string text;
-  // A line ends at a NUL, as a stored string does.
-  for (const std::string& line : lines_) text.append(line.c_str()).push_back('\n');
+  // Lines are written back whole, a NUL inside a line the game does not know
+  // included: only the values it reads end at a NUL.
+  for (const std::string& line : lines_) text.append(line).push_back('\n');
   outcome_ = GetSettingsStore().Write(file_, text);
   if (!outcome_.Done()) return false;
   dirty_ = false;

@@ -4,10 +4,17 @@
 #include <string>
 
 #include "audio/sound_log.h"
+#include "audio/tune_finder.h"
 #include "base/nstring.h"
 
+// The installed data folder, relative to the program's folder; the build
+// sets it for the install layout it was configured with.
+#ifndef VELLORIA_TUNE_FOLDER
+#define VELLORIA_TUNE_FOLDER ""
+#endif
+
 namespace {
-constexpr const char* kRecordingExtension = ".ogg";
+constexpr const char* kTuneFolderFromProgram = VELLORIA_TUNE_FOLDER;
 MusicDevice* musicDevice = nullptr;
 // The tune last opened, for the sound log only; the device keeps its own.
 std::string openTune = "-";
@@ -22,7 +29,7 @@ int PlayMusic(const char* name) {
   LogMusicCommand("play", openTune);
   if (!musicDevice) return 0;
   musicDevice->Close();
-  std::string path = std::string(NString::GetProgramDirectory().Str()) + name;
+  std::string path = FindTune(name, NString::GetProgramDirectory().Str(), kTuneFolderFromProgram).string();
   // A recording of the tune beside its MIDI file plays in its place; a
   // player's own MIDI file plays once the recording is taken away. A missing
   // file or synthesiser leaves the game without music, nothing more.

@@ -18,9 +18,10 @@ class MusicDevice {
 // The device used by the music commands; null means silence.
 void SetMusicDevice(MusicDevice* device);
 
-// name is a MIDI file beside the program ("Music01.mid"); its recording
-// ("Music01.ogg") plays instead when it lies there. Each returns 1 when the
-// last command succeeded; no caller acts on it.
+// name is a MIDI file ("Music01.mid") beside the program or in its data
+// folder (FindTune); its recording ("Music01.ogg") plays instead when it
+// lies there. Each returns 1 when the last command succeeded; no caller acts
+// on it.
 int PlayMusic(const char* name);
 int ReplayMusic();
 int ResumeMusic();

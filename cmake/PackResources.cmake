@@ -20,8 +20,13 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${paths} OUTPUT_FILE ${OUT}/reso
 if(failed)
   message(FATAL_ERROR "cannot concatenate the resources")
 endif()
-file(ARCHIVE_CREATE OUTPUT ${OUT}/resources.gz PATHS ${OUT}/resources.bin FORMAT raw COMPRESSION GZip
-     COMPRESSION_LEVEL 9)
+# gzip without the file's name and time stamp (-n): two builds of the same
+# sources give the same bytes.
+find_program(GZIP gzip REQUIRED)
+execute_process(COMMAND ${GZIP} -9 -n -c ${OUT}/resources.bin OUTPUT_FILE ${OUT}/resources.gz RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot compress the resources")
+endif()
 file(REMOVE ${OUT}/resources.bin)
 file(WRITE ${OUT}/resource_table.cpp
 "// Generated from the files under resources/; do not edit.

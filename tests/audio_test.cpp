@@ -7,6 +7,7 @@
 #include "audio/music.h"
 #include "audio/sound_list.h"
 #include "audio/soundfont_finder.h"
+#include "audio/tune_finder.h"
 #include "audio/wave_reader.h"
 #include "base/nstring.h"
 #include "base/resources.h"
@@ -66,6 +67,22 @@ TEST(Music, ARecordingBesideTheMidiFilePlaysInItsPlaceElseTheMidiFile) {
   EXPECT_EQ(music.opened, (std::vector<std::string>{recording, recording, midi, midi}));
   CloseMusic();
   SetMusicDevice(nullptr);
+}
+
+TEST(TuneFinder, BesideTheProgramFirstThenTheDataFolderElseBesideTheProgram) {
+  auto root = TestDir("tunes");
+  auto put = [&](const char* path) {
+    std::filesystem::create_directories((root / path).parent_path());
+    std::ofstream(root / path) << "tune";
+  };
+  const std::filesystem::path program = root / "usr/games", data = "../share/games/velloria";
+  std::filesystem::create_directories(program);
+  EXPECT_EQ(FindTune("Music01.mid", program, data), program / "Music01.mid");
+  put("usr/share/games/velloria/Music01.ogg");  // a recording alone is enough
+  EXPECT_EQ(FindTune("Music01.mid", program, data), root / "usr/share/games/velloria/Music01.mid");
+  EXPECT_EQ(FindTune("Music01.mid", program, ""), program / "Music01.mid");
+  put("usr/games/Music01.mid");  // a player's own tune beside the program
+  EXPECT_EQ(FindTune("Music01.mid", program, data), program / "Music01.mid");
 }
 
 TEST(SoundBank, TheEighteenEffectsFillTheirSlotsWithTheirLengthsAndCopies) {

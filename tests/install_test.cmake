@@ -3,31 +3,38 @@
 # empty bin/ and share/man/ folders, which the uninstall must leave in place.
 set(prefix "${BUILD}/install-test-prefix")
 
+# The prefix goes, pass or fail.
+function(fail why)
+  file(REMOVE_RECURSE "${prefix}")
+  message(FATAL_ERROR "${why}")
+endfunction()
+
 function(install_and_check)
   execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" RESULT_VARIABLE rc OUTPUT_QUIET)
   if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "install failed")
+    fail("install failed")
   endif()
   set(files bin/velloria lib/velloria/velloria lib/velloria/Music01.mid lib/velloria/Music02.mid
             lib/velloria/Music03.mid lib/velloria/Music01.ogg lib/velloria/Music02.ogg lib/velloria/Music03.ogg
             share/applications/velloria.desktop
             share/metainfo/com.korvagames.velloria.metainfo.xml share/icons/hicolor/scalable/apps/velloria.svg
-            share/man/man6/velloria.6)
+            share/man/man6/velloria.6 share/doc/velloria/LICENSE share/doc/velloria/LICENSE-assets)
   foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND files share/icons/hicolor/${size}x${size}/apps/velloria.png)
   endforeach()
   foreach(f ${files})
     if(NOT EXISTS "${prefix}/${f}")
-      message(FATAL_ERROR "not installed: ${f}")
+      fail("not installed: ${f}")
     endif()
   endforeach()
   execute_process(COMMAND "${prefix}/bin/velloria" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-  if(NOT rc EQUAL 0 OR NOT out MATCHES "^velloria ")
-    message(FATAL_ERROR "the installed launcher does not start the game: ${out}")
+  # One line that names the licences.
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "^velloria [0-9.]+ \\(code MIT, art and sound CC BY 4\\.0\\)\n$")
+    fail("the installed launcher does not start the game: ${out}")
   endif()
   execute_process(COMMAND ${CMAKE_COMMAND} --build "${BUILD}" --target uninstall RESULT_VARIABLE rc OUTPUT_QUIET)
   if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "uninstall failed")
+    fail("uninstall failed")
   endif()
 endfunction()
 
@@ -35,7 +42,7 @@ function(expect_left)
   file(GLOB_RECURSE left LIST_DIRECTORIES true RELATIVE "${prefix}" "${prefix}/*")
   list(SORT left)
   if(NOT "${left}" STREQUAL "${ARGN}")
-    message(FATAL_ERROR "after the uninstall the prefix holds \"${left}\", expected \"${ARGN}\"")
+    fail("after the uninstall the prefix holds \"${left}\", expected \"${ARGN}\"")
   endif()
 endfunction()
 

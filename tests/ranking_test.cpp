@@ -103,3 +103,19 @@ TEST_F(Ranking, AFailedSaveIsToldOnceAndFlaggedAndTheNextSaveTriesAgain) {
   EXPECT_FALSE(LastRankingSave().failed);
   EXPECT_NE(ReadFile(file).find("Rank0=700,NEXT\nRank1=600,NEW\nRank2=500,ACE\n"), std::string::npos) << ReadFile(file);
 }
+
+TEST_F(Ranking, AResultEntersTheTableAsStoredWhenItIsSaved) {
+  LoadRanking();
+  // Another page of the same browser saved two results after this run read the table.
+  Store("Rank0=500,TAB ONE\nRank1=100,KORVA GAMES\nRank2=95,TAB TWO\nRank3=90,KORVA GAMES\n");
+  EXPECT_EQ(EnterRanking(96, NString("HERE")), 2);
+  EXPECT_EQ(Table(),
+            "500,TAB ONE;100,KORVA GAMES;96,HERE;95,TAB TWO;90,KORVA GAMES;"
+            "60,KORVA GAMES;50,KORVA GAMES;40,KORVA GAMES;");
+  // A store that cannot be read now leaves the table in play as it is.
+  fs::remove_all(root / "KorvaGames");
+  fs::create_directories(file);  // a folder where the file should be
+  EXPECT_EQ(EnterRanking(97, NString("KEPT")), 2);
+  EXPECT_EQ(GetRankEntry(0).score, 500);
+  EXPECT_EQ(GetRankEntry(3).score, 96);
+}

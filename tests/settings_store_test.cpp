@@ -30,12 +30,14 @@ TEST(SettingsStore, TheKeyIsReadAndWrittenWholeThroughTheStoreInUse) {
   SetSettingsStore(&store);
   const std::string file = "/root/KorvaGames/Velloria/ranking.ini";
   const std::string key = "Software\\KorvaGames\\Velloria";
-  store.files[file] = "[Other]\r\nX=1\r\n[" + key + "]\r\nRank0=5,OLD\r\n";
+  // Lines the game does not know come back byte for byte, a NUL included.
+  const std::string other("[Other]\nX=1\0\xC3\xA9\n", 15);
+  store.files[file] = other + "[" + key + "]\r\nRank0=5,OLD\r\n";
   NWinReg reg;
   NString value;
   EXPECT_TRUE(reg.CreateKey("/root", key) && reg.ReadString("Rank0", value) && value.Str() == "5,OLD");
   EXPECT_TRUE(reg.WriteString("Rank1", NString("7,NEW")) && reg.CloseKey());
-  EXPECT_EQ(store.files[file], "[Other]\nX=1\n[" + key + "]\nRank0=5,OLD\nRank1=7,NEW\n");
+  EXPECT_EQ(store.files[file], other + "[" + key + "]\nRank0=5,OLD\nRank1=7,NEW\n");
   store.broken = true;  // an unreadable store leaves the defaults in play
   EXPECT_FALSE(reg.CreateKey("/root", key));
   SetSettingsStore(nullptr);

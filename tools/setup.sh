@@ -4,6 +4,8 @@
 #   tools/setup.sh test   install what is missing (test frameworks too), build
 #                         everything, run the whole test suite
 #   tools/setup.sh web    install what is missing, build the web page into build-web/site
+#   tools/setup.sh deb    install the packaging tools (lintian too), build the
+#                         Debian package from a copy of the tree in build-package/
 # Extra arguments after "play" go to the game (e.g. --window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,14 +13,15 @@ cd "$(dirname "$0")/.."
 mode=${1:-play}
 shift || true
 case "$mode" in
-  play | test | web) ;;
-  *) echo "usage: tools/setup.sh play|test|web" >&2; exit 2 ;;
+  play | test | web | deb) ;;
+  *) echo "usage: tools/setup.sh play|test|web|deb" >&2; exit 2 ;;
 esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev)
 # The browser build needs none of the desktop's libraries.
 [ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
+[ "$mode" = deb ] && packages=(build-essential dpkg-dev debhelper cmake pkgconf libsdl2-dev libsdl2-mixer-dev lintian)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -38,7 +41,27 @@ if [ "$mode" = web ]; then
   emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
   cmake --build build-web -j "$(nproc)"
   echo "The page is in build-web/site. Serve it, then open http://127.0.0.1:8000/ :"
-  echo "    python3 -m http.server -d build-web/site 8000"
+  echo "    python3 -m http.server -b 127.0.0.1 -d build-web/site 8000"
+  exit 0
+fi
+
+if [ "$mode" = deb ]; then
+  # Built from a copy of the files the repository holds (changes not yet
+  # committed included), so the tree stays clean and the package, its
+  # debug symbols and the build records all land in build-package/.
+  version=$(dpkg-parsechangelog -S Version)
+  out=${VELLORIA_PACKAGE_DIR:-build-package}
+  rm -rf "$out"
+  mkdir -p "$out/velloria-$version"
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z --cached --others --exclude-standard |
+      while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
+      tar --null -T - -cf - | tar -xf - -C "$out/velloria-$version"
+  else
+    tar --exclude='./build*' --exclude=./.git -cf - . | tar -xf - -C "$out/velloria-$version"
+  fi
+  (cd "$out/velloria-$version" && dpkg-buildpackage -us -uc -b)
+  ls -l "$out"/*.deb
   exit 0
 fi
 

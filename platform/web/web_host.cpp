@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+
 #include "input/input.h"
 #include "platform/web/web_keymap.h"
 #include "platform/web/web_music.h"
@@ -9,31 +11,34 @@
 namespace {
 
 constexpr const char* kCanvas = "#canvas";
+// The picture goes to the canvas in bands of this many rows, each only as
+// wide as its change.
+constexpr int kBandRows = 24;
 
 // The small calls into the page's script (platform/web/site/page.js).
 // clang-format off
-EM_JS(void, PageShowPicture, (const uint32_t* rgba, int width, int height),
-      { VelloriaPage.showPicture(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height); });
+EM_JS(void, PageShowPicture, (const uint32_t* rgba, int width, int height, int x, int y, int w, int h), {
+  VelloriaPage.showPicture(HEAPU8.buffer, rgba, width, height, x, y, w, h);
+});
 EM_JS(void, PageShowCursor, (int show), { VelloriaPage.showCursor(show !== 0); });
 EM_JS(void, PageShowMessage, (const char* text), { VelloriaPage.showMessage(UTF8ToString(text)); });
 EM_JS(void, PageToggleFullScreen, (), { VelloriaPage.toggleFullScreen(); });
-EM_JS(int, PageCanvasFocused, (), { return VelloriaPage.canvasFocused() ? 1 : 0; });
+EM_JS(void, PageSetTitle, (const char* title), { VelloriaPage.setTitle(UTF8ToString(title)); });
+EM_JS(int, PageGameFocused, (), { return VelloriaPage.gameFocused() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.visibilityState !== "hidden" ? 1 : 0; });
 EM_JS(void, PageUnlockSound, (), { VelloriaSound.unlock(); });
 // clang-format on
 
 }  // namespace
 
-WebHost::WebHost(WebMusic* music) : music_(music) {
+WebHost::WebHost(WebMusic* music, bool headless) : music_(music), headless_(headless) {
   emscripten_set_keydown_callback(kCanvas, this, true, &WebHost::OnKey);
   emscripten_set_keyup_callback(kCanvas, this, true, &WebHost::OnKey);
-  emscripten_set_focus_callback(kCanvas, this, true, &WebHost::OnFocus);
-  emscripten_set_blur_callback(kCanvas, this, true, &WebHost::OnFocus);
   emscripten_set_mousedown_callback(kCanvas, this, true, &WebHost::OnMouseDown);
   emscripten_set_visibilitychange_callback(this, true, &WebHost::OnVisibility);
   // A page opened in the background, or a canvas without focus, starts as a
   // window that lost its focus does: paused.
-  canvasFocused_ = PageCanvasFocused() != 0;
+  gameFocused_ = PageGameFocused() != 0;
   pageVisible_ = PageVisible() != 0;
   UpdateFocus();
 }
@@ -41,10 +46,14 @@ WebHost::WebHost(WebMusic* music) : music_(music) {
 WebHost::~WebHost() {
   emscripten_set_keydown_callback(kCanvas, nullptr, true, nullptr);
   emscripten_set_keyup_callback(kCanvas, nullptr, true, nullptr);
-  emscripten_set_focus_callback(kCanvas, nullptr, true, nullptr);
-  emscripten_set_blur_callback(kCanvas, nullptr, true, nullptr);
   emscripten_set_mousedown_callback(kCanvas, nullptr, true, nullptr);
   emscripten_set_visibilitychange_callback(nullptr, true, nullptr);
+}
+
+void WebHost::Push(HostEvent event) {
+  if (headless_) return;
+  events_.push_back(event);
+  if (wake_) wake_();
 }
 
 EM_BOOL WebHost::OnKey(int type, const EmscriptenKeyboardEvent* event, void* self) {
@@ -58,18 +67,27 @@ EM_BOOL WebHost::OnKey(int type, const EmscriptenKeyboardEvent* event, void* sel
     if (!event->repeat) PageToggleFullScreen();
     return EM_TRUE;
   }
-  int code = GameKeyFromDomCode(event->code);
+  auto held = host->held_.find(event->code);
+  if (!down) {
+    if (held == host->held_.end()) return GameKeyFromDomCode(event->code) >= 0;
+    int code = held->second;
+    host->held_.erase(held);
+    host->Push({HostEventType::KeyUp, code});
+    return EM_TRUE;
+  }
+  int code = held != host->held_.end() ? held->second : GameKeyFromDomKey(event->key, event->code);
   if (code < 0) return EM_FALSE;  // the browser keeps its own keys
   // Auto-repeat would toggle pause and speed over and over.
-  if (!(down && event->repeat)) host->events_.push_back({down ? HostEventType::KeyDown : HostEventType::KeyUp, code});
+  if (held == host->held_.end()) {
+    host->held_[event->code] = code;
+    host->Push({HostEventType::KeyDown, code});
+  }
   return EM_TRUE;  // no scrolling on arrows and Space while the game has the keys
 }
 
-EM_BOOL WebHost::OnFocus(int type, const EmscriptenFocusEvent*, void* self) {
-  auto* host = static_cast<WebHost*>(self);
-  host->canvasFocused_ = type == EMSCRIPTEN_EVENT_FOCUS;
-  host->UpdateFocus();
-  return EM_FALSE;
+void WebHost::SetGameFocused(bool focused) {
+  gameFocused_ = focused;
+  UpdateFocus();
 }
 
 EM_BOOL WebHost::OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* self) {
@@ -85,11 +103,17 @@ EM_BOOL WebHost::OnMouseDown(int, const EmscriptenMouseEvent*, void*) {
 }
 
 void WebHost::UpdateFocus() {
-  bool focused = canvasFocused_ && pageVisible_;
+  bool focused = gameFocused_ && pageVisible_;
   if (focused == focused_) return;
   focused_ = focused;
-  events_.push_back({focused ? HostEventType::FocusGained : HostEventType::FocusLost});
-  if (wake_) wake_();
+  if (!focused) {
+    // The browser never delivers the key-up of a key let go while another
+    // window has the focus: every key held is let go now, or it would stay
+    // pressed when the game comes back.
+    for (const auto& [place, code] : held_) Push({HostEventType::KeyUp, code});
+    held_.clear();
+  }
+  Push({focused ? HostEventType::FocusGained : HostEventType::FocusLost});
 }
 
 bool WebHost::PollEvent(HostEvent& event) {
@@ -115,20 +139,60 @@ void WebHost::ShowMessage(const char*, const char* text) { PageShowMessage(text)
 
 void WebHost::ToggleFullScreen() { PageToggleFullScreen(); }
 
+void WebHost::SetTitle(const char* title) { PageSetTitle(title); }
+
 void WebHost::Present(const Surface& back, const Palette& palette) {
+  lastBack_ = &back;
+  lastPalette_ = &palette;
+  if (!headless_) Show(back, palette);
+}
+
+void WebHost::ShowLastPicture() {
+  if (lastBack_) Show(*lastBack_, *lastPalette_);
+}
+
+void WebHost::Show(const Surface& back, const Palette& palette) {
   // Canvas pixels are bytes R, G, B, A: as little-endian words, 0xAABBGGRR.
-  uint32_t colours[256];
-  for (int i = 0; i < 256; ++i) {
-    const PaletteEntry& e = palette[static_cast<size_t>(i)];
+  std::array<uint32_t, 256> colours;
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const PaletteEntry& e = palette[i];
     colours[i] = 0xFF000000u | uint32_t{e.blue} << 16 | uint32_t{e.green} << 8 | e.red;
   }
-  int w = back.Width();
-  int h = back.Height();
-  rgba_.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = back.Row(y);
-    uint32_t* out = rgba_.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    for (int x = 0; x < w; ++x) out[x] = colours[row[x]];
+  int width = back.Width();
+  int height = back.Height();
+  auto count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  bool whole = colours != colours_ || shown_.size() != count;
+  colours_ = colours;
+  rgba_.resize(count);
+  shown_.resize(count);
+  // Only what changed since the last picture is turned into colours and
+  // handed to the canvas, band by band: in play most of the screen stays as
+  // it was, and the page's work (its share of a core) follows the change.
+  for (int band = 0; band < height; band += kBandRows) {
+    int top = -1;
+    int bottom = -1;
+    int left = width;
+    int right = -1;
+    for (int y = band; y < std::min(height, band + kBandRows); ++y) {
+      const uint8_t* row = back.Row(y);
+      uint8_t* was = shown_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+      int first = 0;
+      int last = width - 1;
+      if (!whole) {
+        while (first < width && row[first] == was[first]) ++first;
+        if (first == width) continue;
+        while (row[last] == was[last]) --last;
+      }
+      uint32_t* out = rgba_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+      for (int x = first; x <= last; ++x) {
+        was[x] = row[x];
+        out[x] = colours[row[x]];
+      }
+      if (top < 0) top = y;
+      bottom = y;
+      left = std::min(left, first);
+      right = std::max(right, last);
+    }
+    if (top >= 0) PageShowPicture(rgba_.data(), width, height, left, top, right - left + 1, bottom - top + 1);
   }
-  PageShowPicture(rgba_.data(), w, h);
 }

@@ -4,12 +4,15 @@
 
 namespace {
 
-// Fills x, y and buttons from the first connected pad; 0 without one. Axes
+// Fills x, y and buttons from the first connected pad; 0 without one (the
+// pads are not even asked until the browser has reported one: asking costs
+// the page's main thread more than the rest of a frame's reading). Axes
 // come as -1..1 and go to the desktop's -32768..32767; a pressed D-pad
 // (standard buttons 12 to 15) pushes its axis to the end, and the four face
 // buttons (south, east, west, north) are bits 0 to 3, as on the desktop.
 // clang-format off
 EM_JS(int, PageReadPad, (int* out), {
+  if (!VelloriaPage.padsSeen()) return 0;
   const pads = navigator.getGamepads ? navigator.getGamepads() : [];
   const pad = Array.prototype.find.call(pads, p => p && p.connected);
   if (!pad) return 0;

@@ -42,3 +42,14 @@ int GameKeyFromDomCode(const char* code) {
   if (name.empty()) return -1;
   return KeyCodeFromName(name).value_or(-1);
 }
+
+int GameKeyFromDomKey(const char* key, const char* code) {
+  std::string_view typed(key);
+  bool keypad = std::string_view(code).starts_with("Numpad");
+  if (typed.size() == 1 && !keypad) {
+    char c = typed[0];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return KeyCodeFromName(std::string(1, c)).value_or(-1);
+  }
+  return GameKeyFromDomCode(code);
+}

@@ -1,6 +1,8 @@
 // The browser page's entry: the page (page.js) passes its URL parameters as
-// the command line, the resources are unpacked, and the run is driven from
-// the page's animation frames until it ends; "Play again" starts a new one.
+// the command line, the resources are unpacked, and once the player has
+// pressed or tapped to play, the run is driven from the page's animation
+// frames until it ends. "Play again" starts a new run, "Watch a replay" one
+// that plays an input file.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -24,11 +26,21 @@
 
 namespace {
 
+// Every run the player plays is recorded here, in the program's own memory,
+// for the page's "Save replay".
+constexpr const char* kRecordFile = "/replay/last.txt";
+// A headless run's frames run back to back for this long in each animation
+// frame, so that the page still paints and takes its events.
+constexpr double kHeadlessBatchMs = 20;
+
 // clang-format off
 EM_JS(void, PageUnpack, (const uint8_t* packed, int packedSize, uint8_t* out, int outSize),
       { VelloriaPage.unpack(HEAPU8.slice(packed, packed + packedSize), out, outSize); });
 EM_JS(void, PageCannotStart, (const char* text), { VelloriaPage.cannotStart(UTF8ToString(text)); });
+EM_JS(void, PageProgramReady, (), { VelloriaPage.programReady(); });
+EM_JS(void, PageRunStarted, (const char* recordFile), { VelloriaPage.runStarted(UTF8ToString(recordFile)); });
 EM_JS(void, PageRunEnded, (int code), { VelloriaPage.runEnded(code); });
+EM_JS(void, PageNaming, (int naming), { VelloriaPage.naming(naming !== 0); });
 EM_JS(int, PageWantsPicture, (int frame), { return VelloriaPage.wantsPicture(frame) ? 1 : 0; });
 EM_JS(void, PageKeepPicture, (int frame, const uint8_t* indices, int width, int height, const uint8_t* palette), {
   VelloriaPage.keepPicture(frame, HEAPU8.slice(indices, indices + width * height), width, height,
@@ -37,12 +49,23 @@ EM_JS(void, PageKeepPicture, (int frame, const uint8_t* indices, int width, int 
 // clang-format on
 
 struct Run {
+  // The command line from the page's URL, and this run's.
+  Options base;
   Options options;
   GameSceneFactory scenes;
   std::unique_ptr<InputDriver> driver;
   std::unique_ptr<WebPlatform> platform;
   std::unique_ptr<Application> application;
+  bool ready = false;
   bool inLoop = false;
+  // The name entry is under way (the page then offers a text field, which
+  // opens a phone's keyboard).
+  bool naming = false;
+  // A look at the loop is scheduled. None is while the game waits for an
+  // event (paused), so that nothing runs then.
+  bool scheduled = false;
+  // An input file to play once the run in progress has ended.
+  std::optional<std::string> watchNext;
 };
 
 std::unique_ptr<Run> run;
@@ -60,29 +83,96 @@ void KeepPicture(int64_t frame) {
   PageKeepPicture(static_cast<int>(frame), indices.data(), back->Width(), back->Height(), palette.data());
 }
 
-void RunDue() {
-  if (!run || !run->application || run->inLoop) return;
+// Runs what is due; returns how long the loop may wait (-1: for an event).
+int RunDue() {
+  if (!run || !run->application || run->inLoop) return 0;
   run->inLoop = true;
-  run->application->Loop().RunDue();
+  int wait = 0;
+  if (run->options.headless) {
+    double end = emscripten_get_now() + kHeadlessBatchMs;
+    while (run->application->Loop().HeadlessIteration() && emscripten_get_now() < end) {
+    }
+    if (!IsQuitRequested()) run->platform->Host().ShowLastPicture();
+  } else {
+    wait = run->application->Loop().RunDue();
+  }
   run->inLoop = false;
+  // The game's own hot keys are off exactly while a name is typed.
+  bool naming = !IsQuitRequested() && GetAppBlock().hotkeysEnabled == 0;
+  if (naming != run->naming) PageNaming(naming ? 1 : 0);
+  run->naming = naming;
+  return wait;
+}
+
+void BeginRun(const Options& options);
+
+// Plays the input file asked for: the page's command line with that file,
+// recording nothing.
+void BeginWatching() {
+  Options watch = run->base;
+  watch.inputFile = *run->watchNext;
+  watch.recordFile.clear();
+  run->watchNext.reset();
+  BeginRun(watch);
 }
 
 void EndRun() {
   int code = run->application->Finish();
   run->application.reset();
   run->platform.reset();
+  if (run->naming) PageNaming(0);
+  run->naming = false;
+  if (run->watchNext) {
+    BeginWatching();
+    return;
+  }
   PageRunEnded(code);
 }
 
+void Schedule(int wait);
+
 EM_BOOL OnAnimationFrame(double, void*) {
-  if (!run || !run->application) return EM_FALSE;
-  RunDue();
-  if (!IsQuitRequested()) return EM_TRUE;
-  EndRun();
+  run->scheduled = false;
+  if (!run->application) return EM_FALSE;
+  int wait = RunDue();
+  if (IsQuitRequested()) {
+    EndRun();
+    return EM_FALSE;
+  }
+  if (wait >= 0) Schedule(wait);  // paused (-1): nothing runs until an event
   return EM_FALSE;
 }
 
-void BeginRun() {
+void OnTimer(void*) { OnAnimationFrame(0, nullptr); }
+
+// The next look at the loop: a timer for when the next game frame falls due
+// (a millisecond after, so that it never comes a little early and has to
+// wait again), or the next animation frame when one is due now. The page so
+// does its work 25 times a second, not at the display's rate.
+void Schedule(int wait) {
+  if (run->scheduled) return;
+  run->scheduled = true;
+  if (wait > 0) {
+    emscripten_set_timeout(OnTimer, wait + 1, nullptr);
+  } else {
+    emscripten_request_animation_frame(OnAnimationFrame, nullptr);
+  }
+}
+
+void KeepLooping() {
+  if (run->application) Schedule(0);
+}
+
+// An event came: a focus change is handled at once (a page in the
+// background gets no animation frames, yet must pause now), and a loop that
+// stopped while paused starts again.
+void Wake() {
+  RunDue();
+  KeepLooping();
+}
+
+void BeginRun(const Options& options) {
+  run->options = options;
   run->driver = MakeInputDriver(run->options);  // every run starts with a fresh one
   run->platform = std::make_unique<WebPlatform>(run->options);
   run->application =
@@ -93,9 +183,17 @@ void BeginRun() {
     PageRunEnded(*code);
     return;
   }
-  run->platform->Host().OnFocusChange(RunDue);
+  run->platform->Host().OnEvent(Wake);
   run->application->Loop().OnTick([](int64_t frame, bool) { KeepPicture(frame); });
-  emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
+  PageRunStarted(run->options.recordFile.c_str());
+  KeepLooping();
+}
+
+// A new run as the page's URL asks, recorded unless it replays a file.
+void BeginPlayersRun() {
+  Options options = run->base;
+  if (options.inputFile.empty() && options.recordFile.empty() && !options.headless) options.recordFile = kRecordFile;
+  BeginRun(options);
 }
 
 }  // namespace
@@ -108,11 +206,30 @@ EMSCRIPTEN_KEEPALIVE void velloria_resources_unpacked(int ok) {
     PageCannotStart("The game's pictures and sounds could not be unpacked.");
     return;
   }
-  BeginRun();
+  run->ready = true;
+  PageProgramReady();
 }
 
-EMSCRIPTEN_KEEPALIVE void velloria_play_again() {
-  if (run && !run->application) BeginRun();
+// The player pressed or tapped to play (or "Play again").
+EMSCRIPTEN_KEEPALIVE void velloria_begin() {
+  if (run && run->ready && !run->application) BeginPlayersRun();
+}
+
+// Plays an input file the page wrote into the program's files, ending the
+// run in progress first.
+EMSCRIPTEN_KEEPALIVE void velloria_watch(const char* path) {
+  if (!run || !run->ready) return;
+  run->watchNext = path;
+  if (run->application) {
+    Shutdown(nullptr);
+    KeepLooping();  // the loop ends the run and starts the replay
+  } else {
+    BeginWatching();
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void velloria_game_focus(int focused) {
+  if (run && run->platform) run->platform->Host().SetGameFocused(focused != 0);
 }
 
 // The --stats line of the coming frame, then paused=0/1.
@@ -142,7 +259,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   run = std::make_unique<Run>();
-  run->options = *options;
+  run->base = *options;
   run->scenes.SetInvulnerable(options->invulnerable);
   PackedResources resources = GetPackedResources();
   PageUnpack(resources.packed.data(), static_cast<int>(resources.packed.size()), resources.unpacked.data(),

@@ -1,14 +1,25 @@
 #include "platform/web/web_platform.h"
 
-WebPlatform::WebPlatform(const Options& options) : host_(options.mute ? nullptr : &music_) {
+#include <emscripten.h>
+
+namespace {
+// clang-format off
+EM_JS(void, SoundSetVolumes, (int effects, int music), { VelloriaSound.setVolumes(effects, music); });
+// clang-format on
+}  // namespace
+
+WebPlatform::WebPlatform(const Options& options)
+    : host_(options.mute || options.headless ? nullptr : &music_, options.headless) {
   services_.host = &host_;
   services_.presenter = &host_;
-  services_.joystick = &joystick_;
+  services_.joystick = options.headless ? nullptr : &joystick_;
   // The loop runs from the page's animation frames.
   services_.steadyPacing = true;
-  if (!options.mute) {
+  // A headless run is silent, as on the desktop.
+  if (!options.mute && !options.headless) {
     services_.audio = &audio_;
     services_.music = &music_;
+    SoundSetVolumes(options.soundVolume, options.musicVolume);
   }
   // A replayed session plays with the default ranking and keeps nothing, so
   // its pictures are those of a headless run whatever the browser stored.

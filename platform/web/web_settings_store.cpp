@@ -8,9 +8,12 @@
 
 namespace {
 
-// Returns the value's length, -1 when there is none and -2 when the storage
-// cannot be used (blocked by the browser's settings); *text gets a malloc'd
-// copy of the value, one byte per character.
+// Returns the value's length in bytes, -1 when there is none and -2 when the
+// storage cannot be used (blocked by the browser's settings); *text gets a
+// malloc'd copy of the value. Both ways the page's text goes through
+// VelloriaPage.textToBytes and back, which keep every character as it was
+// (UTF-8, a lone surrogate too), so text the game does not know survives a
+// save.
 // clang-format off
 EM_JS(int, PageStorageRead, (const char* key, uint8_t** text), {
   let value;
@@ -20,17 +23,15 @@ EM_JS(int, PageStorageRead, (const char* key, uint8_t** text), {
     return -2;
   }
   if (value === null) return -1;
-  const bytes = _malloc(value.length + 1);
-  for (let i = 0; i < value.length; ++i) HEAPU8[bytes + i] = value.charCodeAt(i) & 0xFF;
-  HEAPU32[text >> 2] = bytes;
-  return value.length;
+  const bytes = VelloriaPage.textToBytes(value);
+  const copy = _malloc(bytes.length + 1);
+  HEAPU8.set(bytes, copy);
+  HEAPU32[text >> 2] = copy;
+  return bytes.length;
 });
 
 EM_JS(int, PageStorageWrite, (const char* key, const uint8_t* text, int length), {
-  let value = "";
-  for (let i = 0; i < length; i += 4096) {
-    value += String.fromCharCode.apply(null, HEAPU8.subarray(text + i, text + Math.min(length, i + 4096)));
-  }
+  const value = VelloriaPage.bytesToText(HEAPU8.subarray(text, text + length));
   try {
     localStorage.setItem(UTF8ToString(key), value);
     return 1;
@@ -38,6 +39,8 @@ EM_JS(int, PageStorageWrite, (const char* key, const uint8_t* text, int length),
     return 0;  // full, or blocked
   }
 });
+
+EM_JS(void, PageStorageFailed, (), { VelloriaPage.storageFailed(); });
 // clang-format on
 
 std::string KeyFor(const std::string& path) {
@@ -51,7 +54,10 @@ FileOutcome WebSettingsStore::Read(const std::string& path, std::string& text) {
   uint8_t* bytes = nullptr;
   int length = PageStorageRead(KeyFor(path).c_str(), &bytes);
   if (length == -1) return {FileOutcome::Status::Missing, ""};
-  if (length < 0) return {FileOutcome::Status::Failed, "the browser does not let the page keep data"};
+  if (length < 0) {
+    PageStorageFailed();
+    return {FileOutcome::Status::Failed, "the browser does not let the page keep data"};
+  }
   text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
   std::free(bytes);
   return {};
@@ -62,5 +68,6 @@ FileOutcome WebSettingsStore::Write(const std::string& path, const std::string& 
                        static_cast<int>(text.size())) != 0) {
     return {};
   }
+  PageStorageFailed();
   return {FileOutcome::Status::Failed, "the browser's storage for the page is full or blocked"};
 }

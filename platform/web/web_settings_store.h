@@ -7,8 +7,9 @@
 // Settings files kept in the page's localStorage, one key per file holding
 // the same text the desktop keeps on disk (the key is the file's path below
 // the settings root: "KorvaGames/Velloria/ranking.ini"). Each write replaces
-// the key's whole value at once. Bytes are kept one character each, so any
-// text comes back as it was written.
+// the key's whole value at once. The bytes are the value's UTF-8, so text
+// stored by anything else comes back as it was. A store that fails tells the
+// page, which says once that nothing will be kept.
 class WebSettingsStore : public SettingsStore {
  public:
   FileOutcome Read(const std::string& path, std::string& text) override;

@@ -2,7 +2,7 @@
 """The window and desktop icon: the witch's head in her hat, tilted a little so
 the bent crown fits the square, on a small night-sky disc. Written as RGBA
 PNG files (soft edges) for every launcher size, resources/icons/velloria-N.png
-for N in SIZES, and as a scalable picture, resources/icons/velloria.svg, drawn
+for N in SIZES (192 and 512 for the web page's manifest), and as a scalable picture, resources/icons/velloria.svg, drawn
 by the same code on the SVG canvas (at the 256 design: 256 px is its natural
 size)."""
 import os
@@ -16,8 +16,8 @@ from frontend_witch import hair_back, hat, head
 from svg_canvas import SvgCanvas
 
 ICON_DIR = os.path.join(ROOT, "resources", "icons")
-# The hicolor theme's sizes.
-SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+# The hicolor theme's sizes, then the two a web app's manifest asks for.
+SIZES = (16, 22, 24, 32, 48, 64, 128, 256, 192, 512)
 SVG_DESIGN = 256
 
 

@@ -1,28 +1,98 @@
 'use strict';
-// The page around the game: the command line from the URL, the resources'
-// unpacking, the canvas's whole-factor size, full screen, the end of a run,
-// and what the browser test reads (window.velloria).
+// The page around the game: the command line from the URL, the program's
+// download with its progress and its failures, the start screen, the
+// picture's size, the touch controls and the name field, full screen, the
+// sound button, replays for players, and what the browser test reads
+// (window.velloria).
 //
 // URL parameters, as the headless runner's options: seed=N frames=N
-// start=S-L[:P] mute autopilot input=FILE (a file beside the page), and
-// shot=F[,F...] to keep the 8-bit picture presented after frame F.
+// start=S-L[:P] music-volume=N sound-volume=N soak=N, the flags mute
+// autopilot invulnerable headless, input=FILE (a file beside the page), and
+// shot=F[,F...] to keep the 8-bit picture presented after frame F. A
+// headless run starts at once and runs its frames as fast as it can.
 const VelloriaPage = (() => {
   const kWidth = 640;
   const kHeight = 480;
-  const canvas = document.getElementById('canvas');
-  const stage = document.getElementById('stage');
-  const controls = document.getElementById('controls');
-  const message = document.getElementById('message');
-  const again = document.getElementById('again');
-  const context2d = canvas.getContext('2d', {alpha: false});
+  // Page settings, each under a key of its own beside the ranking.
+  const kMuteKey = 'KorvaGames/Velloria/page-mute';
+  const kFitKey = 'KorvaGames/Velloria/page-fit';
+  // A key the page sends (a touch control, a typed character) is held at
+  // least this long, so the game, which reads the keys once a frame (40 ms
+  // apart), sees every tap; typed characters leave a gap between them.
+  const kTapMs = 90;
+  const kGapMs = 60;
+  const $ = id => document.getElementById(id);
+  const canvas = $('canvas');
+  const stage = $('stage');
+  const bar = $('bar');
+  const message = $('message');
+  const notice = $('notice');
+  const again = $('again');
+  const start = $('start');
+  const startText = $('start-text');
+  const retry = $('retry');
+  const typing = $('typing');
+  const context2d = canvas.getContext('2d', {alpha: false, desynchronized: true});
   let image = null;
+  const params = new URLSearchParams(location.search);
+  const headless = params.has('headless');
   const wantedPictures = new Set();
   const pictures = new Map();
   // From the page's start until the run ends (or cannot begin).
   let running = true;
+  let programReady = false;
+  let playerReady = headless;  // the first gesture came (a headless run needs none)
+  let failed = false;
+  let recordFile = '';
+  let fitMode = 'whole';
+  let muted = false;
 
   function showMessage(text) {
     message.textContent = text;
+    fit();
+  }
+
+  // Each notice is given once a page.
+  const noticeShown = new Set();
+  function showNotice(text) {
+    if (noticeShown.has(text)) return;
+    noticeShown.add(text);
+    notice.textContent = text;
+    fit();
+  }
+
+  function storageGet(key) {
+    try {
+      return localStorage.getItem(key);
+    } catch (e) {
+      storageFailed();
+      return null;
+    }
+  }
+
+  function storageSet(key, value) {
+    try {
+      localStorage.setItem(key, value);
+    } catch (e) {
+      storageFailed();
+    }
+  }
+
+  function storageFailed() {
+    showNotice('This browser does not let the page keep anything: the ranking and settings will be lost ' +
+               'when the page closes.');
+  }
+
+  // ---- failures while loading: a short word and a way to try again ----
+
+  function fail(text) {
+    if (failed) return;
+    failed = true;
+    running = false;
+    start.hidden = false;
+    $('progress').hidden = true;
+    startText.textContent = text;
+    retry.hidden = false;
   }
 
   function cannotStart(text) {
@@ -30,15 +100,45 @@ const VelloriaPage = (() => {
     showMessage(text);
   }
 
-  // The largest whole factor that fits the page (or the screen), so every
-  // pixel of the picture stays the same size.
+  // ---- the picture's size ----
+  //
+  // The picture always fits the space the page leaves it: a whole factor
+  // (every pixel the same size, sharp) where 1x or more fits, else the
+  // largest size that fits; FILL takes the largest size that fits always,
+  // keeping the shape.
+  function pictureSize(width, height) {
+    const scale = Math.min(width / kWidth, height / kHeight);
+    const factor = fitMode === 'fill' || scale < 1 ? scale : Math.floor(scale);
+    return [Math.max(1, Math.floor(kWidth * factor)), Math.max(1, Math.floor(kHeight * factor))];
+  }
+
   function fit() {
-    const full = document.fullscreenElement === stage;
-    const width = full ? stage.clientWidth : document.documentElement.clientWidth;
-    const height = full ? stage.clientHeight : window.innerHeight - controls.offsetHeight - message.offsetHeight - 24;
-    const factor = Math.max(1, Math.floor(Math.min(width / kWidth, height / kHeight)));
-    canvas.style.width = kWidth * factor + 'px';
-    canvas.style.height = kHeight * factor + 'px';
+    const width = window.innerWidth;
+    const height = window.innerHeight;
+    const touch = document.body.classList.contains('touch');
+    const upright = height >= width;
+    document.body.classList.toggle('portrait', upright);
+    document.body.classList.toggle('landscape', !upright);
+    let room = [width, height];
+    const above = bar.offsetHeight + $('info').offsetHeight + 16;
+    if (document.fullscreenElement === stage) {
+      room = [stage.clientWidth, stage.clientHeight];
+    } else if (touch && !upright) {
+      // The bar, the messages and the pads stand beside the picture.
+      room[0] -= $('pad-move').offsetWidth + $('pad-act').offsetWidth;
+    } else {
+      room[1] -= above + (touch ? $('pad-move').scrollHeight + 8 : 0);
+    }
+    const [w, h] = pictureSize(Math.max(room[0], 1), Math.max(room[1], 1));
+    canvas.style.width = w + 'px';
+    canvas.style.height = h + 'px';
+  }
+
+  function setFit(mode) {
+    fitMode = mode === 'fill' ? 'fill' : 'whole';
+    const button = $('fit');
+    button.setAttribute('aria-pressed', String(fitMode === 'fill'));
+    fit();
   }
 
   function toggleFullScreen() {
@@ -49,22 +149,260 @@ const VelloriaPage = (() => {
     }
   }
 
-  function commandLine(params, inputName) {
+  // ---- focus: the canvas and the name field are the game's ----
+
+  const gameFocused = () => document.hasFocus() && (document.activeElement === canvas || document.activeElement === typing);
+  const isGameElement = element => element === canvas || element === typing;
+  let lastFocus = null;
+  function tellFocus(focused) {
+    if (focused === lastFocus || !window.Module || !Module.calledRun) return;
+    lastFocus = focused;
+    Module._velloria_game_focus(focused ? 1 : 0);
+  }
+  document.addEventListener('focusin', event => tellFocus(isGameElement(event.target)));
+  document.addEventListener('focusout', event => tellFocus(isGameElement(event.relatedTarget)));
+
+  // ---- keys the page sends: the touch controls and the name field ----
+
+  function sendKey(code, key, down) {
+    canvas.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {code, key, bubbles: true, cancelable: true}));
+  }
+
+  // Typed characters one after another, each held long enough to count.
+  const typed = [];
+  let typingBusy = false;
+  function typeNext() {
+    if (typingBusy || typed.length === 0) return;
+    typingBusy = true;
+    const [code, key] = typed.shift();
+    sendKey(code, key, true);
+    setTimeout(() => {
+      sendKey(code, key, false);
+      setTimeout(() => {
+        typingBusy = false;
+        typeNext();
+      }, kGapMs);
+    }, kTapMs);
+  }
+  function typeKey(code, key) {
+    typed.push([code, key]);
+    typeNext();
+  }
+
+  function pressTouchKey(button, down) {
+    button.classList.toggle('held', down);
+    if (down) {
+      button.pressedAt = performance.now();
+      sendKey(button.dataset.code, button.dataset.key, true);
+      return;
+    }
+    const left = button.pressedAt + kTapMs - performance.now();
+    const up = () => {
+      if (!button.classList.contains('held')) sendKey(button.dataset.code, button.dataset.key, false);
+    };
+    if (left > 0) setTimeout(up, left); else up();
+  }
+
+  for (const button of document.querySelectorAll('.key')) {
+    const pointers = new Set();
+    button.tabIndex = -1;
+    button.addEventListener('pointerdown', event => {
+      event.preventDefault();  // the canvas keeps the focus
+      button.setPointerCapture(event.pointerId);
+      if (pointers.size === 0) pressTouchKey(button, true);
+      pointers.add(event.pointerId);
+      VelloriaSound.unlock();
+    });
+    const release = event => {
+      if (!pointers.delete(event.pointerId) || pointers.size > 0) return;
+      pressTouchKey(button, false);
+    };
+    button.addEventListener('pointerup', release);
+    button.addEventListener('pointercancel', release);
+    button.addEventListener('contextmenu', event => event.preventDefault());
+  }
+  for (const pad of document.querySelectorAll('.pad')) {
+    pad.addEventListener('touchstart', event => event.preventDefault(), {passive: false});
+  }
+
+  // The touch controls show at the first touch and go at the next key press.
+  document.addEventListener('pointerdown', event => {
+    if (event.pointerType !== 'touch' || document.body.classList.contains('touch')) return;
+    document.body.classList.add('touch');
+    fit();
+  }, true);
+  document.addEventListener('keydown', event => {
+    if (!event.isTrusted || event.target === typing || !document.body.classList.contains('touch')) return;
+    document.body.classList.remove('touch');
+    fit();
+  }, true);
+
+  // The name field: what a phone's keyboard types goes to the game as keys.
+  // It always holds one space, so that a deletion shows even in an empty name.
+  typing.value = ' ';
+  typing.addEventListener('input', () => {
+    const text = typing.value;
+    typing.value = ' ';
+    if (text.length === 0) {
+      typeKey('Backspace', 'Backspace');
+      return;
+    }
+    for (const c of text.slice(1).toUpperCase()) {
+      if (c >= 'A' && c <= 'Z') typeKey('Key' + c, c.toLowerCase());
+      if (c >= '0' && c <= '9') typeKey('Digit' + c, c);
+    }
+  });
+  typing.addEventListener('keydown', event => {
+    if (event.key === 'Enter') {
+      event.preventDefault();
+      typeKey('Enter', 'Enter');
+    }
+  });
+
+  function naming(on) {
+    const row = $('naming');
+    const wanted = on && document.body.classList.contains('touch');
+    if (row.hidden === !wanted) return;
+    row.hidden = !wanted;
+    if (!wanted && document.activeElement === typing) canvas.focus();
+    fit();
+  }
+
+  // ---- sound ----
+
+  function setMuted(on) {
+    muted = on;
+    const button = $('mute');
+    button.setAttribute('aria-pressed', String(on));
+    button.textContent = on ? 'Sound off' : 'Sound on';
+    VelloriaSound.setMuted(on);
+  }
+
+  // The browser may hold sound back after a start by the pad: say what turns it on.
+  function checkSound() {
+    if (params.has('mute') || headless) return;
+    if (VelloriaSound.running()) {
+      if (notice.dataset.sound) notice.textContent = '';
+      delete notice.dataset.sound;
+      return;
+    }
+    notice.dataset.sound = '1';
+    notice.textContent = 'Sound is held back by the browser: click or tap the picture, or press a key, to hear it.';
+    fit();
+  }
+  VelloriaSound.onStateChange(() => checkSound());
+
+  // ---- the start screen ----
+
+  function playerGesture() {
+    if (playerReady || failed) return;
+    playerReady = true;
+    VelloriaSound.unlock();
+    start.hidden = true;
+    canvas.focus();
+    beginIfReady();
+  }
+
+  function beginIfReady() {
+    if (!programReady || !playerReady || failed) return;
+    start.hidden = true;
+    if (!canvas.matches(':focus') && !headless) canvas.focus();
+    Module._velloria_begin();
+    setTimeout(checkSound, 500);
+  }
+
+  start.addEventListener('pointerdown', event => {
+    if (event.target === retry) return;
+    event.preventDefault();
+    playerGesture();
+  });
+  document.addEventListener('keydown', event => {
+    if (!start.hidden && !failed && event.isTrusted) {
+      event.preventDefault();
+      playerGesture();
+    }
+  });
+  // Pads are read once the browser has reported one (it does at the first
+  // press of a button).
+  let padsSeen = false;
+  window.addEventListener('gamepadconnected', () => {
+    padsSeen = true;
+  });
+  // A pad's button starts the game too; looked at only while the screen shows.
+  function watchPads() {
+    if (playerReady || failed) return;
+    const pads = navigator.getGamepads ? Array.from(navigator.getGamepads()) : [];
+    if (pads.some(pad => pad && pad.connected && pad.buttons.some(b => b.pressed))) {
+      playerGesture();
+      return;
+    }
+    setTimeout(watchPads, 100);
+  }
+  retry.addEventListener('click', () => location.reload());
+
+  // ---- loading the program ----
+
+  function commandLine(inputName) {
     const args = [];
-    for (const name of ['seed', 'frames', 'start']) {
+    for (const name of ['seed', 'frames', 'start', 'music-volume', 'sound-volume', 'soak']) {
       if (params.has(name)) args.push('--' + name, params.get(name));
     }
-    for (const name of ['mute', 'autopilot']) {
+    for (const name of ['mute', 'autopilot', 'invulnerable', 'headless']) {
       if (params.has(name)) args.push('--' + name);
     }
     if (inputName !== null) args.push('--input', '/input/' + inputName);
     return args;
   }
 
+  function showProgress(loaded, total) {
+    const share = total > 0 ? Math.min(1, loaded / total) : 0;
+    $('progress-bar').style.width = (share * 100).toFixed(1) + '%';
+    startText.textContent = total > 0 ? `Loading… ${Math.floor(share * 100)} %` : `Loading… ${Math.round(loaded / 1024)} KB`;
+  }
+
+  // The program's code, read with its progress shown.
+  async function download(file) {
+    let response;
+    try {
+      response = await fetch(file);
+    } catch (e) {
+      throw new Error('The game could not be downloaded: no connection. Check the network and try again.');
+    }
+    if (!response.ok) throw new Error(`The game could not be downloaded (${file}: ${response.status}). Try again later.`);
+    const total = Number(response.headers.get('Content-Length')) || 0;
+    const chunks = [];
+    let loaded = 0;
+    try {
+      const reader = response.body.getReader();
+      for (;;) {
+        const {done, value} = await reader.read();
+        if (done) break;
+        chunks.push(value);
+        loaded += value.length;
+        showProgress(loaded, total);
+      }
+    } catch (e) {
+      throw new Error('The download was cut short. Check the network and try again.');
+    }
+    if (total && loaded !== total) throw new Error('The download was cut short. Check the network and try again.');
+    const bytes = new Uint8Array(loaded);
+    let at = 0;
+    for (const chunk of chunks) {
+      bytes.set(chunk, at);
+      at += chunk.length;
+    }
+    return bytes;
+  }
+
   async function boot() {
-    const params = new URLSearchParams(location.search);
     for (const frame of (params.get('shot') || '').split(',')) {
       if (/^\d+$/.test(frame)) wantedPictures.add(Number(frame));
+    }
+    if (self.origin === 'null') {
+      return fail('The game cannot run inside this sandboxed frame. Open it in a tab of its own.');
+    }
+    if (typeof DecompressionStream === 'undefined' || typeof WebAssembly === 'undefined') {
+      return fail('This browser is too old for the game. Please try again in a current browser.');
     }
     const inputName = params.get('input');
     let input = null;
@@ -75,54 +413,141 @@ const VelloriaPage = (() => {
       if (!response || !response.ok) return cannotStart('Cannot read ' + inputName);
       input = new Uint8Array(await response.arrayBuffer());
     }
+    let wasm;
+    try {
+      wasm = await download('velloria.wasm');
+    } catch (error) {
+      return fail(error.message);
+    }
+    startText.textContent = headless ? 'Starting…' : 'Tap, click or press a key to play';
+    $('progress').hidden = true;
     window.Module = {
-      arguments: commandLine(params, inputName),
+      arguments: commandLine(inputName),
+      wasmBinary: wasm.buffer,
       preRun: [() => {
-        if (!input) return;
         Module.FS.mkdir('/input');
-        Module.FS.writeFile('/input/' + inputName, input);
+        Module.FS.mkdir('/replay');
+        if (input) Module.FS.writeFile('/input/' + inputName, input);
       }],
       print: text => console.log(text),
-      printErr: text => {
-        console.warn(text);
-        showMessage(text);
-      },
+      printErr: text => console.warn(text),
+      onAbort: () => fail('The game arrived damaged and cannot start. Try again.'),
     };
-    canvas.focus();
+    // Once the page has said what went wrong, the program's own complaint
+    // about it is not an error of the page.
+    window.addEventListener('unhandledrejection', event => {
+      if (failed) event.preventDefault();
+    });
+    window.addEventListener('error', event => {
+      if ((event.filename || '').endsWith('velloria.js')) fail('The game arrived damaged and cannot start. Try again.');
+    });
     const script = document.createElement('script');
     script.src = 'velloria.js';
+    script.onerror = () => fail('The game could not be downloaded. Check the network and try again.');
     document.body.appendChild(script);
   }
 
-  const fullScreenButton = document.getElementById('fullscreen');
+  // ---- replays for players ----
+
+  function saveReplay() {
+    if (!recordFile || !window.Module) return;
+    let bytes;
+    try {
+      bytes = Module.FS.readFile(recordFile);
+    } catch (e) {
+      return;
+    }
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], {type: 'text/plain'}));
+    link.download = 'velloria-replay.txt';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+  }
+
+  async function watchReplay(file) {
+    if (!programReady || !file) return;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    Module.FS.writeFile('/input/watched.txt', bytes);
+    playerReady = true;
+    start.hidden = true;
+    again.hidden = true;
+    canvas.classList.remove('ended');
+    showMessage('');
+    running = true;
+    canvas.focus();
+    Module.ccall('velloria_watch', null, ['string'], ['/input/watched.txt']);
+  }
+
+  // ---- wiring ----
+
+  const fullScreenButton = $('fullscreen');
   fullScreenButton.addEventListener('click', toggleFullScreen);
-  // The button leaves the focus (and so the game running) with the canvas.
-  fullScreenButton.addEventListener('mousedown', event => event.preventDefault());
+  // The page's buttons leave the focus (and so the game running) with the canvas.
+  for (const button of bar.querySelectorAll('button')) button.addEventListener('mousedown', event => event.preventDefault());
+  $('fit').addEventListener('click', () => {
+    setFit(fitMode === 'fill' ? 'whole' : 'fill');
+    storageSet(kFitKey, fitMode);
+  });
+  $('mute').addEventListener('click', () => {
+    setMuted(!muted);
+    storageSet(kMuteKey, muted ? '1' : '0');
+    VelloriaSound.unlock();
+  });
+  $('save-replay').addEventListener('click', saveReplay);
+  const replayFile = $('replay-file');
+  $('watch-replay').addEventListener('click', () => replayFile.click());
+  replayFile.addEventListener('change', () => {
+    watchReplay(replayFile.files[0]);
+    replayFile.value = '';
+  });
+  document.addEventListener('dragover', event => event.preventDefault());
+  document.addEventListener('drop', event => {
+    event.preventDefault();
+    watchReplay(event.dataTransfer.files[0]);
+  });
   again.addEventListener('click', () => {
     again.hidden = true;
     canvas.classList.remove('ended');
     showMessage('');
     running = true;
     canvas.focus();
-    Module._velloria_play_again();
+    Module._velloria_begin();
   });
   window.addEventListener('resize', fit);
   document.addEventListener('fullscreenchange', fit);
+  setFit(storageGet(kFitKey) || params.get('fit'));
+  setMuted(storageGet(kMuteKey) === '1');
+  if (headless) start.hidden = true;
   fit();
-  boot();
+  if ('serviceWorker' in navigator && location.protocol.startsWith('http') && self.origin !== 'null') {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+  boot().then(watchPads);
 
   return {
     showMessage,
     cannotStart,
     toggleFullScreen,
-    canvasFocused: () => document.activeElement === canvas && document.hasFocus(),
+    setFit,
+    storageFailed,
+    naming,
+    gameFocused,
+    padsSeen: () => padsSeen,
+    setTitle: title => {
+      document.title = title;
+    },
     showCursor: show => {
       canvas.style.cursor = show ? '' : 'none';
     },
-    showPicture(rgba, width, height) {
-      if (!image || image.width !== width || image.height !== height) image = context2d.createImageData(width, height);
-      image.data.set(rgba);
-      context2d.putImageData(image, 0, 0);
+    // The program's picture in its own memory, of which the part that
+    // changed goes to the canvas.
+    showPicture(memory, rgba, width, height, x, y, w, h) {
+      if (!image || image.data.buffer !== memory || image.data.byteOffset !== rgba || image.width !== width) {
+        image = new ImageData(new Uint8ClampedArray(memory, rgba, width * height * 4), width, height);
+      }
+      context2d.putImageData(image, 0, 0, x, y, w, h);
     },
     // The resources come gzip-compressed inside the program; the browser's
     // own decompressor unpacks them into the program's buffer.
@@ -134,10 +559,21 @@ const VelloriaPage = (() => {
         Module._velloria_resources_unpacked(ok ? 1 : 0);
       }, () => Module._velloria_resources_unpacked(0));
     },
+    programReady() {
+      programReady = true;
+      lastFocus = null;
+      beginIfReady();
+    },
+    runStarted(file) {
+      recordFile = file;
+      $('save-replay').disabled = !file;
+      lastFocus = gameFocused();
+    },
     runEnded(code) {
       running = false;
       canvas.classList.add('ended');
       canvas.style.cursor = '';
+      document.title = 'Velloria';
       if (document.fullscreenElement) document.exitFullscreen();
       if (!message.textContent) showMessage(code === 0 ? 'The game has ended.' : 'The game could not start.');
       again.hidden = false;
@@ -149,6 +585,41 @@ const VelloriaPage = (() => {
     },
     isRunning: () => running,
     pictures,
+    // Stored text as bytes and back, every character kept: UTF-8, with a
+    // lone surrogate written as the three bytes its number makes.
+    textToBytes(text) {
+      const bytes = [];
+      for (let i = 0; i < text.length; ++i) {
+        let c = text.charCodeAt(i);
+        const next = text.charCodeAt(i + 1);
+        if (c >= 0xD800 && c < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+          c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+          ++i;
+        }
+        if (c < 0x80) bytes.push(c);
+        else if (c < 0x800) bytes.push(0xC0 | (c >> 6), 0x80 | (c & 63));
+        else if (c < 0x10000) bytes.push(0xE0 | (c >> 12), 0x80 | ((c >> 6) & 63), 0x80 | (c & 63));
+        else bytes.push(0xF0 | (c >> 18), 0x80 | ((c >> 12) & 63), 0x80 | ((c >> 6) & 63), 0x80 | (c & 63));
+      }
+      return Uint8Array.from(bytes);
+    },
+    bytesToText(bytes) {
+      let text = '';
+      for (let i = 0; i < bytes.length;) {
+        const b = bytes[i];
+        const more = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        let c = more ? b & (0x3F >> more) : b;
+        for (let k = 1; k <= more; ++k) c = (c << 6) | (bytes[i + k] & 63);
+        i += more + 1;
+        if (c >= 0x10000) {
+          c -= 0x10000;
+          text += String.fromCharCode(0xD800 + (c >> 10), 0xDC00 + (c & 0x3FF));
+        } else {
+          text += String.fromCharCode(c);
+        }
+      }
+      return text;
+    },
   };
 })();
 
@@ -184,6 +655,8 @@ window.velloria = {
     return {width: kept.width, height: kept.height, indices: base64(kept.indices), palette: base64(kept.palette)};
   },
   music: () => VelloriaSound.musicState(),
+  levels: () => VelloriaSound.levels(),
+  forgetPictures: () => VelloriaPage.pictures.clear(),
   // Moves the sounding tune to a place, so a check need not wait for its end.
   seekMusic: seconds => VelloriaSound.musicSeek(seconds),
 };

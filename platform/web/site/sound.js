@@ -2,13 +2,25 @@
 // Effects and tunes through Web Audio. Browsers let sound start only after
 // the page's first key or click (unlock); until then nothing sounds and the
 // game goes on exactly the same.
+//
+// The mix is the desktop's: effects at a quarter of full scale (several
+// sound at once over the music, and their sum with the music's peaks stays
+// below full scale), the recorded tunes at full scale. Each side passes its
+// own gain (the volume, 0 when muted) on the way to the speakers.
 const VelloriaSound = (() => {
   const kEffectRate = 22050;
-  // Sharp 8-bit effects overshoot when resampled; the desktop keeps the same
-  // quarter of headroom.
-  const kEffectGain = 0.75;
+  const kEffectGain = 0.25;
   let context = null;
   const voices = [];
+  const level = {effects: 1, music: 1, muted: false};
+  let effectsOut = null;
+  let musicOut = null;
+
+  function applyLevels() {
+    if (!context) return;
+    effectsOut.gain.value = level.muted ? 0 : level.effects;
+    musicOut.gain.value = level.muted ? 0 : level.music;
+  }
 
   const running = () => context !== null && context.state === 'running';
 
@@ -40,7 +52,7 @@ const VelloriaSound = (() => {
     const source = context.createBufferSource();
     source.buffer = voice.buffer;
     source.loop = loop;
-    source.connect(context.destination);
+    source.connect(effectsOut);
     source.onended = () => {
       if (voice.source === source) voice.source = null;
     };
@@ -59,7 +71,7 @@ const VelloriaSound = (() => {
   // exact to the sample. The end of a play is reported (takeEnd) once the
   // audio clock has passed it; the game's replay that follows adopts the
   // play the loop already began instead of starting the tune again.
-  const tunes = new Map();  // file -> {bytes: Promise, buffer, decoding}
+  const tunes = new Map();  // file -> {bytes: Promise, buffer, decoding, failed}
   const music = {
     file: null,
     playing: false,  // a play is under way (it sounds once the audio runs)
@@ -89,19 +101,27 @@ const VelloriaSound = (() => {
     const t = tune();
     if (!music.playing || music.source || !running() || !t) return;
     if (!t.buffer) {
-      if (t.decoding) return;
+      // A tune that did not come waits to be wanted again (want).
+      if (t.decoding || t.failed) return;
       t.decoding = true;
       t.bytes.then(bytes => (bytes ? context.decodeAudioData(bytes) : null))
           .then(buffer => {
+            t.decoding = false;
             t.buffer = buffer;
+            // A tune that did not come (the network was down) is fetched
+            // again the next time it is wanted, not silent for the session.
+            t.failed = !buffer;
             sound();
-          }, () => {});
+          }, () => {
+            t.decoding = false;
+            t.failed = true;
+          });
       return;
     }
     const source = context.createBufferSource();
     source.buffer = t.buffer;
     source.loop = true;
-    source.connect(context.destination);
+    source.connect(musicOut);
     const offset = Math.min(music.position, t.buffer.duration);
     source.start(0, offset);
     music.source = source;
@@ -118,11 +138,21 @@ const VelloriaSound = (() => {
   function musicOpen(file) {
     musicClose();
     music.file = file;
-    if (!tunes.has(file)) {
-      const bytes = fetch(file).then(r => (r.ok ? r.arrayBuffer() : null)).catch(() => null);
-      tunes.set(file, {bytes, buffer: null, decoding: false});
-    }
+    want(file);
     return true;
+  }
+
+  // Fetches a tune unless it is here or on its way; one whose fetch failed
+  // is fetched again.
+  function want(file) {
+    const known = tunes.get(file);
+    if (known && !known.failed) return;
+    const entry = {bytes: null, buffer: null, decoding: false, failed: false};
+    entry.bytes = fetch(file).then(r => (r.ok ? r.arrayBuffer() : null)).catch(() => null).then(bytes => {
+      if (!bytes) entry.failed = true;
+      return bytes;
+    });
+    tunes.set(file, entry);
   }
 
   function musicPlayFromStart() {
@@ -143,6 +173,7 @@ const VelloriaSound = (() => {
     music.position = 0;
     music.ended = false;
     music.playing = true;
+    want(music.file);
     sound();
     return true;
   }
@@ -161,6 +192,7 @@ const VelloriaSound = (() => {
     if (!music.file) return false;
     if (music.ended) return musicPlayFromStart();
     music.playing = true;
+    want(music.file);
     sound();
     return true;
   }
@@ -185,13 +217,40 @@ const VelloriaSound = (() => {
       const AudioContextClass = window.AudioContext || window.webkitAudioContext;
       if (!AudioContextClass) return;
       context = new AudioContextClass();
-      context.onstatechange = sound;
+      context.onstatechange = () => {
+        sound();
+        if (onStateChange) onStateChange(context.state);
+      };
+      effectsOut = context.createGain();
+      musicOut = context.createGain();
+      effectsOut.connect(context.destination);
+      musicOut.connect(context.destination);
+      applyLevels();
     }
     if (context.state === 'suspended') context.resume();
   }
 
+  let onStateChange = null;
+
   return {
     unlock,
+    // Volumes 0..100 as the command line's.
+    setVolumes(effects, musicVolume) {
+      level.effects = effects / 100;
+      level.music = musicVolume / 100;
+      applyLevels();
+    },
+    // The page's sound button: music and effects both.
+    setMuted(muted) {
+      level.muted = muted;
+      applyLevels();
+    },
+    running,
+    // The gains in use, for the browser test.
+    levels: () => (context ? {effects: effectsOut.gain.value, music: musicOut.gain.value} : null),
+    onStateChange: callback => {
+      onStateChange = callback;
+    },
     createVoice,
     restart,
     releaseAll,
