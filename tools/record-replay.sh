@@ -4,7 +4,9 @@
 #   tools/record-replay.sh boss-5 53 "--start 3-16:250 --invulnerable --frames 1500" "300 1400"
 # The session runs with an empty settings folder, so it starts from the
 # default ranking whatever this machine keeps. With an existing NAME/input.txt
-# and no SEED ("-"), only the digests are recorded again from that input.
+# and no SEED ("-"), only the digests and the state text are recorded again
+# from that input, and the first frame that changed is printed, old state
+# beside new, for the commit message.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 name=$1 seed=$2 options=$3 shots=$4 build=${5:-build}
@@ -17,5 +19,6 @@ if [ "$seed" != "-" ]; then
   XDG_CONFIG_HOME=$config "$build/velloria" --headless $options --autopilot --seed "$seed" --record "$folder/input.txt"
 fi
 printf -- '%s\nshots %s\n' "$options" "$shots" > "$folder/args"
-VELLORIA_RERECORD=1 "$build/tests/velloria_tests" --gtest_filter="Sessions/Replays.*/${name//-/_}" >/dev/null
+VELLORIA_RERECORD=$name "$build/tests/velloria_tests" --gtest_brief=1 --gtest_filter="Sessions/Replays.*/${name//-/_}" |
+  grep -v '^Running main\|^\[=\|^\[  PASSED'
 wc -l "$folder/frames.digest" "$folder/sounds.log"

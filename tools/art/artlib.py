@@ -26,17 +26,21 @@ _CANDIDATES = np.array([i for i in range(256) if i not in _EXCLUDED])
 
 
 def _nearest(rgb):
-    """rgb: Nx3 float 0..255 -> N palette indices (weighted 'redmean' distance)."""
+    """rgb: Nx3 float 0..255 -> N palette indices (weighted 'redmean' distance).
+    Each distinct colour is matched once: drawings repeat their colours a lot."""
+    rgb = np.ascontiguousarray(rgb, dtype=np.float64)
+    colours, back = np.unique(rgb.view(np.dtype((np.void, 3 * 8))).ravel(), return_inverse=True)
+    colours = colours.view(np.float64).reshape(-1, 3)
     cand = _PAL[_CANDIDATES]
-    out = np.empty(len(rgb), dtype=np.uint8)
+    out = np.empty(len(colours), dtype=np.uint8)
     step = 65536
-    for s in range(0, len(rgb), step):
-        c = rgb[s:s + step, None, :]
+    for s in range(0, len(colours), step):
+        c = colours[s:s + step, None, :]
         rmean = (c[..., 0] + cand[None, :, 0]) / 2.0
         d = c - cand[None, :, :]
         dist = (2 + rmean / 256) * d[..., 0] ** 2 + 4 * d[..., 1] ** 2 + (2 + (255 - rmean) / 256) * d[..., 2] ** 2
         out[s:s + step] = _CANDIDATES[np.argmin(dist, axis=1)]
-    return out
+    return out[back.ravel()]
 
 
 def quantize(rgba, keyed=True):
@@ -50,8 +54,10 @@ def quantize(rgba, keyed=True):
     colour = rgba[..., :3] * 255.0
     if keyed:
         # Un-premultiply is not needed: drawings keep straight colour.
-        idx = _nearest(colour.reshape(-1, 3)).reshape(h, w)
-        idx[alpha < 0.5] = KEY
+        # Only the pixels that will show are matched; the rest are the key.
+        idx = np.full((h, w), KEY, dtype=np.uint8)
+        shown = ~(alpha < 0.5)
+        idx[shown] = _nearest(colour[shown])
     else:
         idx = _nearest((colour * alpha[..., None]).reshape(-1, 3)).reshape(h, w)
     return idx

@@ -205,7 +205,9 @@ class Sprite:
                 level = level + gloss * np.clip((lam - 0.88) / 0.12, 0, 1) ** 2
         if texture is not None:
             level = level + texture
-        col = ramp_rgb(ramp, level)
+        # Only the pixels inside are coloured: the ramp over the whole grid
+        # would cost as much as the shading itself.
+        col = ramp_rgb(ramp, level[inside])
         if shadow and flat is None:
             # The new shape casts a soft shadow down and to the right onto
             # what is already drawn.
@@ -216,8 +218,8 @@ class Sprite:
             self.rgba[cast, :3] *= 0.68
         if rim:
             edge = inside & ~erode(inside, max(1, int(round(rim * SS * 0.75))))
-            col[edge] = ramp_rgb(ramp, rim_level)
-        self.rgba[inside, :3] = col[inside]
+            col[edge[inside]] = ramp_rgb(ramp, rim_level)
+        self.rgba[inside, :3] = col
         self.rgba[inside, 3] = 1.0
 
     def glow(self, cx, cy, r, ramp, lo=0.3, hi=1.0, power=1.0):

@@ -137,6 +137,15 @@ def shift(mask, dx, dy):
     return out
 
 
+def box_of(mask):
+    """The bounding box of a mask's set pixels as a pair of slices, None when empty."""
+    rows = np.flatnonzero(mask.any(axis=1))
+    if len(rows) == 0:
+        return None
+    cols = np.flatnonzero(mask.any(axis=0))
+    return slice(rows[0], rows[-1] + 1), slice(cols[0], cols[-1] + 1)
+
+
 class Canvas:
     def __init__(self, w, h, ss=SS, fill=None):
         self.w, self.h, self.ss = w, h, ss
@@ -194,11 +203,9 @@ class Canvas:
         """Straight 'over' with a constant or per-pixel colour; mask bool or float.
         Only the mask's bounding box is touched, which keeps big canvases quick."""
         mask = np.asarray(mask)
-        rows = np.flatnonzero(mask.any(axis=1))
-        if len(rows) == 0:
+        box = box_of(mask)
+        if box is None:
             return
-        cols = np.flatnonzero(mask.any(axis=0))
-        box = (slice(rows[0], rows[-1] + 1), slice(cols[0], cols[-1] + 1))
         a = mask[box].astype(np.float64) * alpha
         a = a[..., None]
         colour = np.asarray(colour, dtype=np.float64)
@@ -246,7 +253,16 @@ class Canvas:
             dark = mask & ~shift(mask, -d, -d)
             lev = np.where(lit, lev + 0.18, lev)
             lev = np.where(dark & ~lit, lev - 0.14, lev)
-        self.paint(mask, ramp_rgb(ramp, lev) if isinstance(ramp, str) else ramp)
+        colour = ramp
+        if isinstance(ramp, str) and np.ndim(lev) == 2:
+            # Only the mask's bounding box is painted: shading the whole canvas
+            # would cost most of the drawing time.
+            box = box_of(mask)
+            colour = np.zeros(mask.shape + (3,))
+            colour[box] = ramp_rgb(ramp, lev[box])
+        elif isinstance(ramp, str):
+            colour = ramp_rgb(ramp, lev)
+        self.paint(mask, colour)
         return mask
 
     def result(self):
