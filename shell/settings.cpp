@@ -134,14 +134,14 @@ std::vector<Field> MakeFields() {
                       [a](const Settings& s) { return FormatKeys(s.bindings.Keys(a)); },
                       "key names separated by commas (not ESCAPE, F1 or F12)"});
   }
-  auto pad = [](std::vector<int> Bindings::*list) {
-    return std::make_pair([list](Settings& s, std::string_view v) { return ParseButtons(v, s.bindings.*list); },
-                          [list](const Settings& s) { return FormatButtons(s.bindings.*list); });
-  };
-  for (auto [key, list] : {std::pair{"pad-fire", &Bindings::padFire}, std::pair{"pad-confirm", &Bindings::padConfirm},
-                           std::pair{"pad-pause", &Bindings::padPause}}) {
-    auto [parse, format] = pad(list);
-    fields.push_back({key, parse, format, "button numbers 0 to 15 separated by commas"});
+  using PadList = std::vector<int> Bindings::*;
+  for (const auto& [key, member] : {std::pair<const char*, PadList>{"pad-fire", &Bindings::padFire},
+                                    {"pad-confirm", &Bindings::padConfirm},
+                                    {"pad-pause", &Bindings::padPause}}) {
+    PadList list = member;  // a lambda takes a variable, not a binding
+    fields.push_back({key, [list](Settings& s, std::string_view v) { return ParseButtons(v, s.bindings.*list); },
+                      [list](const Settings& s) { return FormatButtons(s.bindings.*list); },
+                      "button numbers 0 to 15 separated by commas"});
   }
   return fields;
 }
