@@ -12,9 +12,11 @@ std::string SettingsFile::DefaultPath() {
   return (std::filesystem::path(root) / "KorvaGames" / "Velloria" / "settings.ini").string();
 }
 
+SettingsStore& SettingsFile::Store() const { return store_ ? *store_ : GetSettingsStore(); }
+
 Settings SettingsFile::Load() {
   if (path_.empty()) return {};
-  FileOutcome read = GetSettingsStore().Read(path_, text_);
+  FileOutcome read = Store().Read(path_, text_);
   switch (read.status) {
     case FileOutcome::Status::Done:
       break;
@@ -38,7 +40,7 @@ bool SettingsFile::Save(const Settings& settings) {
   if (path_.empty()) return true;
   if (notRegular_) return false;
   std::string text = FormatSettings(settings, text_);
-  FileOutcome saved = GetSettingsStore().Write(path_, text);
+  FileOutcome saved = Store().Write(path_, text);
   if (saved.Done()) {
     text_ = text;
     return true;

@@ -4,6 +4,8 @@
 
 #include "shell/settings.h"
 
+class SettingsStore;
+
 // Where the player's settings are kept between runs: settings.ini beside
 // the ranking in the settings folder (in a browser, the same text under its
 // own key of the page's storage), through the same safe store. Reading
@@ -12,8 +14,10 @@
 class SettingsFile {
  public:
   // path empty: nothing is read or saved (headless runs, so that a replay
-  // never depends on a machine's settings).
-  explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+  // never depends on a machine's settings). store: where the text is kept,
+  // when not in the store in use for the ranking (a page watching a replay
+  // keeps no ranking, yet plays with the player's volumes).
+  explicit SettingsFile(std::string path, SettingsStore* store = nullptr) : path_(std::move(path)), store_(store) {}
   // <settings root>/KorvaGames/Velloria/settings.ini; empty without a root.
   static std::string DefaultPath();
 
@@ -26,7 +30,10 @@ class SettingsFile {
   const std::string& Path() const { return path_; }
 
  private:
+  SettingsStore& Store() const;
+
   std::string path_;
+  SettingsStore* store_;
   std::string text_;  // as last read or written
   bool notRegular_ = false;
 };
