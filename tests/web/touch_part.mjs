@@ -97,6 +97,21 @@ async function upright(env, pages) {
         `a held touch on Right steers (x ${x0} -> ${x1}); Left held while Fire is tapped: both (x ${both.x}, ` +
             `${both.shots} shots)`);
 
+  // The Options button opens the options over the picture and holds the
+  // game; tapped again it closes them. Pause shows PAUSED.
+  await touchTap(touch, page, 'Options');
+  const held = await waitFor(page, 'the options', s => s.paused === 1, 3).catch(() => status(page));
+  const over = await page.evaluate(() => window.velloria.overlaid());
+  await page.screenshot({path: join(env.out, 'phone-portrait-options.png')});
+  await touchTap(touch, page, 'Options');
+  const going = await waitFor(page, 'the game to go on', s => s.paused === 0, 3).catch(() => status(page));
+  check(held.paused === 1 && over.differing > 10000 && going.paused === 0,
+        `the Options button opens the options over the picture (${over.differing} pixels) and closes them`);
+  await touchTap(touch, page, 'Pause');
+  await waitFor(page, 'the pause', s => s.paused === 1, 3).catch(() => {});
+  await page.screenshot({path: join(env.out, 'phone-portrait-paused.png')});
+  await touchTap(touch, page, 'Pause');
+
   await page.setViewportSize({width: 320, height: 568});
   await page.waitForTimeout(200);
   const narrow = await layout(page);
@@ -130,6 +145,12 @@ async function lying(env, pages) {
   await touch.down(1, await centre(page, 'Left'));
   s = await waitFor(page, 'the witch to fly left', s => s.x <= x0 - 40, 5).catch(() => status(page));
   await touch.up(1);
+  for (const [label, name] of [['Options', 'options'], ['Pause', 'paused']]) {
+    await touchTap(touch, page, label);
+    await waitFor(page, label, s => s.paused === 1, 3).catch(() => {});
+    await page.screenshot({path: join(env.out, `phone-landscape-${name}.png`)});
+    await touchTap(touch, page, label);
+  }
   await page.keyboard.press('Shift');
   const hidden = !(await page.isVisible('[aria-label="Fire"]'));
   check(s.x <= x0 - 40 && hidden, `lying: a held touch steers (x ${x0} -> ${s.x}); a key press hides the controls`);
