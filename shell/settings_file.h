@@ -24,8 +24,10 @@ class SettingsFile {
   // The defaults, then what the file holds; each bad line is named on
   // standard error, once.
   Settings Load();
-  // False when the settings could not be kept; the reason went to standard
-  // error (a path that is no regular file is named once a run).
+  // Keeps what changed since the last Load or Save, entered into the file
+  // as it is then (so what another copy kept meanwhile stays). False when
+  // the settings could not be kept; the reason went to standard error (a
+  // path that is no regular file is named once a run).
   bool Save(const Settings& settings);
   const std::string& Path() const { return path_; }
 
@@ -35,5 +37,6 @@ class SettingsFile {
   std::string path_;
   SettingsStore* store_;
   std::string text_;  // as last read or written
+  Settings base_;     // as last read or saved
   bool notRegular_ = false;
 };

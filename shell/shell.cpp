@@ -230,6 +230,7 @@ void Shell::ChangeSettings(const Settings& wanted) {
   Settings before = current_;
   current_ = wanted;
   Apply(before);
+  ++menuChanges_;  // open options show the change too
 }
 
 void Shell::Apply(const Settings& before) {

@@ -136,6 +136,17 @@ TEST(Settings, TheFileIsReadWithoutWritingAndEachBadLineIsToldOnce) {
   s.fit = Fit::Fill;
   EXPECT_TRUE(file.Save(s));
   EXPECT_EQ(ReadFile(file.Path()).rfind("sound-volume=100\nextra=1\ndisplay=fullscreen\nfit=fill\n", 0), 0u);
+  // Two copies (two tabs of the page): each save keeps what the other saved
+  // since it read the file.
+  SettingsFile other(file.Path());
+  Settings o = other.Load();
+  s.musicVolume = 50;
+  EXPECT_TRUE(file.Save(s));
+  o.mute = true;
+  EXPECT_TRUE(other.Save(o));
+  std::vector<std::string> complaints;
+  Settings both = ParseSettings(ReadFile(file.Path()), complaints);
+  EXPECT_EQ(std::tie(both.musicVolume, both.mute, both.fit), std::make_tuple(50, true, Fit::Fill));
   SettingsFile none("");
   EXPECT_TRUE(none.Save(s));  // a headless run keeps nothing, and that is no failure
 }
