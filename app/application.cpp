@@ -18,13 +18,14 @@
 #include "audio/sound_list.h"
 #include "audio/sound_log.h"
 #include "base/math_util.h"
+#include "game/map.h"
 #include "generated/resource_ids.h"
 #include "gfx/display.h"
 #include "input/input.h"
 
 namespace {
 constexpr uint32_t kHeadlessSeed = 1;
-constexpr int kBadCommandLine = 2;  // exit code: an input file it cannot replay
+constexpr int kBadCommandLine = 2;  // exit code: a level or an input file it cannot play
 }  // namespace
 
 struct Application::Parts {
@@ -68,7 +69,8 @@ std::optional<int> Application::Start() {
 }
 
 // What the loop runs on: the options, the platform's pad and pacing, the
-// replayed input file and the driver. Nothing when the file cannot be read.
+// replayed input file and the driver. Nothing when the command line asks for
+// a level the stage does not have or the file cannot be read.
 std::optional<LoopConfig> Application::LoopSettings() const {
   LoopConfig loop;
   loop.headless = options_.headless;
@@ -78,6 +80,16 @@ std::optional<LoopConfig> Application::LoopSettings() const {
   loop.joystick = services_.joystick;
   loop.steadyPacing = services_.steadyPacing;
   loop.driver = driver_;
+  loop.holdToFire = services_.holdToFire;
+  if (options_.startStage) {
+    NMap map;
+    map.Load(*options_.startStage);
+    if (options_.startLevel > map.GetLevelCount()) {
+      std::fprintf(stderr, "velloria: --start: stage %d has levels 1 to %d\n", *options_.startStage,
+                   map.GetLevelCount());
+      return std::nullopt;
+    }
+  }
   std::optional<uint32_t> replaySeed;
   if (!options_.inputFile.empty()) {
     std::string error;
@@ -87,6 +99,7 @@ std::optional<LoopConfig> Application::LoopSettings() const {
       return std::nullopt;
     }
     loop.script = std::move(script->events);
+    loop.holdToFire = script->holdToFire;
     replaySeed = script->seed;
   }
   // A replayed session brings its own seed unless the command line names one.

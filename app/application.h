@@ -29,6 +29,8 @@ struct PlatformServices {
   bool fullScreen = false;
   // The host runs the loop only when its display paints (see LoopConfig).
   bool steadyPacing = false;
+  // The player's hold to fire; a replayed input file's header decides instead.
+  bool holdToFire = false;
 };
 
 // Start-up in its fixed order, the message loop, and the way out through

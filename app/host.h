@@ -35,6 +35,8 @@ class Host {
   virtual void HideWindow() = 0;
   virtual void ShowMessage(const char* caption, const char* text) = 0;
   virtual void ToggleFullScreen() {}
-  // The window's caption; the picture never shows the program's state.
+  // The window's caption.
   virtual void SetTitle(const char* /*title*/) {}
+  // F12 saved the picture at path (full).
+  virtual void ScreenshotSaved(const std::string& /*path*/) {}
 };

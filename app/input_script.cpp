@@ -75,6 +75,12 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
       script.seed = seed;
       continue;
     }
+    if (w[0] == "hold-to-fire") {
+      if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) return fail("expected \"hold-to-fire on\" or \"off\"");
+      if (!script.events.empty()) return fail("hold-to-fire belongs before the first event");
+      script.holdToFire = w[1] == "on";
+      continue;
+    }
     ScriptedEvent ev;
     if (w.size() < 2 || !ParseEvent(w, ev)) {
       return fail(

@@ -10,6 +10,7 @@
 //
 //   # comment
 //   seed 1234
+//   hold-to-fire on  a held fire key fires again every fourth frame
 //   25 +SPACE        key down before frame 25
 //   27 -SPACE        key up
 //   300 focus-       the program is switched away from (focus+ returns)
@@ -26,6 +27,8 @@ struct ScriptedEvent {
 
 struct InputScript {
   std::optional<uint32_t> seed;
+  // The session was played with hold to fire; a header line, before any event.
+  bool holdToFire = false;
   std::vector<ScriptedEvent> events;  // in file order; frames never go back
 };
 

@@ -5,9 +5,13 @@
 #include "app/game_scenes.h"
 #include "app/headless_host.h"
 #include "app/instance_lock.h"
+#include "app/main_loop.h"
 #include "app/options.h"
 #include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
+#include "shell/run_settings.h"
+#include "shell/settings_file.h"
+#include "shell/shell.h"
 
 int main(int argc, char** argv) {
   std::string error;
@@ -28,19 +32,32 @@ int main(int argc, char** argv) {
   GameSceneFactory scenes;
   scenes.SetInvulnerable(options->invulnerable);
   std::unique_ptr<InputDriver> driver = MakeInputDriver(*options);
+  SettingsFile settings(SettingsPathFor(*options));
   if (options->headless) {
     // Headless runs take no lock, so tests can run side by side.
     HeadlessHost host;
     PlatformServices services;
     services.host = &host;
+    services.holdToFire = ForThisRun(settings.Load(), *options).holdToFire;
     return RunApplication(*options, services, scenes, driver.get());
   }
   InstanceLock lock;
   if (!lock.Acquire()) {
     // Another copy is running: leave it alone, and say why nothing opens.
-    std::fputs("Velloria is already running.\n", stderr);
+    const char* why = "Velloria is already running.";
+    std::fprintf(stderr, "%s\n", why);
+    TellWithoutTerminal(why);
     return 0;
   }
-  auto platform = CreateSdlPlatform(*options);
-  return RunApplication(*options, platform->Services(), scenes, driver.get());
+  const Settings saved = settings.Load();
+  const Settings run = ForThisRun(saved, *options);
+  auto platform = CreateSdlPlatform(*options, run);
+  PlatformServices& services = platform->Services();
+  Shell shell(*services.host, platform->Devices(), settings, saved, run);
+  shell.Wrap(services);
+  Application application(*options, services, scenes, driver.get());
+  if (std::optional<int> code = application.Start()) return *code;
+  shell.Attach(application.Loop());
+  application.Loop().Run();
+  return application.Finish();
 }

@@ -1,6 +1,7 @@
 #include "app/main_loop.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/app_block.h"
 #include "app/frame_pacer.h"
@@ -21,7 +22,7 @@ constexpr int kScreenshotKey = key::kF12;
 constexpr int kFirstScreenshot = 1;  // velloria-0001.png
 constexpr int kLastScreenshot = 9999;
 
-// Pause and fast mode show in the caption only.
+// The caption names pause and fast mode; the shell shows them on the picture.
 const char* WindowTitle(const AppBlock& app) {
   if (app.paused) return "Velloria - Paused";
   return app.frameInterval == kFastFrameInterval ? "Velloria - Fast" : "Velloria";
@@ -45,11 +46,18 @@ MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
     record_.open(config_.recordFile);
     if (record_) {
       record_ << "# velloria session\nseed " << config_.seed << "\n";
+      if (config_.holdToFire) record_ << "hold-to-fire on\n";
     } else {
       std::fprintf(stderr, "velloria: cannot write %s; the session is not recorded\n", config_.recordFile.c_str());
     }
   }
   SetCurrentFrame(0);
+}
+
+bool MainLoop::SetHoldToFire(bool on) {
+  if (record_.is_open() && on != config_.holdToFire) return false;
+  config_.holdToFire = on;
+  return true;
 }
 
 void MainLoop::Record(const ScriptedEvent& event) {
@@ -171,6 +179,10 @@ void MainLoop::RunFrame() {
     Shutdown("Failed to restore surfaces.");
     return;
   }
+  // Only a game in play repeats a held fire key: in the menus the same key
+  // confirms, and the name entry types with it.
+  const AppBlock& app = GetAppBlock();
+  ::SetHoldToFire(config_.holdToFire && app.sceneState == scene_state::kGameRunning && app.hotkeysEnabled);
   if (sequencer_.Step()) Present();
 }
 
@@ -210,8 +222,11 @@ void MainLoop::SaveScreenshot() {
   FileOutcome saved =
       SaveNewPlayerFile(folder, name, kFirstScreenshot, kLastScreenshot, EncodePng(*back, GetPalette()), path);
   if (saved.Done()) {
-    std::printf("%s\n", path.c_str());
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec).lexically_normal();
+    std::printf("%s\n", (ec ? path : full.string()).c_str());
     std::fflush(stdout);
+    host_.ScreenshotSaved(ec ? path : full.string());
   } else {
     std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", folder.c_str(), saved.reason.c_str());
   }

@@ -23,6 +23,9 @@ struct LoopConfig {
   std::vector<ScriptedEvent> script;
   std::string recordFile;
   uint32_t seed = 0;
+  // A held fire key fires again every fourth frame of a game (the input
+  // file's header says so when recorded).
+  bool holdToFire = false;
   std::vector<ShotRequest> shots;
   // The live pad, read once before every frame; null in headless runs.
   JoystickSource* joystick = nullptr;
@@ -54,6 +57,10 @@ class MainLoop {
   bool HeadlessIteration();
   // Called after every tick with the frame number and whether a frame ran.
   void OnTick(std::function<void(int64_t frame, bool ran)> observer) { observers_.push_back(std::move(observer)); }
+  // Hold to fire from now on. A session being recorded keeps what its
+  // header says (false: refused).
+  bool SetHoldToFire(bool on);
+  bool HoldToFire() const { return config_.holdToFire; }
 
  private:
   void HandleEvent(const HostEvent& event);

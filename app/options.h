@@ -21,12 +21,17 @@ struct Options {
   std::string inputFile;
   std::string recordFile;
   std::vector<ShotRequest> shots;
-  bool window = false;
-  int scale = 2;
+  // --window and --fullscreen, --scale and the volumes override the
+  // player's settings for this run only (nothing: the settings decide).
+  std::optional<bool> fullScreen;
+  std::optional<int> scale;
   bool mute = false;
   // Percentages of the full level; 0 silences one side of the mix.
-  int musicVolume = kFullVolume;
-  int soundVolume = kFullVolume;
+  std::optional<int> musicVolume;
+  std::optional<int> soundVolume;
+  // --settings FILE: the player's settings are read from and saved to FILE
+  // (default: the settings folder in live runs; headless runs keep none).
+  std::string settingsFile;
   std::string soundLog;
   std::string statsFile;
   // --ranking FILE: the ranking is read from and saved to FILE.

@@ -20,6 +20,7 @@ std::optional<std::string> rankingRoot;
 RankingPlace place = RankingPlace::UserSettings;
 std::string placeFile;
 RankingSaveStatus lastSave;
+uint32_t savesTried = 0;
 // A path that is no regular file is named once a run, not at every save.
 bool toldNotRegular = false;
 // Results this run entered whose save failed: they go into the table again
@@ -156,7 +157,7 @@ void SaveRanking() {
     }
     saved = reg.CloseKey();
   }
-  lastSave = {!saved, reg.File(), saved ? std::string() : reg.LastOutcome().reason};
+  lastSave = {!saved, reg.File(), saved ? std::string() : reg.LastOutcome().reason, ++savesTried};
   if (!saved) ReportFailure(reg);
 }
 

@@ -26,6 +26,7 @@ struct RankingSaveStatus {
   bool failed = false;
   std::string file;    // where the ranking was to go
   std::string reason;  // why it did not: "read-only file", "not a regular file"
+  uint32_t saves = 0;  // the saves tried this run, so each one can be seen
 };
 const RankingSaveStatus& LastRankingSave();
 // The first place whose score is strictly lower than score, or -1.

@@ -46,6 +46,11 @@ void NSoundList::Play(int index, int loop) {
   sound->Play(loop == 1);
 }
 
+void NSoundList::Preview(int index) {
+  if (index < 0 || index >= kSlots || !sounds_[static_cast<size_t>(index)]) return;
+  sounds_[static_cast<size_t>(index)]->Play(false);
+}
+
 const NSound* NSoundList::GetSound(int index) const {
   if (index < 0 || index >= kSlots) return nullptr;
   return sounds_[static_cast<size_t>(index)].get();

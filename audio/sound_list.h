@@ -42,6 +42,9 @@ class NSoundList {
   void LoadFromResource(int id, int copies);
   // Plays slot index once (loop 1: endlessly). Empty slots play nothing.
   void Play(int index, int loop);
+  // Plays it once for the player to hear its level (the options): no sound
+  // of the game, so the sound log leaves it out.
+  void Preview(int index);
   const NSound* GetSound(int index) const;
 
  private:

@@ -5,7 +5,7 @@
 set(site ${CMAKE_BINARY_DIR}/site)
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/*.cpp)
 add_executable(velloria ${WEB_SOURCES})
-target_link_libraries(velloria PRIVATE velloria_core velloria_drivers)
+target_link_libraries(velloria PRIVATE velloria_shell velloria_drivers)
 set_target_properties(velloria PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${site})
 target_link_options(velloria PRIVATE
   -sENVIRONMENT=web

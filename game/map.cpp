@@ -42,3 +42,15 @@ char NMap::GetCell(int column, int row) const {
   if (column >= cells.GetLength()) return 0;
   return cells.GetBuffer()[column];
 }
+
+int NMap::GetLevelCount() const {
+  int count = 0;
+  for (int row = 0; row < GetRowCount() && row < kLevels * kRowsPerLevel; ++row) {
+    const NString& cells = rows_.GetAt(static_cast<uint32_t>(row));
+    for (int i = 0; i < cells.GetLength(); ++i) {
+      char c = cells.GetBuffer()[i];
+      if ((c >= '1' && c <= '9') || (c >= 'A' && c <= 'E')) count = row / kRowsPerLevel + 1;
+    }
+  }
+  return count;
+}

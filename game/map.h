@@ -23,6 +23,9 @@ class NMap {
   // loaded or the row's length: a short map never reads past its end.
   char GetCell(int column, int row) const;
   int GetRowCount() const { return static_cast<int>(rows_.GetCount()); }
+  // The levels the stage has: up to the last one with something to fight
+  // (an enemy kind or a boss letter A..E); the empty ones after it are none.
+  int GetLevelCount() const;
 
   static int ResourceForStage(int stage);
 

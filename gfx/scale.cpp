@@ -2,9 +2,69 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
+constexpr int kWeightOne = 256;  // blend weights in 1/256
+
+}  // namespace
+
+const uint8_t* RowUnderOverlay(const Surface& picture, const OverlayView& overlay, int y,
+                               std::vector<uint8_t>& scratch) {
+  const uint8_t* row = picture.Row(y);
+  if (!overlay.layer || y < overlay.top || y >= overlay.bottom || y >= overlay.layer->Height()) return row;
+  int w = std::min(picture.Width(), overlay.layer->Width());
+  scratch.assign(row, row + picture.Width());
+  const uint8_t* over = overlay.layer->Row(y);
+  for (int x = 0; x < w; ++x) {
+    if (over[x] != overlay.transparent) scratch[static_cast<size_t>(x)] = over[x];
+  }
+  return scratch.data();
+}
+
+namespace {
+
+// One output coordinate's two source samples and the second one's weight:
+// linear sampling of the picture enlarged by factor (nearest), as a
+// renderer's smooth filter samples it.
+struct Tap {
+  int first = 0;
+  int second = 0;
+  int weight = 0;
+};
+
+std::vector<Tap> SmoothTaps(int source, int factor, int out) {
+  std::vector<Tap> taps(static_cast<size_t>(std::max(0, out)));
+  const int enlarged = source * factor;
+  for (int x = 0; x < out; ++x) {
+    // The output pixel's centre in the enlarged picture, in 1/256 of a pixel.
+    int64_t u = ((2 * int64_t{x} + 1) * enlarged * kWeightOne) / (2 * int64_t{out}) - kWeightOne / 2;
+    u = std::max<int64_t>(0, u);
+    int i = static_cast<int>(u / kWeightOne);
+    int next = std::min(i + 1, enlarged - 1);
+    taps[static_cast<size_t>(x)] = {i / factor, next / factor, static_cast<int>(u % kWeightOne)};
+  }
+  return taps;
+}
+
+uint32_t Blend(uint32_t a, uint32_t b, int weightOfB) {
+  if (a == b || weightOfB == 0) return a;
+  uint32_t rb = ((a & 0xFF00FFu) * static_cast<uint32_t>(kWeightOne - weightOfB) +
+                 (b & 0xFF00FFu) * static_cast<uint32_t>(weightOfB)) >>
+                8;
+  uint32_t g = ((a & 0x00FF00u) * static_cast<uint32_t>(kWeightOne - weightOfB) +
+                (b & 0x00FF00u) * static_cast<uint32_t>(weightOfB)) >>
+               8;
+  return kOpaqueBlack | (rb & 0xFF00FFu) | (g & 0x00FF00u);
+}
+
+void FillBlack(uint32_t* out, int outWidth, int outHeight, int outPitch) {
+  for (int y = 0; y < outHeight; ++y) {
+    std::fill_n(out + static_cast<size_t>(y) * static_cast<size_t>(outPitch), outWidth, kOpaqueBlack);
+  }
+}
+
 }  // namespace
 
 std::array<uint32_t, 256> PaletteToArgb(const Palette& palette) {
@@ -24,13 +84,31 @@ PictureRect FitPicture(int width, int height, int outWidth, int outHeight) {
   return r;
 }
 
+Placement PlacePicture(int width, int height, int outWidth, int outHeight, Fit fit) {
+  const PictureRect whole = FitPicture(width, height, outWidth, outHeight);
+  Placement p{whole.left, whole.top, width * whole.factor, height * whole.factor, whole.factor};
+  if (fit == Fit::Whole || width <= 0 || height <= 0 || outWidth < width || outHeight < height) return p;
+  // The side that runs out first decides; the other keeps the shape.
+  if (int64_t{outWidth} * height <= int64_t{outHeight} * width) {
+    p.width = outWidth;
+    p.height = static_cast<int>(int64_t{outWidth} * height / width);
+  } else {
+    p.height = outHeight;
+    p.width = static_cast<int>(int64_t{outHeight} * width / height);
+  }
+  p.left = (outWidth - p.width) / 2;
+  p.top = (outHeight - p.height) / 2;
+  p.factor = std::min(kMostPrescale, std::max((p.width + width - 1) / width, (p.height + height - 1) / height));
+  return p;
+}
+
 int FitScale(int wanted, int width, int height, int areaWidth, int areaHeight) {
   if (width <= 0 || height <= 0) return std::max(1, wanted);
   return std::max(1, std::min({wanted, areaWidth / width, areaHeight / height}));
 }
 
 void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth, int outHeight,
-                     int outPitch) {
+                     int outPitch, const OverlayView& overlay) {
   if (!out || outWidth <= 0 || outHeight <= 0) return;
   const std::array<uint32_t, 256> argb = PaletteToArgb(palette);
   int w = picture.Width();
@@ -45,6 +123,7 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
   int firstX = std::max(0, left);
   int endX = std::min(outWidth, left + w * factor);
   size_t outRowBytes = static_cast<size_t>(outWidth) * sizeof(uint32_t);
+  std::vector<uint8_t> scratch;
   for (int y = 0; y < outHeight; ++y) {
     uint32_t* row = out + static_cast<size_t>(y) * static_cast<size_t>(outPitch);
     int scaledY = y - top;
@@ -59,7 +138,7 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
     }
     std::fill(row, row + firstX, kOpaqueBlack);
     std::fill(row + endX, row + outWidth, kOpaqueBlack);
-    const uint8_t* in = picture.Row(scaledY / factor);
+    const uint8_t* in = RowUnderOverlay(picture, overlay, scaledY / factor, scratch);
     if (factor == 1) {
       const uint8_t* from = in + (firstX - left);
       for (int x = firstX; x < endX; ++x) row[x] = argb[*from++];
@@ -80,5 +159,57 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
       uint32_t colour = argb[in[sx]];
       for (int k = 0; k < factor; ++k) *to++ = colour;
     }
+  }
+}
+
+void ConvertAndFill(const Surface& picture, const Palette& palette, uint32_t* out, int outWidth, int outHeight,
+                    int outPitch, const OverlayView& overlay) {
+  if (!out || outWidth <= 0 || outHeight <= 0) return;
+  const int w = picture.Width();
+  const int h = picture.Height();
+  const Placement p = PlacePicture(w, h, outWidth, outHeight, Fit::Fill);
+  if (w <= 0 || h <= 0 || p.width == w * p.factor) {
+    // A whole factor fits exactly (or the output is too small): nothing to smooth.
+    ConvertAndScale(picture, palette, out, outWidth, outHeight, outPitch, overlay);
+    return;
+  }
+  FillBlack(out, outWidth, outHeight, outPitch);
+  const std::array<uint32_t, 256> argb = PaletteToArgb(palette);
+  const std::vector<Tap> columns = SmoothTaps(w, p.factor, p.width);
+  const std::vector<Tap> rows = SmoothTaps(h, p.factor, p.height);
+  std::vector<uint32_t> upper(static_cast<size_t>(p.width));
+  std::vector<uint32_t> lower(static_cast<size_t>(p.width));
+  std::vector<uint8_t> scratch;
+  // One source row through the column taps.
+  auto spread = [&](int sourceRow, std::vector<uint32_t>& line) {
+    const uint8_t* in = RowUnderOverlay(picture, overlay, sourceRow, scratch);
+    for (size_t x = 0; x < columns.size(); ++x) {
+      const Tap& t = columns[x];
+      line[x] = Blend(argb[in[t.first]], argb[in[t.second]], t.weight);
+    }
+  };
+  int upperRow = -1;
+  int lowerRow = -1;
+  for (int y = 0; y < p.height; ++y) {
+    const Tap& t = rows[static_cast<size_t>(y)];
+    if (upperRow != t.first) {
+      if (lowerRow == t.first) {
+        upper.swap(lower);
+      } else {
+        spread(t.first, upper);
+      }
+      upperRow = t.first;
+      lowerRow = -1;
+    }
+    uint32_t* row = out + static_cast<size_t>(p.top + y) * static_cast<size_t>(outPitch) + p.left;
+    if (t.second == t.first || t.weight == 0) {
+      std::copy(upper.begin(), upper.end(), row);
+      continue;
+    }
+    if (lowerRow != t.second) {
+      spread(t.second, lower);
+      lowerRow = t.second;
+    }
+    for (size_t x = 0; x < upper.size(); ++x) row[x] = Blend(upper[x], lower[x], t.weight);
   }
 }

@@ -17,6 +17,8 @@ constexpr size_t kBufferedEvents = 160;
 constexpr size_t kMaxTypedLength = 10;
 constexpr int kJoyButtons = 4;
 constexpr uint8_t kKeyDownBit = 0x80;
+constexpr std::array<int, 3> kFireKeys = {key::kSpace, key::kLeftControl, key::kRightControl};
+constexpr uint32_t kFireButton = 1u;
 
 struct KeyEvent {
   int code;
@@ -34,6 +36,9 @@ struct InputModule {
   InputState current;
   InputState previous;
   std::deque<KeyEvent> buffered;
+  bool holdToFire = false;
+  // Updates each fire key (and then the pad's fire button) has been held.
+  std::array<int, kFireKeys.size() + 1> heldUpdates{};
 };
 
 InputModule input;
@@ -80,11 +85,36 @@ void FeedJoystickState(bool present, int x, int y, uint32_t buttons) {
   input.liveJoy = present ? JoystickReading{true, x, y, buttons} : JoystickReading{};
 }
 
+void SetHoldToFire(bool on) { input.holdToFire = on; }
+
+namespace {
+
+// A held fire key counts as let go in the previous update every period-th
+// update, so the queries see a new press.
+void RepeatHeldFire() {
+  for (size_t i = 0; i < input.heldUpdates.size(); ++i) {
+    bool fireButton = i == kFireKeys.size();
+    size_t at = fireButton ? 0 : static_cast<size_t>(kFireKeys[i]);
+    bool down = fireButton ? (input.current.joy.buttons & kFireButton) != 0 : (input.current.keys[at] & kKeyDownBit);
+    int& held = input.heldUpdates[i];
+    held = down ? held + 1 : 0;
+    if (!input.holdToFire || held <= 1 || (held - 1) % kHoldToFirePeriod != 0) continue;
+    if (fireButton) {
+      input.previous.joy.buttons &= ~kFireButton;
+    } else {
+      input.previous.keys[at] = 0;
+    }
+  }
+}
+
+}  // namespace
+
 void UpdateInput() {
   input.previous = input.current;
   input.current = InputState{};
   input.current.joy = input.liveJoy;
   if (input.ready && input.acquired) input.current.keys = input.liveKeys;
+  RepeatHeldFire();
 }
 
 int IsKeyDown(int code) {

@@ -13,6 +13,7 @@ constexpr int kEnter = 0x1C;
 constexpr int kLeftControl = 0x1D;
 constexpr int kS = 0x1F;
 constexpr int kSpace = 0x39;
+constexpr int kF1 = 0x3B;
 constexpr int kF12 = 0x58;
 constexpr int kKeypadEnter = 0x9C;
 constexpr int kRightControl = 0x9D;
@@ -41,6 +42,13 @@ int IsKeyPressed(int code);
 int IsKeyDown(int code);
 // 0 while Right is down, else 16 while Left is down, else -1.
 int GetKeyHorizontal();
+
+// Hold to fire: while on, a fire key (Space, either Ctrl, pad button 0)
+// that stays down reads as pressed anew in every kHoldToFirePeriod-th
+// update it is held, the pace of quick tapping. Counting goes on while it
+// is off, so switching it on and off keeps the beat.
+constexpr int kHoldToFirePeriod = 4;
+void SetHoldToFire(bool on);
 
 // Pad buttons 0..3 going down this frame; a direction (0, 4, ... 28) entered
 // this frame; 0 right, 16 left or -1 (also without a pad).

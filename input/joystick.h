@@ -14,6 +14,20 @@ struct JoystickReading {
   bool operator==(const JoystickReading&) const = default;
 };
 
+// Button numbers of a reading. The game reads the south face button (0);
+// the pad reports the other face buttons and two more for the shell around
+// the game, which keeps them from it.
+namespace pad_button {
+constexpr int kSouth = 0;
+constexpr int kEast = 1;
+constexpr int kWest = 2;
+constexpr int kNorth = 3;
+constexpr int kBack = 4;   // Back, Select, Share: the options
+constexpr int kStart = 5;  // Start, Menu, Options
+constexpr int kGameButtons = 4;
+constexpr int kCount = 16;
+}  // namespace pad_button
+
 // The thresholds lie 10 % of the axis range inside each end, and every
 // comparison is strict: a stick exactly on a threshold is centred on that axis.
 namespace joy {

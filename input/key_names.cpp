@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, int>, 68> kKeys{{
+constexpr std::array<std::pair<std::string_view, int>, 69> kKeys{{
     {"ESCAPE", 0x01},    {"1", 0x02},    {"2", 0x03},        {"3", 0x04},     {"4", 0x05},        {"5", 0x06},
     {"6", 0x07},         {"7", 0x08},    {"8", 0x09},        {"9", 0x0A},     {"0", 0x0B},        {"MINUS", 0x0C},
     {"BACKSPACE", 0x0E}, {"Q", 0x10},    {"W", 0x11},        {"E", 0x12},     {"R", 0x13},        {"T", 0x14},
@@ -17,7 +17,7 @@ constexpr std::array<std::pair<std::string_view, int>, 68> kKeys{{
     {"KP_5", 0x4C},      {"KP_6", 0x4D}, {"KP_1", 0x4F},     {"KP_2", 0x50},  {"KP_3", 0x51},     {"KP_0", 0x52},
     {"KP_PERIOD", 0x53}, {"F12", 0x58},  {"KP_ENTER", 0x9C}, {"RCTRL", 0x9D}, {"UP", 0xC8},       {"LEFT", 0xCB},
     {"RIGHT", 0xCD},     {"DOWN", 0xD0}, {"LALT", 0x38},     {"RALT", 0xB8},  {"LSHIFT", 0x2A},   {"RSHIFT", 0x36},
-    {"TAB", 0x0F},       {"F10", 0x44},
+    {"TAB", 0x0F},       {"F10", 0x44},  {"F1", 0x3B},
 }};
 
 }  // namespace

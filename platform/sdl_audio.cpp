@@ -88,6 +88,11 @@ bool SdlAudio::Open() {
   return true;
 }
 
+void SdlAudio::SetVolume(int percent) {
+  volume_ = percent * MIX_MAX_VOLUME / 100;
+  for (auto& voice : voices_) Mix_VolumeChunk(voice.get(), volume_);
+}
+
 int SdlAudio::CreateVoice(const std::vector<uint8_t>& samples) {
   if (!mixerOpen_ || samples.empty()) return -1;
   std::vector<uint8_t> wave = WrapInWave(samples);

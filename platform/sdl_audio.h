@@ -20,8 +20,8 @@ class SdlAudio : public AudioDevice {
 
   // Starts SDL's audio and opens the mixer; false when there is no device.
   bool Open();
-  // The effects' volume, 0..100 of their full level; set before the voices are made.
-  void SetVolume(int percent) { volume_ = percent * MIX_MAX_VOLUME / 100; }
+  // The effects' volume, 0..100 of their full level, heard at once.
+  void SetVolume(int percent);
 
   int CreateVoice(const std::vector<uint8_t>& samples) override;
   void Restart(int voice, bool loop) override;

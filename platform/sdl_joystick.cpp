@@ -2,12 +2,15 @@
 
 namespace {
 
-constexpr int kButtons = 4;
-constexpr SDL_GameControllerButton kFaceButtons[kButtons] = {
-    SDL_CONTROLLER_BUTTON_A,  // south
-    SDL_CONTROLLER_BUTTON_B,  // east
-    SDL_CONTROLLER_BUTTON_X,  // west
-    SDL_CONTROLLER_BUTTON_Y,  // north
+// In the order of the reading's button numbers (input/joystick.h).
+constexpr int kButtons = 6;
+constexpr SDL_GameControllerButton kButtonOrder[kButtons] = {
+    SDL_CONTROLLER_BUTTON_A,     // south
+    SDL_CONTROLLER_BUTTON_B,     // east
+    SDL_CONTROLLER_BUTTON_X,     // west
+    SDL_CONTROLLER_BUTTON_Y,     // north
+    SDL_CONTROLLER_BUTTON_BACK,  // the shell's options
+    SDL_CONTROLLER_BUTTON_START,
 };
 
 // A pressed D-pad direction pushes the axis to its end; else the stick holds it.
@@ -71,7 +74,7 @@ JoystickReading SdlJoystick::ReadController() const {
                 SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
   r.y = PadAxis(controller_, SDL_CONTROLLER_AXIS_LEFTY, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
   for (int b = 0; b < kButtons; ++b) {
-    if (SDL_GameControllerGetButton(controller_, kFaceButtons[b])) r.buttons |= 1u << b;
+    if (SDL_GameControllerGetButton(controller_, kButtonOrder[b])) r.buttons |= 1u << b;
   }
   return r;
 }

@@ -6,8 +6,8 @@
 
 // The first pad or joystick, read once per frame. A known gamepad goes
 // through SDL's game-controller layer (left stick and D-pad both steer; the
-// south face button is button 0, then east, west, north), anything else
-// through the raw joystick (axes 0 and 1, buttons 0 to 3).
+// south face button is button 0, then east, west, north, Back and Start),
+// anything else through the raw joystick (axes 0 and 1, buttons 0 to 5).
 class SdlJoystick : public JoystickSource {
  public:
   SdlJoystick() = default;

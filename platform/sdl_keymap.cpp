@@ -33,6 +33,8 @@ int GameKeyFromScancode(SDL_Scancode s) {
       return 0x38;
     case SDL_SCANCODE_SPACE:
       return 0x39;
+    case SDL_SCANCODE_F1:
+      return 0x3B;
     case SDL_SCANCODE_F10:
       return 0x44;
     case SDL_SCANCODE_KP_7:

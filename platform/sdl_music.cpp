@@ -162,9 +162,15 @@ bool SdlMusic::Open(const std::string& path) {
     music_.reset();
     return false;
   }
+  SetVolume(volumePercent);
+  return true;
+}
+
+void SdlMusic::SetVolume(int volume) {
+  volumePercent = volume;
+  if (!music_) return;
   int level = loopsItself_ ? kRecordingVolume : kSynthVolume;
   Mix_VolumeMusic(level * volumePercent / 100);
-  return true;
 }
 
 bool SdlMusic::PlayFromStart() {

@@ -30,6 +30,8 @@ class SdlMusic : public MusicDevice {
   // Chooses the soundfont, sets the volume (0..100) and listens for the end
   // of plays. Needs the mixer.
   void Start(int volumePercent);
+  // A new volume (0..100), heard at once.
+  void SetVolume(int volumePercent);
 
   bool Open(const std::string& path) override;
   bool PlayFromStart() override;

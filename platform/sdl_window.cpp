@@ -16,9 +16,11 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 }  // namespace
 
-SdlWindow::SdlWindow(bool fullScreen, int scale) : fullScreen_(fullScreen), scale_(scale) {}
+SdlWindow::SdlWindow(bool fullScreen, int scale, int width, int height)
+    : fullScreen_(fullScreen), scale_(scale), windowWidth_(width), windowHeight_(height) {}
 
 SdlWindow::~SdlWindow() {
+  if (enlarged_) SDL_DestroyTexture(enlarged_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -34,11 +36,11 @@ bool SdlWindow::Open() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   // The frame pacer keeps time; presenting never waits for the display.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-  FitScaleToDesktop();
+  FitSizeToDesktop();
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   // Full screen starts as large as the display: without a window manager
   // nobody enlarges the window, and it must still cover the screen.
-  SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * scale_, kHeight * scale_};
+  SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth_, windowHeight_};
   if (fullScreen_) SDL_GetDisplayBounds(0, &area);
   window_ = SDL_CreateWindow("Velloria", area.x, area.y, area.w, area.h, flags);
   if (!window_) {
@@ -62,6 +64,7 @@ bool SdlWindow::Open() {
     std::fprintf(stderr, "velloria: %s\n", SDL_GetError());
     return false;
   }
+  SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
   SetIcon();
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
@@ -101,8 +104,11 @@ bool SdlWindow::Translate(const SDL_Event& in, HostEvent& out) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           out = {HostEventType::FocusGained};
           return true;
-        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+          KeepMinimumSize(in.window.data1, in.window.data2);
+          out = {HostEventType::Expose};
+          return true;
+        case SDL_WINDOWEVENT_EXPOSED:
           out = {HostEventType::Expose};
           return true;
         default:
@@ -164,16 +170,39 @@ void SdlWindow::SetTitle(const char* title) {
   if (window_) SDL_SetWindowTitle(window_, title);
 }
 
-void SdlWindow::FitScaleToDesktop() {
+void SdlWindow::FitSizeToDesktop() {
   SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
-  int fitted = FitScale(scale_, kWidth, kHeight, usable.w, usable.h);
-  if (fitted == scale_) return;
+  bool known = SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  if (windowWidth_ > 0 && windowHeight_ > 0) {
+    // A size the player left the window at: kept, as far as the desktop
+    // has room now.
+    if (known) {
+      windowWidth_ = std::max(kWidth, std::min(windowWidth_, usable.w));
+      windowHeight_ = std::max(kHeight, std::min(windowHeight_, usable.h));
+    }
+    return;
+  }
+  int fitted = known ? FitScale(scale_, kWidth, kHeight, usable.w, usable.h) : scale_;
   // Full screen uses the scale only when switched to a window: no word then.
-  if (!fullScreen_)
+  if (fitted != scale_ && !fullScreen_)
     std::fprintf(stderr, "velloria: a window at scale %d does not fit the desktop (%dx%d); using scale %d\n", scale_,
                  usable.w, usable.h, fitted);
   scale_ = fitted;
+  windowWidth_ = kWidth * scale_;
+  windowHeight_ = kHeight * scale_;
+}
+
+void SdlWindow::KeepMinimumSize(int width, int height) {
+  // A window manager keeps the minimum size the window asked for; without
+  // one the window is made large enough again.
+  if (fullScreen_ || (width >= kWidth && height >= kHeight)) return;
+  SDL_SetWindowSize(window_, std::max(width, kWidth), std::max(height, kHeight));
+}
+
+bool SdlWindow::WindowedSize(int& width, int& height) const {
+  if (!window_ || fullScreen_) return false;
+  SDL_GetWindowSize(window_, &width, &height);
+  return true;
 }
 
 void SdlWindow::CoverDisplay() {
@@ -194,6 +223,16 @@ void SdlWindow::ShowMessage(const char* caption, const char* text) {
 
 void SdlWindow::ToggleFullScreen() {
   if (!window_) return;
+  if (!fullScreen_) {
+    // The size to come back to.
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    if (w >= kWidth && h >= kHeight) {
+      windowWidth_ = w;
+      windowHeight_ = h;
+    }
+  }
   fullScreen_ = !fullScreen_;
   if (fullScreen_) {
     // As at the start: the window itself covers the display first, for a
@@ -202,7 +241,7 @@ void SdlWindow::ToggleFullScreen() {
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   } else {
     SDL_SetWindowFullscreen(window_, 0);
-    SDL_SetWindowSize(window_, kWidth * scale_, kHeight * scale_);
+    SDL_SetWindowSize(window_, windowWidth_, windowHeight_);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   PresentLast();
@@ -233,9 +272,12 @@ void SdlWindow::PresentToWindowSurface() {
   if (!lastPicture_) {
     SDL_FillRect(surface, nullptr, 0);
     borderedPixels_ = nullptr;
+  } else if (fit_ == Fit::Fill) {
+    ConvertAndFill(*lastPicture_, lastPalette_, pixels, surface->w, surface->h, pitch, overlay_);
+    borderedPixels_ = nullptr;
   } else if (fit.left < 0 || fit.top < 0) {
     // Smaller than the picture: its middle part, cropped.
-    ConvertAndScale(*lastPicture_, lastPalette_, pixels, surface->w, surface->h, pitch);
+    ConvertAndScale(*lastPicture_, lastPalette_, pixels, surface->w, surface->h, pitch, overlay_);
     borderedPixels_ = nullptr;
   } else {
     if (borderedPixels_ != surface->pixels || borderedWidth_ != surface->w || borderedHeight_ != surface->h) {
@@ -245,31 +287,65 @@ void SdlWindow::PresentToWindowSurface() {
       borderedHeight_ = surface->h;
     }
     ConvertAndScale(*lastPicture_, lastPalette_, pixels + static_cast<ptrdiff_t>(fit.top) * pitch + fit.left,
-                    kWidth * fit.factor, kHeight * fit.factor, pitch);
+                    kWidth * fit.factor, kHeight * fit.factor, pitch, overlay_);
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurface(window_);
 }
 
 void SdlWindow::Present(const Surface& back, const Palette& palette) {
-  if (useWindowSurface_) {
-    // Kept for a repaint after an expose or a change of size.
-    lastPicture_ = back;
-    lastPalette_ = palette;
-    PresentToWindowSurface();
-    return;
-  }
-  if (!texture_) return;
+  // Kept for a repaint after an expose, a change of size or of the overlay.
+  lastPicture_ = back;
+  lastPalette_ = palette;
+  Upload();
+  PresentLast();
+}
+
+void SdlWindow::SetOverlay(const OverlayView& overlay) {
+  overlay_ = overlay;
+  if (!lastPicture_) return;
+  Upload();
+  PresentLast();
+}
+
+void SdlWindow::SetFit(Fit fit) {
+  fit_ = fit;
+  borderedPixels_ = nullptr;
+  PresentLast();
+}
+
+void SdlWindow::Upload() {
+  if (useWindowSurface_ || !texture_ || !lastPicture_) return;
   void* pixels = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
   // The texture has the picture's own size: the colours are converted here
-  // and the renderer enlarges it by the whole factor in PresentLast.
-  ConvertAndScale(back, palette, static_cast<uint32_t*>(pixels), kWidth, kHeight,
-                  pitch / static_cast<int>(sizeof(uint32_t)));
+  // (the overlay laid on) and the renderer enlarges it in PresentLast.
+  ConvertAndScale(*lastPicture_, lastPalette_, static_cast<uint32_t*>(pixels), kWidth, kHeight,
+                  pitch / static_cast<int>(sizeof(uint32_t)), overlay_);
   SDL_UnlockTexture(texture_);
   havePicture_ = true;
-  PresentLast();
+}
+
+void SdlWindow::CopyFilled(int outWidth, int outHeight) {
+  const Placement p = PlacePicture(kWidth, kHeight, outWidth, outHeight, fit_);
+  SDL_Rect dest{p.left, p.top, p.width, p.height};
+  bool smooth = fit_ == Fit::Fill && p.width != kWidth * p.factor && SDL_RenderTargetSupported(renderer_);
+  if (smooth && enlargedFactor_ != p.factor) {
+    if (enlarged_) SDL_DestroyTexture(enlarged_);
+    enlarged_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kWidth * p.factor,
+                                  kHeight * p.factor);
+    enlargedFactor_ = enlarged_ ? p.factor : 0;
+    if (enlarged_) SDL_SetTextureScaleMode(enlarged_, SDL_ScaleModeLinear);
+  }
+  if (!smooth || !enlarged_ || SDL_SetRenderTarget(renderer_, enlarged_) != 0) {
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+    return;
+  }
+  // Nearest to the whole factor, then smoothly to the place.
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_SetRenderTarget(renderer_, nullptr);
+  SDL_RenderCopy(renderer_, enlarged_, nullptr, &dest);
 }
 
 void SdlWindow::PresentLast() {
@@ -283,9 +359,7 @@ void SdlWindow::PresentLast() {
   int w = 0;
   int h = 0;
   SDL_GetRendererOutputSize(renderer_, &w, &h);
-  const PictureRect fit = FitPicture(kWidth, kHeight, w, h);
-  SDL_Rect dest{fit.left, fit.top, kWidth * fit.factor, kHeight * fit.factor};
   SDL_RenderClear(renderer_);
-  if (havePicture_) SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+  if (havePicture_) CopyFilled(w, h);
   SDL_RenderPresent(renderer_);
 }

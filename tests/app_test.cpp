@@ -138,7 +138,17 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
   EXPECT_EQ(o->pictureLog, "p.txt");
   EXPECT_EQ(o->rankingFile, "r.ini");
   EXPECT_EQ(std::tie(o->musicVolume, o->soundVolume), std::make_tuple(0, 100));
+  EXPECT_FALSE(o->fullScreen);  // the settings decide
   ASSERT_TRUE(Parse({"--start", "4-1:9999"}, error));
+  o = Parse({"--fullscreen", "--settings", "s.ini"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(std::tie(*o->fullScreen, o->settingsFile), std::make_tuple(true, "s.ini"));
+  // A bad value is told the range it should be in; an option where a value
+  // belongs is no value.
+  EXPECT_FALSE(Parse({"--scale", "0"}, error));
+  EXPECT_EQ(error, "--scale: expected 1 to 8, not \"0\"");
+  EXPECT_FALSE(Parse({"--ranking", "--frames", "1"}, error));
+  EXPECT_EQ(error, "--ranking needs FILE, not the option --frames");
   std::vector<std::vector<const char*>> bad = {{"--frames", "-3"},
                                                {"--frames"},
                                                {"--shot", "x.png"},
@@ -155,7 +165,8 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
                                                {"--soak", "seven"},
                                                {"--ranking"},
                                                {"--ranking="},
-                                               {"--autopilot", "--soak", "9"}};
+                                               {"--autopilot", "--soak", "9"},
+                                               {"--window", "--fullscreen"}};
   for (const char* volume : {"--music-volume", "--sound-volume"}) {
     for (const char* value : {"101", "-1", "half"}) bad.push_back({volume, value});
   }
@@ -166,6 +177,12 @@ TEST(Options, ParseTheCommandLineAndRejectBadValuesWithAMessage) {
   EXPECT_EQ(RunGame("--no-such-option").code, 2);
   EXPECT_EQ(RunGame("--sound-volume 200").code, 2);
   EXPECT_EQ(RunGame("--help >/dev/null").code, 0);
+  // A stage's levels are those of its map: stage 4 has five.
+  RunResult start = RunGame("--headless --frames 1 --start 4-6");
+  EXPECT_EQ(start.code, 2);
+  EXPECT_EQ(start.errors, "velloria: --start: stage 4 has levels 1 to 5\n");
+  EXPECT_EQ(RunGame("--headless --frames 1 --start 4-5").code, 0);
+  EXPECT_EQ(RunGame("--headless --frames 1 --start 3-16").code, 0);
   auto dir = TestDir("bad-input");
   std::ofstream(dir / "bad.txt") << "# fine\n3 +SPACE\n4 +NOTAKEY\n";
   RunResult r = RunGame("--headless --frames 10 --input " + (dir / "bad.txt").string());

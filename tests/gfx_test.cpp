@@ -224,9 +224,9 @@ TEST(Scale, ThePictureIsEnlargedByTheLargestWholeFactorAndCentredOnBlack) {
   constexpr uint32_t kUntouched = 0x12345678u;
   // Each buffer pixel as its palette index ('.' for black), 'x' where the
   // row's padding was left alone.
-  auto scaled = [&](const std::string& picture, int w, int h, int pitch) {
+  auto scaled = [&](const std::string& picture, int w, int h, int pitch, const OverlayView& overlay = {}) {
     std::vector<uint32_t> out(static_cast<size_t>(pitch * h), kUntouched);
-    ConvertAndScale(Make(picture), palette, out.data(), w, h, pitch);
+    ConvertAndScale(Make(picture), palette, out.data(), w, h, pitch, overlay);
     std::string text;
     for (size_t i = 0; i < out.size(); ++i) {
       uint32_t v = out[i];
@@ -238,6 +238,39 @@ TEST(Scale, ThePictureIsEnlargedByTheLargestWholeFactorAndCentredOnBlack) {
   EXPECT_EQ(scaled("12|34", 7, 5, 8), ".1122..x|.1122..x|.3344..x|.3344..x|.......x");
   EXPECT_EQ(scaled("12|34", 2, 2, 2), "12|34");
   EXPECT_EQ(scaled("123|456|789", 1, 1, 1), "5");  // a smaller buffer shows the middle
+  // The shell's layer covers the picture where it is not transparent (index 9
+  // here), on the rows it says it holds.
+  Surface layer = Make("59|97");
+  EXPECT_EQ(scaled("12|34", 4, 2, 4, {&layer, 9, 0, 2}), ".52.|.37.");
+  EXPECT_EQ(scaled("12|34", 4, 2, 4, {&layer, 9, 1, 2}), ".12.|.37.");
+}
+
+// Fill: as large as fits keeping the shape, first nearest by the smallest
+// whole factor at least as large, then smoothly down: the corners keep
+// their colours and an edge between two pixels blends over one output pixel.
+TEST(Scale, FillKeepsTheShapeAndBlendsEachEdgeOverOnePixelAtMost) {
+  struct Case {
+    int outWidth, outHeight;
+    Placement place;
+  };
+  for (const Case& c : {Case{1366, 768, {171, 0, 1024, 768, 2}}, Case{1280, 960, {0, 0, 1280, 960, 2}},
+                        Case{1920, 1080, {240, 0, 1440, 1080, 3}}, Case{800, 1000, {0, 200, 800, 600, 2}},
+                        Case{600, 400, {-20, -40, 640, 480, 1}}}) {
+    Placement p = PlacePicture(640, 480, c.outWidth, c.outHeight, Fit::Fill);
+    EXPECT_EQ(std::tie(p.left, p.top, p.width, p.height, p.factor),
+              std::tie(c.place.left, c.place.top, c.place.width, c.place.height, c.place.factor))
+        << c.outWidth << "x" << c.outHeight;
+  }
+  Palette palette{};
+  for (size_t i = 0; i < 5; ++i) palette[i].blue = static_cast<uint8_t>(50 * i);
+  std::vector<uint32_t> out(4 * 3, 0);
+  ConvertAndFill(Make("12|34"), palette, out.data(), 3, 3, 4);
+  std::vector<int> blue;
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 3; ++x) blue.push_back(static_cast<int>(out[static_cast<size_t>(y * 4 + x)] & 0xFF));
+  }
+  EXPECT_EQ(blue, (std::vector<int>{50, 75, 100, 100, 125, 150, 150, 175, 200}));
+  EXPECT_EQ(out[3], 0u);  // the row's padding is left alone
 }
 
 TEST(FitPicture, WholeFactorsCentredAndWindowsThatFitTheDesktop) {

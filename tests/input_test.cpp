@@ -130,17 +130,19 @@ TEST_F(Input, ThePadCountsTenPercentInsideEachEndAndButtonsWhenTheyGoDown) {
 
 TEST(InputFile, EventsReadAndWriteInOneFormatAndABadLineIsNamed) {
   std::string text =
-      "# a session\nseed 77\n0 +SPACE   # fire\n  2 -KP_ENTER\n\n5 focus-\n9 focus+\n"
+      "# a session\nseed 77\nhold-to-fire on\n0 +SPACE   # fire\n  2 -KP_ENTER\n\n5 focus-\n9 focus+\n"
       "10 joy -32768 32767 5\n11 joy none\n";
   std::string error;
   auto script = ParseInputScript(text, error);
   ASSERT_TRUE(script) << error;
   EXPECT_EQ(script->seed, 77u);
+  EXPECT_TRUE(script->holdToFire);
   std::string written;
   for (const ScriptedEvent& e : script->events) written += FormatScriptedEvent(e) + "\n";
   EXPECT_EQ(written, "0 +SPACE\n2 -KP_ENTER\n5 focus-\n9 focus+\n10 joy -32768 32767 5\n11 joy none\n");
-  for (const char* bad : {"1 +NOSUCHKEY", "x +A", "1 A", "-1 +A", "seed -4", "1 joy 1 2", "1 joy 32768 0 0",
-                          "1 joy 0 -32769 0", "5 +A\n4 -A", "1 focus", "1 +A extra"}) {
+  for (const char* bad :
+       {"1 +NOSUCHKEY", "x +A", "1 A", "-1 +A", "seed -4", "1 joy 1 2", "1 joy 32768 0 0", "1 joy 0 -32769 0",
+        "5 +A\n4 -A", "1 focus", "1 +A extra", "hold-to-fire on", "hold-to-fire"}) {
     EXPECT_FALSE(ParseInputScript(std::string("# ok\n0 +A\n") + bad + "\n", error)) << bad;
     bool second = std::string(bad).find('\n') != std::string::npos;
     EXPECT_NE(error.find(second ? "line 4" : "line 3"), std::string::npos) << bad << ": " << error;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "gfx/display.h"
+#include "gfx/scale.h"
 #include "input/input.h"
 #include "platform/web/web_keymap.h"
 #include "platform/web/web_music.h"
@@ -27,6 +29,7 @@ EM_JS(void, PageSetTitle, (const char* title), { VelloriaPage.setTitle(UTF8ToStr
 EM_JS(int, PageGameFocused, (), { return VelloriaPage.gameFocused() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.visibilityState !== "hidden" ? 1 : 0; });
 EM_JS(void, PageUnlockSound, (), { VelloriaSound.unlock(); });
+EM_JS(void, PageSetFit, (int fill), { VelloriaPage.setFit(fill ? 'fill' : 'whole'); });
 // clang-format on
 
 }  // namespace
@@ -147,6 +150,19 @@ void WebHost::Present(const Surface& back, const Palette& palette) {
   if (!headless_) Show(back, palette);
 }
 
+void WebHost::SetOverlay(const OverlayView& overlay) {
+  overlay_ = overlay;
+  // The back surface goes at the end of a run, before the shell does.
+  if (!headless_ && lastBack_ && lastBack_ == GetBackSurface()) Show(*lastBack_, *lastPalette_);
+}
+
+void WebHost::SetFit(Fit fit) {
+  // The page sizes the picture by its own choice (its Fill button) until the
+  // player picks one in the options: the run's first word is not a pick.
+  if (fitTold_) PageSetFit(fit == Fit::Fill ? 1 : 0);
+  fitTold_ = true;
+}
+
 void WebHost::ShowLastPicture() {
   if (lastBack_) Show(*lastBack_, *lastPalette_);
 }
@@ -174,7 +190,7 @@ void WebHost::Show(const Surface& back, const Palette& palette) {
     int left = width;
     int right = -1;
     for (int y = band; y < std::min(height, band + kBandRows); ++y) {
-      const uint8_t* row = back.Row(y);
+      const uint8_t* row = RowUnderOverlay(back, overlay_, y, mixed_);
       uint8_t* was = shown_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
       int first = 0;
       int last = width - 1;

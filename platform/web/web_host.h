@@ -51,6 +51,9 @@ class WebHost : public Host, public Presenter {
   void SetTitle(const char* title) override;
 
   void Present(const Surface& back, const Palette& palette) override;
+  void SetOverlay(const OverlayView& overlay) override;
+  // The page sizes the canvas; it hears of the player's fit.
+  void SetFit(Fit fit) override;
 
  private:
   static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* self);
@@ -70,9 +73,13 @@ class WebHost : public Host, public Presenter {
   bool pageVisible_ = true;
   bool focused_ = true;
   bool headless_ = false;
+  bool fitTold_ = false;
   const Surface* lastBack_ = nullptr;
   const Palette* lastPalette_ = nullptr;
   std::function<void()> wake_;
+  // The shell's layer over the picture, and a row of the two mixed.
+  OverlayView overlay_;
+  std::vector<uint8_t> mixed_;
   // The picture last handed to the page: its indices, colours and palette.
   std::vector<uint8_t> shown_;
   std::vector<uint32_t> rgba_;

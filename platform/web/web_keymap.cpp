@@ -17,7 +17,7 @@ constexpr std::pair<std::string_view, std::string_view> kNames[] = {
     {"NumpadSubtract", "KP_MINUS"}, {"NumpadDecimal", "KP_PERIOD"},
     {"NumpadEnter", "KP_ENTER"},    {"ArrowUp", "UP"},
     {"ArrowDown", "DOWN"},          {"ArrowLeft", "LEFT"},
-    {"ArrowRight", "RIGHT"},
+    {"ArrowRight", "RIGHT"},        {"F1", "F1"},
 };
 
 bool IsDigit(std::string_view s) { return s.size() == 1 && s[0] >= '0' && s[0] <= '9'; }

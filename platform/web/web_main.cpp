@@ -23,6 +23,9 @@
 #include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "platform/web/web_platform.h"
+#include "shell/run_settings.h"
+#include "shell/settings_file.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -55,6 +58,8 @@ struct Run {
   GameSceneFactory scenes;
   std::unique_ptr<InputDriver> driver;
   std::unique_ptr<WebPlatform> platform;
+  std::unique_ptr<SettingsFile> settings;
+  std::unique_ptr<Shell> shell;
   std::unique_ptr<Application> application;
   bool ready = false;
   bool inLoop = false;
@@ -119,6 +124,7 @@ void BeginWatching() {
 void EndRun() {
   int code = run->application->Finish();
   run->application.reset();
+  run->shell.reset();
   run->platform.reset();
   if (run->naming) PageNaming(0);
   run->naming = false;
@@ -175,14 +181,23 @@ void BeginRun(const Options& options) {
   run->options = options;
   run->driver = MakeInputDriver(run->options);  // every run starts with a fresh one
   run->platform = std::make_unique<WebPlatform>(run->options);
-  run->application =
-      std::make_unique<Application>(run->options, run->platform->Services(), run->scenes, run->driver.get());
+  // The settings live in the page's storage, which the platform has chosen
+  // (none for a replayed session), and a headless run keeps none.
+  run->settings = std::make_unique<SettingsFile>(SettingsPathFor(run->options));
+  const Settings saved = run->settings->Load();
+  PlatformServices& services = run->platform->Services();
+  run->shell =
+      std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, ForThisRun(saved, run->options));
+  run->shell->Wrap(services);
+  run->application = std::make_unique<Application>(run->options, services, run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
     run->application.reset();
+    run->shell.reset();
     run->platform.reset();
     PageRunEnded(*code);
     return;
   }
+  run->shell->Attach(run->application->Loop());
   run->platform->Host().OnEvent(Wake);
   run->application->Loop().OnTick([](int64_t frame, bool) { KeepPicture(frame); });
   PageRunStarted(run->options.recordFile.c_str());
@@ -237,6 +252,33 @@ EMSCRIPTEN_KEEPALIVE const char* velloria_status() {
   static std::string line;
   line = StatsLog::Line(CurrentFrame()) + " paused=" + std::to_string(GetAppBlock().paused);
   return line.c_str();
+}
+
+// The options: opened or closed as F1 does (the page's Options button).
+EMSCRIPTEN_KEEPALIVE void velloria_options() {
+  if (!run || !run->shell) return;
+  run->shell->ToggleOptions();
+  Wake();
+}
+
+// The player's settings as settings.ini holds them, one "key=value" a line.
+EMSCRIPTEN_KEEPALIVE const char* velloria_settings() {
+  static std::string text;
+  text = run && run->shell ? FormatSettings(run->shell->Current(), "") : "";
+  return text.c_str();
+}
+
+// Changes one setting as the options would ("fit", "fill"), applied at once
+// and kept; 0 when there is no run or the value is refused.
+EMSCRIPTEN_KEEPALIVE int velloria_set_setting(const char* key, const char* value) {
+  if (!run || !run->shell || !key || !value || !IsSettingKey(key)) return 0;
+  std::vector<std::string> complaints;
+  Settings wanted = ParseSettings(
+      FormatSettings(run->shell->Current(), "") + std::string(key) + "=" + std::string(value) + "\n", complaints);
+  if (!complaints.empty()) return 0;
+  run->shell->ChangeSettings(wanted);
+  Wake();
+  return 1;
 }
 
 // The ranking in play, one "score,name" line per place.

@@ -5,6 +5,7 @@
 namespace {
 // clang-format off
 EM_JS(void, SoundSetVolumes, (int effects, int music), { VelloriaSound.setVolumes(effects, music); });
+EM_JS(int, PageFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 // clang-format on
 }  // namespace
 
@@ -19,11 +20,27 @@ WebPlatform::WebPlatform(const Options& options)
   if (!options.mute && !options.headless) {
     services_.audio = &audio_;
     services_.music = &music_;
-    SoundSetVolumes(options.soundVolume, options.musicVolume);
   }
-  // A replayed session plays with the default ranking and keeps nothing, so
-  // its pictures are those of a headless run whatever the browser stored.
+  // A replayed session plays with the default ranking and settings and keeps
+  // nothing, so its pictures are those of a headless run whatever the
+  // browser stored.
   SetSettingsStore(options.inputFile.empty() ? static_cast<SettingsStore*>(&store_) : &noStore_);
 }
 
 WebPlatform::~WebPlatform() { SetSettingsStore(nullptr); }
+
+// The run's volumes come from the shell, the command line's over the player's.
+void WebPlatform::SetVolumes(int music, int sound) {
+  if (services_.audio) SoundSetVolumes(sound, music);
+}
+
+void WebPlatform::HearMusic(bool on) {
+  if (!services_.music) return;
+  if (on) {
+    music_.Resume();
+  } else {
+    music_.Pause();
+  }
+}
+
+bool WebPlatform::IsFullScreen() const { return PageFullScreen() != 0; }

@@ -7,10 +7,12 @@
 #include "platform/web/web_joystick.h"
 #include "platform/web/web_music.h"
 #include "platform/web/web_settings_store.h"
+#include "shell/shell_devices.h"
 
 // The live platform in a browser page: canvas, keys and focus, Web Audio
-// effects and tunes, the Gamepad API and localStorage for the ranking.
-class WebPlatform {
+// effects and tunes, the Gamepad API and localStorage for the ranking and
+// the settings.
+class WebPlatform : public ShellDevices {
  public:
   explicit WebPlatform(const Options& options);
   ~WebPlatform();
@@ -19,6 +21,10 @@ class WebPlatform {
 
   PlatformServices& Services() { return services_; }
   WebHost& Host() { return host_; }
+
+  void SetVolumes(int music, int sound) override;
+  void HearMusic(bool on) override;
+  bool IsFullScreen() const override;
 
  private:
   WebMusic music_;

@@ -9,6 +9,7 @@
 #include "platform/sdl_audio.h"
 #include "platform/sdl_music.h"
 #include "platform/sdl_platform.h"
+#include "shell/run_settings.h"
 
 // SDL's disk audio driver, writing nowhere as fast as it can, stands in for a
 // sound card: a minute of music passes in about a second.
@@ -67,8 +68,8 @@ TEST_F(MusicDeviceTest, AFileThatIsNoTuneIsRefusedToldOnceOnStandardErrorAndNeve
   }
 }
 
-// The volume options from the command line to what SDL_mixer was set to:
-// the effects' chunks and the music.
+// The volume options from the command line, over the player's settings, to
+// what SDL_mixer was set to: the effects' chunks and the music.
 TEST(PlatformOptions, TheTwoVolumeOptionsReachTheMixersTwoSides) {
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
@@ -77,7 +78,7 @@ TEST(PlatformOptions, TheTwoVolumeOptionsReachTheMixersTwoSides) {
   std::string error;
   auto options = ParseOptions(6, argv, error);
   ASSERT_TRUE(options) << error;
-  auto platform = CreateSdlPlatform(*options);
+  auto platform = CreateSdlPlatform(*options, ForThisRun(Settings{}, *options));
   PlatformServices& services = platform->Services();
   ASSERT_TRUE(services.audio && services.music);
   int voice = services.audio->CreateVoice(std::vector<uint8_t>(1000, 200));

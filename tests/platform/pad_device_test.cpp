@@ -35,8 +35,9 @@ TEST_F(PadDeviceTest, AGamepadPluggedInLaterIsReadWithStickDpadAndFaceButtons) {
   SDL_JoystickSetVirtualAxis(device, SDL_CONTROLLER_AXIS_LEFTY, -20000);
   SDL_JoystickSetVirtualButton(device, SDL_CONTROLLER_BUTTON_A, 1);
   SDL_JoystickSetVirtualButton(device, SDL_CONTROLLER_BUTTON_Y, 1);
-  SDL_JoystickSetVirtualButton(device, kVirtualBack, 1);  // not one of the four
-  EXPECT_EQ(pad.Read(), (JoystickReading{true, 30000, -20000, 0b1001}));
+  SDL_JoystickSetVirtualButton(device, kVirtualBack, 1);  // the shell's, past the game's four
+  EXPECT_EQ(pad.Read(), (JoystickReading{true, 30000, -20000, 0b11001}));
+  SDL_JoystickSetVirtualButton(device, kVirtualBack, 0);
 
   // A D-pad direction wins over the stick on its axis.
   SDL_JoystickSetVirtualButton(device, kVirtualDpadLeft, 1);
@@ -60,8 +61,8 @@ TEST_F(PadDeviceTest, APadPulledOutReadsAsNoPadAndTheNextOnePluggedInIsUsed) {
   EXPECT_EQ(pad.Read(), JoystickReading{});
 
   // Anything that is not a known gamepad is read as a raw joystick: axes 0
-  // and 1, buttons 0 to 3.
-  int raw = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 3, 6, 0);
+  // and 1, buttons 0 to 5.
+  int raw = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 3, 8, 0);
   ASSERT_GE(raw, 0);
   EXPECT_EQ(pad.Read(), (JoystickReading{true, 0, 0, 0}));
   SDL_Joystick* device = Device(raw);
@@ -69,6 +70,6 @@ TEST_F(PadDeviceTest, APadPulledOutReadsAsNoPadAndTheNextOnePluggedInIsUsed) {
   SDL_JoystickSetVirtualAxis(device, 0, 1234);
   SDL_JoystickSetVirtualAxis(device, 1, 32767);
   SDL_JoystickSetVirtualAxis(device, 2, -32768);
-  for (int b : {1, 3, 4, 5}) SDL_JoystickSetVirtualButton(device, b, 1);
-  EXPECT_EQ(pad.Read(), (JoystickReading{true, 1234, 32767, 0b1010}));
+  for (int b : {1, 3, 4, 6}) SDL_JoystickSetVirtualButton(device, b, 1);
+  EXPECT_EQ(pad.Read(), (JoystickReading{true, 1234, 32767, 0b11010}));
 }

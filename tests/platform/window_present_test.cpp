@@ -79,3 +79,46 @@ TEST(WindowPresent, ThePointerHiddenBeforeTheWindowOpensIsHiddenOverItUntilShown
   window.ShowCursor(true);  // at the end
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
+
+// The shell's layer lies over the picture on the screen, and a repaint keeps
+// it; the window never gets smaller than the picture and comes back from
+// full screen at the size it had.
+TEST(WindowPresent, TheOverlayLiesOverThePictureAndTheWindowKeepsItsSize) {
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  SdlWindow window(false, 1, 900, 700);
+  ASSERT_TRUE(window.Open()) << SDL_GetError();
+  Surface picture(kWidth, kHeight);
+  picture.FillAll(1);
+  Surface layer(kWidth, kHeight);
+  layer.FillAll(9);
+  layer.Fill({10, 20, 11, 21}, 2);
+  window.Present(picture, TestPalette());
+  window.SetOverlay({&layer, 9, 20, 21});
+  SDL_Surface* s = WindowSurface();
+  int left = (s->w - kWidth) / 2;
+  int top = (s->h - kHeight) / 2;
+  EXPECT_EQ(PixelAt(s, left + 10, top + 20), 0xABCDEFu);
+  EXPECT_EQ(PixelAt(s, left + 11, top + 20), 0x123456u);
+  window.Present(picture, TestPalette());
+  EXPECT_EQ(PixelAt(WindowSurface(), left + 10, top + 20), 0xABCDEFu);
+  window.SetOverlay({});
+  EXPECT_EQ(PixelAt(WindowSurface(), left + 10, top + 20), 0x123456u);
+
+  int w = 0;
+  int h = 0;
+  ASSERT_TRUE(window.WindowedSize(w, h));
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(900, 700));
+  window.ToggleFullScreen();
+  EXPECT_FALSE(window.WindowedSize(w, h));
+  window.ToggleFullScreen();
+  ASSERT_TRUE(window.WindowedSize(w, h));
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(900, 700));
+  SDL_Window* sdl = SDL_GetWindowFromID(1);
+  for (Uint32 id = 1; !sdl && id < 64; ++id) sdl = SDL_GetWindowFromID(id);
+  SDL_SetWindowSize(sdl, 300, 200);
+  HostEvent event;
+  while (window.PollEvent(event)) {
+  }
+  window.WindowedSize(w, h);
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(kWidth, kHeight));
+}

@@ -53,9 +53,9 @@ int main(int argc, char** argv) {
   }
   const char* tune = argc > 1 ? argv[1] : "Music03.mid";
   int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
-  Options options;
-  options.window = true;
-  auto platform = CreateSdlPlatform(options);
+  Settings run;
+  run.fullScreen = false;
+  auto platform = CreateSdlPlatform(Options{}, run);
   PlatformServices& services = platform->Services();
   if (!services.audio) {
     std::fprintf(stderr, "velloria_audition: no sound device\n");

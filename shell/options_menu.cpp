@@ -1,0 +1,189 @@
+#include "shell/options_menu.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "input/key_names.h"
+
+namespace {
+
+constexpr int kVolumeStep = 10;
+constexpr int kCentreX = 320;
+constexpr int kLabelChars = 14;   // the value column's place on the first page
+constexpr int kActionChars = 10;  // and the keys' on the controls page
+constexpr int kKeysChars = 30;    // keys beyond this are cut short
+
+enum MainItem { kMusic, kSound, kDisplay, kFit, kControls, kHoldToFire, kBackToGame, kMainItems };
+constexpr std::array<const char*, kMainItems> kMainLabels = {"MUSIC",    "SOUND",        "DISPLAY", "FIT",
+                                                             "CONTROLS", "HOLD TO FIRE", "BACK"};
+constexpr int kDefaultKeys = kActionCount;
+constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
+
+std::string Upper(std::string_view text) {
+  std::string s(text);
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+  return s;
+}
+
+// A key's name as the font can show it: KP_ENTER reads KP ENTER.
+std::string Shown(int code) {
+  std::string name(KeyNameFromCode(code));
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return name;
+}
+
+std::string KeysText(const std::vector<int>& keys) {
+  std::string text;
+  for (int code : keys) text += (text.empty() ? "" : "  ") + Shown(code);
+  if (text.size() > kKeysChars) text = text.substr(0, kKeysChars - 2) + "..";
+  return text;
+}
+
+int Wrap(int item, int count) { return (item % count + count) % count; }
+
+// The band behind the chosen line, from edge to edge of the panel.
+Rect ChosenLine(const Rect& panel, int y) {
+  constexpr int kAbove = 2;
+  return {panel.left + 2, y - kAbove, panel.right - 2, y + NAscii::kGlyphHeight + kAbove};
+}
+
+void StepVolume(int& volume, int step) { volume = std::clamp(volume + step, 0, kMaxVolume); }
+
+}  // namespace
+
+void OptionsMenu::Open() {
+  page_ = Page::Main;
+  item_ = 0;
+  awaiting_ = false;
+  said_.clear();
+}
+
+bool OptionsMenu::Press(MenuInput input) {
+  said_.clear();
+  if (input == MenuInput::Close) return false;
+  if (input == MenuInput::Up || input == MenuInput::Down) {
+    item_ = Wrap(item_ + (input == MenuInput::Up ? -1 : 1), page_ == Page::Main ? kMainItems : kControlItems);
+    return true;
+  }
+  return page_ == Page::Main ? PressMain(input) : PressControls(input);
+}
+
+bool OptionsMenu::PressMain(MenuInput input) {
+  int step = input == MenuInput::Left ? -kVolumeStep : kVolumeStep;
+  switch (item_) {
+    case kMusic:
+    case kSound: {
+      int& volume = item_ == kMusic ? settings_.musicVolume : settings_.soundVolume;
+      if (input == MenuInput::Enter && volume == kMaxVolume) {
+        volume = 0;
+      } else {
+        StepVolume(volume, step);
+      }
+      return true;
+    }
+    case kDisplay:
+      settings_.fullScreen = !settings_.fullScreen;
+      return true;
+    case kFit:
+      settings_.fit = settings_.fit == Fit::Whole ? Fit::Fill : Fit::Whole;
+      return true;
+    case kHoldToFire:
+      settings_.holdToFire = !settings_.holdToFire;
+      return true;
+    case kControls:
+      if (input == MenuInput::Enter) {
+        page_ = Page::Controls;
+        item_ = 0;
+      }
+      return true;
+    default:
+      return input != MenuInput::Enter;  // BACK
+  }
+}
+
+bool OptionsMenu::PressControls(MenuInput input) {
+  if (input != MenuInput::Enter) return true;
+  if (item_ < kActionCount) {
+    awaiting_ = true;
+  } else if (item_ == kDefaultKeys) {
+    settings_.bindings = Bindings::Defaults();
+    said_ = "DEFAULT KEYS RESTORED";
+  } else {
+    page_ = Page::Main;
+    item_ = kControls;
+  }
+  return true;
+}
+
+void OptionsMenu::TakeKey(int code) {
+  awaiting_ = false;
+  Action action = kActions[static_cast<size_t>(item_)];
+  std::vector<int>& keys = settings_.bindings.Keys(action);
+  bool had = std::find(keys.begin(), keys.end(), code) != keys.end();
+  std::optional<std::string> refused = ToggleKey(settings_.bindings, action, code);
+  std::string name = Upper(ActionName(action));
+  if (refused) {
+    said_ = Upper(*refused);
+  } else {
+    said_ = Shown(code) + (had ? " TAKEN FROM " : " ADDED TO ") + name;
+  }
+}
+
+void OptionsMenu::Draw(Overlay& overlay) const {
+  if (page_ == Page::Main) {
+    DrawMain(overlay);
+  } else {
+    DrawControls(overlay);
+  }
+}
+
+void OptionsMenu::DrawMain(Overlay& overlay) const {
+  const std::string hint = said_.empty() ? "ARROWS CHOOSE AND CHANGE  F1 CLOSES" : said_;
+  int width = std::max(Overlay::TextWidth(hint), (kLabelChars + 11) * NAscii::kGlyphWidth);
+  int lines = kMainItems + 4;
+  int top = (480 - lines * Overlay::kLineHeight) / 2;
+  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
+  int x = panel.left + Overlay::kPadding;
+  int y = panel.top + Overlay::kPadding;
+  overlay.TextCentred(kCentreX, y, "OPTIONS", 1);
+  y += 2 * Overlay::kLineHeight;
+  for (int i = 0; i < kMainItems; ++i, y += Overlay::kLineHeight) {
+    int font = i == item_ ? 1 : 0;
+    if (i == item_) overlay.Highlight(ChosenLine(panel, y));
+    overlay.Text(x, y, kMainLabels[static_cast<size_t>(i)], font);
+    std::string value;
+    if (i == kMusic) value = std::to_string(settings_.musicVolume);
+    if (i == kSound) value = std::to_string(settings_.soundVolume);
+    if (i == kDisplay) value = settings_.fullScreen ? "FULL SCREEN" : "WINDOW";
+    if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
+    if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";
+    overlay.Text(x + kLabelChars * NAscii::kGlyphWidth, y, value, font);
+  }
+  overlay.TextCentred(kCentreX, y + Overlay::kLineHeight, hint, 0);
+}
+
+void OptionsMenu::DrawControls(Overlay& overlay) const {
+  std::string hint = said_.empty() ? "ENTER THEN A KEY ADDS OR TAKES IT" : said_;
+  if (awaiting_) hint = "PRESS A KEY FOR " + Upper(ActionName(kActions[static_cast<size_t>(item_)]));
+  int width = std::max(Overlay::TextWidth(hint), (kActionChars + kKeysChars) * NAscii::kGlyphWidth);
+  int lines = kControlItems + 4;
+  int top = (480 - lines * Overlay::kLineHeight) / 2;
+  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
+  int x = panel.left + Overlay::kPadding;
+  int y = panel.top + Overlay::kPadding;
+  overlay.TextCentred(kCentreX, y, "CONTROLS", 1);
+  y += 2 * Overlay::kLineHeight;
+  for (int i = 0; i < kControlItems; ++i, y += Overlay::kLineHeight) {
+    int font = i == item_ ? 1 : 0;
+    if (i == item_) overlay.Highlight(ChosenLine(panel, y));
+    if (i < kActionCount) {
+      Action action = kActions[static_cast<size_t>(i)];
+      overlay.Text(x, y, Upper(ActionName(action)), font);
+      overlay.Text(x + kActionChars * NAscii::kGlyphWidth, y, KeysText(settings_.bindings.Keys(action)), font);
+    } else {
+      overlay.Text(x, y, i == kDefaultKeys ? "DEFAULT KEYS" : "BACK", font);
+    }
+  }
+  overlay.TextCentred(kCentreX, y + Overlay::kLineHeight, hint, 0);
+}

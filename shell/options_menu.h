@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "shell/overlay.h"
+#include "shell/settings.h"
+
+// What the player asks of the open options; the shell turns keys and pad
+// into these.
+enum class MenuInput { Up, Down, Left, Right, Enter, Close };
+
+// The options the player opens with F1: a page of items and a page of
+// controls, drawn on the overlay. The menu only edits the settings it is
+// given; the shell applies and keeps what changed.
+//
+//   MUSIC, SOUND      volume, Left/Right by 10 (Enter: up by 10, round to 0)
+//   DISPLAY           FULL SCREEN / WINDOW
+//   FIT               WHOLE / FILL
+//   CONTROLS          each action with its keys: Enter, then a key adds it
+//                     to the action or takes it away; DEFAULT KEYS
+//   HOLD TO FIRE      OFF / ON
+//   BACK
+class OptionsMenu {
+ public:
+  explicit OptionsMenu(Settings& settings) : settings_(settings) {}
+
+  // From the top of the first page.
+  void Open();
+  // False when the input closes the options.
+  bool Press(MenuInput input);
+  // After Enter on an action the next key is for it (Escape, F1 and F12 are
+  // refused like any binding that would take them).
+  bool AwaitsKey() const { return awaiting_; }
+  bool OnMusic() const { return page_ == Page::Main && item_ == 0; }
+  void TakeKey(int code);
+  void Draw(Overlay& overlay) const;
+
+ private:
+  enum class Page { Main, Controls };
+  bool PressMain(MenuInput input);
+  bool PressControls(MenuInput input);
+  void DrawMain(Overlay& overlay) const;
+  void DrawControls(Overlay& overlay) const;
+
+  Settings& settings_;
+  Page page_ = Page::Main;
+  int item_ = 0;
+  bool awaiting_ = false;
+  // The last change or refusal, shown until the next key.
+  std::string said_;
+};

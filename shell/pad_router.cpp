@@ -1,0 +1,28 @@
+#include "shell/pad_router.h"
+
+JoystickReading PadRouter::Read() {
+  if (!pad_) return {};
+  JoystickReading game = GameReading(bindings_, pad_->Read());
+  kept_ &= game.buttons;
+  game.buttons &= ~kept_;
+  return game;
+}
+
+PadRouter::Presses PadRouter::Look() {
+  Presses presses;
+  if (!pad_) return presses;
+  JoystickReading now = pad_->Read();
+  auto pressed = [&](const std::vector<int>& buttons) { return HoldsAny(now, buttons) && !HoldsAny(looked_, buttons); };
+  presses.back = pressed({pad_button::kBack});
+  presses.pause = pressed(bindings_.padPause);
+  presses.confirm = pressed(bindings_.padFire) || pressed(bindings_.padConfirm);
+  int direction = JoyDirection(now);
+  // Only the four straight directions move in a menu.
+  if (direction != JoyDirection(looked_) && direction >= 0 && direction % 8 == 0) presses.direction = direction;
+  looked_ = now;
+  return presses;
+}
+
+void PadRouter::KeepHeldButtons() {
+  if (pad_) kept_ = GameReading(bindings_, pad_->Read()).buttons;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gfx/presenter.h"
+#include "shell/bindings.h"
+
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const WindowSize&) const = default;
+};
+
+// The smallest window: the picture at 1x.
+constexpr WindowSize kSmallestWindow = {640, 480};
+constexpr int kLargestWindowSide = 16384;
+constexpr int kMaxVolume = 100;
+
+// What the player chose around the game. The defaults are the game as it
+// has always been: full screen, whole factors, full volume, one volley per
+// press, the game's own keys.
+struct Settings {
+  bool fullScreen = true;
+  // The window's size when last left as a window; none: twice the picture,
+  // lowered to fit the desktop.
+  std::optional<WindowSize> window;
+  Fit fit = Fit::Whole;
+  int musicVolume = kMaxVolume;
+  int soundVolume = kMaxVolume;
+  bool holdToFire = false;
+  Bindings bindings = Bindings::Defaults();
+
+  bool operator==(const Settings&) const = default;
+};
+
+// settings.ini holds "key=value" lines:
+//   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill
+//   music-volume=0..100   sound-volume=0..100   hold-to-fire=off|on
+//   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
+//   key-fast=   key names as input files write them, comma-separated
+//   pad-fire= pad-confirm= pad-pause=   pad button numbers, comma-separated
+// A line with a bad value keeps the default and is named in complaints (one
+// line each); lines it does not know are no concern of the reader.
+Settings ParseSettings(const std::string& text, std::vector<std::string>& complaints);
+
+// Whether settings.ini knows the key ("music-volume").
+bool IsSettingKey(std::string_view key);
+
+// The text to save: old with the value of every line it knows replaced by
+// the setting's, every other line (comments, keys of other versions) kept
+// in its place, and the settings it lacked added at the end.
+std::string FormatSettings(const Settings& settings, const std::string& old);
+
+// The settings the player changed from before to after, copied into into
+// (each one alone, so values given for one run only stay out of it).
+void CopyChanges(const Settings& before, const Settings& after, Settings& into);

@@ -1,0 +1,53 @@
+#include "shell/settings_file.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/settings_store.h"
+#include "app/win_reg.h"
+
+std::string SettingsFile::DefaultPath() {
+  std::string root = UserSettingsRoot();
+  if (root.empty()) return {};
+  return (std::filesystem::path(root) / "KorvaGames" / "Velloria" / "settings.ini").string();
+}
+
+Settings SettingsFile::Load() {
+  if (path_.empty()) return {};
+  FileOutcome read = GetSettingsStore().Read(path_, text_);
+  switch (read.status) {
+    case FileOutcome::Status::Done:
+      break;
+    case FileOutcome::Status::Missing:
+      return {};
+    case FileOutcome::Status::NotRegular:
+      notRegular_ = true;
+      std::fprintf(stderr, "velloria: %s is not a regular file; the settings will not be saved\n", path_.c_str());
+      return {};
+    case FileOutcome::Status::Failed:
+      std::fprintf(stderr, "velloria: cannot read the settings in %s: %s\n", path_.c_str(), read.reason.c_str());
+      return {};
+  }
+  std::vector<std::string> complaints;
+  Settings settings = ParseSettings(text_, complaints);
+  for (const std::string& c : complaints) std::fprintf(stderr, "velloria: %s %s\n", path_.c_str(), c.c_str());
+  return settings;
+}
+
+bool SettingsFile::Save(const Settings& settings) {
+  if (path_.empty()) return true;
+  if (notRegular_) return false;
+  std::string text = FormatSettings(settings, text_);
+  FileOutcome saved = GetSettingsStore().Write(path_, text);
+  if (saved.Done()) {
+    text_ = text;
+    return true;
+  }
+  if (saved.status == FileOutcome::Status::NotRegular) {
+    notRegular_ = true;
+    std::fprintf(stderr, "velloria: %s is not a regular file; the settings will not be saved\n", path_.c_str());
+  } else {
+    std::fprintf(stderr, "velloria: cannot save the settings to %s: %s\n", path_.c_str(), saved.reason.c_str());
+  }
+  return false;
+}

@@ -1,0 +1,291 @@
+#include "shell/shell.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/app_block.h"
+#include "app/application.h"
+#include "app/main_loop.h"
+#include "app/ranking.h"
+#include "app/shutdown.h"
+#include "audio/game_sounds.h"
+#include "audio/sound_list.h"
+#include "gfx/display.h"
+#include "input/input.h"
+#include "input/key_names.h"
+
+namespace {
+// A window being dragged to a new size is saved once it has kept it this long.
+constexpr uint32_t kWindowSettleMs = 1000;
+
+// Milliseconds from now until due, 0 once it has come (the clock may wrap).
+int MsUntil(uint32_t due, uint32_t now) { return std::max(0, static_cast<int32_t>(due - now)); }
+}  // namespace
+
+Shell::Shell(Host& host, ShellDevices& devices, SettingsFile& file, const Settings& saved, const Settings& run)
+    : host_(host),
+      devices_(devices),
+      file_(file),
+      saved_(saved),
+      current_(run),
+      pad_(nullptr, current_.bindings),
+      menu_(current_) {}
+
+Shell::~Shell() {
+  Flush();
+  if (presenter_) presenter_->SetOverlay({});
+}
+
+void Shell::Wrap(PlatformServices& services) {
+  presenter_ = services.presenter;
+  pad_.SetPad(services.joystick);
+  services.host = this;
+  if (services.joystick) services.joystick = &pad_;
+  services.holdToFire = current_.holdToFire;
+  // A page cannot start full screen: the display is what the platform has.
+  current_.fullScreen = devices_.IsFullScreen();
+  devices_.SetVolumes(current_.musicVolume, current_.soundVolume);
+  if (presenter_) presenter_->SetFit(current_.fit);
+}
+
+bool Shell::PollEvent(HostEvent& event) {
+  LookAtPad();
+  LookAtGame();
+  while (pending_.empty()) {
+    HostEvent in;
+    if (!host_.PollEvent(in)) break;
+    Route(in);
+  }
+  Show();
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
+  return true;
+}
+
+void Shell::WaitEvent(int timeoutMs) {
+  // Wake for the notice to go and the window's size to be kept.
+  uint32_t now = host_.NowMs();
+  auto sooner = [&](int ms) {
+    if (ms >= 0) timeoutMs = timeoutMs < 0 ? ms : std::min(timeoutMs, ms);
+  };
+  sooner(notices_.MsLeft(now));
+  if (windowSaveDue_) sooner(MsUntil(*windowSaveDue_, now));
+  host_.WaitEvent(timeoutMs);
+}
+
+void Shell::Route(const HostEvent& event) {
+  const AppBlock& app = GetAppBlock();
+  bool typing = app.hotkeysEnabled == 0;
+  switch (event.type) {
+    case HostEventType::KeyDown:
+      KeyDown(event.key);
+      return;
+    case HostEventType::KeyUp:
+      // A key the game had goes up for it, also while the options are open:
+      // it must not stay held there.
+      if (int game = keys_.Up(current_.bindings, event.key, typing); game >= 0) {
+        pending_.push_back({HostEventType::KeyUp, game});
+      }
+      return;
+    case HostEventType::FocusLost:
+    case HostEventType::FocusGained:
+      focused_ = event.type == HostEventType::FocusGained;
+      // While the options are open they hold the game; the focus is theirs to give back.
+      if (!optionsOpen_) pending_.push_back(event);
+      return;
+    case HostEventType::Expose:
+      LookAtWindow();
+      pending_.push_back(event);
+      return;
+    default:
+      pending_.push_back(event);
+      return;
+  }
+}
+
+void Shell::KeyDown(int key) {
+  if (optionsOpen_ && menu_.AwaitsKey()) {
+    keys_.Keep(key);
+    Settings before = current_;
+    menu_.TakeKey(key);
+    ++menuChanges_;
+    Apply(before);
+    return;
+  }
+  if (key == key::kF1) {
+    keys_.Keep(key);
+    ToggleOptions();
+    return;
+  }
+  if (optionsOpen_) {
+    keys_.Keep(key);
+    if (std::optional<MenuInput> input = MenuInputFor(current_.bindings, key)) Menu(*input);
+    return;
+  }
+  int game = keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0);
+  if (game >= 0) pending_.push_back({HostEventType::KeyDown, game});
+}
+
+void Shell::Menu(MenuInput input) {
+  Settings before = current_;
+  bool stays = menu_.Press(input);
+  ++menuChanges_;
+  Apply(before);
+  if (!menu_.OnMusic()) HearMusic(false);
+  if (!stays) ToggleOptions();
+}
+
+void Shell::ToggleOptions() {
+  const AppBlock& app = GetAppBlock();
+  if (!optionsOpen_) {
+    optionsOpen_ = true;
+    menu_.Open();
+    // The page's own button may have changed it meanwhile.
+    current_.fullScreen = devices_.IsFullScreen();
+    // The game stops as when the window loses its focus; a game paused
+    // already (with P) stays paused as it is.
+    pausedByOptions_ = !app.paused;
+    if (pausedByOptions_) pending_.push_back({HostEventType::FocusLost});
+  } else {
+    optionsOpen_ = false;
+    HearMusic(false);
+    pad_.KeepHeldButtons();
+    if (pausedByOptions_ && focused_) pending_.push_back({HostEventType::FocusGained});
+    pausedByOptions_ = false;
+  }
+  ++menuChanges_;
+}
+
+void Shell::LookAtPad() {
+  if (!pad_.HasPad()) return;
+  PadRouter::Presses presses = pad_.Look();
+  if (presses.back) {
+    ToggleOptions();
+    return;
+  }
+  if (optionsOpen_) {
+    if (presses.confirm) Menu(MenuInput::Enter);
+    switch (presses.direction) {
+      case 0:
+        Menu(MenuInput::Right);
+        break;
+      case 8:
+        Menu(MenuInput::Up);
+        break;
+      case 16:
+        Menu(MenuInput::Left);
+        break;
+      case 24:
+        Menu(MenuInput::Down);
+        break;
+      default:
+        break;
+    }
+  } else if (presses.pause && GetAppBlock().hotkeysEnabled) {
+    // The pad's pause button is the game's own pause key, recorded as such.
+    pending_.push_back({HostEventType::KeyDown, key::kP});
+    pending_.push_back({HostEventType::KeyUp, key::kP});
+  }
+}
+
+void Shell::LookAtWindow() {
+  std::optional<WindowSize> size = devices_.WindowedSize();
+  if (!size) return;
+  // The size a window first has is the run's (the settings', the command
+  // line's, the window manager's); a change after that is the player's.
+  if (!seenSize_ || *size == *seenSize_) {
+    seenSize_ = size;
+    return;
+  }
+  seenSize_ = size;
+  Settings before = current_;
+  current_.window = size;
+  CopyChanges(before, current_, saved_);
+  windowSaveDue_ = host_.NowMs() + kWindowSettleMs;
+}
+
+void Shell::LookAtGame() {
+  const RankingSaveStatus& ranking = LastRankingSave();
+  if (ranking.saves != rankingSaves_) {
+    rankingSaves_ = ranking.saves;
+    if (ranking.failed) notices_.Show("RANKING NOT SAVED", host_.NowMs());
+  }
+  if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
+}
+
+void Shell::ToggleFullScreen() {
+  host_.ToggleFullScreen();
+  Settings before = current_;
+  current_.fullScreen = devices_.IsFullScreen();
+  CopyChanges(before, current_, saved_);
+  if (!(before == current_)) Save();
+}
+
+void Shell::ScreenshotSaved(const std::string& path) {
+  notices_.Show(std::filesystem::path(path).filename().string(), host_.NowMs());
+}
+
+void Shell::ChangeSettings(const Settings& wanted) {
+  Settings before = current_;
+  current_ = wanted;
+  Apply(before);
+}
+
+void Shell::Apply(const Settings& before) {
+  if (before == current_) return;
+  uint32_t now = host_.NowMs();
+  if (before.musicVolume != current_.musicVolume || before.soundVolume != current_.soundVolume) {
+    devices_.SetVolumes(current_.musicVolume, current_.soundVolume);
+    bool music = before.musicVolume != current_.musicVolume;
+    notices_.Show((music ? "MUSIC " : "SOUND ") + std::to_string(music ? current_.musicVolume : current_.soundVolume),
+                  now);
+    // The level is heard at once: the tune sounds on while the options'
+    // MUSIC is chosen, the effects play a sample; the game's sound log never
+    // hears of either.
+    if (music && optionsOpen_) HearMusic(true);
+    if (!music && GetSoundList()) GetSoundList()->Preview(sound::kChime);
+  }
+  if (before.fullScreen != current_.fullScreen && devices_.IsFullScreen() != current_.fullScreen) {
+    host_.ToggleFullScreen();
+  }
+  if (before.fit != current_.fit && presenter_) presenter_->SetFit(current_.fit);
+  if (before.holdToFire != current_.holdToFire && loop_ && !loop_->SetHoldToFire(current_.holdToFire)) {
+    notices_.Show("HOLD TO FIRE FROM THE NEXT RUN", now);
+  }
+  CopyChanges(before, current_, saved_);
+  Save();
+}
+
+void Shell::HearMusic(bool on) {
+  if (on == hearingMusic_) return;
+  hearingMusic_ = on;
+  devices_.HearMusic(on);
+}
+
+void Shell::Save() {
+  if (!file_.Save(saved_)) notices_.Show("SETTINGS NOT SAVED", host_.NowMs());
+}
+
+void Shell::Flush() {
+  if (!windowSaveDue_) return;
+  windowSaveDue_.reset();
+  Save();
+}
+
+void Shell::Show() {
+  const AppBlock& app = GetAppBlock();
+  ShellScreen screen;
+  screen.options = optionsOpen_;
+  screen.menuChanges = optionsOpen_ ? menuChanges_ : 0;
+  screen.paused = app.paused != 0 && !IsQuitRequested();
+  screen.fast = app.frameInterval == kFastFrameInterval;
+  const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
+  screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
+  screen.notice = notices_.Current(host_.NowMs());
+  if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
+  if (!overlay_) overlay_ = std::make_unique<Overlay>();
+  DrawShellScreen(screen, menu_, *overlay_);
+  presenter_->SetOverlay(overlay_->View());
+  shown_ = screen;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/host.h"
+#include "shell/key_router.h"
+#include "shell/notices.h"
+#include "shell/options_menu.h"
+#include "shell/overlay.h"
+#include "shell/pad_router.h"
+#include "shell/settings.h"
+#include "shell/settings_file.h"
+#include "shell/shell_devices.h"
+#include "shell/shell_screen.h"
+
+class MainLoop;
+class Presenter;
+struct PlatformServices;
+
+// The comforts around the game: settings that stay, the player's keys, the
+// options, PAUSED, FAST and notices on an overlay of their own. The shell is
+// the host the game's loop sees: every event of the platform passes through
+// it on its way to the game, and it hands on only the game's own keys. The
+// options pause the game as a lost focus does (the input file records the
+// pair, so a session replays the same without the shell), and a pause that
+// was there before they opened stays when they close.
+class Shell : public Host {
+ public:
+  // saved: what the file holds; run: this run's settings (saved, with what
+  // the command line gave for this run only). devices must outlive the shell.
+  Shell(Host& host, ShellDevices& devices, SettingsFile& file, const Settings& saved, const Settings& run);
+  ~Shell() override;
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+
+  // Stands between the platform and the game: the game's host and pad
+  // become the shell's, and the run's hold to fire is the player's.
+  void Wrap(PlatformServices& services);
+  // The loop, once it exists (hold to fire changes reach it).
+  void Attach(MainLoop& loop) { loop_ = &loop; }
+
+  // Opens or closes the options (F1, the pad's Back, a page's button).
+  void ToggleOptions();
+  // Settings changed from outside the options (a page's buttons): applied
+  // and kept like the options' own.
+  void ChangeSettings(const Settings& wanted);
+  const Settings& Current() const { return current_; }
+  bool OptionsOpen() const { return optionsOpen_; }
+  // Saves what waits to be saved (a window size still settling).
+  void Flush();
+
+  bool PollEvent(HostEvent& event) override;
+  void WaitEvent(int timeoutMs) override;
+  uint32_t NowMs() override { return host_.NowMs(); }
+  void ShowCursor(bool show) override { host_.ShowCursor(show); }
+  void HideWindow() override { host_.HideWindow(); }
+  void ShowMessage(const char* caption, const char* text) override { host_.ShowMessage(caption, text); }
+  void ToggleFullScreen() override;
+  void SetTitle(const char* title) override { host_.SetTitle(title); }
+  void ScreenshotSaved(const std::string& path) override;
+
+ private:
+  void Route(const HostEvent& event);
+  void KeyDown(int key);
+  void Menu(MenuInput input);
+  void LookAtPad();
+  void LookAtWindow();
+  void LookAtGame();
+  // Brings the devices in line with current_ after a change from before,
+  // and keeps the change.
+  void Apply(const Settings& before);
+  void Save();
+  void Show();
+  void HearMusic(bool on);
+
+  Host& host_;
+  ShellDevices& devices_;
+  SettingsFile& file_;
+  Presenter* presenter_ = nullptr;
+  MainLoop* loop_ = nullptr;
+  Settings saved_;
+  Settings current_;
+  KeyRouter keys_;
+  PadRouter pad_;
+  OptionsMenu menu_;
+  Notices notices_;
+  std::unique_ptr<Overlay> overlay_;  // made once the palette is there
+  std::optional<ShellScreen> shown_;
+  std::deque<HostEvent> pending_;
+  bool optionsOpen_ = false;
+  bool pausedByOptions_ = false;
+  bool focused_ = true;
+  bool hearingMusic_ = false;
+  int menuChanges_ = 0;
+  uint32_t rankingSaves_ = 0;
+  std::optional<WindowSize> seenSize_;
+  std::optional<uint32_t> windowSaveDue_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+
+#include "shell/settings.h"
+
+// What the shell asks of the platform beyond the game's own seams (the
+// overlay and the fit go through the presenter, full screen through the
+// host). Every call may do nothing: a headless run has none of it.
+class ShellDevices {
+ public:
+  virtual ~ShellDevices() = default;
+  // Volumes 0..100, heard at once.
+  virtual void SetVolumes(int /*music*/, int /*sound*/) {}
+  // Lets the tune the game stopped sound on while the player sets its
+  // volume in the options, and stops it again; the game never hears of it.
+  virtual void HearMusic(bool /*on*/) {}
+  virtual bool IsFullScreen() const { return false; }
+  // The window's size while it is a window (none when full screen).
+  virtual std::optional<WindowSize> WindowedSize() const { return std::nullopt; }
+};

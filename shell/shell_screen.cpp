@@ -1,0 +1,32 @@
+#include "shell/shell_screen.h"
+
+namespace {
+
+constexpr int kCentreX = 320;
+constexpr int kPausedTop = 196;
+constexpr int kNoticeTop = 34;     // below the status row
+constexpr int kFastCentreX = 410;  // between the power and stage labels
+constexpr int kSmallPadding = 4;
+
+}  // namespace
+
+void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay) {
+  overlay.Clear();
+  if (screen.options) {
+    menu.Draw(overlay);
+  } else if (screen.paused) {
+    std::string keys = screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
+    Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
+    int y = panel.top + Overlay::kPadding;
+    overlay.TextCentred(kCentreX, y, "PAUSED", 1);
+    overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
+  }
+  if (screen.fast && !screen.options) {
+    Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);
+    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);
+  }
+  if (!screen.notice.empty()) {
+    Rect panel = overlay.PanelFor(Overlay::TextWidth(screen.notice), 1, kCentreX, kNoticeTop, kSmallPadding + 4);
+    overlay.Text(panel.left + kSmallPadding + 4, panel.top + kSmallPadding + 4, screen.notice, 0);
+  }
+}

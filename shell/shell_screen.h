@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "shell/options_menu.h"
+#include "shell/overlay.h"
+
+// What the shell shows over the game; drawn anew only when it changes.
+struct ShellScreen {
+  bool options = false;
+  int menuChanges = 0;  // counts the menu's changes, so each one is drawn
+  bool paused = false;
+  bool fast = false;
+  std::string pauseKey;  // the key that resumes, as the player has it
+  std::string notice;
+
+  bool operator==(const ShellScreen&) const = default;
+};
+
+// Draws the screen: the options, else PAUSED with its keys over the frozen
+// picture; FAST in the status row's free middle; a notice below that row.
+void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay);

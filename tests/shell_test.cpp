@@ -1,0 +1,328 @@
+// The shell around the game: its settings file, the player's keys, and a
+// session played through it (options, pause, hold to fire, the name entry)
+// that must replay headless without it, frame for frame.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/app_block.h"
+#include "app/application.h"
+#include "app/game_scenes.h"
+#include "app/main_loop.h"
+#include "app/shutdown.h"
+#include "app/stats_log.h"
+#include "base/frame_clock.h"
+#include "input/input.h"
+#include "input/key_names.h"
+#include "shell/bindings.h"
+#include "shell/settings.h"
+#include "shell/settings_file.h"
+#include "shell/shell.h"
+#include "tests/run_helpers.h"
+
+namespace {
+
+int Key(const char* name) { return *KeyCodeFromName(name); }
+
+// A person at the keyboard: each event comes once the run reaches its frame.
+class PlayedHost : public Host {
+ public:
+  bool PollEvent(HostEvent& event) override {
+    if (next >= events.size() || events[next].first > CurrentFrame()) return false;
+    event = events[next++].second;
+    return true;
+  }
+  void WaitEvent(int) override {}
+  uint32_t NowMs() override { return static_cast<uint32_t>(CurrentFrame() * 40); }
+  void ShowCursor(bool) override {}
+  void HideWindow() override {}
+  void ShowMessage(const char*, const char*) override {}
+  void Press(int64_t frame, const char* key, int64_t upAt = -1) {
+    events.push_back({frame, {HostEventType::KeyDown, Key(key)}});
+    events.push_back({upAt < 0 ? frame : upAt, {HostEventType::KeyUp, Key(key)}});
+    std::stable_sort(events.begin(), events.end(), [](auto& a, auto& b) { return a.first < b.first; });
+  }
+  std::vector<std::pair<int64_t, HostEvent>> events;
+  size_t next = 0;
+};
+
+// The screen as the player sees it: per frame, how much of the picture the
+// shell's layer covers.
+class ScreenSpy : public Presenter {
+ public:
+  void Present(const Surface&, const Palette&) override {}
+  void SetOverlay(const OverlayView& overlay) override {
+    int covered = 0;
+    for (int y = overlay.top; overlay.layer && y < overlay.bottom; ++y) {
+      for (int x = 0; x < overlay.layer->Width(); ++x) covered += overlay.layer->At(x, y) != overlay.transparent;
+    }
+    covers[CurrentFrame()] = covered;
+  }
+  // The cover last laid at or before frame.
+  int CoverAt(int64_t frame) const {
+    auto at = covers.upper_bound(frame);
+    return at == covers.begin() ? 0 : std::prev(at)->second;
+  }
+  std::map<int64_t, int> covers;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<int64_t> FramesOf(const std::string& log, const std::string& what) {
+  std::vector<int64_t> frames;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (line.size() > what.size() && line.ends_with(what)) frames.push_back(std::stoll(line));
+  }
+  return frames;
+}
+
+}  // namespace
+
+TEST(Settings, BadLinesKeepTheirDefaultsAndASaveKeepsWhatItDoesNotKnow) {
+  std::string text =
+      "# mine\r\ndisplay=window\nwindow=1000x800\nfit=stretch\nmusic-volume=70\nsound-volume=101\n"
+      "hold-to-fire=on\nkey-fire=z, space\nkey-left=ESCAPE\nkey-up=\nkey-pause=NOKEY\npad-pause=4,16\n"
+      "pad-fire=\nfuture-option=3\nwindow=300x200\n";
+  std::vector<std::string> complaints;
+  Settings s = ParseSettings(text, complaints);
+  Settings defaults;
+  EXPECT_FALSE(s.fullScreen);
+  EXPECT_EQ(s.window, (WindowSize{1000, 800}));  // a bad later line keeps the good one
+  EXPECT_EQ(s.fit, Fit::Whole);
+  EXPECT_EQ(std::tie(s.musicVolume, s.soundVolume, s.holdToFire), std::make_tuple(70, 100, true));
+  EXPECT_EQ(s.bindings.Keys(Action::Fire), (std::vector<int>{Key("Z"), Key("SPACE")}));
+  for (Action a : {Action::Left, Action::Up, Action::Pause}) EXPECT_EQ(s.bindings.Keys(a), defaults.bindings.Keys(a));
+  EXPECT_EQ(s.bindings.padPause, defaults.bindings.padPause);
+  EXPECT_TRUE(s.bindings.padFire.empty());
+  ASSERT_EQ(complaints.size(), 7u);
+  EXPECT_EQ(complaints[0], "line 4: fit=stretch: expected whole or fill");
+  EXPECT_EQ(complaints[6].rfind("line 15: window=300x200", 0), 0u);
+  // A save writes every line it knows anew in its place and keeps the rest.
+  s.musicVolume = 40;
+  std::string saved = FormatSettings(s, text);
+  EXPECT_EQ(saved.rfind("# mine\ndisplay=window\nwindow=1000x800\nfit=whole\nmusic-volume=40\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("\nfuture-option=3\n"), std::string::npos);
+  EXPECT_NE(saved.find("\nkey-fire=Z,SPACE\n"), std::string::npos);
+  EXPECT_NE(saved.find("\nkey-fast=S\n"), std::string::npos);  // a setting the file lacked
+  complaints.clear();
+  EXPECT_EQ(ParseSettings(saved, complaints), s);
+  EXPECT_TRUE(complaints.empty());
+  // Only what the player changed reaches what is saved, not this run's own values.
+  Settings into = defaults;
+  Settings after = s;
+  after.soundVolume = 30;
+  CopyChanges(s, after, into);
+  EXPECT_EQ(into.soundVolume, 30);
+  EXPECT_EQ(into.musicVolume, 100);
+}
+
+TEST(Settings, TheFileIsReadWithoutWritingAndEachBadLineIsToldOnce) {
+  TestDir dir("settings-file");
+  SettingsFile file((dir / "KorvaGames" / "settings.ini").string());
+  EXPECT_EQ(file.Load(), Settings{});
+  EXPECT_FALSE(std::filesystem::exists(dir / "KorvaGames"));
+  std::filesystem::create_directories(dir / "KorvaGames");
+  std::ofstream(dir / "KorvaGames" / "settings.ini") << "sound-volume=loud\nextra=1\n";
+  ::testing::internal::CaptureStderr();
+  Settings s = file.Load();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "velloria: " + file.Path() + " line 1: sound-volume=loud: expected 0 to 100\n");
+  s.fit = Fit::Fill;
+  EXPECT_TRUE(file.Save(s));
+  EXPECT_EQ(ReadFile(file.Path()).rfind("sound-volume=100\nextra=1\ndisplay=fullscreen\nfit=fill\n", 0), 0u);
+  SettingsFile none("");
+  EXPECT_TRUE(none.Save(s));  // a headless run keeps nothing, and that is no failure
+}
+
+// The player's keys reach the game as the game's own: the defaults change
+// nothing; a key given to an action becomes the game's key for it; a game
+// key given to nothing is kept from it; a name takes every key as it is.
+TEST(Bindings, PlayersKeysBecomeTheGamesOwn) {
+  Bindings defaults = Bindings::Defaults();
+  for (const char* name : {"LEFT", "RIGHT", "UP", "DOWN", "SPACE", "LCTRL", "RCTRL", "RETURN", "KP_ENTER", "P", "S",
+                           "A", "F12", "ESCAPE"}) {
+    EXPECT_EQ(GameKeyFor(defaults, Key(name), false), Key(name)) << name;
+  }
+  Bindings b = defaults;
+  b.Keys(Action::Fire) = {Key("Z")};
+  b.Keys(Action::Confirm) = {Key("SPACE")};
+  b.Keys(Action::Left) = {Key("A"), Key("LEFT")};
+  b.Keys(Action::Pause) = {Key("Q")};
+  struct Case {
+    const char* key;
+    const char* game;  // null: none
+  } cases[] = {{"Z", "SPACE"},     {"SPACE", "RETURN"}, {"A", "LEFT"}, {"LEFT", "LEFT"},
+               {"LCTRL", nullptr}, {"P", nullptr},      {"Q", "P"},    {"X", "X"}};
+  for (const Case& c : cases) EXPECT_EQ(GameKeyFor(b, Key(c.key), false), c.game ? Key(c.game) : -1) << c.key;
+  EXPECT_EQ(GameKeyFor(b, Key("Z"), true), Key("Z"));
+  EXPECT_EQ(GameKeyFor(b, Key("P"), true), Key("P"));
+  // A key is given or taken back; no action is left without one, and the
+  // keys for quitting, the options and screenshots stay theirs.
+  EXPECT_FALSE(ToggleKey(b, Action::Fire, Key("X")));
+  EXPECT_FALSE(ToggleKey(b, Action::Fire, Key("Z")));
+  EXPECT_EQ(b.Keys(Action::Fire), (std::vector<int>{Key("X")}));
+  EXPECT_EQ(ToggleKey(b, Action::Fire, Key("X")), "fire NEEDS A KEY");
+  for (const char* reserved : {"ESCAPE", "F1", "F12"}) EXPECT_TRUE(ToggleKey(b, Action::Fast, Key(reserved)));
+  EXPECT_EQ(b.Keys(Action::Fast), (std::vector<int>{Key("S")}));
+  // The pad: fire and confirm buttons are the game's button 0; the game's
+  // other buttons pass unless an action has them; Back and Start never do.
+  b.padFire = {2};
+  b.padConfirm = {1};
+  JoystickReading pad{true, 5, -7, 0b110011};
+  EXPECT_EQ(GameReading(b, pad), (JoystickReading{true, 5, -7, 0b0001}));
+  EXPECT_EQ(GameReading(defaults, pad), (JoystickReading{true, 5, -7, 0b0011}));
+}
+
+// Fire on Z and hold to fire on, a session with the options opened in the
+// middle of a game (and again over a P pause, which they leave as it was),
+// and a name typed with Z: recorded through the shell, it replays headless
+// without it, frame for frame, picture for picture, sound for sound.
+TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
+  TestDir dir("shell-session");
+  Settings saved;
+  saved.bindings.Keys(Action::Fire) = {Key("Z")};
+  saved.holdToFire = true;
+  SettingsFile file((dir / "settings.ini").string());
+  PlayedHost person;
+  person.Press(200, "Z", 221);  // held: a volley now and every fourth frame
+  person.Press(260, "F1");      // the options, mid-game
+  for (const char* key : {"DOWN", "RIGHT", "SPACE", "Z", "UP"}) person.Press(262, key);
+  person.Press(265, "ESCAPE");  // closes them
+  person.Press(300, "P");       // a pause of the game's own ...
+  person.Press(305, "F1");      // ... the options over it ...
+  person.Press(310, "F1");      // ... and it stays when they close
+  person.Press(320, "P");
+  for (int f = 700; f < 1000; f += 20) {  // fire, until the name entry takes the letter
+    person.Press(f, "Z", f + 1);
+    person.Press(f + 2, "RETURN", f + 3);
+  }
+  ScreenSpy screen;
+  PlatformServices services;
+  services.host = &person;
+  services.presenter = &screen;
+  struct NoDevices : ShellDevices {
+  } devices;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  Options options;
+  options.headless = true;
+  options.frames = 1000;
+  options.startStage = 1;
+  options.startPotions = 500;
+  options.seed = 3;
+  options.recordFile = (dir / "session.txt").string();
+  // The name entry's result cannot be kept: the player is told on the picture.
+  std::filesystem::create_directories(dir / "locked");
+  std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  options.rankingFile = (dir / "locked" / "ranking.ini").string();
+  for (auto [field, name] :
+       {std::pair{&Options::statsFile, "stats"}, {&Options::pictureLog, "pictures"}, {&Options::soundLog, "sounds"}}) {
+    options.*field = (dir / (std::string(name) + "-live")).string();
+  }
+  GameSceneFactory scenes;
+  ::testing::internal::CaptureStderr();
+  {
+    Application application(options, services, scenes);
+    ASSERT_FALSE(application.Start());
+    shell.Attach(application.Loop());
+    application.Loop().Run();
+    application.Finish();  // and the logs close with it
+  }
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot save the ranking"), std::string::npos);
+  bool typed = false;
+  for (int i = 0; i < kRankEntries; ++i) typed = typed || std::string(GetRankEntry(i).name) == "Z";
+  EXPECT_TRUE(typed) << "the name entry did not take the letter of the fire key";
+
+  std::string session = ReadFile(dir / "session.txt");
+  EXPECT_EQ(session.rfind("# velloria session\nseed 3\nhold-to-fire on\n200 +SPACE\n221 -SPACE\n260 focus-\n"
+                          "265 focus+\n300 +P\n300 -P\n320 +P\n320 -P\n",
+                          0),
+            0u)
+      << session;
+  EXPECT_NE(session.find(" +Z\n"), std::string::npos) << "the name entry gets the letter";
+  EXPECT_EQ(session.find("F1"), std::string::npos);
+  EXPECT_EQ(session.find("ESCAPE"), std::string::npos);
+  std::string sounds = ReadFile(dir / "sounds-live");
+  std::vector<int64_t> volleys = FramesOf(sounds, " play 0");
+  ASSERT_GE(volleys.size(), 2u) << sounds;
+  EXPECT_EQ(volleys[0], 200);
+  EXPECT_EQ(volleys[1], 204);
+  // In the options: Down to SOUND, Space (a confirm key) from 100 round to
+  // 0, Z (fire) up to 10; kept at once.
+  EXPECT_NE(ReadFile(file.Path()).find("\nsound-volume=10\n"), std::string::npos);
+  // The overlay lay over the picture while the options and the pause held the
+  // game, the volume's notice for two seconds, and nothing once play went on.
+  EXPECT_GT(screen.CoverAt(263), screen.CoverAt(266));
+  EXPECT_GT(screen.CoverAt(266), 0);
+  EXPECT_GT(screen.CoverAt(302), 0);
+  EXPECT_GT(screen.CoverAt(312), 0);
+  EXPECT_EQ(screen.CoverAt(321), 0);
+  EXPECT_TRUE(std::any_of(screen.covers.lower_bound(900), screen.covers.end(), [](auto& c) { return c.second > 0; }))
+      << "no RANKING NOT SAVED";
+
+  RunResult r = RunGame("--headless --frames 1000 --start 1-1:500 --input " + (dir / "session.txt").string() +
+                        " --stats " + (dir / "stats").string() + " --picture-log " + (dir / "pictures").string() +
+                        " --sound-log " + (dir / "sounds").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  for (const char* log : {"stats", "pictures", "sounds"}) {
+    std::vector<std::string> replayed = Lines(ReadFile(dir / log));
+    std::vector<std::string> played = Lines(ReadFile(dir / (std::string(log) + "-live")));
+    auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
+    EXPECT_TRUE(a == replayed.end() && b == played.end())
+        << log << " differ from line " << (a - replayed.begin()) + 1 << ": replayed \""
+        << (a == replayed.end() ? "(end)" : *a) << "\", played \"" << (b == played.end() ? "(end)" : *b) << "\"";
+  }
+}
+
+// The header of an input file switches hold to fire on for the replay: a
+// fire key held through frames 150 to 160 gives a volley every fourth frame.
+// Headless runs read no settings but a file named with --settings, whose
+// hold to fire counts where no input file says otherwise.
+TEST(HoldToFire, AHeldFireKeyFiresEveryFourthFrameWhenTheRunSaysSo) {
+  TestDir dir("hold-to-fire");
+  std::filesystem::create_directories(dir / "config" / "KorvaGames" / "Velloria");
+  std::ofstream(dir / "config" / "KorvaGames" / "Velloria" / "settings.ini") << "hold-to-fire=on\n";
+  std::ofstream(dir / "named.ini") << "hold-to-fire=on\nfit=round\n";
+  std::string errors;
+  auto volleys = [&](const char* header, const std::string& more = "") {
+    std::ofstream(dir / "in.txt") << "seed 1\n" << header << "150 +SPACE\n161 -SPACE\n";
+    RunResult r = RunGame("--headless --start 1-1 --frames 200 --input " + (dir / "in.txt").string() + " --sound-log " +
+                              (dir / "sounds").string() + more,
+                          (dir / "config").string());
+    EXPECT_EQ(r.code, 0) << r.errors;
+    errors = r.errors;
+    return FramesOf(ReadFile(dir / "sounds"), " play 0");
+  };
+  const std::vector<int64_t> everyFourth = {150, 154, 158};
+  EXPECT_EQ(volleys("hold-to-fire on\n"), everyFourth);
+  EXPECT_EQ(volleys(""), std::vector<int64_t>{150});
+  EXPECT_EQ(volleys("hold-to-fire off\n", " --settings " + (dir / "named.ini").string()), std::vector<int64_t>{150});
+  EXPECT_EQ(errors, "velloria: " + (dir / "named.ini").string() + " line 2: fit=round: expected whole or fill\n");
+  // Only a game in play repeats: Space held from the ranking into the title
+  // (the front-end session's way there) confirms nothing more.
+  std::ofstream menus(dir / "in.txt");
+  menus << "seed 5\nhold-to-fire on\n";
+  std::istringstream session(
+      ReadFile(std::filesystem::path(VELLORIA_SOURCE_DIR) / "tests/replays/front-end/input.txt"));
+  for (std::string line; std::getline(session, line) && !line.starts_with("370 ");) {
+    if (!line.starts_with("seed")) menus << line << "\n";
+  }
+  menus << "370 +SPACE\n";
+  menus.close();
+  RunGame("--headless --frames 600 --input " + (dir / "in.txt").string() + " --stats " + (dir / "stats").string());
+  std::vector<StatsLine> stats = ReadStats(dir / "stats");
+  ASSERT_EQ(stats.size(), 600u);
+  EXPECT_EQ(stats.back().at("scene"), StatsLog::Value(scene_state::kTitleRunning));
+  std::filesystem::remove(dir / "in.txt");
+  RunResult r = RunGame("--headless --start 1-1 --frames 200 --settings " + (dir / "named.ini").string() +
+                            " --record " + (dir / "in.txt").string(),
+                        (dir / "config").string());
+  EXPECT_EQ(ReadFile(dir / "in.txt"), "# velloria session\nseed 1\nhold-to-fire on\n") << r.errors;
+}
