@@ -37,10 +37,10 @@ class SdlPlatformImpl : public SdlPlatform, public ShellDevices {
   PlatformServices& Services() override { return services_; }
   ShellDevices& Devices() override { return *this; }
 
-  void SetVolumes(int music, int sound) override {
+  void SetVolumes(int music, int sound, bool muted) override {
     if (!services_.audio) return;
-    music_.SetVolume(music);
-    audio_.SetVolume(sound);
+    music_.SetVolume(muted ? 0 : music);
+    audio_.SetVolume(muted ? 0 : sound);
   }
   void HearMusic(bool on) override {
     if (!services_.music) return;

@@ -14,9 +14,9 @@ constexpr int kLabelChars = 14;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
 constexpr int kKeysChars = 30;    // keys beyond this are cut short
 
-enum MainItem { kMusic, kSound, kDisplay, kFit, kControls, kHoldToFire, kBackToGame, kMainItems };
-constexpr std::array<const char*, kMainItems> kMainLabels = {"MUSIC",    "SOUND",        "DISPLAY", "FIT",
-                                                             "CONTROLS", "HOLD TO FIRE", "BACK"};
+enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kBackToGame, kMainItems };
+constexpr std::array<const char*, kMainItems> kMainLabels = {"MUSIC", "SOUND",    "MUTE",         "DISPLAY",
+                                                             "FIT",   "CONTROLS", "HOLD TO FIRE", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -82,6 +82,9 @@ bool OptionsMenu::PressMain(MenuInput input) {
       }
       return true;
     }
+    case kMute:
+      settings_.mute = !settings_.mute;
+      return true;
     case kDisplay:
       settings_.fullScreen = !settings_.fullScreen;
       return true;
@@ -155,6 +158,7 @@ void OptionsMenu::DrawMain(Overlay& overlay) const {
     std::string value;
     if (i == kMusic) value = std::to_string(settings_.musicVolume);
     if (i == kSound) value = std::to_string(settings_.soundVolume);
+    if (i == kMute) value = settings_.mute ? "ON" : "OFF";
     if (i == kDisplay) value = settings_.fullScreen ? "FULL SCREEN" : "WINDOW";
     if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
     if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";

@@ -14,6 +14,7 @@ enum class MenuInput { Up, Down, Left, Right, Enter, Close };
 // given; the shell applies and keeps what changed.
 //
 //   MUSIC, SOUND      volume, Left/Right by 10 (Enter: up by 10, round to 0)
+//   MUTE              OFF / ON: music and effects silent, volumes kept
 //   DISPLAY           FULL SCREEN / WINDOW
 //   FIT               WHOLE / FILL
 //   CONTROLS          each action with its keys: Enter, then a key adds it

@@ -125,6 +125,8 @@ std::vector<Field> MakeFields() {
        [](const Settings& s) { return std::to_string(s.musicVolume); }, "0 to 100"},
       {"sound-volume", [](Settings& s, std::string_view v) { return ParseVolume(v, s.soundVolume); },
        [](const Settings& s) { return std::to_string(s.soundVolume); }, "0 to 100"},
+      {"mute", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.mute); },
+       [](const Settings& s) { return std::string(s.mute ? "on" : "off"); }, "off or on"},
       {"hold-to-fire", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.holdToFire); },
        [](const Settings& s) { return std::string(s.holdToFire ? "on" : "off"); }, "off or on"},
   };

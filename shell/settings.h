@@ -20,8 +20,8 @@ constexpr int kLargestWindowSide = 16384;
 constexpr int kMaxVolume = 100;
 
 // What the player chose around the game. The defaults are the game as it
-// has always been: full screen, whole factors, full volume, one volley per
-// press, the game's own keys.
+// has always been: full screen, whole factors, full volume and sound on, one
+// volley per press, the game's own keys.
 struct Settings {
   bool fullScreen = true;
   // The window's size when last left as a window; none: twice the picture,
@@ -30,6 +30,8 @@ struct Settings {
   Fit fit = Fit::Whole;
   int musicVolume = kMaxVolume;
   int soundVolume = kMaxVolume;
+  // Silences music and effects alike; the volumes stay as they were set.
+  bool mute = false;
   bool holdToFire = false;
   Bindings bindings = Bindings::Defaults();
 
@@ -38,7 +40,7 @@ struct Settings {
 
 // settings.ini holds "key=value" lines:
 //   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill
-//   music-volume=0..100   sound-volume=0..100   hold-to-fire=off|on
+//   music-volume=0..100   sound-volume=0..100   mute=off|on   hold-to-fire=off|on
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
 //   key-fast=   key names as input files write them, comma-separated
 //   pad-fire= pad-confirm= pad-pause=   pad button numbers, comma-separated

@@ -12,9 +12,12 @@ std::string SettingsFile::DefaultPath() {
   return (std::filesystem::path(root) / "KorvaGames" / "Velloria" / "settings.ini").string();
 }
 
+SettingsStore& SettingsFile::Store() const { return store_ ? *store_ : GetSettingsStore(); }
+
 Settings SettingsFile::Load() {
+  base_ = {};
   if (path_.empty()) return {};
-  FileOutcome read = GetSettingsStore().Read(path_, text_);
+  FileOutcome read = Store().Read(path_, text_);
   switch (read.status) {
     case FileOutcome::Status::Done:
       break;
@@ -29,18 +32,32 @@ Settings SettingsFile::Load() {
       return {};
   }
   std::vector<std::string> complaints;
-  Settings settings = ParseSettings(text_, complaints);
+  base_ = ParseSettings(text_, complaints);
   for (const std::string& c : complaints) std::fprintf(stderr, "velloria: %s %s\n", path_.c_str(), c.c_str());
-  return settings;
+  return base_;
 }
 
 bool SettingsFile::Save(const Settings& settings) {
   if (path_.empty()) return true;
   if (notRegular_) return false;
-  std::string text = FormatSettings(settings, text_);
-  FileOutcome saved = GetSettingsStore().Write(path_, text);
+  // What changed since the last load or save goes into the text as it is
+  // now: another copy (a second tab of the page) may have changed other
+  // settings meanwhile, and keeps them.
+  std::string now;
+  FileOutcome read = Store().Read(path_, now);
+  std::string text;
+  if (read.Done() || read.status == FileOutcome::Status::Missing) {
+    std::vector<std::string> complaints;
+    Settings stored = ParseSettings(now, complaints);
+    CopyChanges(base_, settings, stored);
+    text = FormatSettings(stored, now);
+  } else {
+    text = FormatSettings(settings, text_);
+  }
+  FileOutcome saved = Store().Write(path_, text);
   if (saved.Done()) {
     text_ = text;
+    base_ = settings;
     return true;
   }
   if (saved.status == FileOutcome::Status::NotRegular) {

@@ -44,7 +44,7 @@ void Shell::Wrap(PlatformServices& services) {
   services.holdToFire = current_.holdToFire;
   // A page cannot start full screen: the display is what the platform has.
   current_.fullScreen = devices_.IsFullScreen();
-  devices_.SetVolumes(current_.musicVolume, current_.soundVolume);
+  devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
   if (presenter_) presenter_->SetFit(current_.fit);
 }
 
@@ -230,13 +230,17 @@ void Shell::ChangeSettings(const Settings& wanted) {
   Settings before = current_;
   current_ = wanted;
   Apply(before);
+  ++menuChanges_;  // open options show the change too
 }
 
 void Shell::Apply(const Settings& before) {
   if (before == current_) return;
   uint32_t now = host_.NowMs();
-  if (before.musicVolume != current_.musicVolume || before.soundVolume != current_.soundVolume) {
-    devices_.SetVolumes(current_.musicVolume, current_.soundVolume);
+  if (before.mute != current_.mute) {
+    devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
+    notices_.Show(current_.mute ? "SOUND OFF" : "SOUND ON", now);
+  } else if (before.musicVolume != current_.musicVolume || before.soundVolume != current_.soundVolume) {
+    devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
     bool music = before.musicVolume != current_.musicVolume;
     notices_.Show((music ? "MUSIC " : "SOUND ") + std::to_string(music ? current_.musicVolume : current_.soundVolume),
                   now);

@@ -10,8 +10,8 @@
 class ShellDevices {
  public:
   virtual ~ShellDevices() = default;
-  // Volumes 0..100, heard at once.
-  virtual void SetVolumes(int /*music*/, int /*sound*/) {}
+  // Volumes 0..100, heard at once; muted silences both and keeps them.
+  virtual void SetVolumes(int /*music*/, int /*sound*/, bool /*muted*/) {}
   // Lets the tune the game stopped sound on while the player sets its
   // volume in the options, and stops it again; the game never hears of it.
   virtual void HearMusic(bool /*on*/) {}

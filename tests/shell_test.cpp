@@ -136,8 +136,57 @@ TEST(Settings, TheFileIsReadWithoutWritingAndEachBadLineIsToldOnce) {
   s.fit = Fit::Fill;
   EXPECT_TRUE(file.Save(s));
   EXPECT_EQ(ReadFile(file.Path()).rfind("sound-volume=100\nextra=1\ndisplay=fullscreen\nfit=fill\n", 0), 0u);
+  // Two copies (two tabs of the page): each save keeps what the other saved
+  // since it read the file.
+  SettingsFile other(file.Path());
+  Settings o = other.Load();
+  s.musicVolume = 50;
+  EXPECT_TRUE(file.Save(s));
+  o.mute = true;
+  EXPECT_TRUE(other.Save(o));
+  std::vector<std::string> complaints;
+  Settings both = ParseSettings(ReadFile(file.Path()), complaints);
+  EXPECT_EQ(std::tie(both.musicVolume, both.mute, both.fit), std::make_tuple(50, true, Fit::Fill));
   SettingsFile none("");
   EXPECT_TRUE(none.Save(s));  // a headless run keeps nothing, and that is no failure
+}
+
+// Mute silences music and effects on the devices and keeps the volumes;
+// the options' MUTE line (after the volumes) and a page's button change it,
+// and it is kept like the others.
+TEST(Settings, MuteSilencesBothSidesAndKeepsTheVolumes) {
+  std::vector<std::string> complaints;
+  Settings saved = ParseSettings("music-volume=70\nsound-volume=40\nmute=on\nmute=maybe\n", complaints);
+  ASSERT_EQ(complaints, std::vector<std::string>{"line 4: mute=maybe: expected off or on"});
+  struct Spy : ShellDevices {
+    void SetVolumes(int music, int sound, bool muted) override { heard.push_back({music, sound, muted}); }
+    std::vector<std::tuple<int, int, bool>> heard;
+  } devices;
+  TestDir dir("mute");
+  SettingsFile file((dir / "settings.ini").string());
+  struct NoHost : Host {
+    bool PollEvent(HostEvent&) override { return false; }
+    void WaitEvent(int) override {}
+    uint32_t NowMs() override { return 0; }
+    void ShowCursor(bool) override {}
+    void HideWindow() override {}
+    void ShowMessage(const char*, const char*) override {}
+  } host;
+  PlatformServices services;
+  services.host = &host;
+  Shell shell(host, devices, file, saved, saved);
+  shell.Wrap(services);
+  Settings unmuted = saved;
+  unmuted.mute = false;
+  shell.ChangeSettings(unmuted);
+  EXPECT_EQ(devices.heard, (std::vector<std::tuple<int, int, bool>>{{70, 40, true}, {70, 40, false}}));
+  EXPECT_NE(ReadFile(file.Path()).find("\nmute=off\n"), std::string::npos) << ReadFile(file.Path());
+  Settings edited;
+  OptionsMenu menu(edited);
+  menu.Open();
+  for (MenuInput input : {MenuInput::Down, MenuInput::Down, MenuInput::Enter}) menu.Press(input);
+  EXPECT_TRUE(edited.mute);
+  EXPECT_EQ(std::tie(edited.musicVolume, edited.soundVolume), std::make_tuple(kMaxVolume, kMaxVolume));
 }
 
 // The player's keys reach the game as the game's own: the defaults change

@@ -157,10 +157,9 @@ void WebHost::SetOverlay(const OverlayView& overlay) {
 }
 
 void WebHost::SetFit(Fit fit) {
-  // The page sizes the picture by its own choice (its Fill button) until the
-  // player picks one in the options: the run's first word is not a pick.
-  if (fitTold_) PageSetFit(fit == Fit::Fill ? 1 : 0);
-  fitTold_ = true;
+  // The page's Fill button and the options' FIT are one setting; a headless
+  // run reads no settings and leaves the page's as it is.
+  if (!headless_) PageSetFit(fit == Fit::Fill ? 1 : 0);
 }
 
 void WebHost::ShowLastPicture() {

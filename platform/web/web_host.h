@@ -52,7 +52,8 @@ class WebHost : public Host, public Presenter {
 
   void Present(const Surface& back, const Palette& palette) override;
   void SetOverlay(const OverlayView& overlay) override;
-  // The page sizes the canvas; it hears of the player's fit.
+  // The page sizes the canvas; it hears of the player's fit (its own Fill
+  // button changes the setting, which comes back here).
   void SetFit(Fit fit) override;
 
  private:
@@ -73,7 +74,6 @@ class WebHost : public Host, public Presenter {
   bool pageVisible_ = true;
   bool focused_ = true;
   bool headless_ = false;
-  bool fitTold_ = false;
   const Surface* lastBack_ = nullptr;
   const Palette* lastPalette_ = nullptr;
   std::function<void()> wake_;

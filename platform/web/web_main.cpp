@@ -23,6 +23,7 @@
 #include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "platform/web/web_platform.h"
+#include "platform/web/web_settings_store.h"
 #include "shell/run_settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
@@ -58,6 +59,10 @@ struct Run {
   GameSceneFactory scenes;
   std::unique_ptr<InputDriver> driver;
   std::unique_ptr<WebPlatform> platform;
+  // The player's settings.ini in the page's storage: read and kept by every
+  // run that is not headless, a watched replay too (which keeps no ranking),
+  // and between runs by the page's buttons.
+  WebSettingsStore playerStore;
   std::unique_ptr<SettingsFile> settings;
   std::unique_ptr<Shell> shell;
   std::unique_ptr<Application> application;
@@ -77,9 +82,9 @@ std::unique_ptr<Run> run;
 
 // The picture presented after a frame, for the page's replay checks: the
 // 8-bit indices row by row and the palette as red, green, blue.
-void KeepPicture(int64_t frame) {
+void KeepPicture(int64_t frame, bool wanted) {
   const Surface* back = GetBackSurface();
-  if (!back || !PageWantsPicture(static_cast<int>(frame))) return;
+  if (!back || !wanted) return;
   std::vector<uint8_t> indices;
   indices.reserve(static_cast<size_t>(back->Width()) * static_cast<size_t>(back->Height()));
   for (int y = 0; y < back->Height(); ++y) indices.insert(indices.end(), back->Row(y), back->Row(y) + back->Width());
@@ -110,6 +115,9 @@ int RunDue() {
 }
 
 void BeginRun(const Options& options);
+
+// The player's settings file when no run holds it.
+SettingsFile StoredSettings() { return SettingsFile(SettingsFile::DefaultPath(), &run->playerStore); }
 
 // Plays the input file asked for: the page's command line with that file,
 // recording nothing.
@@ -181,9 +189,8 @@ void BeginRun(const Options& options) {
   run->options = options;
   run->driver = MakeInputDriver(run->options);  // every run starts with a fresh one
   run->platform = std::make_unique<WebPlatform>(run->options);
-  // The settings live in the page's storage, which the platform has chosen
-  // (none for a replayed session), and a headless run keeps none.
-  run->settings = std::make_unique<SettingsFile>(SettingsPathFor(run->options));
+  // The settings live in the page's storage; a headless run keeps none.
+  run->settings = std::make_unique<SettingsFile>(SettingsPathFor(run->options), &run->playerStore);
   const Settings saved = run->settings->Load();
   PlatformServices& services = run->platform->Services();
   run->shell =
@@ -199,7 +206,8 @@ void BeginRun(const Options& options) {
   }
   run->shell->Attach(run->application->Loop());
   run->platform->Host().OnEvent(Wake);
-  run->application->Loop().OnTick([](int64_t frame, bool) { KeepPicture(frame); });
+  run->application->Loop().OnTick(
+      [](int64_t frame, bool) { KeepPicture(frame, PageWantsPicture(static_cast<int>(frame)) != 0); });
   PageRunStarted(run->options.recordFile.c_str());
   KeepLooping();
 }
@@ -254,6 +262,15 @@ EMSCRIPTEN_KEEPALIVE const char* velloria_status() {
   return line.c_str();
 }
 
+// The game's own picture as it stands (the one last presented, without the
+// shell's layer), kept as a wanted one is; returns its frame, -1 without one.
+EMSCRIPTEN_KEEPALIVE int velloria_keep_picture() {
+  if (!run || !run->application || !GetBackSurface()) return -1;
+  int frame = static_cast<int>(CurrentFrame());
+  KeepPicture(frame, true);
+  return frame;
+}
+
 // The options: opened or closed as F1 does (the page's Options button).
 EMSCRIPTEN_KEEPALIVE void velloria_options() {
   if (!run || !run->shell) return;
@@ -261,21 +278,29 @@ EMSCRIPTEN_KEEPALIVE void velloria_options() {
   Wake();
 }
 
-// The player's settings as settings.ini holds them, one "key=value" a line.
+// The player's settings as settings.ini holds them, one "key=value" a line:
+// the run's, or between runs the stored ones.
 EMSCRIPTEN_KEEPALIVE const char* velloria_settings() {
   static std::string text;
-  text = run && run->shell ? FormatSettings(run->shell->Current(), "") : "";
+  if (!run) return "";
+  text = FormatSettings(run->shell ? run->shell->Current() : StoredSettings().Load(), "");
   return text.c_str();
 }
 
-// Changes one setting as the options would ("fit", "fill"), applied at once
-// and kept; 0 when there is no run or the value is refused.
+// Changes one setting as the options would ("fit", "fill"): applied at once
+// and kept, or between runs kept for the next; 0 when the value is refused.
 EMSCRIPTEN_KEEPALIVE int velloria_set_setting(const char* key, const char* value) {
-  if (!run || !run->shell || !key || !value || !IsSettingKey(key)) return 0;
+  if (!run || !key || !value || !IsSettingKey(key)) return 0;
+  std::optional<SettingsFile> stored;
+  if (!run->shell) stored = StoredSettings();
+  Settings wanted = run->shell ? run->shell->Current() : stored->Load();
   std::vector<std::string> complaints;
-  Settings wanted = ParseSettings(
-      FormatSettings(run->shell->Current(), "") + std::string(key) + "=" + std::string(value) + "\n", complaints);
+  wanted = ParseSettings(FormatSettings(wanted, "") + std::string(key) + "=" + std::string(value) + "\n", complaints);
   if (!complaints.empty()) return 0;
+  if (stored) {
+    stored->Save(wanted);
+    return 1;
+  }
   run->shell->ChangeSettings(wanted);
   Wake();
   return 1;

@@ -5,12 +5,13 @@
 namespace {
 // clang-format off
 EM_JS(void, SoundSetVolumes, (int effects, int music), { VelloriaSound.setVolumes(effects, music); });
+EM_JS(void, PageSetMuted, (int muted), { VelloriaPage.setMuted(muted !== 0); });
 EM_JS(int, PageFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 // clang-format on
 }  // namespace
 
 WebPlatform::WebPlatform(const Options& options)
-    : host_(options.mute || options.headless ? nullptr : &music_, options.headless) {
+    : host_(options.mute || options.headless ? nullptr : &music_, options.headless), headless_(options.headless) {
   services_.host = &host_;
   services_.presenter = &host_;
   services_.joystick = options.headless ? nullptr : &joystick_;
@@ -29,9 +30,12 @@ WebPlatform::WebPlatform(const Options& options)
 
 WebPlatform::~WebPlatform() { SetSettingsStore(nullptr); }
 
-// The run's volumes come from the shell, the command line's over the player's.
-void WebPlatform::SetVolumes(int music, int sound) {
+// The run's volumes come from the shell, the command line's over the
+// player's. Mute is the page's too: its sound button shows the setting (a
+// headless run reads no settings, so it leaves the button as it is).
+void WebPlatform::SetVolumes(int music, int sound, bool muted) {
   if (services_.audio) SoundSetVolumes(sound, music);
+  if (!headless_) PageSetMuted(muted ? 1 : 0);
 }
 
 void WebPlatform::HearMusic(bool on) {

@@ -22,7 +22,7 @@ class WebPlatform : public ShellDevices {
   PlatformServices& Services() { return services_; }
   WebHost& Host() { return host_; }
 
-  void SetVolumes(int music, int sound) override;
+  void SetVolumes(int music, int sound, bool muted) override;
   void HearMusic(bool on) override;
   bool IsFullScreen() const override;
 
@@ -34,4 +34,5 @@ class WebPlatform : public ShellDevices {
   WebSettingsStore store_;
   NoSettingsStore noStore_;
   PlatformServices services_;
+  bool headless_;
 };

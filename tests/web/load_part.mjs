@@ -33,10 +33,24 @@ export async function offline(env, pages) {
         `served from ${kBase}: the service worker is active and keeps the page, the program and the tunes ` +
             `(${cached.files.length} files in "${cached.names[0]}")`);
 
+  // Sound and fit as an earlier page kept them, under keys of their own:
+  // read once into the settings, then gone.
+  const oldKeys = ['KorvaGames/Velloria/page-mute', 'KorvaGames/Velloria/page-fit'];
+  await page.evaluate(([mute, fit]) => {
+    localStorage.setItem(mute, '1');
+    localStorage.setItem(fit, 'fill');
+  }, oldKeys);
   await page.context().setOffline(true);
   await page.reload();
   await pressToPlay(page);
   const s = await waitFor(page, 'the logo offline', s => s.scene === sceneState.kLogoRunning && s.frame > 50, 20);
+  const taken = await page.evaluate(keys => ({settings: window.velloria.settings(), left: keys.map(k => localStorage.getItem(k)),
+                                              pressed: document.getElementById('fit').getAttribute('aria-pressed')}),
+                                    oldKeys);
+  check(taken.settings.mute === 'on' && taken.settings.fit === 'fill' && taken.pressed === 'true' &&
+            taken.left.every(v => v === null),
+        `an earlier page's sound and fit go into the settings (mute=${taken.settings.mute}, ` +
+            `fit=${taken.settings.fit}) and their own keys are removed (${taken.left})`);
   const tune = await page.evaluate(() => fetch('Music03.ogg').then(r => r.arrayBuffer())
                                           .then(b => b.byteLength, () => 0));
   check(s.frame > 50 && (!env.hasTunes || tune > 100000),

@@ -79,6 +79,22 @@ export async function playWithKeys(env, pages) {
   check(s.x >= x0 + 60 && fired.shots > 0,
         `(b) the right arrow flies the witch right (x ${x0} -> ${s.x}), Space fires`);
 
+  // P: PAUSED lies over the game's picture on the canvas, and is gone once
+  // P resumes the game (the canvas is the game's picture again).
+  await tap(page, 'p');
+  await waitFor(page, 'the pause', s => s.paused === 1, 3);
+  const pausedOver = await page.evaluate(() => window.velloria.overlaid());
+  const pausedTitle = await page.title();
+  await page.screenshot({path: join(out, 'desktop-paused.png')});
+  await tap(page, 'p');
+  await waitFor(page, 'the game to resume', s => s.paused === 0, 3);
+  await page.waitForTimeout(100);
+  const playOver = await page.evaluate(() => window.velloria.overlaid());
+  check(pausedOver.differing > 2000 && pausedOver.differing < pausedOver.of / 4 && playOver.differing === 0 &&
+            pausedTitle === 'Velloria - Paused',
+        `P shows PAUSED over the picture (${pausedOver.differing} of ${pausedOver.of} pixels differ from the ` +
+            `game's own; the tab reads "${pausedTitle}"), gone after P again (${playOver.differing})`);
+
   // A pad (a stand-in for what the Gamepad API lists) pushed left.
   await page.evaluate(() => {
     const buttons = Array.from({length: 16}, () => ({pressed: false}));
@@ -153,13 +169,18 @@ export async function playWithKeys(env, pages) {
     check(after.joins === before.joins + 1 && after.plays === before.plays + 1 && after.sounding &&
               after.position > 0.5 && after.position < 2.5,
           `the tune loops at its end without a restart (${JSON.stringify(after)})`);
+    const storedMute = () => page.evaluate(() => /^mute=(.*)$/m.exec(
+        localStorage.getItem('KorvaGames/Velloria/settings.ini'))?.[1]);
     await page.click('#mute');
     const gains = await page.evaluate(() => window.velloria.levels());
-    const stored = await page.evaluate(() => localStorage.getItem('KorvaGames/Velloria/page-mute'));
+    const stored = await storedMute();
     await page.click('#mute');
     const unmuted = await page.evaluate(() => window.velloria.levels());
-    check(gains.effects === 0 && gains.music === 0 && stored === '1' && unmuted.effects === 1 && unmuted.music === 1,
-          `the sound button silences music and effects and is kept (${JSON.stringify(gains)}, stored ${stored})`);
+    const unstored = await storedMute();
+    check(gains.effects === 0 && gains.music === 0 && stored === 'on' && unmuted.effects === 1 &&
+              unmuted.music === 1 && unstored === 'off',
+          `the sound button silences music and effects and is kept with the settings (${JSON.stringify(gains)}, ` +
+              `mute=${stored}, then mute=${unstored})`);
   }
 
   // Fast mode shows in the tab's title too.

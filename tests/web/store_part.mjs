@@ -4,9 +4,10 @@
 // is; a reload reads the ranking back; and storage that fails is told once
 // while the game plays on.
 import {join} from 'node:path';
-import {check, done, gameState, kTimeScale, openPage, pressToPlay, sceneState, tap, waitFor} from './lib.mjs';
+import {check, done, gameState, kTimeScale, openPage, pressToPlay, sceneState, status, tap, waitFor} from './lib.mjs';
 
 const kKey = 'KorvaGames/Velloria/ranking.ini';
+const kSettings = 'KorvaGames/Velloria/settings.ini';
 // A line of the stored file written by something else: accents, a character
 // outside the first plane, a lone surrogate and a NUL.
 const kForeign = 'Note=h\u00e9llo \ud83d\ude00 \ud800 x\u0000y';
@@ -54,12 +55,45 @@ async function twoTabs(env, pages) {
   check(/\nRank5=60,AZQWM\n/.test(stored) && /\nRank6=60,TWO\n/.test(stored),
         'two tabs: the later save enters its name into the table the earlier one stored; both are kept');
   check(stored.includes(`\n${kForeign}\n`), 'text in the stored ranking that the game does not know is kept as it is');
+  await second.close();
+
+  // F1 opens the options over the picture and holds the game; Left three
+  // times on MUSIC sets 70, heard at once and kept; Escape closes them and
+  // the game goes on. The sound button's choice is kept beside it.
+  await tap(first, 'F1');
+  const held = await waitFor(first, 'the options to hold the game', s => s.paused === 1, 3);
+  const over = await first.evaluate(() => window.velloria.overlaid());
+  const title = await first.title();
+  for (let i = 0; i < 3; ++i) await tap(first, 'ArrowLeft');
+  const settings = () => first.evaluate(key => localStorage.getItem(key), kSettings);
+  const seventy = await settings();
+  const level = await first.evaluate(() => window.velloria.levels());
+  await first.screenshot({path: join(env.out, 'desktop-options.png')});
+  await tap(first, 'Escape');
+  const after = await waitFor(first, 'the game to go on', s => s.paused === 0 && s.frame > held.frame, 3)
+                    .catch(() => status(first));
+  check(over.differing > 10000 && title === 'Velloria - Paused' && /^music-volume=70$/m.test(seventy) &&
+            Math.abs(level.music - 0.7) < 1e-6 && after.paused === 0 &&
+            (await first.evaluate(() => window.velloria.running())),
+        `F1 opens the options over the picture (${over.differing} pixels) and holds the game ("${title}"); ` +
+            `Left three times on MUSIC keeps music-volume=70 (gain ${level && level.music}); Escape closes them ` +
+            `and the game goes on (frame ${held.frame} -> ${after.frame})`);
+  await first.click('#mute');
+  await first.waitForFunction(key => /^mute=on$/m.test(localStorage.getItem(key)), kSettings,
+                              {timeout: 3000 * kTimeScale}).catch(() => {});
 
   await first.reload();
   await pressToPlay(first);
+  const pressed = await first.getAttribute('#mute', 'aria-pressed');
   const ranking = await first.evaluate(() => window.velloria.ranking());
   check(ranking.some(e => e.name === 'AZQWM') && ranking.some(e => e.name === 'TWO'),
         `the reloaded page reads both back (${ranking.map(e => e.score + ' ' + e.name).join(', ')})`);
+  const kept = await first.evaluate(() => window.velloria.settings());
+  const gains = await first.evaluate(() => window.velloria.levels());
+  check(kept['music-volume'] === '70' && kept.mute === 'on' && pressed === 'true' &&
+            gains.music === 0 && gains.effects === 0,
+        `after a reload the settings say music-volume=${kept['music-volume']}, mute=${kept.mute}; the sound ` +
+            `button shows it (pressed ${pressed}) and nothing sounds (${JSON.stringify(gains)})`);
   await done(first);
 }
 

@@ -13,9 +13,11 @@
 const VelloriaPage = (() => {
   const kWidth = 640;
   const kHeight = 480;
-  // Page settings, each under a key of its own beside the ranking.
-  const kMuteKey = 'KorvaGames/Velloria/page-mute';
-  const kFitKey = 'KorvaGames/Velloria/page-fit';
+  // The player's settings, kept by the program; the page's sound and fit
+  // buttons change two of them. Earlier pages kept those two under keys of
+  // their own, read once into the settings and then removed.
+  const kSettingsKey = 'KorvaGames/Velloria/settings.ini';
+  const kOldKeys = {mute: 'KorvaGames/Velloria/page-mute', fit: 'KorvaGames/Velloria/page-fit'};
   // A key the page sends (a touch control, a typed character) is held at
   // least this long, so the game, which reads the keys once a frame (40 ms
   // apart), sees every tap; typed characters leave a gap between them.
@@ -61,21 +63,51 @@ const VelloriaPage = (() => {
     fit();
   }
 
-  function storageGet(key) {
+  // A choice an earlier page kept under its own key goes into the settings
+  // where they hold none yet, and its key goes.
+  function takeOldSettings() {
+    let text;
+    const found = {};
     try {
-      return localStorage.getItem(key);
+      text = localStorage.getItem(kSettingsKey) || '';
+      for (const [setting, key] of Object.entries(kOldKeys)) found[setting] = localStorage.getItem(key);
+    } catch (e) {
+      return;  // told once the program reads the settings
+    }
+    const values = {mute: found.mute === '1' ? 'on' : 'off', fit: found.fit === 'fill' ? 'fill' : 'whole'};
+    let added = '';
+    for (const setting of Object.keys(kOldKeys)) {
+      if (found[setting] === null || new RegExp(`^\\s*${setting}\\s*=`, 'm').test(text)) continue;
+      added += `${setting}=${values[setting]}\n`;
+    }
+    try {
+      if (added) localStorage.setItem(kSettingsKey, text + (text && !text.endsWith('\n') ? '\n' : '') + added);
+      for (const key of Object.values(kOldKeys)) localStorage.removeItem(key);
     } catch (e) {
       storageFailed();
-      return null;
     }
   }
 
-  function storageSet(key, value) {
-    try {
-      localStorage.setItem(key, value);
-    } catch (e) {
-      storageFailed();
+  // One of the player's settings changed by the page: the program applies
+  // and keeps it (between runs it is kept for the next). Until the program
+  // is there the page shows it and hands it over once it is.
+  const pendingSettings = new Map();
+  function changeSetting(key, value) {
+    if (programReady) {
+      Module.ccall('velloria_set_setting', 'number', ['string', 'string'], [key, value]);
+    } else {
+      pendingSettings.set(key, value);
     }
+  }
+
+  // The settings the program holds, as "key=value" lines.
+  function programSettings() {
+    const settings = {};
+    for (const line of Module.UTF8ToString(Module._velloria_settings()).split('\n')) {
+      const eq = line.indexOf('=');
+      if (eq > 0) settings[line.slice(0, eq)] = line.slice(eq + 1);
+    }
+    return settings;
   }
 
   function storageFailed() {
@@ -488,11 +520,11 @@ const VelloriaPage = (() => {
   for (const button of bar.querySelectorAll('button')) button.addEventListener('mousedown', event => event.preventDefault());
   $('fit').addEventListener('click', () => {
     setFit(fitMode === 'fill' ? 'whole' : 'fill');
-    storageSet(kFitKey, fitMode);
+    changeSetting('fit', fitMode);
   });
   $('mute').addEventListener('click', () => {
     setMuted(!muted);
-    storageSet(kMuteKey, muted ? '1' : '0');
+    changeSetting('mute', muted ? 'on' : 'off');
     VelloriaSound.unlock();
   });
   $('save-replay').addEventListener('click', saveReplay);
@@ -517,8 +549,7 @@ const VelloriaPage = (() => {
   });
   window.addEventListener('resize', fit);
   document.addEventListener('fullscreenchange', fit);
-  setFit(storageGet(kFitKey) || params.get('fit'));
-  setMuted(storageGet(kMuteKey) === '1');
+  if (!headless) takeOldSettings();
   if (headless) start.hidden = true;
   fit();
   if ('serviceWorker' in navigator && location.protocol.startsWith('http') && self.origin !== 'null') {
@@ -531,6 +562,8 @@ const VelloriaPage = (() => {
     cannotStart,
     toggleFullScreen,
     setFit,
+    setMuted,
+    programSettings,
     storageFailed,
     naming,
     gameFocused,
@@ -562,6 +595,13 @@ const VelloriaPage = (() => {
     programReady() {
       programReady = true;
       lastFocus = null;
+      for (const [key, value] of pendingSettings) changeSetting(key, value);
+      pendingSettings.clear();
+      if (!headless) {
+        const settings = programSettings();
+        setFit(settings.fit);
+        setMuted(settings.mute === 'on');
+      }
       beginIfReady();
     },
     runStarted(file) {
@@ -585,6 +625,13 @@ const VelloriaPage = (() => {
     },
     isRunning: () => running,
     pictures,
+    // The game's picture as it stands, without the shell's layer.
+    gamePicture() {
+      const frame = Module._velloria_keep_picture();
+      const kept = pictures.get(frame);
+      if (!wantedPictures.has(frame)) pictures.delete(frame);
+      return kept || null;
+    },
     // Stored text as bytes and back, every character kept: UTF-8, with a
     // lone surrogate written as the three bytes its number makes.
     textToBytes(text) {
@@ -654,6 +701,27 @@ window.velloria = {
     };
     return {width: kept.width, height: kept.height, indices: base64(kept.indices), palette: base64(kept.palette)};
   },
+  // How many of the canvas's pixels differ from the game's own picture (the
+  // shell's layer over it), of how many.
+  overlaid() {
+    const game = VelloriaPage.gamePicture();
+    const canvas = document.getElementById('canvas');
+    if (!game) return null;
+    const copy = document.createElement('canvas');
+    [copy.width, copy.height] = [canvas.width, canvas.height];
+    const context = copy.getContext('2d');
+    context.drawImage(canvas, 0, 0);
+    const shown = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    let differing = 0;
+    for (let i = 0; i < game.indices.length; ++i) {
+      const c = game.indices[i] * 3;
+      differing += shown[i * 4] !== game.palette[c] || shown[i * 4 + 1] !== game.palette[c + 1] ||
+                   shown[i * 4 + 2] !== game.palette[c + 2] ? 1 : 0;
+    }
+    return {differing, of: game.indices.length};
+  },
+  // The settings in effect (between runs the stored ones), by key.
+  settings: () => VelloriaPage.programSettings(),
   music: () => VelloriaSound.musicState(),
   levels: () => VelloriaSound.levels(),
   forgetPictures: () => VelloriaPage.pictures.clear(),
