@@ -133,16 +133,17 @@ void OptionsMenu::TakeKey(int code) {
   }
 }
 
-void OptionsMenu::Draw(Overlay& overlay) const {
+void OptionsMenu::Draw(Overlay& overlay, bool touch) const {
   if (page_ == Page::Main) {
-    DrawMain(overlay);
+    DrawMain(overlay, touch);
   } else {
     DrawControls(overlay);
   }
 }
 
-void OptionsMenu::DrawMain(Overlay& overlay) const {
-  const std::string hint = said_.empty() ? "ARROWS CHOOSE AND CHANGE  F1 CLOSES" : said_;
+void OptionsMenu::DrawMain(Overlay& overlay, bool touch) const {
+  const char* keys = touch ? "ARROWS AND OK CHANGE  OPTIONS CLOSES" : "ARROWS CHOOSE AND CHANGE  F1 CLOSES";
+  const std::string hint = said_.empty() ? keys : said_;
   int width = std::max(Overlay::TextWidth(hint), (kLabelChars + 11) * NAscii::kGlyphWidth);
   int lines = kMainItems + 4;
   int top = (480 - lines * Overlay::kLineHeight) / 2;

@@ -34,13 +34,14 @@ class OptionsMenu {
   bool AwaitsKey() const { return awaiting_; }
   bool OnMusic() const { return page_ == Page::Main && item_ == 0; }
   void TakeKey(int code);
-  void Draw(Overlay& overlay) const;
+  // touch: the hints name the page's touch buttons rather than keys.
+  void Draw(Overlay& overlay, bool touch) const;
 
  private:
   enum class Page { Main, Controls };
   bool PressMain(MenuInput input);
   bool PressControls(MenuInput input);
-  void DrawMain(Overlay& overlay) const;
+  void DrawMain(Overlay& overlay, bool touch) const;
   void DrawControls(Overlay& overlay) const;
 
   Settings& settings_;

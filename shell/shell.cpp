@@ -286,6 +286,7 @@ void Shell::Show() {
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
+  screen.touch = touchHints_;
   screen.notice = notices_.Current(host_.NowMs());
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
   if (!overlay_) overlay_ = std::make_unique<Overlay>();

@@ -50,6 +50,8 @@ class Shell : public Host {
   void ChangeSettings(const Settings& wanted);
   const Settings& Current() const { return current_; }
   bool OptionsOpen() const { return optionsOpen_; }
+  // Whether the page's touch buttons are out, so that the hints name them.
+  void SetTouchHints(bool on) { touchHints_ = on; }
   // Saves what waits to be saved (a window size still settling).
   void Flush();
 
@@ -95,6 +97,7 @@ class Shell : public Host {
   bool pausedByOptions_ = false;
   bool focused_ = true;
   bool hearingMusic_ = false;
+  bool touchHints_ = false;
   int menuChanges_ = 0;
   uint32_t rankingSaves_ = 0;
   std::optional<WindowSize> seenSize_;

@@ -13,9 +13,9 @@ constexpr int kSmallPadding = 4;
 void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay) {
   overlay.Clear();
   if (screen.options) {
-    menu.Draw(overlay);
+    menu.Draw(overlay, screen.touch);
   } else if (screen.paused) {
-    std::string keys = screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
+    std::string keys = screen.touch ? "TAP PAUSE TO RESUME" : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
     Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
     int y = panel.top + Overlay::kPadding;
     overlay.TextCentred(kCentreX, y, "PAUSED", 1);

@@ -12,6 +12,7 @@ struct ShellScreen {
   bool paused = false;
   bool fast = false;
   std::string pauseKey;  // the key that resumes, as the player has it
+  bool touch = false;    // the page's touch buttons are out: name them, not keys
   std::string notice;
 
   bool operator==(const ShellScreen&) const = default;
@@ -19,4 +20,5 @@ struct ShellScreen {
 
 // Draws the screen: the options, else PAUSED with its keys over the frozen
 // picture; FAST in the status row's free middle; a notice below that row.
+// With touch, the hints name the page's buttons instead of keys.
 void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay);

@@ -71,6 +71,8 @@ struct Run {
   // The name entry is under way (the page then offers a text field, which
   // opens a phone's keyboard).
   bool naming = false;
+  // The page's touch buttons are out (the shell's hints name them).
+  bool touchButtons = false;
   // A look at the loop is scheduled. None is while the game waits for an
   // event (paused), so that nothing runs then.
   bool scheduled = false;
@@ -195,6 +197,7 @@ void BeginRun(const Options& options) {
   PlatformServices& services = run->platform->Services();
   run->shell =
       std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, ForThisRun(saved, run->options));
+  run->shell->SetTouchHints(run->touchButtons);
   run->shell->Wrap(services);
   run->application = std::make_unique<Application>(run->options, services, run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
@@ -269,6 +272,15 @@ EMSCRIPTEN_KEEPALIVE int velloria_keep_picture() {
   int frame = static_cast<int>(CurrentFrame());
   KeepPicture(frame, true);
   return frame;
+}
+
+// The page shows (1) or hides (0) its touch buttons: the shell's hints then
+// name the buttons rather than keys.
+EMSCRIPTEN_KEEPALIVE void velloria_touch_controls(int shown) {
+  if (!run) return;
+  run->touchButtons = shown != 0;
+  if (run->shell) run->shell->SetTouchHints(run->touchButtons);
+  Wake();
 }
 
 // The options: opened or closed as F1 does (the page's Options button).

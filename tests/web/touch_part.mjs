@@ -152,15 +152,26 @@ async function lying(env, pages) {
   await touch.down(1, await centre(page, 'Left'));
   s = await waitFor(page, 'the witch to fly left', s => s.x <= x0 - 40, 5).catch(() => status(page));
   await touch.up(1);
+  const covered = {};  // the pause's layer, by the hints it gives
   for (const [label, name] of [['Options', 'options'], ['Pause', 'paused']]) {
     await touchTap(touch, page, label);
     await waitFor(page, label, s => s.paused === 1, 3).catch(() => {});
+    if (label === 'Pause') covered.buttons = (await page.evaluate(() => window.velloria.overlaid())).differing;
     await page.screenshot({path: join(env.out, `phone-landscape-${name}.png`)});
     await touchTap(touch, page, label);
   }
   await page.keyboard.press('Shift');
   const hidden = !(await page.isVisible('[aria-label="Fire"]'));
   check(s.x <= x0 - 40 && hidden, `lying: a held touch steers (x ${x0} -> ${s.x}); a key press hides the controls`);
+  // With the buttons out PAUSED names the Pause button; with them gone, the
+  // keys (a longer line, so a wider panel).
+  await page.keyboard.press('KeyP');
+  await waitFor(page, 'the pause by P', s => s.paused === 1, 3).catch(() => {});
+  covered.keys = (await page.evaluate(() => window.velloria.overlaid())).differing;
+  await page.keyboard.press('KeyP');
+  check(covered.buttons > 1000 && covered.keys > covered.buttons + 1000,
+        `PAUSED names the touch buttons while they are out (${covered.buttons} pixels covered), ` +
+            `else the keys (${covered.keys})`);
   await done(page);
 }
 

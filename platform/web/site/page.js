@@ -257,15 +257,22 @@ const VelloriaPage = (() => {
     pad.addEventListener('touchstart', event => event.preventDefault(), {passive: false});
   }
 
+  // The overlay's hints name the touch buttons while they are out.
+  function touchButtonsShown(on) {
+    if (Module._velloria_touch_controls) Module._velloria_touch_controls(on ? 1 : 0);
+  }
+
   // The touch controls show at the first touch and go at the next key press.
   document.addEventListener('pointerdown', event => {
     if (event.pointerType !== 'touch' || document.body.classList.contains('touch')) return;
     document.body.classList.add('touch');
+    touchButtonsShown(true);
     fit();
   }, true);
   document.addEventListener('keydown', event => {
     if (!event.isTrusted || event.target === typing || !document.body.classList.contains('touch')) return;
     document.body.classList.remove('touch');
+    touchButtonsShown(false);
     fit();
   }, true);
 
