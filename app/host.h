@@ -20,6 +20,9 @@ enum class HostEventType {
 struct HostEvent {
   HostEventType type = HostEventType::Quit;
   int key = 0;
+  // The key is the game's own already (a page's touch button sends the
+  // game's keys): the player's bindings leave it as it is.
+  bool gameKey = false;
 };
 
 class Host {

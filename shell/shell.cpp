@@ -79,7 +79,7 @@ void Shell::Route(const HostEvent& event) {
   bool typing = app.hotkeysEnabled == 0;
   switch (event.type) {
     case HostEventType::KeyDown:
-      KeyDown(event.key);
+      KeyDown(event.key, event.gameKey);
       return;
     case HostEventType::KeyUp:
       // A key the game had goes up for it, also while the options are open:
@@ -104,7 +104,7 @@ void Shell::Route(const HostEvent& event) {
   }
 }
 
-void Shell::KeyDown(int key) {
+void Shell::KeyDown(int key, bool gameKey) {
   if (optionsOpen_ && menu_.AwaitsKey()) {
     keys_.Keep(key);
     Settings before = current_;
@@ -123,7 +123,7 @@ void Shell::KeyDown(int key) {
     if (std::optional<MenuInput> input = MenuInputFor(current_.bindings, key)) Menu(*input);
     return;
   }
-  int game = keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0);
+  int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0);
   if (game >= 0) pending_.push_back({HostEventType::KeyDown, game});
 }
 

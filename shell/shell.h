@@ -67,7 +67,7 @@ class Shell : public Host {
 
  private:
   void Route(const HostEvent& event);
-  void KeyDown(int key);
+  void KeyDown(int key, bool gameKey);
   void Menu(MenuInput input);
   void LookAtPad();
   void LookAtWindow();

@@ -53,6 +53,12 @@ WebHost::~WebHost() {
   emscripten_set_visibilitychange_callback(nullptr, true, nullptr);
 }
 
+namespace {
+bool pageButtonKeys = false;
+}  // namespace
+
+void SetPageButtonKeys(bool on) { pageButtonKeys = on; }
+
 void WebHost::Push(HostEvent event) {
   if (headless_) return;
   events_.push_back(event);
@@ -75,7 +81,7 @@ EM_BOOL WebHost::OnKey(int type, const EmscriptenKeyboardEvent* event, void* sel
     if (held == host->held_.end()) return GameKeyFromDomCode(event->code) >= 0;
     int code = held->second;
     host->held_.erase(held);
-    host->Push({HostEventType::KeyUp, code});
+    host->Push({HostEventType::KeyUp, code, pageButtonKeys});
     return EM_TRUE;
   }
   int code = held != host->held_.end() ? held->second : GameKeyFromDomKey(event->key, event->code);
@@ -83,7 +89,7 @@ EM_BOOL WebHost::OnKey(int type, const EmscriptenKeyboardEvent* event, void* sel
   // Auto-repeat would toggle pause and speed over and over.
   if (held == host->held_.end()) {
     host->held_[event->code] = code;
-    host->Push({HostEventType::KeyDown, code});
+    host->Push({HostEventType::KeyDown, code, pageButtonKeys});
   }
   return EM_TRUE;  // no scrolling on arrows and Space while the game has the keys
 }

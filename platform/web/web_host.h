@@ -21,6 +21,9 @@ class WebMusic;
 // canvas and the name entry's text field); a key or click on the canvas
 // also lets the sound start. The touch controls send the same keyboard
 // events the keys do.
+// The page's touch buttons are sending their key: the game's own.
+void SetPageButtonKeys(bool on);
+
 class WebHost : public Host, public Presenter {
  public:
   // music (may be null) reports the end of a tune's play through PollEvent.

@@ -274,6 +274,10 @@ EMSCRIPTEN_KEEPALIVE int velloria_keep_picture() {
   return frame;
 }
 
+// The page's touch buttons send their keys between a call with 1 and one
+// with 0: the game's own keys, which the player's bindings leave alone.
+EMSCRIPTEN_KEEPALIVE void velloria_button_keys(int on) { SetPageButtonKeys(on != 0); }
+
 // The page shows (1) or hides (0) its touch buttons: the shell's hints then
 // name the buttons rather than keys.
 EMSCRIPTEN_KEEPALIVE void velloria_touch_controls(int shown) {

@@ -152,6 +152,18 @@ async function lying(env, pages) {
   await touch.down(1, await centre(page, 'Left'));
   s = await waitFor(page, 'the witch to fly left', s => s.x <= x0 - 40, 5).catch(() => status(page));
   await touch.up(1);
+  // The buttons send the game's own keys: with fire moved to Z on the
+  // keyboard, Fire (Left Ctrl) still fires.
+  const setFire = keys => page.evaluate(k => Module.ccall('velloria_set_setting', 'number', ['string', 'string'],
+                                                          ['key-fire', k]), keys);
+  const rebound = await setFire('Z');
+  const before = await status(page);
+  await touchTap(touch, page, 'Fire');
+  const volley = await waitFor(page, 'a volley with fire on Z', s => s.shots > 0 || s.enemies < before.enemies, 3)
+                     .catch(() => status(page));
+  await setFire('SPACE,LCTRL,RCTRL');
+  check(rebound === 1 && (volley.shots > 0 || volley.enemies < before.enemies),
+        `with fire on Z the Fire button still fires (${volley.shots} shots, ${before.enemies - volley.enemies} down)`);
   const covered = {};  // the pause's layer, by the hints it gives
   for (const [label, name] of [['Options', 'options'], ['Pause', 'paused']]) {
     await touchTap(touch, page, label);

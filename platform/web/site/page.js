@@ -200,6 +200,18 @@ const VelloriaPage = (() => {
     canvas.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {code, key, bubbles: true, cancelable: true}));
   }
 
+  // A touch button's key is the game's own (Fire is Left Ctrl whatever the
+  // player gave fire on the keyboard): the program is told while it comes.
+  function sendButtonKey(code, key, down) {
+    const tell = window.Module && Module._velloria_button_keys;
+    if (tell) Module._velloria_button_keys(1);
+    try {
+      sendKey(code, key, down);
+    } finally {
+      if (tell) Module._velloria_button_keys(0);
+    }
+  }
+
   // Typed characters one after another, each held long enough to count.
   const typed = [];
   let typingBusy = false;
@@ -225,12 +237,12 @@ const VelloriaPage = (() => {
     button.classList.toggle('held', down);
     if (down) {
       button.pressedAt = performance.now();
-      sendKey(button.dataset.code, button.dataset.key, true);
+      sendButtonKey(button.dataset.code, button.dataset.key, true);
       return;
     }
     const left = button.pressedAt + kTapMs - performance.now();
     const up = () => {
-      if (!button.classList.contains('held')) sendKey(button.dataset.code, button.dataset.key, false);
+      if (!button.classList.contains('held')) sendButtonKey(button.dataset.code, button.dataset.key, false);
     };
     if (left > 0) setTimeout(up, left); else up();
   }
