@@ -196,6 +196,9 @@ const VelloriaPage = (() => {
 
   // ---- keys the page sends: the touch controls and the name field ----
 
+  // The program's calls work only once it runs (before, they throw).
+  const programUp = () => Boolean(window.Module && Module.calledRun);
+
   function sendKey(code, key, down) {
     canvas.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {code, key, bubbles: true, cancelable: true}));
   }
@@ -203,7 +206,7 @@ const VelloriaPage = (() => {
   // A touch button's key is the game's own (Fire is Left Ctrl whatever the
   // player gave fire on the keyboard): the program is told while it comes.
   function sendButtonKey(code, key, down) {
-    const tell = window.Module && Module._velloria_button_keys;
+    const tell = programUp();
     if (tell) Module._velloria_button_keys(1);
     try {
       sendKey(code, key, down);
@@ -271,7 +274,7 @@ const VelloriaPage = (() => {
 
   // The overlay's hints name the touch buttons while they are out.
   function touchButtonsShown(on) {
-    if (Module._velloria_touch_controls) Module._velloria_touch_controls(on ? 1 : 0);
+    if (programUp()) Module._velloria_touch_controls(on ? 1 : 0);
   }
 
   // The touch controls show at the first touch and go at the next key press.
@@ -358,6 +361,7 @@ const VelloriaPage = (() => {
     if (!programReady || !playerReady || failed) return;
     start.hidden = true;
     if (!canvas.matches(':focus') && !headless) canvas.focus();
+    touchButtonsShown(document.body.classList.contains('touch'));  // shown before the program ran
     Module._velloria_begin();
     setTimeout(checkSound, 500);
   }
