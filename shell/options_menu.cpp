@@ -48,6 +48,21 @@ Rect ChosenLine(const Rect& panel, int y) {
   return {panel.left + 2, y - kAbove, panel.right - 2, y + NAscii::kGlyphHeight + kAbove};
 }
 
+// A page's panel, centred, with its title drawn: where its first line goes.
+struct PageStart {
+  Rect panel;
+  int x;
+  int y;
+};
+PageStart OpenPage(Overlay& overlay, int width, int items, const char* title) {
+  int lines = items + 4;  // the title, a gap, the items, a gap, the hint
+  int top = (480 - lines * Overlay::kLineHeight) / 2;
+  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
+  int y = panel.top + Overlay::kPadding;
+  overlay.TextCentred(kCentreX, y, title, 1);
+  return {panel, panel.left + Overlay::kPadding, y + 2 * Overlay::kLineHeight};
+}
+
 void StepVolume(int& volume, int step) { volume = std::clamp(volume + step, 0, kMaxVolume); }
 
 }  // namespace
@@ -145,13 +160,7 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch) const {
   const char* keys = touch ? "ARROWS AND OK CHANGE  OPTIONS CLOSES" : "ARROWS CHOOSE AND CHANGE  F1 CLOSES";
   const std::string hint = said_.empty() ? keys : said_;
   int width = std::max(Overlay::TextWidth(hint), (kLabelChars + 11) * NAscii::kGlyphWidth);
-  int lines = kMainItems + 4;
-  int top = (480 - lines * Overlay::kLineHeight) / 2;
-  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
-  int x = panel.left + Overlay::kPadding;
-  int y = panel.top + Overlay::kPadding;
-  overlay.TextCentred(kCentreX, y, "OPTIONS", 1);
-  y += 2 * Overlay::kLineHeight;
+  auto [panel, x, y] = OpenPage(overlay, width, kMainItems, "OPTIONS");
   for (int i = 0; i < kMainItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
     if (i == item_) overlay.Highlight(ChosenLine(panel, y));
@@ -172,13 +181,7 @@ void OptionsMenu::DrawControls(Overlay& overlay) const {
   std::string hint = said_.empty() ? "ENTER THEN A KEY ADDS OR TAKES IT" : said_;
   if (awaiting_) hint = "PRESS A KEY FOR " + Upper(ActionName(kActions[static_cast<size_t>(item_)]));
   int width = std::max(Overlay::TextWidth(hint), (kActionChars + kKeysChars) * NAscii::kGlyphWidth);
-  int lines = kControlItems + 4;
-  int top = (480 - lines * Overlay::kLineHeight) / 2;
-  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
-  int x = panel.left + Overlay::kPadding;
-  int y = panel.top + Overlay::kPadding;
-  overlay.TextCentred(kCentreX, y, "CONTROLS", 1);
-  y += 2 * Overlay::kLineHeight;
+  auto [panel, x, y] = OpenPage(overlay, width, kControlItems, "CONTROLS");
   for (int i = 0; i < kControlItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
     if (i == item_) overlay.Highlight(ChosenLine(panel, y));
