@@ -4,11 +4,13 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "app/app_block.h"
+#include "app/settings_store.h"
 #include "app/win_reg.h"
 
 namespace {
@@ -29,31 +31,37 @@ std::vector<std::pair<int32_t, std::string>> unsaved;
 
 std::string Root() { return rankingRoot ? *rankingRoot : UserSettingsRoot(); }
 
-bool OpenRankingKey(NWinReg& reg, bool create) {
+// The file the ranking is kept in; empty without a settings folder (or in
+// memory).
+std::string RankingFile() {
   switch (place) {
     case RankingPlace::UserSettings:
-      return create ? reg.CreateKey(Root(), kRankingKey) : reg.OpenKey(Root(), kRankingKey);
+      return NWinReg::KeyFile(Root(), kRankingKey);
     case RankingPlace::File:
-      return create ? reg.CreateKeyInFile(placeFile, kRankingKey) : reg.OpenKeyInFile(placeFile, kRankingKey);
+      return placeFile;
     case RankingPlace::Memory:
       break;
   }
-  return false;
+  return {};
+}
+
+bool OpenRankingKey(NWinReg& reg, bool create) {
+  if (place == RankingPlace::Memory) return false;
+  return create ? reg.CreateKeyInFile(RankingFile(), kRankingKey) : reg.OpenKeyInFile(RankingFile(), kRankingKey);
 }
 
 // The player learns why the ranking did not reach the file; the game plays
 // on with the ranking in memory, and the next save tries again.
-void ReportFailure(const NWinReg& reg) {
-  const FileOutcome& outcome = reg.LastOutcome();
+void ReportFailure(const std::string& file, const FileOutcome& outcome) {
   if (outcome.status == FileOutcome::Status::NotRegular) {
     if (!toldNotRegular) {
-      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n", reg.File().c_str());
+      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n", file.c_str());
     }
     toldNotRegular = true;
-  } else if (reg.File().empty()) {
+  } else if (file.empty()) {
     std::fprintf(stderr, "velloria: cannot save the ranking: %s\n", outcome.reason.c_str());
   } else {
-    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", reg.File().c_str(), outcome.reason.c_str());
+    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", file.c_str(), outcome.reason.c_str());
   }
 }
 
@@ -136,39 +144,23 @@ void LoadRanking() {
   if (!OpenRankingKey(reg, true)) {
     // A device or a FIFO in the file's place is worth a word at once; the
     // rest of what a load meets is told by the save that meets it too.
-    if (reg.LastOutcome().status == FileOutcome::Status::NotRegular) ReportFailure(reg);
+    if (reg.LastOutcome().status == FileOutcome::Status::NotRegular) ReportFailure(reg.File(), reg.LastOutcome());
   }
   ReadTable(reg);
   reg.CloseKey();
 }
 
-void SaveRanking() {
-  if (place == RankingPlace::Memory) return;
-  // The key is created here, not by the load, so that reading never writes.
-  NWinReg reg;
-  bool saved = OpenRankingKey(reg, true);
-  if (saved) {
-    for (int i = 0; i < kRankEntries; ++i) {
-      const RankEntry& entry = GetRankEntry(i);
-      NString text(std::to_string(entry.score));
-      text.AppendChar(',');
-      text.Append(NString(entry.name));
-      reg.WriteString(ValueName(i), text);
-    }
-    saved = reg.CloseKey();
-  }
-  lastSave = {!saved, reg.File(), saved ? std::string() : reg.LastOutcome().reason, ++savesTried};
-  if (!saved) ReportFailure(reg);
-}
-
-int FindRankPosition(int32_t score) {
-  for (int i = 0; i < kRankEntries; ++i) {
-    if (GetRankEntry(i).score < score) return i;
-  }
-  return -1;
-}
-
 namespace {
+
+void WriteTable(NWinReg& reg) {
+  for (int i = 0; i < kRankEntries; ++i) {
+    const RankEntry& entry = GetRankEntry(i);
+    NString text(std::to_string(entry.score));
+    text.AppendChar(',');
+    text.Append(NString(entry.name));
+    reg.WriteString(ValueName(i), text);
+  }
+}
 
 // Puts a result at its place by the ranking's rules; returns the place or -1.
 int PlaceResult(int32_t score, const std::string& name) {
@@ -181,26 +173,79 @@ int PlaceResult(int32_t score, const std::string& name) {
   return at;
 }
 
+// One step under the file's lock, so that no other copy's save comes
+// between: the table as stored now (another copy, or another page of the
+// same browser, may have saved since this run read it) with this run's
+// results that never reached it, then change, then all eight values
+// written. A store that cannot be read leaves the table in play as it is,
+// and change is made to it all the same. False (and nothing written) when
+// change says there is nothing to save.
+struct TableSave {
+  bool wrote = false;
+  FileOutcome outcome;
+};
+TableSave StoreTable(const std::function<bool()>& change) {
+  const std::string file = RankingFile();
+  if (file.empty()) {
+    bool wanted = change();
+    NWinReg reg;  // names why there is no file
+    reg.CreateKeyInFile(file, kRankingKey);
+    return {wanted, reg.LastOutcome()};
+  }
+  bool merged = false;
+  bool wanted = true;
+  FileOutcome outcome = GetSettingsStore().Update(file, [&](std::string_view current, bool exists) {
+    merged = true;
+    NWinReg stored;
+    if (stored.OpenKeyInText(file, kRankingKey, current, exists, false)) {
+      ReadTable(stored);
+      for (const auto& [oldScore, oldName] : unsaved) PlaceResult(oldScore, oldName);
+    }
+    wanted = change();
+    std::optional<std::string> text;
+    if (!wanted) return text;
+    NWinReg reg;
+    reg.OpenKeyInText(file, kRankingKey, current, exists, true);
+    WriteTable(reg);
+    text = reg.Text();
+    return text;
+  });
+  if (!merged) wanted = change();
+  return {wanted, outcome};
+}
+
+void Record(const TableSave& save) {
+  const std::string file = RankingFile();
+  lastSave = {!save.outcome.Done(), file, save.outcome.Done() ? std::string() : save.outcome.reason, ++savesTried};
+  if (!save.outcome.Done()) ReportFailure(file, save.outcome);
+}
+
 }  // namespace
 
-int EnterRanking(int32_t score, const NString& name) {
-  // Another page of the same browser keeps the same stored ranking and may
-  // have saved since this run read it: the result goes into the table as it
-  // is stored now (with this run's results that never reached it), so no
-  // run's entries are lost. A store that cannot be read leaves the table in
-  // play as it is.
-  NWinReg stored;
-  if (place != RankingPlace::Memory && OpenRankingKey(stored, false)) {
-    ReadTable(stored);
-    for (const auto& [oldScore, oldName] : unsaved) PlaceResult(oldScore, oldName);
+void SaveRanking() {
+  if (place == RankingPlace::Memory) return;
+  Record(StoreTable([] { return true; }));
+}
+
+int FindRankPosition(int32_t score) {
+  for (int i = 0; i < kRankEntries; ++i) {
+    if (GetRankEntry(i).score < score) return i;
   }
-  stored.CloseKey();
+  return -1;
+}
+
+int EnterRanking(int32_t score, const NString& name) {
   NString trimmed = name;
   trimmed.Trim(2, ' ');
-  int at = PlaceResult(score, trimmed.Str());
-  if (at < 0) return -1;
-  SaveRanking();
-  if (place != RankingPlace::Memory && lastSave.failed) {
+  if (place == RankingPlace::Memory) return PlaceResult(score, trimmed.Str());
+  int at = -1;
+  TableSave save = StoreTable([&] {
+    at = PlaceResult(score, trimmed.Str());
+    return at >= 0;
+  });
+  if (!save.wrote) return -1;
+  Record(save);
+  if (lastSave.failed) {
     unsaved.emplace_back(score, GetRankEntry(at).name);
   } else {
     unsaved.clear();

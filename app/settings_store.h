@@ -17,6 +17,11 @@ class SettingsStore {
   // sees the old text or the new one. On failure the old text stays and the
   // outcome says why.
   virtual FileOutcome Write(const std::string& path, const std::string& text) = 0;
+  // Read, merged and written as one step no other save comes between (on
+  // disk: under the file's lock). As given here, for a store whose read and
+  // write nothing can come between (a page's storage, within one turn of
+  // the page's loop).
+  virtual FileOutcome Update(const std::string& path, const PlayerFileMerge& merge);
 };
 
 // The store in use; files on disk until SetSettingsStore names another.

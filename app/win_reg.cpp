@@ -32,11 +32,6 @@ fs::path FolderFor(const std::string& root, const std::string& path) {
   return folder;
 }
 
-// Empty without a root.
-std::string KeyFile(const std::string& root, const std::string& path) {
-  return root.empty() ? std::string() : (FolderFor(root, path) / kFileName).string();
-}
-
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -60,6 +55,10 @@ std::string UserSettingsRoot() {
   return {};
 }
 
+std::string NWinReg::KeyFile(const std::string& root, const std::string& path) {
+  return root.empty() ? std::string() : (FolderFor(root, path) / kFileName).string();
+}
+
 NWinReg::~NWinReg() { CloseKey(); }
 
 bool NWinReg::CreateKey(const std::string& root, const std::string& path) {
@@ -78,9 +77,6 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
     outcome_ = {FileOutcome::Status::Failed, "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)"};
     return false;
   }
-  section_ = "[" + path + "]";
-  lines_.clear();
-  sectionLine_ = -1;
   std::string text;
   outcome_ = GetSettingsStore().Read(file_, text);
   switch (outcome_.status) {
@@ -90,12 +86,29 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
     case FileOutcome::Status::Missing:
       if (!create) return false;
       break;
-    case FileOutcome::Status::Done: {
-      std::istringstream in(text);
-      for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
+    case FileOutcome::Status::Done:
       break;
-    }
   }
+  return Parse(file, path, text, create);
+}
+
+bool NWinReg::OpenKeyInText(const std::string& file, const std::string& path, std::string_view text, bool exists,
+                            bool create) {
+  CloseKey();
+  outcome_ = {};
+  if (!exists && !create) return false;
+  if (!Parse(file, path, text, create)) return false;
+  inText_ = true;
+  return true;
+}
+
+bool NWinReg::Parse(const std::string& file, const std::string& path, std::string_view text, bool create) {
+  file_ = file;
+  section_ = "[" + path + "]";
+  lines_.clear();
+  sectionLine_ = -1;
+  std::istringstream in{std::string(text)};
+  for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (lines_[i] == section_) {
       sectionLine_ = static_cast<int>(i);
@@ -150,13 +163,17 @@ bool NWinReg::WriteString(const std::string& valueName, const NString& value) {
   return true;
 }
 
-bool NWinReg::Flush() {
-  if (!open_ || !dirty_) return true;
+std::string NWinReg::Text() const {
   std::string text;
   // Lines are written back whole, a NUL inside a line the game does not know
   // included: only the values it reads end at a NUL.
   for (const std::string& line : lines_) text.append(line).push_back('\n');
-  outcome_ = GetSettingsStore().Write(file_, text);
+  return text;
+}
+
+bool NWinReg::Flush() {
+  if (!open_ || !dirty_ || inText_) return true;
+  outcome_ = GetSettingsStore().Write(file_, Text());
   if (!outcome_.Done()) return false;
   dirty_ = false;
   return true;
@@ -167,6 +184,7 @@ bool NWinReg::CloseKey() {
   bool ok = Flush();
   open_ = false;
   dirty_ = false;
+  inText_ = false;
   lines_.clear();
   return ok;
 }

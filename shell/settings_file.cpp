@@ -41,20 +41,16 @@ bool SettingsFile::Save(const Settings& settings) {
   if (path_.empty()) return true;
   if (notRegular_) return false;
   // What changed since the last load or save goes into the text as it is
-  // now: another copy (a second tab of the page) may have changed other
-  // settings meanwhile, and keeps them.
-  std::string now;
-  FileOutcome read = Store().Read(path_, now);
+  // now, under the file's lock: another copy (a second tab of the page) may
+  // have changed other settings meanwhile, and keeps them.
   std::string text;
-  if (read.Done() || read.status == FileOutcome::Status::Missing) {
+  FileOutcome saved = Store().Update(path_, [&](std::string_view now, bool) {
     std::vector<std::string> complaints;
-    Settings stored = ParseSettings(now, complaints);
+    Settings stored = ParseSettings(std::string(now), complaints);
     CopyChanges(base_, settings, stored);
-    text = FormatSettings(stored, now);
-  } else {
-    text = FormatSettings(settings, text_);
-  }
-  FileOutcome saved = Store().Write(path_, text);
+    text = FormatSettings(stored, std::string(now));
+    return std::optional<std::string>(text);
+  });
   if (saved.Done()) {
     text_ = text;
     base_ = settings;
