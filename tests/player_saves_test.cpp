@@ -1,0 +1,136 @@
+// The player's files saved through the program: two copies saving one file
+// at once keep both changes; a hard-linked ranking and one with extended
+// attributes keep their links and attributes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+
+#include "shell/settings_file.h"
+#include "tests/run_helpers.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lines of the player's own, enough of them (5 MB) that a save takes a
+// while: without one save at a time, the other copy's lands between this
+// one's read and its rename.
+std::string OtherLines(const std::string& key) {
+  std::string lines;
+  for (int i = 0; lines.size() < 5'000'000; ++i) lines += key + std::to_string(i) + "=" + std::string(60, 'x') + "\n";
+  return lines;
+}
+
+// A headless run that shoots the witch down (500 potions, no steering; her
+// score ranks) and types letter at the name entry, into ranking.
+std::string NameEntry(const fs::path& dir, char letter, const fs::path& ranking) {
+  fs::path input = dir / (std::string("typer-") + letter);
+  std::ofstream out(input);
+  out << "seed 3\n";
+  for (int f = 10; f < 900; f += 20)
+    out << f << " +" << letter << "\n"
+        << f + 1 << " -" << letter << "\n"
+        << f + 10 << " +RETURN\n"
+        << f + 11 << " -RETURN\n";
+  return std::string(VELLORIA_EXE) + " --headless --start 1-1:500 --frames 900 --input '" + input.string() +
+         "' --ranking '" + ranking.string() + "' 2>>'" + (dir / "errors").string() + "'";
+}
+
+}  // namespace
+
+TEST(PlayerSaves, TwoNameEntriesAtOnceIntoOneRankingKeepBoth) {
+  constexpr int kRounds = 5;
+  TestDir dir("race-ranking");
+  const fs::path ranking = dir / "ranking.ini";
+  const std::string other = "[Notes]\n" + OtherLines("note");
+  // Both runs start together and reach the name entry at the same frame.
+  const std::string both = "XDG_CONFIG_HOME='" + (dir / "config").string() + "'; export XDG_CONFIG_HOME; " +
+                           NameEntry(dir, 'V', ranking) + " & v=$!; " + NameEntry(dir, 'W', ranking) +
+                           " & w=$!; wait $v || exit 1; wait $w";
+  for (int round = 0; round < kRounds; ++round) {
+    std::ofstream(ranking, std::ios::binary) << other;
+    ASSERT_EQ(std::system(both.c_str()), 0) << ReadFile(dir / "errors");
+    std::string now = ReadFile(ranking);
+    EXPECT_EQ(now.rfind(other, 0), 0u) << "round " << round << ": the player's lines are not kept";
+    std::string table = now.substr(std::min(other.size(), now.size()));
+    EXPECT_NE(table.find("=500,V\n"), std::string::npos) << "round " << round << ":\n" << table;
+    EXPECT_NE(table.find("=500,W\n"), std::string::npos) << "round " << round << ":\n" << table;
+  }
+  EXPECT_EQ(ReadFile(dir / "errors"), "");
+  EXPECT_FALSE(fs::exists(dir / "config"));  // headless runs keep nothing else
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    EXPECT_EQ(entry.path().filename().string().find("ranking.ini."), std::string::npos) << "left: " << entry.path();
+  }
+}
+
+// Two copies change a setting each, over and over: after each of its saves
+// a copy finds its own change in the file (the other never touches it), and
+// the last of both is there at the end.
+TEST(PlayerSaves, TwoCopiesSavingSettingsInTurnKeepEveryChange) {
+  constexpr int kRounds = 8;
+  TestDir dir("race-settings");
+  const std::string path = (dir / "settings.ini").string();
+  std::ofstream(path) << OtherLines("note-");
+  pid_t copies[2];
+  for (int copy = 0; copy < 2; ++copy) {
+    copies[copy] = ::fork();
+    ASSERT_GE(copies[copy], 0);
+    if (copies[copy] != 0) continue;
+    SettingsFile file(path);
+    Settings mine = file.Load();
+    int lost = 0;
+    for (int round = 1; round <= kRounds; ++round) {
+      (copy == 0 ? mine.musicVolume : mine.soundVolume) = round;
+      if (!file.Save(mine)) ::_exit(2);
+      std::vector<std::string> complaints;
+      Settings stored = ParseSettings(ReadFile(path), complaints);
+      lost += (copy == 0 ? stored.musicVolume : stored.soundVolume) == round ? 0 : 1;
+    }
+    ::_exit(lost == 0 ? 0 : 1);
+  }
+  for (pid_t copy : copies) {
+    int status = -1;
+    ::waitpid(copy, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a copy lost a change (1) or a save (2): " << status;
+  }
+  std::vector<std::string> complaints;
+  Settings last = ParseSettings(ReadFile(path), complaints);
+  EXPECT_EQ(std::tie(last.musicVolume, last.soundVolume), std::make_tuple(kRounds, kRounds));
+  EXPECT_NE(ReadFile(path).find("\nnote-60000="), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "left beside it";
+}
+
+// A ranking with a second name (a hard link) and one with a user attribute:
+// after the name entry both names show the new table and the attribute is
+// still there.
+TEST(PlayerSaves, AHardLinkedRankingAndOneWithAnAttributeKeepThemThroughANameEntry) {
+  TestDir dir("links");
+  const std::string old = "[Software\\KorvaGames\\Velloria]\nRank0=10,OLD\n";
+  std::ofstream(dir / "ranking.ini") << old;
+  fs::create_hard_link(dir / "ranking.ini", dir / "second-name.ini");
+  std::ofstream(dir / "tagged.ini") << old;
+  const std::string tag = "kept";
+  bool attributes = ::setxattr((dir / "tagged.ini").c_str(), "user.velloria", tag.data(), tag.size(), 0) == 0;
+  int why = errno;
+  if (!attributes) {
+    ASSERT_EQ(why, ENOTSUP) << "setting a user attribute failed otherwise";
+  }
+  for (const char* ranking : {"ranking.ini", "tagged.ini"}) {
+    if (!attributes && std::string(ranking) == "tagged.ini") continue;
+    ASSERT_EQ(std::system(NameEntry(dir, 'V', dir / ranking).c_str()), 0) << ReadFile(dir / "errors");
+  }
+  EXPECT_EQ(ReadFile(dir / "errors"), "");
+  const std::string now = ReadFile(dir / "ranking.ini");
+  EXPECT_NE(now.find("Rank0=500,V\n"), std::string::npos) << now;
+  EXPECT_EQ(ReadFile(dir / "second-name.ini"), now);
+  EXPECT_EQ(fs::hard_link_count(dir / "ranking.ini"), 2u);
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.ends_with(".ini") || name.starts_with("typer-") || name == "errors") << "left: " << name;
+  }
+  if (!attributes) GTEST_SKIP() << "the test folder's file system keeps no user attributes";
+  EXPECT_NE(ReadFile(dir / "tagged.ini").find("Rank0=500,V\n"), std::string::npos);
+  std::string value(tag.size() + 1, '\0');
+  ssize_t length = ::getxattr((dir / "tagged.ini").c_str(), "user.velloria", value.data(), value.size());
+  EXPECT_EQ(value.substr(0, static_cast<size_t>(std::max<ssize_t>(length, 0))), tag);
+}
