@@ -19,6 +19,12 @@ constexpr mode_t kLockMode = 0666;  // narrowed by the umask; whoever may save m
 constexpr mode_t kFolderMode = 0777;
 constexpr std::chrono::milliseconds kLockPoll{10};
 
+std::string Duration(std::chrono::milliseconds wait) {
+  constexpr int64_t kMsPerSecond = 1000;
+  int64_t ms = wait.count();
+  return ms % kMsPerSecond == 0 ? std::to_string(ms / kMsPerSecond) + " s" : std::to_string(ms) + " ms";
+}
+
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 }  // namespace
@@ -58,8 +64,7 @@ FileOutcome SaveLock::Take(const std::string& target) {
     ::close(fd);
     if (error != EWOULDBLOCK && error != EINTR) return Failed("cannot lock it: " + FailedWith(error).reason);
     if (std::chrono::steady_clock::now() >= deadline) {
-      auto seconds = std::chrono::duration_cast<std::chrono::seconds>(SaveLockWait()).count();
-      return Failed("another save held its lock " + path_ + " for over " + std::to_string(seconds) + " s");
+      return Failed("another save held its lock " + path_ + " for over " + Duration(SaveLockWait()));
     }
     std::this_thread::sleep_for(kLockPoll);
   }

@@ -1,13 +1,17 @@
 // The ranking: how stored values read, where a result goes, and how a save
 // replaces the file. (What a run does with a damaged or unwritable home is
 // in error_paths_test.cpp.)
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 
 #include "app/app_block.h"
 #include "app/ranking.h"
+#include "app/save_faults.h"
 #include "tests/run_helpers.h"
 
 namespace fs = std::filesystem;
@@ -118,4 +122,31 @@ TEST_F(Ranking, AResultEntersTheTableAsStoredWhenItIsSaved) {
   EXPECT_EQ(EnterRanking(97, NString("KEPT")), 2);
   EXPECT_EQ(GetRankEntry(0).score, 500);
   EXPECT_EQ(GetRankEntry(3).score, 96);
+}
+
+// While another save holds the ranking's lock past the wait, the name
+// entry's save fails, says why in one line, and the result is kept for the
+// next save, which finds the lock free and saves both.
+TEST_F(Ranking, ASaveThatCannotHaveTheLockIsToldAndMadeAtTheNextEntry) {
+  constexpr std::chrono::milliseconds kShortWait{50};
+  Store("Rank0=500,ACE\n");
+  LoadRanking();
+  const fs::path lockFile = file.string() + ".lock";
+  int held = ::open(lockFile.c_str(), O_RDONLY | O_CREAT, 0600);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  SetSaveLockWait(kShortWait);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(EnterRanking(600, NString("HELD")), 0);
+  ClearSaveFaults();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "velloria: cannot save the ranking to " + file.string() +
+                                                          ": another save held its lock " + lockFile.string() +
+                                                          " for over 50 ms\n");
+  EXPECT_TRUE(LastRankingSave().failed);
+  EXPECT_EQ(ReadFile(file).find("HELD"), std::string::npos);
+  ::close(held);
+  EnterRanking(550, NString("NEXT"));
+  EXPECT_FALSE(LastRankingSave().failed);
+  EXPECT_NE(ReadFile(file).find("Rank0=600,HELD\nRank1=550,NEXT\nRank2=500,ACE\n"), std::string::npos)
+      << ReadFile(file);
+  EXPECT_FALSE(fs::exists(lockFile)) << "the lock file stayed";
 }
