@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kLockMark = ".lock";
 constexpr mode_t kLockMode = 0666;  // narrowed by the umask; whoever may save may lock
 constexpr mode_t kFolderMode = 0777;
+constexpr mode_t kAnyWriteBit = 0222;
 constexpr std::chrono::milliseconds kLockPoll{10};
 
 std::string Duration(std::chrono::milliseconds wait) {
@@ -80,6 +81,10 @@ FileOutcome MadeFolders::Make(const std::string& folder) {
     struct stat st {};
     if (::stat(at.c_str(), &st) == 0) {
       if (!S_ISDIR(st.st_mode)) return Failed("cannot make its folder: " + FailedWith(ENOTDIR).reason);
+      // A folder without write bits is read-only, also for root.
+      if (!missing.empty() && (st.st_mode & kAnyWriteBit) == 0) {
+        return Failed("cannot make its folder: " + FailedWith(EACCES).reason);
+      }
       break;
     }
     if (errno != ENOENT) return Failed("cannot make its folder: " + FailedWith(errno).reason);

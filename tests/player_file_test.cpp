@@ -161,6 +161,11 @@ TEST(PlayerFile, EveryStepThatFailsLeavesTheOldFileWholeAndNothingBehind) {
     EXPECT_NE(outcome.reason.find("no space left on device"), std::string::npos) << outcome.reason;
     EXPECT_EQ(Listing(dir), "ranking.ini ") << static_cast<int>(step);
   }
+  fs::create_directories(dir / "read-only");
+  ::chmod((dir / "read-only").c_str(), 0555);
+  FileOutcome refused = SavePlayerFile((dir / "read-only" / "new" / "r.ini").string(), "new");
+  EXPECT_EQ(refused.reason, "cannot make its folder: permission denied");
+  EXPECT_EQ(Listing(dir), "ranking.ini read-only ");
 }
 
 // A write in place cut short (here by a file size limit, as on a full disk)
