@@ -196,16 +196,16 @@ TableSave StoreTable(const std::function<bool()>& change) {
   bool wanted = true;
   FileOutcome outcome = GetSettingsStore().Update(file, [&](std::string_view current, bool exists) {
     merged = true;
-    NWinReg stored;
-    if (stored.OpenKeyInText(file, kRankingKey, current, exists, false)) {
-      ReadTable(stored);
+    NWinReg reg;
+    if (reg.OpenKeyInText(file, kRankingKey, current, exists, false)) {
+      ReadTable(reg);
       for (const auto& [oldScore, oldName] : unsaved) PlaceResult(oldScore, oldName);
+    } else {
+      reg.OpenKeyInText(file, kRankingKey, current, exists, true);
     }
     wanted = change();
     std::optional<std::string> text;
     if (!wanted) return text;
-    NWinReg reg;
-    reg.OpenKeyInText(file, kRankingKey, current, exists, true);
     WriteTable(reg);
     text = reg.Text();
     return text;
@@ -214,10 +214,15 @@ TableSave StoreTable(const std::function<bool()>& change) {
   return {wanted, outcome};
 }
 
+// A save that went through took this run's unsaved results with it.
 void Record(const TableSave& save) {
   const std::string file = RankingFile();
   lastSave = {!save.outcome.Done(), file, save.outcome.Done() ? std::string() : save.outcome.reason, ++savesTried};
-  if (!save.outcome.Done()) ReportFailure(file, save.outcome);
+  if (save.outcome.Done()) {
+    unsaved.clear();
+  } else {
+    ReportFailure(file, save.outcome);
+  }
 }
 
 }  // namespace
@@ -245,10 +250,6 @@ int EnterRanking(int32_t score, const NString& name) {
   });
   if (!save.wrote) return -1;
   Record(save);
-  if (lastSave.failed) {
-    unsaved.emplace_back(score, GetRankEntry(at).name);
-  } else {
-    unsaved.clear();
-  }
+  if (lastSave.failed) unsaved.emplace_back(score, GetRankEntry(at).name);
   return at;
 }

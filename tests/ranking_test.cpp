@@ -126,7 +126,7 @@ TEST_F(Ranking, AResultEntersTheTableAsStoredWhenItIsSaved) {
 
 // While another save holds the ranking's lock past the wait, the name
 // entry's save fails, says why in one line, and the result is kept for the
-// next save, which finds the lock free and saves both.
+// next save, which finds the lock free and saves it, once.
 TEST_F(Ranking, ASaveThatCannotHaveTheLockIsToldAndMadeAtTheNextEntry) {
   constexpr std::chrono::milliseconds kShortWait{50};
   Store("Rank0=500,ACE\n");
@@ -144,6 +144,7 @@ TEST_F(Ranking, ASaveThatCannotHaveTheLockIsToldAndMadeAtTheNextEntry) {
   EXPECT_TRUE(LastRankingSave().failed);
   EXPECT_EQ(ReadFile(file).find("HELD"), std::string::npos);
   ::close(held);
+  SaveRanking();  // as after a game whose score does not rank
   EnterRanking(550, NString("NEXT"));
   EXPECT_FALSE(LastRankingSave().failed);
   EXPECT_NE(ReadFile(file).find("Rank0=600,HELD\nRank1=550,NEXT\nRank2=500,ACE\n"), std::string::npos)
