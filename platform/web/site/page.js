@@ -84,7 +84,7 @@ const VelloriaPage = (() => {
       if (added) localStorage.setItem(kSettingsKey, text + (text && !text.endsWith('\n') ? '\n' : '') + added);
       for (const key of Object.values(kOldKeys)) localStorage.removeItem(key);
     } catch (e) {
-      storageFailed();
+      storageFailed(e.name === 'QuotaExceededError');
     }
   }
 
@@ -110,7 +110,13 @@ const VelloriaPage = (() => {
     return settings;
   }
 
-  function storageFailed() {
+  // full: the browser keeps what it held, but nothing more fits.
+  function storageFailed(full) {
+    if (full) {
+      showNotice('The browser\'s storage for this page is full: new results and settings are not kept, ' +
+                 'and what was kept before stays as it was.');
+      return;
+    }
     showNotice('This browser does not let the page keep anything: the ranking and settings will be lost ' +
                'when the page closes.');
   }
