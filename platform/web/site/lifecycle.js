@@ -23,9 +23,10 @@
       if (servedByWorker) newBuildArrived();
     });
     navigator.serviceWorker.register('sw.js').then(registration => {
-      // A page left open for long looks for a new build when it is shown again.
+      // A page left open for long looks for a new build when it is shown
+      // again (where workers are blocked there is no registration).
       document.addEventListener('visibilitychange', () => {
-        if (document.visibilityState === 'visible') registration.update().catch(() => {});
+        if (registration && document.visibilityState === 'visible') registration.update().catch(() => {});
       });
     }, () => {});
   }
