@@ -579,8 +579,10 @@ const VelloriaPage = (() => {
     const reason = Module.UTF8ToString(Module.ccall('velloria_check_input', 'number', ['string'], [kWatchedFile]));
     if (reason) {
       Module.FS.unlink(kWatchedFile);
-      // The program names its own copy; the player knows the file by its name.
-      const told = reason.split(kWatchedFile).join(file.name).replace(/^input file /, '');
+      // The program names the file it read ("input file line 1: ...", or
+      // its path first): the page says which file itself.
+      const told = reason.replace(/^input file /, '').replace(new RegExp(`^${kWatchedFile}:? `), '')
+                       .split(kWatchedFile).join(file.name);
       return refuseFile(`This is not a Velloria replay: ${told}`);
     }
     playerReady = true;
