@@ -17,7 +17,7 @@ target_link_options(velloria PRIVATE
 file(GLOB PAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/site/*)
 file(GLOB TUNES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/music/*.ogg)
 set(ICONS ${CMAKE_SOURCE_DIR}/resources/icons/velloria-192.png ${CMAKE_SOURCE_DIR}/resources/icons/velloria-512.png
-          ${CMAKE_SOURCE_DIR}/resources/icons/velloria.svg)
+          ${CMAKE_SOURCE_DIR}/resources/icons/velloria-maskable-512.png ${CMAKE_SOURCE_DIR}/resources/icons/velloria.svg)
 foreach(file ${PAGE_FILES} ${TUNES} ${ICONS})
   get_filename_component(name ${file} NAME)
   configure_file(${file} ${site}/${name} COPYONLY)

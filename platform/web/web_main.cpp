@@ -14,8 +14,10 @@
 #include "app/app_block.h"
 #include "app/application.h"
 #include "app/game_scenes.h"
+#include "app/input_script.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/scene.h"
 #include "app/shutdown.h"
 #include "app/stats_log.h"
 #include "base/frame_clock.h"
@@ -36,6 +38,8 @@ constexpr const char* kRecordFile = "/replay/last.txt";
 // A headless run's frames run back to back for this long in each animation
 // frame, so that the page still paints and takes its events.
 constexpr double kHeadlessBatchMs = 20;
+// How often the pad is looked at while the game is paused.
+constexpr int kPadLookMs = 50;
 
 // clang-format off
 EM_JS(void, PageUnpack, (const uint8_t* packed, int packedSize, uint8_t* out, int outSize),
@@ -76,6 +80,11 @@ struct Run {
   // A look at the loop is scheduled. None is while the game waits for an
   // event (paused), so that nothing runs then.
   bool scheduled = false;
+  // While paused the pad is looked at now and then: a browser sends no
+  // event for its buttons, and Start or Back ends the pause or moves in
+  // the options.
+  bool padWatched = false;
+  JoystickReading padSeen;
   // An input file to play once the run in progress has ended.
   std::optional<std::string> watchNext;
 };
@@ -146,6 +155,8 @@ void EndRun() {
 }
 
 void Schedule(int wait);
+void WatchPad();
+void Wake();
 
 EM_BOOL OnAnimationFrame(double, void*) {
   run->scheduled = false;
@@ -155,11 +166,33 @@ EM_BOOL OnAnimationFrame(double, void*) {
     EndRun();
     return EM_FALSE;
   }
-  if (wait >= 0) Schedule(wait);  // paused (-1): nothing runs until an event
+  if (wait >= 0) {
+    Schedule(wait);
+  } else {
+    WatchPad();  // paused: nothing runs until an event, or the pad changes
+  }
   return EM_FALSE;
 }
 
 void OnTimer(void*) { OnAnimationFrame(0, nullptr); }
+
+void OnPadTimer(void*) {
+  run->padWatched = false;
+  if (!run->application || run->scheduled) return;
+  JoystickReading now = run->platform->Pad().Read();
+  if (now != run->padSeen) {
+    Wake();
+  } else {
+    WatchPad();
+  }
+}
+
+void WatchPad() {
+  if (run->padWatched || !run->platform) return;
+  run->padWatched = true;
+  run->padSeen = run->platform->Pad().Read();
+  emscripten_set_timeout(OnPadTimer, kPadLookMs, nullptr);
+}
 
 // The next look at the loop: a timer for when the next game frame falls due
 // (a millisecond after, so that it never comes a little early and has to
@@ -258,11 +291,37 @@ EMSCRIPTEN_KEEPALIVE void velloria_game_focus(int focused) {
   if (run && run->platform) run->platform->Host().SetGameFocused(focused != 0);
 }
 
-// The --stats line of the coming frame, then paused=0/1.
+// The --stats line of the coming frame, then paused=0/1 and options=0/1.
 EMSCRIPTEN_KEEPALIVE const char* velloria_status() {
   static std::string line;
-  line = StatsLog::Line(CurrentFrame()) + " paused=" + std::to_string(GetAppBlock().paused);
+  bool options = run && run->shell && run->shell->OptionsOpen();
+  line = StatsLog::Line(CurrentFrame()) + " paused=" + std::to_string(GetAppBlock().paused) +
+         " options=" + std::to_string(options ? 1 : 0);
   return line.c_str();
+}
+
+// Why the input file at path cannot be played, as the program says it when
+// it reads one; empty when it can. The page asks before it ends a run for it.
+EMSCRIPTEN_KEEPALIVE const char* velloria_check_input(const char* path) {
+  static std::string error;
+  error.clear();
+  if (!LoadInputScript(path ? path : "", error) && error.empty()) error = "it cannot be read";
+  return error.c_str();
+}
+
+// Whether the player's own game is under way (from GET READY to the end of
+// the name entry, and the continue screen): the page asks before it is left.
+EMSCRIPTEN_KEEPALIVE int velloria_game_in_progress() {
+  if (!run || !run->application || run->options.headless || !run->options.inputFile.empty()) return 0;
+  switch (GetAppBlock().sceneState) {
+    case scene_state::kGameStart:
+    case scene_state::kGameRunning:
+    case scene_state::kContinueStart:
+    case scene_state::kContinueRunning:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
 // The game's own picture as it stands (the one last presented, without the

@@ -21,6 +21,8 @@ class WebPlatform : public ShellDevices {
 
   PlatformServices& Services() { return services_; }
   WebHost& Host() { return host_; }
+  // The pad as the browser lists it, before the shell takes its buttons.
+  WebJoystick& Pad() { return joystick_; }
 
   void SetVolumes(int music, int sound, bool muted) override;
   void HearMusic(bool on) override;

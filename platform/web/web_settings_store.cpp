@@ -30,17 +30,19 @@ EM_JS(int, PageStorageRead, (const char* key, uint8_t** text), {
   return bytes.length;
 });
 
+// 1 when kept, 0 when the storage is blocked, -1 when it is full (what it
+// held stays as it was).
 EM_JS(int, PageStorageWrite, (const char* key, const uint8_t* text, int length), {
   const value = VelloriaPage.bytesToText(HEAPU8.subarray(text, text + length));
   try {
     localStorage.setItem(UTF8ToString(key), value);
     return 1;
   } catch (e) {
-    return 0;  // full, or blocked
+    return e && e.name === 'QuotaExceededError' ? -1 : 0;
   }
 });
 
-EM_JS(void, PageStorageFailed, (), { VelloriaPage.storageFailed(); });
+EM_JS(void, PageStorageFailed, (int full), { VelloriaPage.storageFailed(full !== 0); });
 // clang-format on
 
 std::string KeyFor(const std::string& path) {
@@ -55,7 +57,7 @@ FileOutcome WebSettingsStore::Read(const std::string& path, std::string& text) {
   int length = PageStorageRead(KeyFor(path).c_str(), &bytes);
   if (length == -1) return {FileOutcome::Status::Missing, ""};
   if (length < 0) {
-    PageStorageFailed();
+    PageStorageFailed(0);
     return {FileOutcome::Status::Failed, "the browser does not let the page keep data"};
   }
   text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
@@ -64,10 +66,11 @@ FileOutcome WebSettingsStore::Read(const std::string& path, std::string& text) {
 }
 
 FileOutcome WebSettingsStore::Write(const std::string& path, const std::string& text) {
-  if (PageStorageWrite(KeyFor(path).c_str(), reinterpret_cast<const uint8_t*>(text.data()),
-                       static_cast<int>(text.size())) != 0) {
-    return {};
-  }
-  PageStorageFailed();
-  return {FileOutcome::Status::Failed, "the browser's storage for the page is full or blocked"};
+  int kept = PageStorageWrite(KeyFor(path).c_str(), reinterpret_cast<const uint8_t*>(text.data()),
+                              static_cast<int>(text.size()));
+  if (kept > 0) return {};
+  bool full = kept < 0;
+  PageStorageFailed(full ? 1 : 0);
+  return {FileOutcome::Status::Failed,
+          full ? "the browser's storage for the page is full" : "the browser does not let the page keep data"};
 }

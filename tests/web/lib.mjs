@@ -4,7 +4,7 @@
 import {createReadStream, existsSync, readFileSync, statSync} from 'node:fs';
 import http from 'node:http';
 import {extname, join} from 'node:path';
-import {inflateSync} from 'node:zlib';
+import {gzipSync, inflateSync} from 'node:zlib';
 
 export const kTimeScale = Number(process.env.VELLORIA_TEST_TIME_SCALE || 1);
 
@@ -30,17 +30,27 @@ const types = {
 
 // Serves the site at / and at /games/velloria/ (a page served from a
 // sub-path), files of the test's own under their names (`extra`), and the
-// same site under /cut/ with velloria.wasm cut short halfway. `server.swBuild`,
-// when set, replaces the build's name in sw.js: a new build as the browser sees it.
+// same site under /cut/ with velloria.wasm cut short halfway, under /gzip/
+// gzip-compressed with the compressed Content-Length (as precompressed files
+// and content networks serve them), and under /gzip-cut/ so with the wasm's
+// compressed bytes cut short. Files at / come without a length.
+// `server.swBuild`, when set, replaces the build's name in sw.js: a new build
+// as the browser sees it.
+const kModes = {'/cut/': {cut: true}, '/gzip/': {gzip: true}, '/gzip-cut/': {gzip: true, cut: true}};
+
 export async function startServer(site, extra) {
+  const packed = new Map();
+  const gzipped = file => {
+    if (!packed.has(file)) packed.set(file, gzipSync(readFileSync(file), {level: 1}));
+    return packed.get(file);
+  };
   const server = http.createServer((request, response) => {
     let name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-    let cut = false;
     if (name.startsWith('/games/velloria/')) name = name.slice('/games/velloria'.length);
-    if (name.startsWith('/cut/')) {
-      name = name.slice('/cut'.length);
-      cut = name === '/velloria.wasm';
-    }
+    const prefix = Object.keys(kModes).find(p => name.startsWith(p));
+    const mode = prefix ? kModes[prefix] : {};
+    if (prefix) name = name.slice(prefix.length - 1);
+    const cut = mode.cut && name === '/velloria.wasm';
     name = name.slice(1) || 'index.html';
     const file = extra.has(name) ? extra.get(name) : join(site, name);
     if (typeof file === 'string' && (name.includes('..') || !existsSync(file) || statSync(file).isDirectory())) {
@@ -53,10 +63,12 @@ export async function startServer(site, extra) {
     } else if (name === 'sw.js' && server.swBuild) {
       const text = readFileSync(file, 'utf8').replace(/const kBuild = '[^']*'/, `const kBuild = '${server.swBuild}'`);
       response.writeHead(200, headers).end(text);
-    } else if (cut) {
-      const bytes = readFileSync(file);
+    } else if (mode.gzip || cut) {
+      const bytes = mode.gzip ? gzipped(file) : readFileSync(file);
+      if (mode.gzip) headers['Content-Encoding'] = 'gzip';
       response.writeHead(200, {...headers, 'Content-Length': bytes.length});
-      response.write(bytes.subarray(0, bytes.length >> 1), () => response.destroy());
+      if (cut) response.write(bytes.subarray(0, bytes.length >> 1), () => response.destroy());
+      else response.end(bytes);
     } else {
       response.writeHead(200, headers);
       createReadStream(file).pipe(response);

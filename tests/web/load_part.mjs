@@ -1,7 +1,8 @@
 // Loading the page: served from a sub-path it installs (a valid manifest, a
 // service worker that keeps every file), plays again with the network cut,
-// and takes a new build's files at the next visit; and every way a load can
-// fail shows a short word with a way to try again.
+// and takes a new build's files at the next visit, saying so; served
+// compressed it loads as well; and every way a load can fail shows a short
+// word with a way to try again.
 import {join} from 'node:path';
 import {check, done, kTimeScale, openPage, pressToPlay, sceneState, waitFor} from './lib.mjs';
 
@@ -14,9 +15,12 @@ export async function offline(env, pages) {
   const {errors, data} = await cdp.send('Page.getAppManifest');
   const manifest = JSON.parse(data || '{}');
   const icons = (manifest.icons || []).map(i => i.sizes).join(' ');
+  const maskable = (manifest.icons || []).find(i => i.purpose === 'maskable');
+  const maskableFetched = maskable && (await page.request.get(origin + kBase + maskable.src)).ok();
   check(errors.length === 0 && manifest.name === 'Velloria' && /192x192/.test(icons) && /512x512/.test(icons) &&
-            ['fullscreen', 'standalone'].includes(manifest.display) && manifest.start_url === './',
-        `the manifest is valid (${errors.map(e => e.message).join('; ') || 'no errors'}; icons ${icons})`);
+            ['fullscreen', 'standalone'].includes(manifest.display) && manifest.start_url === './' && maskableFetched,
+        `the manifest is valid (${errors.map(e => e.message).join('; ') || 'no errors'}; icons ${icons}; ` +
+            `maskable ${maskable && maskable.src}, served: ${maskableFetched})`);
   const cached = await page.evaluate(async () => {
     const registration = await navigator.serviceWorker.ready;
     const worker = registration.active;
@@ -28,10 +32,11 @@ export async function offline(env, pages) {
   });
   const wanted = ['index.html', 'velloria.js', 'velloria.wasm', 'page.js', 'sound.js', 'velloria.css'];
   if (env.hasTunes) wanted.push('Music01.ogg', 'Music02.ogg', 'Music03.ogg');
+  const firstVisitNotice = await page.isVisible('#update');
   check(cached.scope.endsWith(kBase) && cached.active === 'activated' && cached.names.length === 1 &&
-            wanted.every(file => cached.files.includes(kBase + file)),
+            wanted.every(file => cached.files.includes(kBase + file)) && !firstVisitNotice,
         `served from ${kBase}: the service worker is active and keeps the page, the program and the tunes ` +
-            `(${cached.files.length} files in "${cached.names[0]}")`);
+            `(${cached.files.length} files in "${cached.names[0]}"); no update notice on a first visit`);
 
   // Sound and fit as an earlier page kept them, under keys of their own:
   // read once into the settings, then gone.
@@ -66,7 +71,18 @@ export async function offline(env, pages) {
     if (names.length === 1 && names[0].endsWith('a-new-build')) break;
     await page.waitForTimeout(200);
   }
-  check(names.length === 1 && names[0].endsWith('a-new-build'), `a new build is taken at the next visit (${names})`);
+  // The visit that found it runs the old build from the cache, and says so.
+  const notice = await page.locator('#update').waitFor({state: 'visible', timeout: 10000 * kTimeScale})
+                     .then(() => page.locator('#update').innerText(), () => '(none)');
+  await Promise.all([page.waitForEvent('load'), page.click('#update-reload')]);
+  await page.waitForSelector('#start-text:text-matches("press a key")', {timeout: 60000 * kTimeScale});
+  const reloaded = await page.evaluate(async () => ({notice: !document.getElementById('update').hidden,
+                                                     controlled: Boolean(navigator.serviceWorker.controller),
+                                                     names: await caches.keys()}));
+  check(names.length === 1 && names[0].endsWith('a-new-build') && /A new version is ready/.test(notice) &&
+            !reloaded.notice && reloaded.controlled && reloaded.names.join() === names.join(),
+        `a new build is taken at the next visit (${names}); the page says "${notice.trim()}", and its button ` +
+            `reloads into the new build without the notice`);
   await done(page);
 }
 
@@ -75,6 +91,7 @@ const kFailures = [
   {name: 'no-wasm', route: ['**/velloria.wasm', r => r.fulfill({status: 404})], words: /could not be downloaded/},
   {name: 'no-js', route: ['**/velloria.js', r => r.abort()], words: /could not be downloaded/},
   {name: 'cut-short', path: '/cut/', words: /cut short/},
+  {name: 'gzip-cut-short', path: '/gzip-cut/', words: /cut short/},
   {name: 'damaged', route: ['**/velloria.wasm', r => r.fulfill({status: 200, body: Buffer.alloc(4096, 7)})],
    words: /arrived damaged/},
   {name: 'old-browser', init: () => delete window.DecompressionStream, words: /too old/},
@@ -132,5 +149,29 @@ export async function startByPad(env, pages) {
   const notice = await page.locator('#notice').innerText();
   check(s.scene === sceneState.kLogoRunning && /click or tap/.test(notice),
         `a pad's button starts the game; the page says: "${notice}"`);
+  await done(page);
+}
+
+// Served gzip-compressed with the compressed length, the page loads: the bar
+// sweeps (the unpacked length is unknown) and the title comes. The title's
+// tune is fetched while the logo runs, not when the title first wants it.
+export async function compressed(env, pages) {
+  const page = await openPage(env.browser, env.origin, null, pages);
+  let tuneAsked = false;
+  page.on('request', request => {
+    tuneAsked ||= request.url().endsWith('/Music03.ogg');
+  });
+  await page.goto(env.origin + '/gzip/');
+  await pressToPlay(page);
+  const sweeping = await page.evaluate(() => document.getElementById('progress').classList.contains('unknown'));
+  let askedInLogo = false;
+  const s = await waitFor(page, 'the title', s => {
+    askedInLogo ||= tuneAsked && s.scene === sceneState.kLogoRunning;
+    return s.scene === sceneState.kTitleRunning;
+  }, 40);
+  check(sweeping && s.scene === sceneState.kTitleRunning,
+        `served gzip-compressed with the compressed length, the page reaches the title (frame ${s.frame}; ` +
+            `the bar sweeps: ${sweeping})`);
+  if (env.hasTunes) check(askedInLogo, 'the title\'s tune is fetched while the logo runs');
   await done(page);
 }

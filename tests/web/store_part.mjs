@@ -1,8 +1,8 @@
 // The ranking in the browser's storage: two tabs of one browser each enter a
 // name and neither entry is lost; a name typed on an AZERTY keyboard is the
 // one its keys are labelled with; text the game does not know is kept as it
-// is; a reload reads the ranking back; and storage that fails is told once
-// while the game plays on.
+// is; a reload reads the ranking back; fresh storage gives the defaults; and
+// storage that fails or is full is told once while the game plays on.
 import {join} from 'node:path';
 import {check, done, gameState, kTimeScale, openPage, pressToPlay, sceneState, status, tap, waitFor} from './lib.mjs';
 
@@ -119,4 +119,40 @@ async function failingStorage(env, pages) {
   await done(page);
 }
 
-export const storage = (env, pages) => Promise.all([twoTabs(env, pages), failingStorage(env, pages)]);
+// Fresh storage: the default ranking and settings, and the first change
+// makes the settings' key. Full storage: a change is not kept, the page says
+// so once, what was stored stays as it was, and the game plays on.
+async function freshThenFull(env, pages) {
+  const page = await openPage(env.browser, env.origin, '/?start=1-1', pages);
+  const stored = () => page.evaluate(keys => keys.map(k => localStorage.getItem(k)), [kKey, kSettings]);
+  const before = await stored();
+  await pressToPlay(page);
+  await waitFor(page, 'the game', s => s.scene === sceneState.kGameRunning, 20);
+  const ranking = await page.evaluate(() => window.velloria.ranking());
+  const settings = await page.evaluate(() => window.velloria.settings());
+  await page.click('#fit');
+  const [, kept] = await stored();
+  check(before.every(v => v === null) && ranking.length === 8 && ranking.every(e => e.score > 0 && e.name) &&
+            settings.fit === 'whole' && settings.mute === 'off' && /^fit=fill$/m.test(kept || ''),
+        `fresh storage: eight default places (first ${JSON.stringify(ranking[0])}), fit=${settings.fit}, ` +
+            `mute=${settings.mute}; the first change is stored`);
+
+  await page.evaluate(() => {
+    Storage.prototype.setItem = () => {
+      throw new DOMException('the quota is used up', 'QuotaExceededError');
+    };
+  });
+  await page.click('#fit');
+  const notice = await page.locator('#notice').innerText();
+  const [, after] = await stored();
+  const s = await status(page);
+  const later = await waitFor(page, 'the game to go on', t => t.frame > s.frame + 10, 5).catch(() => status(page));
+  check(/is full/.test(notice) && after === kept && later.frame > s.frame + 10 &&
+            (await page.evaluate(() => window.velloria.settings().fit)) === 'whole',
+        `full storage: the change applies but is not kept, the page says "${notice}", the stored settings are ` +
+            `as they were, and the game plays on`);
+  await done(page);
+}
+
+export const storage = (env, pages) =>
+  Promise.all([twoTabs(env, pages), failingStorage(env, pages), freshThenFull(env, pages)]);

@@ -1,6 +1,7 @@
 // The page on phones, with touch: upright (390x844) and lying (844x390), and
-// at 320 px wide. The picture lies inside the viewport and the controls
-// beside it, never over it; a tap starts the game, a held touch steers,
+// at 320 px wide and 568x320. The picture lies inside the viewport and the
+// controls beside it, never over it, in full screen too; lying, it is no
+// smaller than upright; a tap starts the game, a held touch steers,
 // steering and firing go together, the menus take up, down and OK, and the
 // name field types into the name entry.
 import {join} from 'node:path';
@@ -124,6 +125,25 @@ async function upright(env, pages) {
   const narrow = await layout(page);
   check(narrow.inside && narrow.over.length === 0 && narrow.canvas[2] === 320,
         `320x568: the picture (${narrow.canvas}) and every control fit (misplaced: ${narrow.over})`);
+
+  // Full screen takes the controls along: each is on top where it shows,
+  // and a touch reaches it.
+  await touch.down(1, await page.locator('#fullscreen').boundingBox().then(b => [b.x + b.width / 2, b.y + 5]));
+  await touch.up(1);
+  await page.waitForFunction(() => document.fullscreenElement, null, {timeout: 3000 * kTimeScale}).catch(() => {});
+  const usable = await page.evaluate(labels => labels.filter(label => {
+    const button = document.querySelector(`[aria-label="${label}"]`);
+    const b = button.getBoundingClientRect();
+    return document.fullscreenElement && document.fullscreenElement.contains(button) &&
+           document.elementFromPoint(b.left + b.width / 2, b.top + b.height / 2) === button;
+  }), kLabels);
+  await touch.down(1, await centre(page, 'Left'));
+  const leftHeld = await page.evaluate(() => document.querySelector('[aria-label="Left"]').classList.contains('held'));
+  await touch.up(1);
+  await page.evaluate(() => document.exitFullscreen().catch(() => {}));
+  check(usable.length === kLabels.length && leftHeld,
+        `full screen keeps the touch buttons usable (${usable.length} of ${kLabels.length} on top; a touch on ` +
+            `Left holds it: ${leftHeld})`);
   await done(page);
 }
 
@@ -190,6 +210,23 @@ async function lying(env, pages) {
   check(covered.buttons > 1000 && covered.keys > covered.buttons + 1000,
         `PAUSED names the touch buttons while they are out (${covered.buttons} pixels covered), ` +
             `else the keys (${covered.keys})`);
+
+  // A small phone turned on its side: the controls beside the picture give
+  // it no less room than it has upright.
+  const canvasBox = await page.locator('#canvas').boundingBox();
+  await touch.down(1, [canvasBox.x + 20, canvasBox.y + 20]);  // a touch brings the controls back
+  await touch.up(1);
+  const placedAt = async (width, height) => {
+    await page.setViewportSize({width, height});
+    await page.waitForTimeout(200);
+    return layout(page);
+  };
+  const uprightSmall = await placedAt(320, 568);
+  const lyingSmall = await placedAt(568, 320);
+  await page.screenshot({path: join(env.out, 'phone-landscape-568.png')});
+  check(lyingSmall.inside && lyingSmall.over.length === 0 && lyingSmall.canvas[2] >= uprightSmall.canvas[2],
+        `568x320: the picture (${lyingSmall.canvas}) is no smaller than at 320x568 (${uprightSmall.canvas}), ` +
+            `every control beside it (misplaced: ${lyingSmall.over})`);
   await done(page);
 }
 

@@ -180,6 +180,26 @@ def check_icons(fail):
             fail(f"icon {size}: corners should be transparent")
         if (a[..., 3] > 128).mean() < 0.4:
             fail(f"icon {size}: too little is drawn")
+    check_maskable(fail)
+
+
+def check_maskable(fail):
+    """Opaque to the edges, and nothing but the night colour outside the
+    circle a launcher keeps."""
+    size = frontend_icon.MASKABLE_SIZE
+    path = os.path.join(ROOT, "resources", "icons", f"velloria-maskable-{size}.png")
+    if not os.path.exists(path):
+        fail("maskable icon: missing")
+        return
+    a = np.asarray(Image.open(path).convert("RGBA")).astype(int)
+    if a.shape[:2] != (size, size) or (a[..., 3] != 255).any():
+        fail(f"maskable icon: {a.shape[1]}x{a.shape[0]}, should be {size}x{size} and opaque")
+        return
+    y, x = np.mgrid[0:size, 0:size]
+    outside = np.hypot(x - (size - 1) / 2, y - (size - 1) / 2) > 0.4 * size
+    drawn = np.abs(a[..., :3] - np.array(frontend_icon.PAGE_NIGHT)).sum(axis=2) > 6
+    if (drawn & outside).any():
+        fail(f"maskable icon: {(drawn & outside).sum()} pixels drawn outside the kept circle")
 
 
 def main():
@@ -190,7 +210,7 @@ def main():
         check(fail)
     for f in failures:
         print("FAIL", f)
-    print(f"front end: {len(FRONT_END)} bitmaps and {len(frontend_icon.SIZES) + 1} icons checked, "
+    print(f"front end: {len(FRONT_END)} bitmaps and {len(frontend_icon.SIZES) + 2} icons checked, "
           f"{len(failures)} problems")
     return len(failures)
 

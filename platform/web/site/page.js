@@ -84,7 +84,7 @@ const VelloriaPage = (() => {
       if (added) localStorage.setItem(kSettingsKey, text + (text && !text.endsWith('\n') ? '\n' : '') + added);
       for (const key of Object.values(kOldKeys)) localStorage.removeItem(key);
     } catch (e) {
-      storageFailed();
+      storageFailed(e.name === 'QuotaExceededError');
     }
   }
 
@@ -110,7 +110,13 @@ const VelloriaPage = (() => {
     return settings;
   }
 
-  function storageFailed() {
+  // full: the browser keeps what it held, but nothing more fits.
+  function storageFailed(full) {
+    if (full) {
+      showNotice('The browser\'s storage for this page is full: new results and settings are not kept, ' +
+                 'and what was kept before stays as it was.');
+      return;
+    }
     showNotice('This browser does not let the page keep anything: the ranking and settings will be lost ' +
                'when the page closes.');
   }
@@ -173,12 +179,16 @@ const VelloriaPage = (() => {
     fit();
   }
 
+  // With a keyboard the picture alone goes full screen; with the touch
+  // controls out the whole page does, so they stay under the thumbs.
   function toggleFullScreen() {
     if (document.fullscreenElement) {
       document.exitFullscreen();
-    } else if (stage.requestFullscreen) {
-      stage.requestFullscreen().catch(() => {}).then(() => canvas.focus());
+      return;
     }
+    const touch = document.body.classList.contains('touch');
+    const target = touch ? document.documentElement : stage;
+    if (target.requestFullscreen) target.requestFullscreen().catch(() => {}).then(() => canvas.focus());
   }
 
   // ---- focus: the canvas and the name field are the game's ----
@@ -363,6 +373,7 @@ const VelloriaPage = (() => {
     if (!canvas.matches(':focus') && !headless) canvas.focus();
     touchButtonsShown(document.body.classList.contains('touch'));  // shown before the program ran
     Module._velloria_begin();
+    if (!headless) VelloriaSound.fetchAhead();
     setTimeout(checkSound, 500);
   }
 
@@ -409,14 +420,29 @@ const VelloriaPage = (() => {
     return args;
   }
 
+  // total 0: the length is not known, and the bar says so (it sweeps).
   function showProgress(loaded, total) {
     const share = total > 0 ? Math.min(1, loaded / total) : 0;
-    $('progress-bar').style.width = (share * 100).toFixed(1) + '%';
+    $('progress').classList.toggle('unknown', total === 0);
+    $('progress-bar').style.width = total > 0 ? (share * 100).toFixed(1) + '%' : '';
     startText.textContent = total > 0 ? `Loading… ${Math.floor(share * 100)} %` : `Loading… ${Math.round(loaded / 1024)} KB`;
   }
 
-  // The program's code, read with its progress shown.
+  // The length of the bytes the body will give, or 0 when it cannot be
+  // known: a compressed response's Content-Length counts the compressed
+  // bytes (as precompressed files and content networks serve them), and the
+  // body comes unpacked.
+  function bodyLength(response) {
+    const encoding = (response.headers.get('Content-Encoding') || 'identity').trim().toLowerCase();
+    if (encoding !== 'identity') return 0;
+    return Number(response.headers.get('Content-Length')) || 0;
+  }
+
+  // The program's code, read with its progress shown. A connection that
+  // breaks off fails the read (a compressed stream that stops early, too);
+  // a plain one that ends early is caught by its length.
   async function download(file) {
+    const cutShort = new Error('The download was cut short. Check the network and try again.');
     let response;
     try {
       response = await fetch(file);
@@ -424,7 +450,8 @@ const VelloriaPage = (() => {
       throw new Error('The game could not be downloaded: no connection. Check the network and try again.');
     }
     if (!response.ok) throw new Error(`The game could not be downloaded (${file}: ${response.status}). Try again later.`);
-    const total = Number(response.headers.get('Content-Length')) || 0;
+    let total = bodyLength(response);
+    showProgress(0, total);
     const chunks = [];
     let loaded = 0;
     try {
@@ -434,12 +461,14 @@ const VelloriaPage = (() => {
         if (done) break;
         chunks.push(value);
         loaded += value.length;
+        // More than the length said: an encoding the page was not shown.
+        if (loaded > total) total = 0;
         showProgress(loaded, total);
       }
     } catch (e) {
-      throw new Error('The download was cut short. Check the network and try again.');
+      throw cutShort;
     }
-    if (total && loaded !== total) throw new Error('The download was cut short. Check the network and try again.');
+    if (total && loaded < total) throw cutShort;
     const bytes = new Uint8Array(loaded);
     let at = 0;
     for (const chunk of chunks) {
@@ -521,18 +550,50 @@ const VelloriaPage = (() => {
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
   }
 
+  // A file is looked at before the run in progress ends for it: one above
+  // the program's cap for input files (docs/formats.md) is not even read,
+  // and one the program cannot play is told here with the program's reason.
+  const kInputFileCap = 16 * 1024 * 1024;
+  const kWatchedFile = '/input/watched.txt';
+  const kLongestComplaint = 200;
+  let fileRefused = false;
+
+  function refuseFile(text) {
+    showMessage(text.length > kLongestComplaint ? text.slice(0, kLongestComplaint) + '…' : text);
+    fileRefused = true;
+  }
+
   async function watchReplay(file) {
     if (!programReady || !file) return;
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    Module.FS.writeFile('/input/watched.txt', bytes);
+    if (file.size > kInputFileCap) {
+      const megabytes = Math.round(file.size / (1024 * 1024));
+      return refuseFile(`${file.name} is ${megabytes} MB, larger than the 16 MB a Velloria replay may be.`);
+    }
+    let bytes;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch (e) {
+      return refuseFile(`${file.name} could not be read.`);
+    }
+    Module.FS.writeFile(kWatchedFile, bytes);
+    const reason = Module.UTF8ToString(Module.ccall('velloria_check_input', 'number', ['string'], [kWatchedFile]));
+    if (reason) {
+      Module.FS.unlink(kWatchedFile);
+      // The program names the file it read ("input file line 1: ...", or
+      // its path first): the page says which file itself.
+      const told = reason.replace(/^input file /, '').replace(new RegExp(`^${kWatchedFile}:? `), '')
+                       .split(kWatchedFile).join(file.name);
+      return refuseFile(`This is not a Velloria replay: ${told}`);
+    }
     playerReady = true;
     start.hidden = true;
     again.hidden = true;
     canvas.classList.remove('ended');
     showMessage('');
+    fileRefused = false;
     running = true;
     canvas.focus();
-    Module.ccall('velloria_watch', null, ['string'], ['/input/watched.txt']);
+    Module.ccall('velloria_watch', null, ['string'], [kWatchedFile]);
   }
 
   // ---- wiring ----
@@ -575,12 +636,11 @@ const VelloriaPage = (() => {
   if (!headless) takeOldSettings();
   if (headless) start.hidden = true;
   fit();
-  if ('serviceWorker' in navigator && location.protocol.startsWith('http') && self.origin !== 'null') {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
-  }
   boot().then(watchPads);
 
   return {
+    fit,
+    programUp,
     showMessage,
     cannotStart,
     toggleFullScreen,
@@ -638,7 +698,10 @@ const VelloriaPage = (() => {
       canvas.style.cursor = '';
       document.title = 'Velloria';
       if (document.fullscreenElement) document.exitFullscreen();
-      if (!message.textContent) showMessage(code === 0 ? 'The game has ended.' : 'The game could not start.');
+      if (!message.textContent || fileRefused) {
+        showMessage(code === 0 ? 'The game has ended.' : 'The game could not start.');
+      }
+      fileRefused = false;
       again.hidden = false;
       again.focus();
     },

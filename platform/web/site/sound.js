@@ -96,26 +96,31 @@ const VelloriaSound = (() => {
     return music.source ? context.currentTime - music.playStart : music.position;
   }
 
+  // Unpacks a fetched tune into a buffer once the audio runs, then sounds
+  // the play under way if it was waiting for it.
+  function decode(t) {
+    if (t.buffer || t.decoding || t.failed || !running()) return;
+    t.decoding = true;
+    t.bytes.then(bytes => (bytes ? context.decodeAudioData(bytes) : null))
+        .then(buffer => {
+          t.decoding = false;
+          t.buffer = buffer;
+          // A tune that did not come (the network was down) is fetched
+          // again the next time it is wanted, not silent for the session.
+          t.failed = !buffer;
+          sound();
+        }, () => {
+          t.decoding = false;
+          t.failed = true;
+        });
+  }
+
   // Starts the sound of the play under way once everything it needs is there.
   function sound() {
     const t = tune();
     if (!music.playing || music.source || !running() || !t) return;
     if (!t.buffer) {
-      // A tune that did not come waits to be wanted again (want).
-      if (t.decoding || t.failed) return;
-      t.decoding = true;
-      t.bytes.then(bytes => (bytes ? context.decodeAudioData(bytes) : null))
-          .then(buffer => {
-            t.decoding = false;
-            t.buffer = buffer;
-            // A tune that did not come (the network was down) is fetched
-            // again the next time it is wanted, not silent for the session.
-            t.failed = !buffer;
-            sound();
-          }, () => {
-            t.decoding = false;
-            t.failed = true;
-          });
+      decode(t);  // a tune that did not come waits to be wanted again (want)
       return;
     }
     const source = context.createBufferSource();
@@ -139,7 +144,25 @@ const VelloriaSound = (() => {
     musicClose();
     music.file = file;
     want(file);
+    fetchAhead(file);
     return true;
+  }
+
+  // The tunes in the order the game comes to them: the title's, the levels',
+  // the bosses' (then the levels' again). The one after each is fetched and
+  // unpacked while it sounds, once its own bytes are in, so that no scene
+  // begins silent waiting for the network; the title's from the run's start.
+  const kTuneOrder = ['Music03.ogg', 'Music01.ogg', 'Music02.ogg'];
+  function fetchAhead(file) {
+    const at = kTuneOrder.indexOf(file);
+    if (file !== null && at < 0) return;
+    const next = at < 0 ? kTuneOrder[0] : kTuneOrder[at + 1 < kTuneOrder.length ? at + 1 : 1];
+    const after = file === null ? Promise.resolve() : tunes.get(file).bytes;
+    after.then(() => {
+      want(next);
+      const t = tunes.get(next);
+      t.bytes.then(() => decode(t));
+    });
   }
 
   // Fetches a tune unless it is here or on its way; one whose fetch failed
@@ -255,6 +278,8 @@ const VelloriaSound = (() => {
     restart,
     releaseAll,
     musicOpen,
+    // Fetches the title's tune ahead, as the run begins.
+    fetchAhead: () => fetchAhead(null),
     musicPlayFromStart,
     musicPause,
     musicResume,
