@@ -330,6 +330,7 @@ void Shell::Show() {
   screen.options = optionsOpen_;
   screen.menuChanges = optionsOpen_ ? menuChanges_ : 0;
   screen.quitQuestion = question_.Asking() && !IsQuitRequested();
+  screen.typingName = QuitQuestion::TypingName(app);
   screen.paused = app.paused != 0 && !IsQuitRequested() && !screen.quitQuestion;
   screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested();
   screen.fast = app.frameInterval == kFastFrameInterval;

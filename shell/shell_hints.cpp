@@ -5,7 +5,8 @@
 namespace {
 
 constexpr int kCentreX = 320;
-constexpr int kQuestionTop = 196;  // where PAUSED stands
+constexpr int kQuestionTop = 196;    // where PAUSED stands
+constexpr int kBelowEntryTop = 300;  // the entry's box ends at 277
 constexpr int kHintPadding = 4;
 constexpr int kHintRight = 632;  // clear of the maker's line at the title's foot
 constexpr int kHintTop = 452;
@@ -21,8 +22,8 @@ void QuestionMark(Overlay& overlay, int x, int y) {
 
 }  // namespace
 
-void DrawQuitQuestion(Overlay& overlay) {
-  Rect panel = overlay.PanelFor(Overlay::TextWidth(kAnswers), 3, kCentreX, kQuestionTop);
+void DrawQuitQuestion(Overlay& overlay, bool belowEntry) {
+  Rect panel = overlay.PanelFor(Overlay::TextWidth(kAnswers), 3, kCentreX, belowEntry ? kBelowEntryTop : kQuestionTop);
   int y = panel.top + Overlay::kPadding;
   int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
   QuestionMark(overlay, x, y);

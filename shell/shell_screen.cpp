@@ -17,7 +17,7 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
   if (screen.options) {
     menu.Draw(overlay, screen.touch);
   } else if (screen.quitQuestion) {
-    DrawQuitQuestion(overlay);
+    DrawQuitQuestion(overlay, screen.typingName);
   } else if (screen.paused) {
     std::string keys = screen.touch ? "TAP PAUSE TO RESUME" : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
     Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
