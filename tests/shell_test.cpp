@@ -16,6 +16,7 @@
 #include "input/input.h"
 #include "input/key_names.h"
 #include "shell/bindings.h"
+#include "shell/quit_question.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
@@ -518,4 +519,45 @@ TEST(ShellSession, EscapeInARunAsksAndAQuitInTheNameEntryKeepsTheName) {
   play(unasked, closing, "AB", {HostEventType::Quit});
   EXPECT_EQ(std::string(GetRankEntry(0).name), "AB");
   EXPECT_NE(ReadFile(dir / "ranking.ini").find(",AB"), std::string::npos);
+}
+
+// Escape asks only in a game or on the continue screen, and only while the
+// player wants it asked; a game paused with P stays paused whatever the
+// answer, and a quit while a name is typed lets the game run to keep it.
+TEST(QuitQuestion, AsksOnlyInARunAndLeavesAPauseAsItWas) {
+  auto said = [](const std::vector<HostEvent>& events) {
+    std::string text;
+    for (const HostEvent& e : events)
+      text += std::to_string(static_cast<int>(e.type)) + ":" + std::to_string(e.key) + " ";
+    return text;
+  };
+  const std::string escape = said({{HostEventType::KeyDown, key::kEscape}});
+  const std::string holds = said({{HostEventType::FocusLost}});
+  for (int scene = scene_state::kLogoStart; scene <= scene_state::kQuit; ++scene) {
+    bool run = scene == scene_state::kGameStart || scene == scene_state::kGameRunning ||
+               scene == scene_state::kContinueStart || scene == scene_state::kContinueRunning;
+    AppBlock app;
+    app.sceneState = scene;
+    QuitQuestion unasked;
+    EXPECT_EQ(said(unasked.Escape(app, false)), escape) << scene;
+    QuitQuestion question;
+    EXPECT_EQ(said(question.Escape(app, true)), run ? holds : escape) << scene;
+    EXPECT_EQ(question.Asking(), run) << scene;
+    if (run) {
+      EXPECT_EQ(said(question.Escape(app, true)), escape) << scene;
+    }
+  }
+  AppBlock app;
+  app.sceneState = scene_state::kGameRunning;
+  app.paused = 1;
+  QuitQuestion question;
+  EXPECT_EQ(said(question.Escape(app, true)), "");
+  EXPECT_EQ(said(question.PlayOn(true)), "");
+  app.hotkeysEnabled = 0;
+  EXPECT_EQ(
+      said(question.Close(app)),
+      said({{HostEventType::FocusGained}, {HostEventType::KeyDown, key::kEnter}, {HostEventType::KeyUp, key::kEnter}}));
+  EXPECT_EQ(said(question.Look(app)), "");
+  app.sceneState = scene_state::kContinueStart;
+  EXPECT_EQ(said(question.Look(app)), said({{HostEventType::Quit}}));
 }
