@@ -14,9 +14,9 @@ constexpr int kLabelChars = 14;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
 constexpr int kKeysChars = 30;    // keys beyond this are cut short
 
-enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kBackToGame, kMainItems };
-constexpr std::array<const char*, kMainItems> kMainLabels = {"MUSIC", "SOUND",    "MUTE",         "DISPLAY",
-                                                             "FIT",   "CONTROLS", "HOLD TO FIRE", "BACK"};
+enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kConfirmQuit, kBackToGame, kMainItems };
+constexpr std::array<const char*, kMainItems> kMainLabels = {
+    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "CONFIRM QUIT", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -109,6 +109,9 @@ bool OptionsMenu::PressMain(MenuInput input) {
     case kHoldToFire:
       settings_.holdToFire = !settings_.holdToFire;
       return true;
+    case kConfirmQuit:
+      settings_.confirmQuit = !settings_.confirmQuit;
+      return true;
     case kControls:
       if (input == MenuInput::Enter) {
         page_ = Page::Controls;
@@ -172,6 +175,7 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch) const {
     if (i == kDisplay) value = settings_.fullScreen ? "FULL SCREEN" : "WINDOW";
     if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
     if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";
+    if (i == kConfirmQuit) value = settings_.confirmQuit ? "ON" : "OFF";
     overlay.Text(x + kLabelChars * NAscii::kGlyphWidth, y, value, font);
   }
   overlay.TextCentred(kCentreX, y + Overlay::kLineHeight, hint, 0);

@@ -20,6 +20,7 @@ enum class MenuInput { Up, Down, Left, Right, Enter, Close };
 //   CONTROLS          each action with its keys: Enter, then a key adds it
 //                     to the action or takes it away; DEFAULT KEYS
 //   HOLD TO FIRE      OFF / ON
+//   CONFIRM QUIT      ON / OFF: Escape in a run asks first
 //   BACK
 class OptionsMenu {
  public:

@@ -14,6 +14,7 @@ PadRouter::Presses PadRouter::Look() {
   JoystickReading now = pad_->Read();
   auto pressed = [&](const std::vector<int>& buttons) { return HoldsAny(now, buttons) && !HoldsAny(looked_, buttons); };
   presses.back = pressed({pad_button::kBack});
+  presses.any = (now.buttons & ~looked_.buttons) != 0;
   presses.pause = pressed(bindings_.padPause);
   presses.confirm = pressed(bindings_.padFire) || pressed(bindings_.padConfirm);
   int direction = JoyDirection(now);

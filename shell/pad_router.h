@@ -25,6 +25,7 @@ class PadRouter : public JoystickSource {
     bool pause = false;
     bool confirm = false;  // a fire or confirm button
     int direction = -1;    // a direction entered (0 right, 8 up, 16 left, 24 down)
+    bool any = false;      // any button at all, Back included
   };
   Presses Look();
   // The buttons held now stay the shell's until let go: the press that

@@ -129,6 +129,8 @@ std::vector<Field> MakeFields() {
        [](const Settings& s) { return std::string(s.mute ? "on" : "off"); }, "off or on"},
       {"hold-to-fire", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.holdToFire); },
        [](const Settings& s) { return std::string(s.holdToFire ? "on" : "off"); }, "off or on"},
+      {"confirm-quit", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.confirmQuit); },
+       [](const Settings& s) { return std::string(s.confirmQuit ? "on" : "off"); }, "off or on"},
   };
   for (Action a : kActions) {
     fields.push_back({"key-" + std::string(ActionName(a)),

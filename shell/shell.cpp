@@ -38,6 +38,10 @@ Shell::~Shell() {
 
 void Shell::Wrap(PlatformServices& services) {
   presenter_ = services.presenter;
+  if (presenter_) {
+    skipPresenter_.emplace(*presenter_, skip_);
+    services.presenter = &*skipPresenter_;
+  }
   pad_.SetPad(services.joystick);
   services.host = this;
   if (services.joystick) services.joystick = &pad_;
@@ -78,6 +82,11 @@ void Shell::Route(const HostEvent& event) {
   const AppBlock& app = GetAppBlock();
   bool typing = app.hotkeysEnabled == 0;
   switch (event.type) {
+    case HostEventType::Quit:
+      // The name typed so far is kept: the options give the game back first.
+      if (optionsOpen_ && QuitQuestion::TypingName(app)) ToggleOptions();
+      Push(question_.Close(app));
+      return;
     case HostEventType::KeyDown:
       KeyDown(event.key, event.gameKey);
       return;
@@ -91,8 +100,9 @@ void Shell::Route(const HostEvent& event) {
     case HostEventType::FocusLost:
     case HostEventType::FocusGained:
       focused_ = event.type == HostEventType::FocusGained;
-      // While the options are open they hold the game; the focus is theirs to give back.
-      if (!optionsOpen_) pending_.push_back(event);
+      // While the options or the quit question are open they hold the game;
+      // the focus is theirs to give back.
+      if (!optionsOpen_ && !question_.HoldsGame()) pending_.push_back(event);
       return;
     case HostEventType::Expose:
       LookAtWindow();
@@ -113,6 +123,11 @@ void Shell::KeyDown(int key, bool gameKey) {
     Apply(before);
     return;
   }
+  if (question_.Asking() && key != key::kEscape) {
+    keys_.Keep(key);
+    Push(question_.PlayOn(focused_));
+    return;
+  }
   if (key == key::kF1) {
     keys_.Keep(key);
     ToggleOptions();
@@ -121,6 +136,16 @@ void Shell::KeyDown(int key, bool gameKey) {
   if (optionsOpen_) {
     keys_.Keep(key);
     if (std::optional<MenuInput> input = MenuInputFor(current_.bindings, key)) Menu(*input);
+    return;
+  }
+  if (key == key::kEscape) {
+    keys_.Keep(key);
+    Push(question_.Escape(GetAppBlock(), current_.confirmQuit));
+    return;
+  }
+  if (skip_.Take(GetAppBlock())) {
+    keys_.Keep(key);
+    SkipLogo(true);
     return;
   }
   int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0);
@@ -160,6 +185,13 @@ void Shell::ToggleOptions() {
 void Shell::LookAtPad() {
   if (!pad_.HasPad()) return;
   PadRouter::Presses presses = pad_.Look();
+  const AppBlock& app = GetAppBlock();
+  if (question_.Asking() && presses.any) {
+    // Back quits, any other button plays on; the game sees neither.
+    pad_.KeepHeldButtons();
+    Push(presses.back ? question_.Escape(app, true) : question_.PlayOn(focused_));
+    return;
+  }
   if (presses.back) {
     ToggleOptions();
     return;
@@ -182,7 +214,10 @@ void Shell::LookAtPad() {
       default:
         break;
     }
-  } else if (presses.pause && GetAppBlock().hotkeysEnabled) {
+  } else if (presses.any && skip_.Take(app)) {
+    pad_.KeepHeldButtons();
+    SkipLogo(true);
+  } else if (presses.pause && app.hotkeysEnabled) {
     // The pad's pause button is the game's own pause key, recorded as such.
     pending_.push_back({HostEventType::KeyDown, key::kP});
     pending_.push_back({HostEventType::KeyUp, key::kP});
@@ -206,6 +241,9 @@ void Shell::LookAtWindow() {
 }
 
 void Shell::LookAtGame() {
+  const AppBlock& app = GetAppBlock();
+  Push(question_.Look(app));
+  if (skip_.Look(app)) SkipLogo(false);
   const RankingSaveStatus& ranking = LastRankingSave();
   if (ranking.saves != rankingSaves_) {
     rankingSaves_ = ranking.saves;
@@ -261,6 +299,15 @@ void Shell::Apply(const Settings& before) {
   Save();
 }
 
+uint32_t Shell::NowMs() { return skip_.Now(host_.NowMs(), GetAppBlock()); }
+
+// A skipped logo is not heard: its jingle is silenced where it got to, and
+// the title sounds as it would have.
+void Shell::SkipLogo(bool on) {
+  if (!on) devices_.SilenceEffects();
+  devices_.SetVolumes(current_.musicVolume, on ? 0 : current_.soundVolume, current_.mute);
+}
+
 void Shell::HearMusic(bool on) {
   if (on == hearingMusic_) return;
   hearingMusic_ = on;
@@ -282,7 +329,10 @@ void Shell::Show() {
   ShellScreen screen;
   screen.options = optionsOpen_;
   screen.menuChanges = optionsOpen_ ? menuChanges_ : 0;
-  screen.paused = app.paused != 0 && !IsQuitRequested();
+  screen.quitQuestion = question_.Asking() && !IsQuitRequested();
+  screen.typingName = QuitQuestion::TypingName(app);
+  screen.paused = app.paused != 0 && !IsQuitRequested() && !screen.quitQuestion;
+  screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested();
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));

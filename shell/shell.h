@@ -8,10 +8,12 @@
 
 #include "app/host.h"
 #include "shell/key_router.h"
+#include "shell/logo_skip.h"
 #include "shell/notices.h"
 #include "shell/options_menu.h"
 #include "shell/overlay.h"
 #include "shell/pad_router.h"
+#include "shell/quit_question.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell_devices.h"
@@ -57,7 +59,8 @@ class Shell : public Host {
 
   bool PollEvent(HostEvent& event) override;
   void WaitEvent(int timeoutMs) override;
-  uint32_t NowMs() override { return host_.NowMs(); }
+  // The loop's clock: the host's, run ahead by a skipped logo.
+  uint32_t NowMs() override;
   void ShowCursor(bool show) override { host_.ShowCursor(show); }
   void HideWindow() override { host_.HideWindow(); }
   void ShowMessage(const char* caption, const char* text) override { host_.ShowMessage(caption, text); }
@@ -78,6 +81,8 @@ class Shell : public Host {
   void Save();
   void Show();
   void HearMusic(bool on);
+  void Push(const std::vector<HostEvent>& events) { pending_.insert(pending_.end(), events.begin(), events.end()); }
+  void SkipLogo(bool on);
 
   Host& host_;
   ShellDevices& devices_;
@@ -90,6 +95,9 @@ class Shell : public Host {
   PadRouter pad_;
   OptionsMenu menu_;
   Notices notices_;
+  QuitQuestion question_;
+  LogoSkip skip_;
+  std::optional<SkippingPresenter> skipPresenter_;
   std::unique_ptr<Overlay> overlay_;  // made once the palette is there
   std::optional<ShellScreen> shown_;
   std::deque<HostEvent> pending_;

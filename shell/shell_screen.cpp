@@ -1,5 +1,7 @@
 #include "shell/shell_screen.h"
 
+#include "shell/shell_hints.h"
+
 namespace {
 
 constexpr int kCentreX = 320;
@@ -14,6 +16,8 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
   overlay.Clear();
   if (screen.options) {
     menu.Draw(overlay, screen.touch);
+  } else if (screen.quitQuestion) {
+    DrawQuitQuestion(overlay, screen.typingName);
   } else if (screen.paused) {
     std::string keys = screen.touch ? "TAP PAUSE TO RESUME" : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
     Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
@@ -25,6 +29,7 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);
   }
+  if (screen.titleHint && !screen.options) DrawTitleHint(overlay);
   if (!screen.notice.empty()) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth(screen.notice), 1, kCentreX, kNoticeTop, kSmallPadding + 4);
     overlay.Text(panel.left + kSmallPadding + 4, panel.top + kSmallPadding + 4, screen.notice, 0);

@@ -10,6 +10,9 @@ struct ShellScreen {
   bool options = false;
   int menuChanges = 0;  // counts the menu's changes, so each one is drawn
   bool paused = false;
+  bool quitQuestion = false;  // Escape in a run asks first
+  bool typingName = false;    // the name entry's box is up: leave it in sight
+  bool titleHint = false;     // the title is up: where the options are
   bool fast = false;
   std::string pauseKey;  // the key that resumes, as the player has it
   bool touch = false;    // the page's touch buttons are out: name them, not keys

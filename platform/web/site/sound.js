@@ -277,6 +277,8 @@ const VelloriaSound = (() => {
     createVoice,
     restart,
     releaseAll,
+    // Every effect sounding stops (a skipped logo's jingle).
+    stopEffects: () => voices.forEach(stopVoice),
     musicOpen,
     // Fetches the title's tune ahead, as the run begins.
     fetchAhead: () => fetchAhead(null),

@@ -1,0 +1,38 @@
+#include "shell/shell_hints.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr int kCentreX = 320;
+constexpr int kQuestionTop = 196;    // where PAUSED stands
+constexpr int kBelowEntryTop = 300;  // the entry's box ends at 277
+constexpr int kHintPadding = 4;
+constexpr int kHintRight = 632;  // clear of the maker's line at the title's foot
+constexpr int kHintTop = 452;
+
+constexpr std::string_view kQuestion = "QUIT";
+constexpr std::string_view kAnswers = "ESC QUITS - ANY OTHER KEY PLAYS ON";
+
+// The font has no question mark: one drawn in its cell from strokes.
+void QuestionMark(Overlay& overlay, int x, int y) {
+  constexpr Rect kStrokes[] = {{2, 1, 9, 3}, {8, 2, 10, 8}, {1, 2, 3, 5}, {5, 7, 9, 9}, {5, 8, 7, 12}, {5, 14, 7, 17}};
+  for (const Rect& r : kStrokes) overlay.Stroke({x + r.left, y + r.top, x + r.right, y + r.bottom});
+}
+
+}  // namespace
+
+void DrawQuitQuestion(Overlay& overlay, bool belowEntry) {
+  Rect panel = overlay.PanelFor(Overlay::TextWidth(kAnswers), 3, kCentreX, belowEntry ? kBelowEntryTop : kQuestionTop);
+  int y = panel.top + Overlay::kPadding;
+  int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
+  QuestionMark(overlay, x, y);
+  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kAnswers, 0);
+}
+
+void DrawTitleHint(Overlay& overlay) {
+  constexpr std::string_view kHint = "F1 OPTIONS";
+  int width = Overlay::TextWidth(kHint);
+  Rect panel = overlay.PanelFor(width, 1, kHintRight - width / 2 - kHintPadding, kHintTop, kHintPadding);
+  overlay.Text(panel.left + kHintPadding, panel.top + kHintPadding, kHint, 0);
+}
