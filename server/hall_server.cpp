@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "server/file_digest.h"
+#include "server/font_png.h"
 #include "server/run_store.h"
 #include "server/submission.h"
 #include "server/verify_queue.h"
@@ -161,6 +162,11 @@ void HallServer::Routes() {
              [this](const httplib::Request& req, httplib::Response& res) { RunFile(req, res); });
   http_->Get("/api/.*",
              [](const httplib::Request&, httplib::Response& res) { Refuse(res, kNotFound, "no such thing"); });
+  // The game's font, for the hall's page to write in.
+  http_->Get("/font.png", [font = FontPng()](const httplib::Request&, httplib::Response& res) {
+    res.set_header("Cache-Control", "max-age=86400");
+    res.set_content(font, "image/png");
+  });
   http_->Get("/play", [](const httplib::Request&, httplib::Response& res) {
     res.status = kMovedPermanently;
     res.set_header("Location", "/play/");
