@@ -128,6 +128,7 @@ void Application::OpenWindowAndDisplay() {
     return;
   }
   SetCooperativeFlags(services_.fullScreen ? kCooperativeFullScreenExclusive : kCooperativeNormal);
+  SetPictureDrawn(!options_.noPicture);
   if (!SetDisplayMode()) {
     Shutdown("Failed to set up Full-screen mode.");
   } else if (!InitPalette(bitmap::kPalette)) {

@@ -128,6 +128,8 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view v) { return SetText(o.settingsFile, v); }},
       {"--picture-log", "FILE", "log a digest of the presented picture once per frame",
        [](Options& o, std::string_view v) { return SetText(o.pictureLog, v); }},
+      {"--no-picture", nullptr, "development: draw nothing (the game plays the same, several times faster)",
+       [](Options& o, std::string_view) { return o.noPicture = true; }},
       {"--autopilot", nullptr, "development: a bot plays through the normal input path",
        [](Options& o, std::string_view) { return o.autopilot = true; }},
       {"--soak", "SEED", "development: random keys and focus changes from SEED (never Escape)",
@@ -196,6 +198,10 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
   }
   if (windowGiven && fullScreenGiven) {
     error = "--window and --fullscreen ask for both; choose one";
+    return std::nullopt;
+  }
+  if (options.noPicture && (!options.shots.empty() || !options.pictureLog.empty())) {
+    error = "--no-picture draws nothing for --shot or --picture-log to keep";
     return std::nullopt;
   }
   if (options.autopilot && options.soakSeed) {

@@ -45,6 +45,8 @@ struct Options {
   // --soak SEED: random keys and focus changes from this seed.
   std::optional<uint32_t> soakSeed;
   bool invulnerable = false;
+  // --no-picture: nothing is drawn; the game plays the same, faster.
+  bool noPicture = false;
   bool help = false;
   bool version = false;
 };

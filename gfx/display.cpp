@@ -13,6 +13,7 @@ struct DisplayContext {
   Palette palette{};
   bool paletteSet = false;
   uint32_t cooperativeFlags = kCooperativeNormal;
+  bool drawn = true;
 };
 
 std::unique_ptr<DisplayContext>& Context() {
@@ -35,6 +36,7 @@ void SetCooperativeFlags(uint32_t flags) {
 bool SetDisplayMode() {
   if (!Context()) return false;
   Context()->back = std::make_unique<Surface>(kScreenWidth, kScreenHeight);
+  Context()->back->SetDrawn(Context()->drawn);
   return true;
 }
 
@@ -48,6 +50,12 @@ bool InitPalette(int bitmapId) {
 }
 
 Surface* GetBackSurface() { return Context() ? Context()->back.get() : nullptr; }
+
+void SetPictureDrawn(bool drawn) {
+  if (!Context()) return;
+  Context()->drawn = drawn;
+  if (Context()->back) Context()->back->SetDrawn(drawn);
+}
 int GetScreenWidth() { return kScreenWidth; }
 int GetScreenHeight() { return kScreenHeight; }
 

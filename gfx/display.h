@@ -22,6 +22,9 @@ bool SetDisplayMode();
 bool InitPalette(int bitmapId);
 
 Surface* GetBackSurface();
+// Whether the back surface is drawn at all (see Surface::SetDrawn); kept for
+// back surfaces made later. Drawn by default.
+void SetPictureDrawn(bool drawn);
 int GetScreenWidth();
 int GetScreenHeight();
 int IsFullScreen();

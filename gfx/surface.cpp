@@ -10,6 +10,7 @@ Surface::Surface(int width, int height)
       pixels_(static_cast<size_t>(pitch_) * static_cast<size_t>(height_), 0) {}
 
 void Surface::Fill(const Rect& rect, uint8_t index) {
+  if (!drawn_) return;
   int left = std::max(rect.left, 0);
   int top = std::max(rect.top, 0);
   int right = std::min(rect.right, width_);
@@ -22,6 +23,7 @@ void Surface::Fill(const Rect& rect, uint8_t index) {
 
 template <bool kKeyed>
 void Surface::BlitImpl(const Surface& src, const Rect& from, int dx, int dy, uint8_t key) {
+  if (!drawn_) return;
   // Keep the source rectangle inside the source first.
   Rect s = from;
   if (s.left < 0) {

@@ -33,6 +33,10 @@ class Surface {
   // With a colour key, source pixels equal to it are skipped.
   void Blit(const Surface& src, const Rect& from, int dx, int dy);
   void BlitKeyed(const Surface& src, const Rect& from, int dx, int dy, uint8_t key);
+  // A surface that is not drawn takes no fills and no blits: a replay that
+  // only wants the game's outcome skips the picture's cost. Nothing the game
+  // decides reads the back surface, so the outcome stays the same.
+  void SetDrawn(bool drawn) { drawn_ = drawn; }
 
  private:
   template <bool kKeyed>
@@ -41,5 +45,6 @@ class Surface {
   int width_;
   int height_;
   int pitch_;
+  bool drawn_ = true;
   std::vector<uint8_t> pixels_;
 };

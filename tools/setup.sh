@@ -6,19 +6,26 @@
 #   tools/setup.sh web    install what is missing, build the web page into build-web/site
 #   tools/setup.sh deb    install the packaging tools (lintian too), build the
 #                         Debian package from a copy of the tree in build-package/
-# Extra arguments after "play" go to the game (e.g. --window).
+#   tools/setup.sh hall   install what the hall of fame server needs, build it and
+#                         start it (on 127.0.0.1:8080 with hall.db, the game's
+#                         page from build-web/site when it is there)
+# Extra arguments after "play" go to the game (e.g. --window), after "hall" to
+# the server (they replace its defaults).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mode=${1:-play}
 shift || true
 case "$mode" in
-  play | test | web | deb) ;;
-  *) echo "usage: tools/setup.sh play|test|web|deb" >&2; exit 2 ;;
+  play | test | web | deb | hall) ;;
+  *) echo "usage: tools/setup.sh play|test|web|deb|hall" >&2; exit 2 ;;
 esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
-[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev)
+# The hall of fame server (built in test mode too, where it is tested).
+hall_packages=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev)
+[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev "${hall_packages[@]}" postgresql)
+[ "$mode" = hall ] && packages+=("${hall_packages[@]}")
 # The browser build needs none of the desktop's libraries.
 [ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
 [ "$mode" = deb ] && packages=(build-essential dpkg-dev debhelper cmake pkgconf libsdl2-dev libsdl2-mixer-dev lintian)
@@ -63,6 +70,16 @@ if [ "$mode" = deb ]; then
   (cd "$out/velloria-$version" && dpkg-buildpackage -us -uc -b)
   ls -l "$out"/*.deb
   exit 0
+fi
+
+if [ "$mode" = hall ]; then
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORIA_HALL=ON ${VELLORIA_CMAKE_ARGS:-}
+  cmake --build "$build_dir" -j "$(nproc)" --target velloria-hall
+  if [ $# -eq 0 ]; then
+    set -- --db hall.db --listen 127.0.0.1:8080
+    [ -d build-web/site ] && set -- "$@" --site build-web/site
+  fi
+  exec "$build_dir/velloria-hall" "$@"
 fi
 
 if [ "$mode" = play ]; then
