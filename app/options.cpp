@@ -198,6 +198,16 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     error = "--window and --fullscreen ask for both; choose one";
     return std::nullopt;
   }
+  // A picture after a frame the run never reaches would be missed in silence.
+  for (const ShotRequest& shot : options.shots) {
+    if (options.frames && shot.frame >= *options.frames) {
+      std::string ran =
+          *options.frames == 0 ? "runs no frame" : "ends after frame " + std::to_string(*options.frames - 1);
+      error = "--shot " + std::to_string(shot.frame) + ": the run ends first (--frames " +
+              std::to_string(*options.frames) + " " + ran + ")";
+      return std::nullopt;
+    }
+  }
   if (options.autopilot && options.soakSeed) {
     error = "--autopilot and --soak both drive the keys; choose one";
     return std::nullopt;

@@ -130,6 +130,12 @@ void ReadTable(const NWinReg& reg) {
 
 }  // namespace
 
+void ReadRankingText(const std::string& text) {
+  NWinReg reg;
+  reg.OpenKeyInText(text, kRankingKey);
+  ReadTable(reg);
+}
+
 void LoadRanking() {
   unsaved.clear();
   NWinReg reg;

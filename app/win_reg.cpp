@@ -78,9 +78,6 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
     outcome_ = {FileOutcome::Status::Failed, "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)"};
     return false;
   }
-  section_ = "[" + path + "]";
-  lines_.clear();
-  sectionLine_ = -1;
   std::string text;
   outcome_ = GetSettingsStore().Read(file_, text);
   switch (outcome_.status) {
@@ -90,12 +87,25 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
     case FileOutcome::Status::Missing:
       if (!create) return false;
       break;
-    case FileOutcome::Status::Done: {
-      std::istringstream in(text);
-      for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
+    case FileOutcome::Status::Done:
       break;
-    }
   }
+  return Parse(text, path, create);
+}
+
+bool NWinReg::OpenKeyInText(const std::string& text, const std::string& path) {
+  CloseKey();
+  file_.clear();
+  outcome_ = {};
+  return Parse(text, path, false);
+}
+
+bool NWinReg::Parse(const std::string& text, const std::string& path, bool create) {
+  section_ = "[" + path + "]";
+  lines_.clear();
+  sectionLine_ = -1;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (lines_[i] == section_) {
       sectionLine_ = static_cast<int>(i);
@@ -151,7 +161,8 @@ bool NWinReg::WriteString(const std::string& valueName, const NString& value) {
 }
 
 bool NWinReg::Flush() {
-  if (!open_ || !dirty_) return true;
+  // A key read from a text has no file to go back to.
+  if (!open_ || !dirty_ || file_.empty()) return true;
   std::string text;
   // Lines are written back whole, a NUL inside a line the game does not know
   // included: only the values it reads end at a NUL.

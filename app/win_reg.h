@@ -28,6 +28,9 @@ class NWinReg {
   // The same with the key kept in a file named by the player.
   bool CreateKeyInFile(const std::string& file, const std::string& path) { return OpenFile(file, path, true); }
   bool OpenKeyInFile(const std::string& file, const std::string& path) { return OpenFile(file, path, false); }
+  // An existing key in a file's whole text, read from no store and never
+  // written.
+  bool OpenKeyInText(const std::string& text, const std::string& path);
   // A value of fewer than 256 bytes (terminator included); fails otherwise.
   bool ReadString(const std::string& valueName, NString& out) const;
   bool WriteString(const std::string& valueName, const NString& value);
@@ -40,6 +43,7 @@ class NWinReg {
 
  private:
   bool OpenFile(const std::string& file, const std::string& path, bool create);
+  bool Parse(const std::string& text, const std::string& path, bool create);
   bool Flush();
   int FindValue(const std::string& valueName) const;
 

@@ -18,7 +18,8 @@ case "$mode" in
 esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
-[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev)
+# Python runs the movement scripts' course checks, part of the suite.
+[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev python3)
 # The browser build needs none of the desktop's libraries.
 [ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
 [ "$mode" = deb ] && packages=(build-essential dpkg-dev debhelper cmake pkgconf libsdl2-dev libsdl2-mixer-dev lintian)
