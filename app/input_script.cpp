@@ -107,7 +107,7 @@ std::optional<InputScript> LoadInputScript(const std::string& path, std::string&
   std::string text;
   FileRead read = ReadFileOfKind(path, kInputFileKind, text);
   if (!read.Done()) {
-    error = Printable(path) + " " + ReadProblem(read, kInputFileKind);
+    error = PrintablePath(path) + " " + ReadProblem(read, kInputFileKind);
     return std::nullopt;
   }
   return ParseInputScript(text, error);

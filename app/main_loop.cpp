@@ -200,7 +200,7 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
     FileOutcome saved = back ? SavePlayerFile(config_.shots[i].path, EncodePng(*back, GetPalette()))
                              : FileOutcome{FileOutcome::Status::Failed, "no picture"};
     if (!saved.Done()) {
-      std::fprintf(stderr, "velloria: could not save %s: %s\n", Printable(config_.shots[i].path).c_str(),
+      std::fprintf(stderr, "velloria: could not save %s: %s\n", PrintablePath(config_.shots[i].path).c_str(),
                    saved.reason.c_str());
     }
   }
@@ -237,7 +237,7 @@ void MainLoop::SaveScreenshot() {
     std::fflush(stdout);
     host_.ScreenshotSaved(ec ? path : full.string());
   } else {
-    std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", Printable(folder).c_str(),
+    std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", PrintablePath(folder).c_str(),
                  saved.reason.c_str());
   }
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <functional>
 
+#include "base/printable.h"
+
 namespace {
 
 constexpr int kMinScale = 1;
@@ -167,7 +169,7 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     std::string_view name = inlineValue ? arg.substr(0, eq) : arg;
     const OptionSpec* option = Find(name);
     if (!option) {
-      error = "unknown option " + std::string(arg) + " (see --help)";
+      error = "unknown option " + Printable(arg) + " (see --help)";
       return std::nullopt;
     }
     if (option->argument) {
@@ -179,7 +181,7 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
         // "--ranking --frames 1" is a forgotten file name, not a file called
         // "--frames"; a value that starts so is given as --ranking=--frames.
         error = std::string(option->name) + " needs " + option->argument +
-                (i + 1 < argc ? ", not the option " + std::string(argv[i + 1]) : "");
+                (i + 1 < argc ? ", not the option " + Printable(argv[i + 1]) : "");
         return std::nullopt;
       }
     } else if (inlineValue) {
@@ -188,7 +190,7 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     }
     if (!option->set(options, value)) {
       error = std::string(option->name) + ": expected " + (option->expected ? option->expected : option->argument) +
-              ", not \"" + std::string(value) + "\"";
+              ", not \"" + Printable(value) + "\"";
       return std::nullopt;
     }
     windowGiven = windowGiven || name == "--window";

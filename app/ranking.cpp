@@ -10,6 +10,7 @@
 
 #include "app/app_block.h"
 #include "app/win_reg.h"
+#include "base/printable.h"
 
 namespace {
 
@@ -47,13 +48,15 @@ void ReportFailure(const NWinReg& reg) {
   const FileOutcome& outcome = reg.LastOutcome();
   if (outcome.status == FileOutcome::Status::NotRegular) {
     if (!toldNotRegular) {
-      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n", reg.File().c_str());
+      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n",
+                   PrintablePath(reg.File()).c_str());
     }
     toldNotRegular = true;
   } else if (reg.File().empty()) {
     std::fprintf(stderr, "velloria: cannot save the ranking: %s\n", outcome.reason.c_str());
   } else {
-    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", reg.File().c_str(), outcome.reason.c_str());
+    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", PrintablePath(reg.File()).c_str(),
+                 outcome.reason.c_str());
   }
 }
 

@@ -79,7 +79,8 @@ bool OutputFile::Close() {
 }
 
 void OutputFile::Fail(const std::string& reason) {
-  std::fprintf(stderr, "velloria: cannot write %s: %s; %s\n", Printable(path_).c_str(), reason.c_str(), loss_.c_str());
+  std::fprintf(stderr, "velloria: cannot write %s: %s; %s\n", PrintablePath(path_).c_str(), reason.c_str(),
+               loss_.c_str());
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   failed_ = true;

@@ -320,6 +320,7 @@ TEST(ErrorPaths, NamedFilesThatAreNoFilesTooLargeOrCutShortAreToldInOneLineAndFa
   fs::create_directories(dir / "folder");
   fs::resize_file((std::ofstream(dir / "big.txt"), dir / "big.txt"), 17 << 20);
   std::ofstream(dir / "odd.txt", std::ios::binary) << "\xEF\xBB\xBFseed 3\n1 +SP" << '\0' << "CE\x1B[2J\n";
+  std::ofstream(dir / "long.txt") << "seed 3\n" << std::string(1 << 20, 'x') << "\n";
   NameEntryRun(dir, "");  // writes typer.txt
   const std::string input = " --input " + d + "typer.txt";
   const std::string full = "trap '' XFSZ; ulimit -f 1; ";
@@ -334,6 +335,8 @@ TEST(ErrorPaths, NamedFilesThatAreNoFilesTooLargeOrCutShortAreToldInOneLineAndFa
       {"--input /dev/zero", "", "/dev/zero is a device, not an input file", 2},
       {"--input " + d + "big.txt", "", d + "big.txt is 17 MB, larger than the 16 MB an input file may be", 2},
       {"--input " + d + "odd.txt", "", "input file line 2: " + expected + ": \"1 +SP\\x00CE\\x1B[2J\"", 2},
+      {"--input " + d + "long.txt", "",
+       "input file line 2: " + expected + ": \"" + std::string(120, 'x') + "... (1048576 bytes)\"", 2},
       {"--record " + d + "fifo", "", "cannot write " + d + "fifo: not a regular file; the session is not recorded", 2},
       {"--stats " + d + "fifo", "", "cannot write " + d + "fifo: not a regular file; no statistics are logged", 2},
       {"--sound-log " + d + "folder", "", "cannot write " + d + "folder: a folder, not a file; sounds are not logged",
