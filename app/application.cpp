@@ -18,6 +18,7 @@
 #include "audio/sound_list.h"
 #include "audio/sound_log.h"
 #include "base/math_util.h"
+#include "base/output_file.h"
 #include "game/map.h"
 #include "generated/resource_ids.h"
 #include "gfx/display.h"
@@ -25,7 +26,8 @@
 
 namespace {
 constexpr uint32_t kHeadlessSeed = 1;
-constexpr int kBadCommandLine = 2;  // exit code: a level or an input file it cannot play
+constexpr int kBadCommandLine = 2;  // exit code: a level, an input file or an output it cannot have
+constexpr int kOutputLost = 1;      // exit code: a recording or a log stopped short
 }  // namespace
 
 struct Application::Parts {
@@ -33,6 +35,7 @@ struct Application::Parts {
   Sequencer sequencer;
   StatsLog stats;
   PictureLog pictures;
+  OutputFile record;
 };
 
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver) {
@@ -53,7 +56,14 @@ std::optional<int> Application::Start() {
   std::optional<LoopConfig> loop = LoopSettings();
   if (!loop) return kBadCommandLine;
   ResetShutdown();
+  ResetOutputFailed();
   parts_ = std::make_unique<Parts>(factory_);
+  // Before a window opens: a session that cannot be kept is not begun.
+  if (!OpenOutputs(*loop)) {
+    CloseSoundLog();
+    parts_.reset();
+    return kBadCommandLine;
+  }
   SetShutdownTargets(services_.host, &parts_->sequencer);
   SeedRandom(loop->seed);
   FillDirectionTables();
@@ -64,7 +74,7 @@ std::optional<int> Application::Start() {
   OpenSound();
   OpenRanking();
   loop_ = std::make_unique<MainLoop>(*services_.host, parts_->sequencer, std::move(*loop));
-  OpenLogs();
+  WatchLogs();
   return std::nullopt;
 }
 
@@ -75,7 +85,6 @@ std::optional<LoopConfig> Application::LoopSettings() const {
   LoopConfig loop;
   loop.headless = options_.headless;
   loop.frames = options_.frames;
-  loop.recordFile = options_.recordFile;
   loop.shots = options_.shots;
   loop.joystick = services_.joystick;
   loop.steadyPacing = services_.steadyPacing;
@@ -156,34 +165,37 @@ void Application::OpenRanking() {
   LoadRanking();
 }
 
-// The logs for tests and recorded sessions; a log that cannot be written is
-// reported and the run goes on without it.
-void Application::OpenLogs() {
-  if (!options_.soundLog.empty() && !OpenSoundLog(options_.soundLog)) {
-    std::fprintf(stderr, "velloria: cannot write %s; sounds are not logged\n", options_.soundLog.c_str());
+// The recorded session and the logs for tests, each opened (and told when
+// it cannot be) before the run begins; false when one cannot.
+bool Application::OpenOutputs(LoopConfig& loop) {
+  if (!options_.soundLog.empty()) OpenSoundLog(options_.soundLog);
+  if (!options_.statsFile.empty()) parts_->stats.Open(options_.statsFile);
+  if (!options_.pictureLog.empty()) parts_->pictures.Open(options_.pictureLog);
+  if (!options_.recordFile.empty() && parts_->record.Open(options_.recordFile, "the session is not recorded")) {
+    loop.record = &parts_->record;
   }
+  return !OutputFailed();
+}
+
+void Application::WatchLogs() {
   StatsLog& stats = parts_->stats;
-  if (!options_.statsFile.empty()) {
-    if (stats.Open(options_.statsFile)) {
-      loop_->OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
-    } else {
-      std::fprintf(stderr, "velloria: cannot write %s; no statistics are logged\n", options_.statsFile.c_str());
-    }
-  }
+  if (!options_.statsFile.empty()) loop_->OnTick([&stats](int64_t frame, bool) { stats.Write(frame); });
   PictureLog& pictures = parts_->pictures;
   if (!options_.pictureLog.empty()) {
-    if (pictures.Open(options_.pictureLog)) {
-      loop_->OnTick([&pictures](int64_t frame, bool ran) { pictures.Write(frame, ran); });
-    } else {
-      std::fprintf(stderr, "velloria: cannot write %s; no pictures are logged\n", options_.pictureLog.c_str());
-    }
+    loop_->OnTick([&pictures](int64_t frame, bool ran) { pictures.Write(frame, ran); });
   }
 }
 
 int Application::Finish() {
-  int code = QuitCode();
   // Every way out of the loop went through Shutdown, which logged its close.
+  // The files written as the run went are closed first: their last writes
+  // may fail too, and the exit code tells.
   CloseSoundLog();
+  parts_->stats.Close();
+  parts_->pictures.Close();
+  parts_->record.Close();
+  int code = QuitCode();
+  if (code == 0 && OutputFailed()) code = kOutputLost;
   Shutdown(nullptr);  // releases whatever a failed start-up left behind
   SetMusicDevice(nullptr);
   SetShutdownTargets(nullptr, nullptr);

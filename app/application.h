@@ -64,7 +64,8 @@ class Application {
   void OpenInput();
   void OpenSound();
   void OpenRanking();
-  void OpenLogs();
+  bool OpenOutputs(LoopConfig& loop);
+  void WatchLogs();
 
   const Options& options_;
   PlatformServices& services_;

@@ -1,9 +1,11 @@
 #include "app/input_script.h"
 
+#include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <sstream>
+#include <string_view>
 
+#include "app/file_reader.h"
+#include "base/printable.h"
 #include "input/key_names.h"
 
 namespace {
@@ -15,10 +17,16 @@ bool ParseNumber(const std::string& word, T& out) {
   return ec == std::errc() && ptr == end;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
+// Blank-separated words, as a stream would read them, without one.
+std::vector<std::string> Words(std::string_view line) {
+  constexpr std::string_view kBlanks = " \t\r\v\f";
   std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
+  for (size_t at = line.find_first_not_of(kBlanks); at != std::string_view::npos;
+       at = line.find_first_not_of(kBlanks, at)) {
+    size_t end = std::min(line.find_first_of(kBlanks, at), line.size());
+    words.emplace_back(line.substr(at, end - at));
+    at = end;
+  }
   return words;
 }
 
@@ -56,17 +64,19 @@ bool ParseEvent(const std::vector<std::string>& w, ScriptedEvent& ev) {
 
 std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error) {
   InputScript script;
-  std::istringstream in(text);
-  std::string line;
+  std::string_view rest = text;
   int number = 0;
   int64_t lastFrame = 0;
-  while (std::getline(in, line)) {
+  while (!rest.empty()) {
+    size_t newline = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, newline);
+    rest.remove_prefix(std::min(newline + 1, rest.size()));
     ++number;
-    if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    line = line.substr(0, line.find('#'));
     std::vector<std::string> w = Words(line);
     if (w.empty()) continue;
     auto fail = [&](const char* why) {
-      error = "input file line " + std::to_string(number) + ": " + why + ": \"" + line + "\"";
+      error = "input file line " + std::to_string(number) + ": " + why + ": \"" + Printable(line) + "\"";
       return std::nullopt;
     };
     if (w[0] == "seed") {
@@ -94,14 +104,13 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
 }
 
 std::optional<InputScript> LoadInputScript(const std::string& path, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = "cannot read input file " + path;
+  std::string text;
+  FileRead read = ReadFileOfKind(path, kInputFileKind, text);
+  if (!read.Done()) {
+    error = PrintablePath(path) + " " + ReadProblem(read, kInputFileKind);
     return std::nullopt;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  return ParseInputScript(text.str(), error);
+  return ParseInputScript(text, error);
 }
 
 std::string FormatScriptedEvent(const ScriptedEvent& event) {

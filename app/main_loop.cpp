@@ -12,6 +12,8 @@
 #include "app/shutdown.h"
 #include "audio/music.h"
 #include "base/frame_clock.h"
+#include "base/output_file.h"
+#include "base/printable.h"
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
 #include "input/input.h"
@@ -42,26 +44,26 @@ void ApplyPause() {
 MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
     : host_(host), sequencer_(sequencer), config_(std::move(config)) {
   shotDone_.assign(config_.shots.size(), false);
-  if (!config_.recordFile.empty()) {
-    record_.open(config_.recordFile);
-    if (record_) {
-      record_ << "# velloria session\nseed " << config_.seed << "\n";
-      if (config_.holdToFire) record_ << "hold-to-fire on\n";
-    } else {
-      std::fprintf(stderr, "velloria: cannot write %s; the session is not recorded\n", config_.recordFile.c_str());
-    }
+  if (config_.record) {
+    config_.record->Write("# velloria session\nseed " + std::to_string(config_.seed) + "\n");
+    if (config_.holdToFire) config_.record->Write("hold-to-fire on\n");
+    config_.record->Flush();
   }
   SetCurrentFrame(0);
 }
 
 bool MainLoop::SetHoldToFire(bool on) {
-  if (record_.is_open() && on != config_.holdToFire) return false;
+  if (config_.record && on != config_.holdToFire) return false;
   config_.holdToFire = on;
   return true;
 }
 
 void MainLoop::Record(const ScriptedEvent& event) {
-  if (record_.is_open()) record_ << FormatScriptedEvent(event) << "\n" << std::flush;
+  if (!config_.record) return;
+  // Each event is handed to the system at once: a run that dies keeps its
+  // session up to that event.
+  config_.record->Write(FormatScriptedEvent(event) + "\n");
+  config_.record->Flush();
 }
 
 void MainLoop::HandleEvent(const HostEvent& event) {
@@ -198,7 +200,8 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
     FileOutcome saved = back ? SavePlayerFile(config_.shots[i].path, EncodePng(*back, GetPalette()))
                              : FileOutcome{FileOutcome::Status::Failed, "no picture"};
     if (!saved.Done()) {
-      std::fprintf(stderr, "velloria: could not save %s: %s\n", config_.shots[i].path.c_str(), saved.reason.c_str());
+      std::fprintf(stderr, "velloria: could not save %s: %s\n", PrintablePath(config_.shots[i].path).c_str(),
+                   saved.reason.c_str());
     }
   }
   for (int64_t t = oldTick; t < newTick; ++t) {
@@ -213,6 +216,12 @@ void MainLoop::SaveScreenshot() {
   if (!back) return;
   // The first free number; a picture the player already has is never replaced.
   std::string folder = PicturesFolder().string();
+  if (folder.empty()) {
+    std::fprintf(stderr, "velloria: could not save a screenshot: no pictures folder (HOME is not set)\n");
+    return;
+  }
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
   auto name = [](int n) {
     char text[32];
     std::snprintf(text, sizeof(text), "velloria-%04d.png", n);
@@ -228,7 +237,8 @@ void MainLoop::SaveScreenshot() {
     std::fflush(stdout);
     host_.ScreenshotSaved(ec ? path : full.string());
   } else {
-    std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", folder.c_str(), saved.reason.c_str());
+    std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", PrintablePath(folder).c_str(),
+                 saved.reason.c_str());
   }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 #include "input/joystick.h"
 
 class InputDriver;
+class OutputFile;
 class JoystickSource;
 class Sequencer;
 
@@ -21,7 +21,9 @@ struct LoopConfig {
   bool headless = false;
   std::optional<int64_t> frames;
   std::vector<ScriptedEvent> script;
-  std::string recordFile;
+  // Where the session is recorded, opened by the caller (borrowed; null: not
+  // recorded).
+  OutputFile* record = nullptr;
   uint32_t seed = 0;
   // A held fire key fires again every fourth frame of a game (the input
   // file's header says so when recorded).
@@ -86,7 +88,6 @@ class MainLoop {
   int64_t pauseStartTick_ = 0;
   bool wasPaused_ = false;
   uint32_t virtualNow_ = 0;
-  std::ofstream record_;
   std::vector<bool> shotDone_;
   JoystickReading lastJoystick_;
   std::vector<std::function<void(int64_t, bool)>> observers_;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <functional>
 
+#include "base/printable.h"
+
 namespace {
 
 constexpr int kMinScale = 1;
@@ -169,7 +171,7 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     std::string_view name = inlineValue ? arg.substr(0, eq) : arg;
     const OptionSpec* option = Find(name);
     if (!option) {
-      error = "unknown option " + std::string(arg) + " (see --help)";
+      error = "unknown option " + Printable(arg) + " (see --help)";
       return std::nullopt;
     }
     if (option->argument) {
@@ -181,7 +183,7 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
         // "--ranking --frames 1" is a forgotten file name, not a file called
         // "--frames"; a value that starts so is given as --ranking=--frames.
         error = std::string(option->name) + " needs " + option->argument +
-                (i + 1 < argc ? ", not the option " + std::string(argv[i + 1]) : "");
+                (i + 1 < argc ? ", not the option " + Printable(argv[i + 1]) : "");
         return std::nullopt;
       }
     } else if (inlineValue) {
@@ -190,7 +192,7 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
     }
     if (!option->set(options, value)) {
       error = std::string(option->name) + ": expected " + (option->expected ? option->expected : option->argument) +
-              ", not \"" + std::string(value) + "\"";
+              ", not \"" + Printable(value) + "\"";
       return std::nullopt;
     }
     windowGiven = windowGiven || name == "--window";
@@ -203,6 +205,16 @@ std::optional<Options> ParseOptions(int argc, const char* const* argv, std::stri
   if (options.noPicture && (!options.shots.empty() || !options.pictureLog.empty())) {
     error = "--no-picture draws nothing for --shot or --picture-log to keep";
     return std::nullopt;
+  }
+  // A picture after a frame the run never reaches would be missed in silence.
+  for (const ShotRequest& shot : options.shots) {
+    if (options.frames && shot.frame >= *options.frames) {
+      std::string ran =
+          *options.frames == 0 ? "runs no frame" : "ends after frame " + std::to_string(*options.frames - 1);
+      error = "--shot " + std::to_string(shot.frame) + ": the run ends first (--frames " +
+              std::to_string(*options.frames) + " " + ran + ")";
+      return std::nullopt;
+    }
   }
   if (options.autopilot && options.soakSeed) {
     error = "--autopilot and --soak both drive the keys; choose one";

@@ -54,6 +54,8 @@ fs::path PicturesFolder() {
     fs::path listed = FromUserDirs(fs::path(config) / "user-dirs.dirs", home);
     if (IsFolder(listed)) return listed;
   }
-  if (!home.empty() && IsFolder(fs::path(home) / "Pictures")) return fs::path(home) / "Pictures";
-  return ".";
+  // Never the current folder: started from a source tree, a picture there
+  // would travel with the next package.
+  if (home.empty()) return {};
+  return fs::path(home) / "Pictures";
 }

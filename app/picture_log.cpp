@@ -27,16 +27,13 @@ uint32_t PictureDigest(const Surface& surface) {
   return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 
-bool PictureLog::Open(const std::string& path) {
-  out_.open(path, std::ios::trunc);
-  return static_cast<bool>(out_);
-}
+bool PictureLog::Open(const std::string& path) { return out_.Open(path, "no pictures are logged"); }
 
 void PictureLog::Write(int64_t frame, bool ran) {
-  if (!out_.is_open()) return;
+  if (!out_.IsOpen()) return;
   const Surface* back = GetBackSurface();
   if (ran && back) last_ = PictureDigest(*back);
   char line[40];
   std::snprintf(line, sizeof line, "%lld %08x\n", static_cast<long long>(frame), last_);
-  out_ << line;
+  out_.Write(line);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
+
+#include "base/output_file.h"
 
 class Surface;
 
@@ -11,13 +12,15 @@ class Surface;
 // frame by frame, so a change shows at the first frame it reaches the screen.
 class PictureLog {
  public:
-  // False when the file cannot be written.
+  // False when the file cannot be written (told on standard error).
   bool Open(const std::string& path);
+  // False when a write failed (told once).
+  bool Close() { return out_.Close(); }
   // ran: whether a frame ran in this tick; if not, the picture is unchanged.
   void Write(int64_t frame, bool ran);
 
  private:
-  std::ofstream out_;
+  OutputFile out_;
   uint32_t last_ = 0;
 };
 

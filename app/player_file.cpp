@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/file_paths.h"
+#include "app/file_reader.h"
 #include "app/save_faults.h"
 #include "app/save_in_place.h"
 #include "app/save_lock.h"
@@ -21,7 +22,6 @@ constexpr int kMaxLinks = 40;          // as many as the kernel follows in one p
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
 constexpr mode_t kPrivateMode = 0600;  // until the old file's own mode is set
 constexpr mode_t kAnyWriteBit = 0222;
-constexpr size_t kReadChunk = 65536;
 constexpr const char* kTempMark = ".tmp-";
 
 FileOutcome NotRegular() { return {FileOutcome::Status::NotRegular, "not a regular file"}; }
@@ -67,12 +67,6 @@ FileOutcome WritableFolder(const std::string& folder) {
 void RemoveStaleTemps(const std::string& folder, const std::string& name) {
   for (const std::string& left : LeftFiles(folder, SideName(name, kTempMark))) ::unlink(left.c_str());
 }
-
-// Closes a descriptor when it goes out of scope.
-struct FdCloser {
-  int fd;
-  ~FdCloser() { ::close(fd); }
-};
 
 // File systems without hard links (FAT, some network shares) refuse link().
 bool LinksUnsupported(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
@@ -149,29 +143,20 @@ FileOutcome Save(const std::string& path, const PlayerFileMerge* merge, std::str
 }  // namespace
 
 FileOutcome ReadPlayerFile(const std::string& path, std::string& text) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    return errno == ENOENT || errno == ENOTDIR ? FileOutcome{FileOutcome::Status::Missing, ""} : FailedWith(errno);
+  FileRead read = ReadFileOfKind(path, kPlayerFileKind, text);
+  switch (read.problem) {
+    case FileRead::Problem::None:
+      return {};
+    case FileRead::Problem::Missing:
+      return {FileOutcome::Status::Missing, ""};
+    case FileRead::Problem::NotRegular:
+      return NotRegular();
+    case FileRead::Problem::TooLarge:
+      return Failed(ReadProblem(read, kPlayerFileKind).substr(std::char_traits<char>::length("is ")));
+    case FileRead::Problem::System:
+      break;
   }
-  if (!S_ISREG(st.st_mode)) return NotRegular();
-  // Should a FIFO take the file's place after that look, the open still
-  // does not wait for a writer, and the second look refuses it.
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return FailedWith(errno);
-  FdCloser closer{fd};
-  if (::fstat(fd, &st) != 0) return FailedWith(errno);
-  if (!S_ISREG(st.st_mode)) return NotRegular();
-  std::string all;
-  std::vector<char> buffer(kReadChunk);
-  for (;;) {
-    ssize_t n = ::read(fd, buffer.data(), buffer.size());
-    if (n == 0) break;
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return FailedWith(errno);
-    all.append(buffer.data(), static_cast<size_t>(n));
-  }
-  text = std::move(all);
-  return {};
+  return FailedWith(read.error);
 }
 
 FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes) { return Save(path, nullptr, bytes); }

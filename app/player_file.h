@@ -36,7 +36,9 @@ struct FileOutcome {
   bool Done() const { return status == Status::Done; }
 };
 
-// The whole file at path; Missing when there is none.
+// The whole file at path, read as app/file_reader.h reads every file named
+// to the program (a size cap, a byte-order mark left out); Missing when
+// there is none.
 FileOutcome ReadPlayerFile(const std::string& path, std::string& text);
 // Replaces the whole file at path with bytes (creating it and its folders
 // when missing), by the rules above.

@@ -12,6 +12,7 @@
 #include "app/app_block.h"
 #include "app/settings_store.h"
 #include "app/win_reg.h"
+#include "base/printable.h"
 
 namespace {
 
@@ -55,13 +56,15 @@ bool OpenRankingKey(NWinReg& reg, bool create) {
 void ReportFailure(const std::string& file, const FileOutcome& outcome) {
   if (outcome.status == FileOutcome::Status::NotRegular) {
     if (!toldNotRegular) {
-      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n", file.c_str());
+      std::fprintf(stderr, "velloria: %s is not a regular file; the ranking will not be saved\n",
+                   PrintablePath(file).c_str());
     }
     toldNotRegular = true;
   } else if (file.empty()) {
     std::fprintf(stderr, "velloria: cannot save the ranking: %s\n", outcome.reason.c_str());
   } else {
-    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", file.c_str(), outcome.reason.c_str());
+    std::fprintf(stderr, "velloria: cannot save the ranking to %s: %s\n", PrintablePath(file).c_str(),
+                 outcome.reason.c_str());
   }
 }
 
@@ -137,6 +140,12 @@ void ReadTable(const NWinReg& reg) {
 }
 
 }  // namespace
+
+void ReadRankingText(const std::string& text) {
+  NWinReg reg;
+  reg.OpenKeyInText("", kRankingKey, text, true, false);
+  ReadTable(reg);
+}
 
 void LoadRanking() {
   unsaved.clear();

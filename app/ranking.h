@@ -35,6 +35,9 @@ int FindRankPosition(int32_t score);
 // entry dropping out, and saves. Returns the place or -1.
 int EnterRanking(int32_t score, const NString& name);
 
+// The table from a ranking file's whole text, by the loading rules (the
+// defaults where the text has no value); nothing is read or written.
+void ReadRankingText(const std::string& text);
 // One stored value's text -> score and name, by the loading rules.
 void ParseRankValue(const NString& text, int32_t& score, std::string& name);
 // Where the ranking is kept between runs: the user's settings folder (live

@@ -3,13 +3,10 @@
 #include "app/app_block.h"
 #include "game/game.h"
 
-bool StatsLog::Open(const std::string& path) {
-  out_.open(path, std::ios::trunc);
-  return static_cast<bool>(out_);
-}
+bool StatsLog::Open(const std::string& path) { return out_.Open(path, "no statistics are logged"); }
 
 void StatsLog::Write(int64_t frame) {
-  if (out_.is_open()) out_ << Line(frame) << '\n';
+  if (out_.IsOpen()) out_.Write(Line(frame) + '\n');
 }
 
 std::string StatsLog::Line(int64_t frame) {

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
+
+#include "base/output_file.h"
 
 // --stats: one line per frame of space-separated key=value pairs, in this
 // order: frame scene state timer stage level x pstate lives potions power
@@ -10,8 +11,10 @@
 // keys show "-"; so does boss when there is no boss body.
 class StatsLog {
  public:
-  // False when the file cannot be written.
+  // False when the file cannot be written (told on standard error).
   bool Open(const std::string& path);
+  // False when a write failed (told once).
+  bool Close() { return out_.Close(); }
   void Write(int64_t frame);
 
   // The line for the current frame (also used by tests).
@@ -20,5 +23,5 @@ class StatsLog {
   static std::string Value(int value) { return std::to_string(value); }
 
  private:
-  std::ofstream out_;
+  OutputFile out_;
 };

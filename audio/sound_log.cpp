@@ -1,28 +1,30 @@
 #include "audio/sound_log.h"
 
-#include <fstream>
+#include <string>
 
 #include "base/frame_clock.h"
+#include "base/output_file.h"
 
 namespace {
-std::ofstream logFile;
+OutputFile logFile;
 }  // namespace
 
 bool OpenSoundLog(const std::string& path) {
   CloseSoundLog();
-  logFile.open(path, std::ios::trunc);
-  return logFile.is_open();
+  return logFile.Open(path, "sounds are not logged");
 }
 
-void CloseSoundLog() {
-  if (logFile.is_open()) logFile.close();
-}
+bool CloseSoundLog() { return logFile.Close(); }
 
 // Each line is flushed at once so that a run that dies still leaves its log.
 void LogEffect(int slot) {
-  if (logFile.is_open()) logFile << CurrentFrame() << " play " << slot << std::endl;
+  if (!logFile.IsOpen()) return;
+  logFile.Write(std::to_string(CurrentFrame()) + " play " + std::to_string(slot) + "\n");
+  logFile.Flush();
 }
 
 void LogMusicCommand(const char* command, const std::string& name) {
-  if (logFile.is_open()) logFile << CurrentFrame() << " music " << command << " " << name << std::endl;
+  if (!logFile.IsOpen()) return;
+  logFile.Write(std::to_string(CurrentFrame()) + " music " + command + " " + name + "\n");
+  logFile.Flush();
 }

@@ -23,7 +23,8 @@ set_property(SOURCE ${CMAKE_SOURCE_DIR}/audio/music.cpp APPEND
 set(VELLORIA_ICON_SIZES 16 22 24 32 48 64 128 256)
 set(VELLORIA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/velloria)
 
-# Every folder the rules below install into, noted before anything is copied.
+# Every folder the rules below install into, noted (and the missing ones made
+# 0755) before anything is copied.
 set(VELLORIA_INSTALL_DIRS ${VELLORIA_PROGRAM_DIR} ${VELLORIA_TUNE_INSTALL_DIR} ${CMAKE_INSTALL_BINDIR}
     ${CMAKE_INSTALL_DATADIR}/applications
     ${CMAKE_INSTALL_DATADIR}/metainfo ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps ${CMAKE_INSTALL_MANDIR}/man6 ${VELLORIA_DOC_DIR})

@@ -32,3 +32,13 @@ endforeach()
 list(REMOVE_DUPLICATES created)
 list(JOIN created "\n" lines)
 file(WRITE "${VELLORIA_CREATED_LIST}" "${root}\n${lines}\n")
+
+# The folders are made here, 0755 whatever the umask of whoever installs:
+# under umask 077 they would shut every other user out of the game. Files
+# get their modes from the install rules.
+list(REVERSE created)
+foreach(dir ${created})
+  file(MAKE_DIRECTORY "${dir}")
+  file(CHMOD "${dir}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                                  WORLD_EXECUTE)
+endforeach()

@@ -13,6 +13,7 @@
 
 #include "audio/midi_length.h"
 #include "audio/soundfont_finder.h"
+#include "base/printable.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ std::optional<int64_t> MidiFrames(const std::string& path, int rate) {
 // Says once per file and run that a tune is there but cannot be played.
 void ReportUnplayable(const std::string& path, const char* why) {
   static std::set<std::string> reported;
-  if (reported.insert(path).second) std::fprintf(stderr, "velloria: cannot play %s: %s\n", path.c_str(), why);
+  if (reported.insert(path).second)
+    std::fprintf(stderr, "velloria: cannot play %s: %s\n", PrintablePath(path).c_str(), why);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 #include <sstream>
 
+#include "base/printable.h"
 #include "input/key_names.h"
 
 namespace {
@@ -202,7 +203,7 @@ Settings ParseSettings(const std::string& text, std::vector<std::string>& compla
     if (field->parse(tried, value)) {
       settings = tried;
     } else {
-      complaints.push_back("line " + std::to_string(number) + ": " + std::string(Trim(line)) + ": expected " +
+      complaints.push_back("line " + std::to_string(number) + ": " + Printable(Trim(line)) + ": expected " +
                            field->expected);
     }
   }

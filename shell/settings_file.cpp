@@ -5,6 +5,7 @@
 
 #include "app/settings_store.h"
 #include "app/win_reg.h"
+#include "base/printable.h"
 
 std::string SettingsFile::DefaultPath() {
   std::string root = UserSettingsRoot();
@@ -25,15 +26,18 @@ Settings SettingsFile::Load() {
       return {};
     case FileOutcome::Status::NotRegular:
       notRegular_ = true;
-      std::fprintf(stderr, "velloria: %s is not a regular file; the settings will not be saved\n", path_.c_str());
+      std::fprintf(stderr, "velloria: %s is not a regular file; the settings will not be saved\n",
+                   PrintablePath(path_).c_str());
       return {};
     case FileOutcome::Status::Failed:
-      std::fprintf(stderr, "velloria: cannot read the settings in %s: %s\n", path_.c_str(), read.reason.c_str());
+      std::fprintf(stderr, "velloria: cannot read the settings in %s: %s\n", PrintablePath(path_).c_str(),
+                   read.reason.c_str());
       return {};
   }
   std::vector<std::string> complaints;
   base_ = ParseSettings(text_, complaints);
-  for (const std::string& c : complaints) std::fprintf(stderr, "velloria: %s %s\n", path_.c_str(), c.c_str());
+  for (const std::string& c : complaints)
+    std::fprintf(stderr, "velloria: %s %s\n", PrintablePath(path_).c_str(), c.c_str());
   return base_;
 }
 
@@ -58,9 +62,11 @@ bool SettingsFile::Save(const Settings& settings) {
   }
   if (saved.status == FileOutcome::Status::NotRegular) {
     notRegular_ = true;
-    std::fprintf(stderr, "velloria: %s is not a regular file; the settings will not be saved\n", path_.c_str());
+    std::fprintf(stderr, "velloria: %s is not a regular file; the settings will not be saved\n",
+                 PrintablePath(path_).c_str());
   } else {
-    std::fprintf(stderr, "velloria: cannot save the settings to %s: %s\n", path_.c_str(), saved.reason.c_str());
+    std::fprintf(stderr, "velloria: cannot save the settings to %s: %s\n", PrintablePath(path_).c_str(),
+                 saved.reason.c_str());
   }
   return false;
 }

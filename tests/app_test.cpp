@@ -14,6 +14,7 @@
 #include "app/shutdown.h"
 #include "audio/sound_log.h"
 #include "base/frame_clock.h"
+#include "base/output_file.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/joystick_source.h"
@@ -299,10 +300,13 @@ TEST_F(Loop, ARecordingHoldsTheSeedTheEventsAndThePadWheneverItChanges) {
   config.headless = true;
   config.frames = 6;
   config.joystick = &pad;
-  config.recordFile = (dir / "session.txt").string();
+  OutputFile record;
+  ASSERT_TRUE(record.Open((dir / "session.txt").string(), "the session is not recorded"));
+  config.record = &record;
   config.seed = 4;
   config.script = {{1, Kind::KeyDown, 0x1E}, {2, Kind::KeyUp, 0x1E}, {3, Kind::FocusLost}, {4, Kind::FocusGained}};
   Run(std::move(config));
+  ASSERT_TRUE(record.Close());
   EXPECT_EQ(ReadFile(dir / "session.txt"),
             "# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
 }
@@ -334,7 +338,7 @@ TEST_F(Loop, ADriverIsAskedBeforeEveryFrameAndWhilePausedOnlyIfItResumes) {
   }
 }
 
-TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
+TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeMadeWhenMissing) {
   namespace fs = std::filesystem;
   auto home = TestDir("pictures");
   fs::create_directories(home / "config");
@@ -342,9 +346,13 @@ TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
   ::setenv("HOME", home.c_str(), 1);
   ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
   ::unsetenv("XDG_PICTURES_DIR");
-  EXPECT_EQ(PicturesFolder(), ".");
+  // Never the current folder: ~/Pictures is made by the first F12.
+  std::ofstream(home / "keys.txt") << "seed 1\n2 +F12\n3 -F12\n4 +F12\n";
+  const std::string run = "--headless --frames 6 --input " + (home / "keys.txt").string() + " >/dev/null";
+  EXPECT_EQ(RunGame(run).code, 0);
+  EXPECT_NE(ReadFile(home / "Pictures" / "velloria-0002.png").find("PNG"), std::string::npos);
+  fs::remove_all(home / "Pictures");
   fs::create_directories(home / "Pictures");
-  EXPECT_EQ(PicturesFolder(), home / "Pictures");
   // The desktop's own list names the folder; one that does not exist is passed over.
   std::ofstream(home / "config" / "user-dirs.dirs") << "# written by the desktop\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n"
                                                     << "XDG_PICTURES_DIR=\"$HOME/Bilder\" \t\r\n";
@@ -358,8 +366,7 @@ TEST(ScreenshotFolder, TheDesktopsPicturesFolderElsePicturesInHomeElseHere) {
   // the player's files, a link to nothing too.
   std::ofstream(home / "Pictures" / "velloria-0001.png") << "mine";
   fs::create_symlink("elsewhere.png", home / "Pictures" / "velloria-0002.png");
-  std::ofstream(home / "keys.txt") << "seed 1\n2 +F12\n3 -F12\n4 +F12\n";
-  EXPECT_EQ(RunGame("--headless --frames 6 --input " + (home / "keys.txt").string() + " >/dev/null").code, 0);
+  EXPECT_EQ(RunGame(run).code, 0);
   EXPECT_EQ(ReadFile(home / "Pictures" / "velloria-0001.png"), "mine");
   EXPECT_FALSE(fs::exists(home / "Pictures" / "elsewhere.png"));
   EXPECT_NE(ReadFile(home / "Pictures" / "velloria-0004.png").find("PNG"), std::string::npos);

@@ -3,6 +3,7 @@
 
 #include "base/math_util.h"
 #include "base/nstring.h"
+#include "base/printable.h"
 #include "base/string_list.h"
 
 TEST(NString, TrimAndMidKeepTheirOddRules) {
@@ -71,4 +72,29 @@ TEST(Numbers, RoundingTheCompassAndTheGeneratorAreTheSameEverywhere) {
   EXPECT_EQ(Random(32768), 41);
   EXPECT_EQ(Random(32768), 18467);
   EXPECT_EQ(Random(32768), 6334);
+}
+
+// What reaches a terminal from outside text: every byte that could hide,
+// cut or rewrite the message is shown as an escape; readable text, other
+// scripts included, stays as it is.
+TEST(Printable, ControlBytesBrokenUtf8AndInvisibleCharactersAreEscapedAndLongTextCut) {
+  using namespace std::string_literals;
+  const std::pair<std::string, std::string> cases[] = {
+      {"seed 3", "seed 3"},
+      {"a\0b"s, "a\\x00b"},
+      {"\x1B[2J\r\n\x7F", "\\x1B[2J\\x0D\\x0A\\x7F"},
+      {"Hexe \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80", "Hexe \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80"},
+      {"\xC3", "\\xC3"},                             // cut short
+      {"\xC0\xAF", "\\xC0\\xAF"},                    // overlong '/'
+      {"\xED\xA0\x80", "\\xED\\xA0\\x80"},           // a surrogate
+      {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},  // past U+10FFFF
+      {"\xC2\x85|\xE2\x80\xAE|\xEF\xBB\xBF|\xE2\x80\x8B", "\\u{0085}|\\u{202E}|\\u{FEFF}|\\u{200B}"},
+      {"\xC2\xA0\xE2\x80\xAF", "\xC2\xA0\xE2\x80\xAF"},  // spaces that show as spaces
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Printable(text), shown) << shown;
+  EXPECT_EQ(Printable(std::string(kPrintableBytes, 'x')), std::string(kPrintableBytes, 'x'));
+  EXPECT_EQ(Printable(std::string(50 << 20, 'x')), std::string(kPrintableBytes, 'x') + "... (52428800 bytes)");
+  // An escape counts as the bytes it shows.
+  EXPECT_EQ(Printable("ab\n" + std::string(kPrintableBytes, 'x')),
+            "ab\\x0A" + std::string(kPrintableBytes - 6, 'x') + "... (123 bytes)");
 }

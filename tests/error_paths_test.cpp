@@ -145,9 +145,10 @@ TEST(ErrorPaths, AHomeThatCannotBeWrittenLeavesTheDefaultsAndAFullDiskTheOldRank
   WriteRanking(dir / "full", before);
   r = RunGame(NameEntryRun(dir, RankingFile(dir / "full").string()), (dir / "full").string(),
               "trap '' XFSZ; ulimit -f 1;");
-  EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.errors,
-            "velloria: cannot save the ranking to " + RankingFile(dir / "full").string() + ": file too large\n");
+  EXPECT_EQ(r.code, 1) << "the stats stopped short";
+  EXPECT_EQ(r.errors, "velloria: cannot write " + (dir / "stats.txt").string() +
+                          ": file too large; no statistics are logged\nvelloria: cannot save the ranking to " +
+                          RankingFile(dir / "full").string() + ": file too large\n");
   EXPECT_EQ(ReadFile(RankingFile(dir / "full")), before);
   for (const auto& entry : fs::directory_iterator(RankingFile(dir / "full").parent_path())) {
     EXPECT_EQ(entry.path().filename(), "ranking.ini") << "left behind";
@@ -305,4 +306,73 @@ TEST(LiveRun, HeadlessRunsNeitherReadNorWriteThePlayersRankingUnlessOneIsNamed) 
   r = RunGame("--frames 2", dir / "live", LiveEnv(dir));
   EXPECT_EQ(r.errors, "velloria: " + RankingFile(dir / "live").string() +
                           " is not a regular file; the ranking will not be saved\n");
+}
+
+// Whatever a name on the command line turns out to be, the run says so in
+// one line and ends with an error at once: nothing waits on a FIFO or reads
+// a device without end, and a file written as the run goes that stops
+// short (no room left: the size limit stands in for a full disk, its
+// signal ignored so the write reports the error) fails the run.
+TEST(ErrorPaths, NamedFilesThatAreNoFilesTooLargeOrCutShortAreToldInOneLineAndFailTheRun) {
+  auto dir = TestDir("named");
+  const std::string d = dir.string() + "/";
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+  fs::create_directories(dir / "folder");
+  fs::resize_file((std::ofstream(dir / "big.txt"), dir / "big.txt"), 17 << 20);
+  std::ofstream(dir / "odd.txt", std::ios::binary) << "\xEF\xBB\xBFseed 3\n1 +SP" << '\0' << "CE\x1B[2J\n";
+  std::ofstream(dir / "long.txt") << "seed 3\n" << std::string(1 << 20, 'x') << "\n";
+  NameEntryRun(dir, "");  // writes typer.txt
+  const std::string input = " --input " + d + "typer.txt";
+  const std::string full = "trap '' XFSZ; ulimit -f 1; ";
+  const std::string expected =
+      R"(expected "FRAME +KEY", "FRAME -KEY", "FRAME focus-", "FRAME focus+" or "FRAME joy X Y BUTTONS")";
+  struct Case {
+    std::string args, env, errors;
+    int code;
+  } cases[] = {
+      {"--input " + d + "fifo", "", d + "fifo is a FIFO, not an input file", 2},
+      {"--input " + d + "folder", "", d + "folder is a folder, not an input file", 2},
+      {"--input /dev/zero", "", "/dev/zero is a device, not an input file", 2},
+      {"--input " + d + "big.txt", "", d + "big.txt is 17 MB, larger than the 16 MB an input file may be", 2},
+      {"--input " + d + "odd.txt", "", "input file line 2: " + expected + ": \"1 +SP\\x00CE\\x1B[2J\"", 2},
+      {"--input " + d + "long.txt", "",
+       "input file line 2: " + expected + ": \"" + std::string(120, 'x') + "... (1048576 bytes)\"", 2},
+      {"--record " + d + "fifo", "", "cannot write " + d + "fifo: not a regular file; the session is not recorded", 2},
+      {"--stats " + d + "fifo", "", "cannot write " + d + "fifo: not a regular file; no statistics are logged", 2},
+      {"--sound-log " + d + "folder", "", "cannot write " + d + "folder: a folder, not a file; sounds are not logged",
+       2},
+      {"--stats " + d + "s.txt", full, "cannot write " + d + "s.txt: file too large; no statistics are logged", 1},
+      {"--record " + d + "r.txt" + input, full,
+       "cannot write " + d + "r.txt: file too large; the session is not recorded", 1},
+      {"--picture-log " + d + "p.txt", full, "cannot write " + d + "p.txt: file too large; no pictures are logged", 1},
+      {"--shot 600:" + d + "x.png", "", "--shot 600: the run ends first (--frames 600 ends after frame 599)", 2},
+  };
+  for (const Case& c : cases) {
+    RunResult r = RunGame("--headless --frames 600 " + c.args, "", c.env + "timeout 10 env");
+    EXPECT_EQ(r.code, c.code) << c.args;
+    EXPECT_EQ(r.errors, "velloria: " + c.errors + "\n") << c.args;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo") && fs::is_empty(dir / "folder") && !fs::exists(dir / "x.png"));
+  EXPECT_EQ(ReadFile(dir / "r.txt").substr(0, 27), "# velloria session\nseed 3\n1") << "not even the start was kept";
+}
+
+// The ranking and the settings are read by the same rules: a byte-order
+// mark in front (as some editors write) hides neither the ranking's section
+// nor the first setting, and a ranking file far too large is left alone.
+TEST(ErrorPaths, AByteOrderMarkedRankingKeepsItsTopScoreAndAnOversizedOneIsLeftAlone) {
+  auto dir = TestDir("marked");
+  const std::string section = "[Software\\KorvaGames\\Velloria]\n";
+  std::ofstream(dir / "marked.ini", std::ios::binary) << "\xEF\xBB\xBF" << section << "Rank0=9000,TOP\n";
+  RunResult r = RunGame(NameEntryRun(dir, (dir / "marked.ini").string()));
+  EXPECT_EQ(r.code, 0) << r.errors;
+  std::string after = ReadFile(dir / "marked.ini");
+  EXPECT_NE(after.find("Rank0=9000,TOP\nRank1=500,V\n"), std::string::npos) << after;
+  EXPECT_EQ(after.find(section), after.rfind(section)) << "a second section: " << after;
+  fs::resize_file((std::ofstream(dir / "huge.ini"), dir / "huge.ini"), 9 << 20);
+  r = RunGame(NameEntryRun(dir, (dir / "huge.ini").string()));
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.errors, "velloria: cannot save the ranking to " + (dir / "huge.ini").string() +
+                          ": 9 MB, larger than the 8 MB a ranking or settings file may be\n");
+  EXPECT_EQ(fs::file_size(dir / "huge.ini"), 9u << 20);
+  EXPECT_TRUE(Reached(dir / "stats.txt", "state", StatsLog::Value(game_state::kHandOver)));
 }

@@ -1,6 +1,8 @@
 # Installs into a fresh prefix, checks the layout, uninstalls and checks that
 # the prefix is empty again; then the same into a prefix that already holds
 # empty bin/ and share/man/ folders, which the uninstall must leave in place.
+# Both installs run under umask 077, as a careful root's may: every user must
+# still be able to start the game.
 set(prefix "${BUILD}/install-test-prefix")
 
 # The prefix goes, pass or fail.
@@ -10,9 +12,15 @@ function(fail why)
 endfunction()
 
 function(install_and_check)
-  execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" RESULT_VARIABLE rc OUTPUT_QUIET)
+  execute_process(COMMAND sh -c "umask 077 && exec \"$0\" --install \"$1\" --prefix \"$2\""
+                          ${CMAKE_COMMAND} "${BUILD}" "${prefix}" RESULT_VARIABLE rc OUTPUT_QUIET)
   if(NOT rc EQUAL 0)
     fail("install failed")
+  endif()
+  execute_process(COMMAND find "${prefix}" -mindepth 1 "(" -type d ! -perm 0755 ")" -o "(" -type f ! -perm 0644 ! -perm 0755 ")"
+                  OUTPUT_VARIABLE private)
+  if(private)
+    fail("not open to every user after an install under umask 077:\n${private}")
   endif()
   set(files bin/velloria lib/velloria/velloria lib/velloria/Music01.mid lib/velloria/Music02.mid
             lib/velloria/Music03.mid lib/velloria/Music01.ogg lib/velloria/Music02.ogg lib/velloria/Music03.ogg

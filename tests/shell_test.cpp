@@ -382,6 +382,11 @@ TEST(HoldToFire, AHeldFireKeyFiresEveryFourthFrameWhenTheRunSaysSo) {
   EXPECT_EQ(volleys(""), std::vector<int64_t>{150});
   EXPECT_EQ(volleys("hold-to-fire off\n", " --settings " + (dir / "named.ini").string()), std::vector<int64_t>{150});
   EXPECT_EQ(errors, "velloria: " + (dir / "named.ini").string() + " line 2: fit=round: expected whole or fill\n");
+  // A byte-order mark in front hides no line: the first is read, and found wrong.
+  std::ofstream(dir / "marked.ini", std::ios::binary) << "\xEF\xBB\xBF"
+                                                      << "fit=round\n";
+  volleys("", " --settings " + (dir / "marked.ini").string());
+  EXPECT_EQ(errors, "velloria: " + (dir / "marked.ini").string() + " line 1: fit=round: expected whole or fill\n");
   // Only a game in play repeats: Space held from the ranking into the title
   // (the front-end session's way there) confirms nothing more.
   std::ofstream menus(dir / "in.txt");

@@ -22,9 +22,10 @@ case "$mode" in
 esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
-# The hall of fame server (built in test mode too, where it is tested).
+# Python runs the movement scripts' course checks, part of the suite.
+# The hall of fame server is built in test mode too, where it is tested.
 hall_packages=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev)
-[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev "${hall_packages[@]}" postgresql)
+[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev python3 "${hall_packages[@]}" postgresql)
 [ "$mode" = hall ] && packages+=("${hall_packages[@]}")
 # The browser build needs none of the desktop's libraries.
 [ "$mode" = web ] && packages=(cmake make emscripten node-acorn)

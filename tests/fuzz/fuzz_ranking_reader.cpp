@@ -1,35 +1,54 @@
-// A ranking file of any bytes loads by the rules, never crashes, and a save
-// afterwards keeps every line it did not write.
-#include <unistd.h>
-
+// A ranking file of any bytes reads by the rules and never crashes; a
+// result entered into it keeps every line the ranking does not own. All in
+// memory: the store is a string.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "app/app_block.h"
 #include "app/ranking.h"
+#include "app/settings_store.h"
+
+namespace {
+
+class TextStore : public SettingsStore {
+ public:
+  FileOutcome Read(const std::string&, std::string& text) override {
+    text = stored;
+    return {};
+  }
+  FileOutcome Write(const std::string&, const std::string& text) override {
+    stored = text;
+    return {};
+  }
+  std::string stored;
+};
+
+constexpr int kScoreLimit = 10000;
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // A folder for each input, gone with it, so that a fuzzing run leaves none.
-  struct Folder {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("velloria-fuzz-ranking-" + std::to_string(getpid()));
-    ~Folder() {
-      std::error_code ec;
-      std::filesystem::remove_all(path, ec);
-    }
-  } folder;
-  const std::filesystem::path& root = folder.path;
-  std::filesystem::create_directories(root / "KorvaGames" / "Velloria");
-  {
-    std::ofstream file(root / "KorvaGames" / "Velloria" / "ranking.ini", std::ios::binary | std::ios::trunc);
-    file << "[Software\\KorvaGames\\Velloria]\n";
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  const std::string text =
+      "[Software\\KorvaGames\\Velloria]\n" + std::string(reinterpret_cast<const char*>(data), size);
+  ReadRankingText(text);
+  for (int i = 0; i < kRankEntries; ++i) {
+    const RankEntry& entry = GetRankEntry(i);
+    if (entry.score >= kScoreLimit || entry.name[sizeof(entry.name) - 1] != '\0') __builtin_trap();
   }
-  SetRankingRoot(root.string());
+  TextStore store;
+  store.stored = text;
+  SetSettingsStore(&store);
+  SetRankingPlace(RankingPlace::File, "ranking.ini");
   LoadRanking();
-  EnterRanking(5000, NString("FUZZ"));
-  LoadRanking();
+  EnterRanking(kScoreLimit - 1, NString("FUZZ"));
+  SetSettingsStore(nullptr);
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    bool owned = line.size() > 4 && (line[0] == 'R' || line[0] == 'r');
+    if (!owned && store.stored.find(line) == std::string::npos) __builtin_trap();
+  }
   return 0;
 }
