@@ -53,13 +53,15 @@ void Shell::Wrap(PlatformServices& services) {
 }
 
 bool Shell::PollEvent(HostEvent& event) {
-  LookAtPad();
   LookAtGame();
   while (pending_.empty()) {
     HostEvent in;
     if (!host_.PollEvent(in)) break;
     Route(in);
   }
+  // After the platform took its events: the pad as the game will read it, so
+  // a button the shell keeps never reaches a frame first.
+  LookAtPad();
   Show();
   if (pending_.empty()) return false;
   event = pending_.front();
@@ -143,7 +145,8 @@ void Shell::KeyDown(int key, bool gameKey) {
     Push(question_.Escape(GetAppBlock(), current_.confirmQuit));
     return;
   }
-  if (skip_.Take(GetAppBlock())) {
+  // A screenshot of the logo is no wish to move on.
+  if (key != key::kF12 && skip_.Take(GetAppBlock())) {
     keys_.Keep(key);
     SkipLogo(true);
     return;
