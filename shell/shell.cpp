@@ -335,7 +335,8 @@ void Shell::Show() {
   screen.quitQuestion = question_.Asking() && !IsQuitRequested();
   screen.typingName = QuitQuestion::TypingName(app);
   screen.paused = app.paused != 0 && !IsQuitRequested() && !screen.quitQuestion;
-  screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested();
+  // A page's touch buttons show their Options button already.
+  screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested() && !touchHints_;
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
