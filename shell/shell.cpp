@@ -53,13 +53,15 @@ void Shell::Wrap(PlatformServices& services) {
 }
 
 bool Shell::PollEvent(HostEvent& event) {
-  LookAtPad();
   LookAtGame();
   while (pending_.empty()) {
     HostEvent in;
     if (!host_.PollEvent(in)) break;
     Route(in);
   }
+  // After the platform took its events: the pad as the game will read it, so
+  // a button the shell keeps never reaches a frame first.
+  LookAtPad();
   Show();
   if (pending_.empty()) return false;
   event = pending_.front();
@@ -143,7 +145,8 @@ void Shell::KeyDown(int key, bool gameKey) {
     Push(question_.Escape(GetAppBlock(), current_.confirmQuit));
     return;
   }
-  if (skip_.Take(GetAppBlock())) {
+  // A screenshot of the logo is no wish to move on.
+  if (key != key::kF12 && skip_.Take(GetAppBlock())) {
     keys_.Keep(key);
     SkipLogo(true);
     return;
@@ -332,7 +335,8 @@ void Shell::Show() {
   screen.quitQuestion = question_.Asking() && !IsQuitRequested();
   screen.typingName = QuitQuestion::TypingName(app);
   screen.paused = app.paused != 0 && !IsQuitRequested() && !screen.quitQuestion;
-  screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested();
+  // A page's touch buttons show their Options button already.
+  screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested() && !touchHints_;
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));

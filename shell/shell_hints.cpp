@@ -5,7 +5,9 @@
 namespace {
 
 constexpr int kCentreX = 320;
-constexpr int kQuestionTop = 196;    // where PAUSED stands
+// In play the question is a band from edge to edge, taller than the game's
+// banners (GET READY flies at 198..282), so none of them sticks out round it.
+constexpr Rect kQuestionBand = {0, 184, 640, 296};
 constexpr int kBelowEntryTop = 300;  // the entry's box ends at 277
 constexpr int kHintPadding = 4;
 constexpr int kHintRight = 632;  // clear of the maker's line at the title's foot
@@ -23,8 +25,13 @@ void QuestionMark(Overlay& overlay, int x, int y) {
 }  // namespace
 
 void DrawQuitQuestion(Overlay& overlay, bool belowEntry) {
-  Rect panel = overlay.PanelFor(Overlay::TextWidth(kAnswers), 3, kCentreX, belowEntry ? kBelowEntryTop : kQuestionTop);
-  int y = panel.top + Overlay::kPadding;
+  int y = 0;
+  if (belowEntry) {
+    y = overlay.PanelFor(Overlay::TextWidth(kAnswers), 3, kCentreX, kBelowEntryTop).top + Overlay::kPadding;
+  } else {
+    overlay.Panel(kQuestionBand);
+    y = (kQuestionBand.top + kQuestionBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
+  }
   int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
   QuestionMark(overlay, x, y);
   overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kAnswers, 0);

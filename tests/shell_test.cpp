@@ -87,10 +87,11 @@ struct DevicesSpy : ShellDevices {
 
 // A run played through the shell by a person, as the desktop plays it.
 void PlayThroughShell(const Options& options, PlayedHost& person, Presenter& screen, ShellDevices& devices,
-                      SettingsFile& file, const Settings& saved) {
+                      SettingsFile& file, const Settings& saved, JoystickSource* pad = nullptr) {
   PlatformServices services;
   services.host = &person;
   services.presenter = &screen;
+  services.joystick = pad;
   Shell shell(person, devices, file, saved, saved);
   shell.Wrap(services);
   GameSceneFactory scenes;
@@ -565,4 +566,50 @@ TEST(QuitQuestion, AsksOnlyInARunAndLeavesAPauseAsItWas) {
   EXPECT_EQ(said(question.Look(app)), "");
   app.sceneState = scene_state::kContinueStart;
   EXPECT_EQ(said(question.Look(app)), said({{HostEventType::Quit}}));
+}
+
+// The pad as the keyboard: a button during the logo skips it, unseen by the
+// game; with the question up, another button plays on and Back quits.
+TEST(ShellSession, ThePadSkipsTheLogoAndAnswersTheQuestion) {
+  TestDir dir("pad");
+  SettingsFile file("");
+  // The buttons change while the host is asked for events, as a real pad's
+  // state does when the platform takes its events.
+  struct Pad : JoystickSource {
+    JoystickReading Read() override { return reading; }
+    JoystickReading reading{true, 0, 0, 0};
+  } pad;
+  auto play = [&](Options options, PlayedHost& person, std::map<int64_t, uint32_t> buttons) {
+    person.onPoll = [&pad, buttons] {
+      auto at = buttons.upper_bound(CurrentFrame());
+      if (at != buttons.begin()) pad.reading.buttons = std::prev(at)->second;
+    };
+    options.headless = true;
+    options.seed = 1;
+    options.recordFile = (dir / "session.txt").string();
+    options.pictureLog = (dir / "pictures-live").string();
+    ScreenSpy screen;
+    DevicesSpy devices;
+    PlayThroughShell(options, person, screen, devices, file, Settings{}, &pad);
+    return ReadFile(dir / "session.txt");
+  };
+  Options logo;
+  logo.frames = 300;
+  PlayedHost waiting;
+  EXPECT_EQ(play(logo, waiting, {{10, 1u << pad_button::kSouth}, {14, 0}}),
+            "# velloria session\nseed 1\n0 joy 0 0 0\n");
+  RunResult waited = RunGame("--headless --frames 300 --picture-log " + (dir / "pictures").string());
+  ASSERT_EQ(waited.code, 0) << waited.errors;
+  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
+
+  Options game;
+  game.frames = 1000;
+  game.startStage = 1;
+  PlayedHost person;
+  person.Press(100, "ESCAPE");
+  person.Press(110, "ESCAPE");
+  std::string session =
+      play(game, person, {{105, 1u << pad_button::kEast}, {108, 0}, {115, 1u << pad_button::kBack}, {118, 0}});
+  EXPECT_NE(session.find("\n100 focus-\n105 focus+\n110 focus-\n115 +ESCAPE\n"), std::string::npos) << session;
+  EXPECT_EQ(session.find(" joy 0 0 2"), std::string::npos) << "the button that played on reached the game";
 }
