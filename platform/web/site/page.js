@@ -373,7 +373,6 @@ const VelloriaPage = (() => {
     if (!canvas.matches(':focus') && !headless) canvas.focus();
     touchButtonsShown(document.body.classList.contains('touch'));  // shown before the program ran
     Module._velloria_begin();
-    if (!headless) VelloriaSound.fetchAhead();
     setTimeout(checkSound, 500);
   }
 
@@ -455,6 +454,9 @@ const VelloriaPage = (() => {
     }
     startText.textContent = headless ? 'Starting…' : 'Tap, click or press a key to play';
     $('progress').hidden = true;
+    // The title's tune comes while the player looks at the start screen
+    // and the logo (which a key may skip).
+    if (!headless) VelloriaSound.fetchAhead();
     window.Module = {
       arguments: commandLine(inputName),
       wasmBinary: wasm.buffer,
