@@ -95,6 +95,9 @@ export async function openPage(browser, origin, path, pages, contextOptions = {}
   const context = await browser.newContext({viewport: {width: 700, height: 600}, serviceWorkers: 'block',
                                             acceptDownloads: true, ...contextOptions});
   const page = await context.newPage();
+  // Every part's first pages load at once: on a busy machine the page's
+  // load event may take longer than the default half minute.
+  page.setDefaultNavigationTimeout(90000 * kTimeScale);
   pages.push(page);
   watchPage(page, origin);
   if (path !== null) await page.goto(origin + path);
