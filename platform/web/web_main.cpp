@@ -187,10 +187,13 @@ void OnPadTimer(void*) {
   }
 }
 
+// Only once the browser has shown a pad (it does at a button's press): a
+// page without one does nothing at all while paused.
 void WatchPad() {
   if (run->padWatched || !run->platform) return;
-  run->padWatched = true;
   run->padSeen = run->platform->Pad().Read();
+  if (!run->padSeen.present) return;
+  run->padWatched = true;
   emscripten_set_timeout(OnPadTimer, kPadLookMs, nullptr);
 }
 

@@ -4,7 +4,8 @@
 import {createReadStream, existsSync, readFileSync, statSync} from 'node:fs';
 import http from 'node:http';
 import {extname, join} from 'node:path';
-import {gzipSync, inflateSync} from 'node:zlib';
+import {promisify} from 'node:util';
+import {gzip, inflateSync} from 'node:zlib';
 
 export const kTimeScale = Number(process.env.VELLORIA_TEST_TIME_SCALE || 1);
 
@@ -39,9 +40,11 @@ const types = {
 const kModes = {'/cut/': {cut: true}, '/gzip/': {gzip: true}, '/gzip-cut/': {gzip: true, cut: true}};
 
 export async function startServer(site, extra) {
+  // Each file compressed once, off the server's thread, so that the other
+  // parts' pages are served meanwhile.
   const packed = new Map();
   const gzipped = file => {
-    if (!packed.has(file)) packed.set(file, gzipSync(readFileSync(file), {level: 1}));
+    if (!packed.has(file)) packed.set(file, promisify(gzip)(readFileSync(file), {level: 1}));
     return packed.get(file);
   };
   const server = http.createServer((request, response) => {
@@ -64,11 +67,12 @@ export async function startServer(site, extra) {
       const text = readFileSync(file, 'utf8').replace(/const kBuild = '[^']*'/, `const kBuild = '${server.swBuild}'`);
       response.writeHead(200, headers).end(text);
     } else if (mode.gzip || cut) {
-      const bytes = mode.gzip ? gzipped(file) : readFileSync(file);
       if (mode.gzip) headers['Content-Encoding'] = 'gzip';
-      response.writeHead(200, {...headers, 'Content-Length': bytes.length});
-      if (cut) response.write(bytes.subarray(0, bytes.length >> 1), () => response.destroy());
-      else response.end(bytes);
+      Promise.resolve(mode.gzip ? gzipped(file) : readFileSync(file)).then(bytes => {
+        response.writeHead(200, {...headers, 'Content-Length': bytes.length});
+        if (cut) response.write(bytes.subarray(0, bytes.length >> 1), () => response.destroy());
+        else response.end(bytes);
+      });
     } else {
       response.writeHead(200, headers);
       createReadStream(file).pipe(response);
@@ -91,6 +95,9 @@ export async function openPage(browser, origin, path, pages, contextOptions = {}
   const context = await browser.newContext({viewport: {width: 700, height: 600}, serviceWorkers: 'block',
                                             acceptDownloads: true, ...contextOptions});
   const page = await context.newPage();
+  // Every part's first pages load at once: on a busy machine the page's
+  // load event may take longer than the default half minute.
+  page.setDefaultNavigationTimeout(90000 * kTimeScale);
   pages.push(page);
   watchPage(page, origin);
   if (path !== null) await page.goto(origin + path);

@@ -154,7 +154,7 @@ export async function startByPad(env, pages) {
 
 // Served gzip-compressed with the compressed length, the page loads: the bar
 // sweeps (the unpacked length is unknown) and the title comes. The title's
-// tune is fetched while the logo runs, not when the title first wants it.
+// tune is fetched before the title comes, not when the title first wants it.
 export async function compressed(env, pages) {
   const page = await openPage(env.browser, env.origin, null, pages);
   let tuneAsked = false;
@@ -172,6 +172,6 @@ export async function compressed(env, pages) {
   check(sweeping && s.scene === sceneState.kTitleRunning,
         `served gzip-compressed with the compressed length, the page reaches the title (frame ${s.frame}; ` +
             `the bar sweeps: ${sweeping})`);
-  if (env.hasTunes) check(askedInLogo, 'the title\'s tune is fetched while the logo runs');
+  if (env.hasTunes) check(askedInLogo, 'the title\'s tune is fetched before the title (seen asked while the logo runs)');
   await done(page);
 }

@@ -32,8 +32,15 @@
   }
 
   // Only while a game is under way: elsewhere leaving loses nothing.
+  function gameInProgress() {
+    try {
+      return VelloriaPage.programUp() && Module._velloria_game_in_progress() !== 0;
+    } catch (e) {
+      return false;  // a program that failed holds no game
+    }
+  }
   window.addEventListener('beforeunload', event => {
-    if (!VelloriaPage.programUp() || !Module._velloria_game_in_progress()) return;
+    if (!gameInProgress()) return;
     event.preventDefault();
     event.returnValue = '';
   });

@@ -2,8 +2,8 @@
 // The page around the game: the command line from the URL, the program's
 // download with its progress and its failures, the start screen, the
 // picture's size, the touch controls and the name field, full screen, the
-// sound button, replays for players, and what the browser test reads
-// (window.velloria).
+// sound button, and replays for players. What the browser test reads
+// (window.velloria) is in inspect.js.
 //
 // URL parameters, as the headless runner's options: seed=N frames=N
 // start=S-L[:P] music-volume=N sound-volume=N soak=N, the flags mute
@@ -373,7 +373,6 @@ const VelloriaPage = (() => {
     if (!canvas.matches(':focus') && !headless) canvas.focus();
     touchButtonsShown(document.body.classList.contains('touch'));  // shown before the program ran
     Module._velloria_begin();
-    if (!headless) VelloriaSound.fetchAhead();
     setTimeout(checkSound, 500);
   }
 
@@ -420,62 +419,12 @@ const VelloriaPage = (() => {
     return args;
   }
 
-  // total 0: the length is not known, and the bar says so (it sweeps).
+  // The bar shows a share where the length is known, else it sweeps.
   function showProgress(loaded, total) {
     const share = total > 0 ? Math.min(1, loaded / total) : 0;
     $('progress').classList.toggle('unknown', total === 0);
     $('progress-bar').style.width = total > 0 ? (share * 100).toFixed(1) + '%' : '';
     startText.textContent = total > 0 ? `Loading… ${Math.floor(share * 100)} %` : `Loading… ${Math.round(loaded / 1024)} KB`;
-  }
-
-  // The length of the bytes the body will give, or 0 when it cannot be
-  // known: a compressed response's Content-Length counts the compressed
-  // bytes (as precompressed files and content networks serve them), and the
-  // body comes unpacked.
-  function bodyLength(response) {
-    const encoding = (response.headers.get('Content-Encoding') || 'identity').trim().toLowerCase();
-    if (encoding !== 'identity') return 0;
-    return Number(response.headers.get('Content-Length')) || 0;
-  }
-
-  // The program's code, read with its progress shown. A connection that
-  // breaks off fails the read (a compressed stream that stops early, too);
-  // a plain one that ends early is caught by its length.
-  async function download(file) {
-    const cutShort = new Error('The download was cut short. Check the network and try again.');
-    let response;
-    try {
-      response = await fetch(file);
-    } catch (e) {
-      throw new Error('The game could not be downloaded: no connection. Check the network and try again.');
-    }
-    if (!response.ok) throw new Error(`The game could not be downloaded (${file}: ${response.status}). Try again later.`);
-    let total = bodyLength(response);
-    showProgress(0, total);
-    const chunks = [];
-    let loaded = 0;
-    try {
-      const reader = response.body.getReader();
-      for (;;) {
-        const {done, value} = await reader.read();
-        if (done) break;
-        chunks.push(value);
-        loaded += value.length;
-        // More than the length said: an encoding the page was not shown.
-        if (loaded > total) total = 0;
-        showProgress(loaded, total);
-      }
-    } catch (e) {
-      throw cutShort;
-    }
-    if (total && loaded < total) throw cutShort;
-    const bytes = new Uint8Array(loaded);
-    let at = 0;
-    for (const chunk of chunks) {
-      bytes.set(chunk, at);
-      at += chunk.length;
-    }
-    return bytes;
   }
 
   async function boot() {
@@ -499,12 +448,15 @@ const VelloriaPage = (() => {
     }
     let wasm;
     try {
-      wasm = await download('velloria.wasm');
+      wasm = await VelloriaDownload.read('velloria.wasm', showProgress);
     } catch (error) {
       return fail(error.message);
     }
     startText.textContent = headless ? 'Starting…' : 'Tap, click or press a key to play';
     $('progress').hidden = true;
+    // The title's tune comes while the player looks at the start screen
+    // and the logo (which a key may skip).
+    if (!headless) VelloriaSound.fetchAhead();
     window.Module = {
       arguments: commandLine(inputName),
       wasmBinary: wasm.buffer,
@@ -755,62 +707,3 @@ const VelloriaPage = (() => {
     },
   };
 })();
-
-// What the browser test reads.
-window.velloria = {
-  running: () => VelloriaPage.isRunning(),
-  // The --stats line of the coming frame as numbers (a dash stays a string), and paused.
-  status() {
-    if (!window.Module || !Module.calledRun) return null;
-    const fields = {};
-    for (const pair of Module.UTF8ToString(Module._velloria_status()).split(' ')) {
-      const [key, value] = pair.split('=');
-      fields[key] = /^-?\d+$/.test(value) ? Number(value) : value;
-    }
-    return fields;
-  },
-  ranking() {
-    const text = Module.UTF8ToString(Module._velloria_ranking());
-    return text.trim().split('\n').map(line => {
-      const comma = line.indexOf(',');
-      return {score: Number(line.slice(0, comma)), name: line.slice(comma + 1)};
-    });
-  },
-  // The picture kept after frame F (shot=F): indices and palette in base64.
-  picture(frame) {
-    const kept = VelloriaPage.pictures.get(frame);
-    if (!kept) return null;
-    const base64 = bytes => {
-      let text = '';
-      for (let i = 0; i < bytes.length; i += 4096) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 4096));
-      return btoa(text);
-    };
-    return {width: kept.width, height: kept.height, indices: base64(kept.indices), palette: base64(kept.palette)};
-  },
-  // How many of the canvas's pixels differ from the game's own picture (the
-  // shell's layer over it), of how many.
-  overlaid() {
-    const game = VelloriaPage.gamePicture();
-    const canvas = document.getElementById('canvas');
-    if (!game) return null;
-    const copy = document.createElement('canvas');
-    [copy.width, copy.height] = [canvas.width, canvas.height];
-    const context = copy.getContext('2d');
-    context.drawImage(canvas, 0, 0);
-    const shown = context.getImageData(0, 0, canvas.width, canvas.height).data;
-    let differing = 0;
-    for (let i = 0; i < game.indices.length; ++i) {
-      const c = game.indices[i] * 3;
-      differing += shown[i * 4] !== game.palette[c] || shown[i * 4 + 1] !== game.palette[c + 1] ||
-                   shown[i * 4 + 2] !== game.palette[c + 2] ? 1 : 0;
-    }
-    return {differing, of: game.indices.length};
-  },
-  // The settings in effect (between runs the stored ones), by key.
-  settings: () => VelloriaPage.programSettings(),
-  music: () => VelloriaSound.musicState(),
-  levels: () => VelloriaSound.levels(),
-  forgetPictures: () => VelloriaPage.pictures.clear(),
-  // Moves the sounding tune to a place, so a check need not wait for its end.
-  seekMusic: seconds => VelloriaSound.musicSeek(seconds),
-};

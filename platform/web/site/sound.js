@@ -151,7 +151,7 @@ const VelloriaSound = (() => {
   // The tunes in the order the game comes to them: the title's, the levels',
   // the bosses' (then the levels' again). The one after each is fetched and
   // unpacked while it sounds, once its own bytes are in, so that no scene
-  // begins silent waiting for the network; the title's from the run's start.
+  // begins silent waiting for the network; the title's once the program is in.
   const kTuneOrder = ['Music03.ogg', 'Music01.ogg', 'Music02.ogg'];
   function fetchAhead(file) {
     const at = kTuneOrder.indexOf(file);
@@ -280,7 +280,7 @@ const VelloriaSound = (() => {
     // Every effect sounding stops (a skipped logo's jingle).
     stopEffects: () => voices.forEach(stopVoice),
     musicOpen,
-    // Fetches the title's tune ahead, as the run begins.
+    // Fetches the title's tune ahead, once the program is in.
     fetchAhead: () => fetchAhead(null),
     musicPlayFromStart,
     musicPause,
