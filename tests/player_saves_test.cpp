@@ -1,10 +1,14 @@
 // The player's files saved through the program: two copies saving one file
-// at once keep both changes; a hard-linked ranking and one with extended
-// attributes keep their links and attributes.
+// at once keep both changes, and a save kept waiting says so and goes with
+// the next; a hard-linked ranking and one with extended attributes keep
+// their links and attributes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 
+#include "app/save_faults.h"
 #include "shell/settings_file.h"
 #include "tests/run_helpers.h"
 
@@ -133,4 +137,29 @@ TEST(PlayerSaves, AHardLinkedRankingAndOneWithAnAttributeKeepThemThroughANameEnt
   std::string value(tag.size() + 1, '\0');
   ssize_t length = ::getxattr((dir / "tagged.ini").c_str(), "user.velloria", value.data(), value.size());
   EXPECT_EQ(value.substr(0, static_cast<size_t>(std::max<ssize_t>(length, 0))), tag);
+}
+
+// A settings change whose save cannot have the lock is told in one line and
+// goes with the next change.
+TEST(PlayerSaves, ASettingsChangeThatCannotHaveTheLockGoesWithTheNext) {
+  TestDir dir("settings-lock");
+  const std::string path = (dir / "settings.ini").string();
+  SettingsFile file(path);
+  Settings mine = file.Load();
+  int held = ::open((path + ".lock").c_str(), O_RDONLY | O_CREAT, 0600);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  SetSaveLockWait(std::chrono::milliseconds(20));
+  mine.musicVolume = 30;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(file.Save(mine));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "velloria: cannot save the settings to " + path +
+                                                          ": another save held its lock " + path +
+                                                          ".lock for over 20 ms\n");
+  ClearSaveFaults();
+  ::close(held);
+  mine.soundVolume = 40;
+  EXPECT_TRUE(file.Save(mine));
+  std::vector<std::string> complaints;
+  Settings stored = ParseSettings(ReadFile(path), complaints);
+  EXPECT_EQ(std::tie(stored.musicVolume, stored.soundVolume), std::make_tuple(30, 40));
 }
