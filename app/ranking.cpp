@@ -203,21 +203,22 @@ TableSave StoreTable(const std::function<bool()>& change) {
   }
   bool merged = false;
   bool wanted = true;
-  FileOutcome outcome = GetSettingsStore().Update(file, [&](std::string_view current, bool exists) {
+  FileOutcome outcome = GetSettingsStore().Update(file, [&](std::string_view current, bool) {
     merged = true;
+    const std::string text(current);
     NWinReg reg;
-    if (reg.OpenKeyInText(file, kRankingKey, current, exists, false)) {
+    if (reg.OpenKeyInText(text, kRankingKey)) {
       ReadTable(reg);
       for (const auto& [oldScore, oldName] : unsaved) PlaceResult(oldScore, oldName);
     } else {
-      reg.OpenKeyInText(file, kRankingKey, current, exists, true);
+      reg.CreateKeyInText(text, kRankingKey);
     }
     wanted = change();
-    std::optional<std::string> text;
-    if (!wanted) return text;
+    std::optional<std::string> saved;
+    if (!wanted) return saved;
     WriteTable(reg);
-    text = reg.Text();
-    return text;
+    saved = reg.Text();
+    return saved;
   });
   if (!merged) wanted = change();
   return {wanted, outcome};

@@ -89,25 +89,21 @@ bool NWinReg::OpenFile(const std::string& file, const std::string& path, bool cr
     case FileOutcome::Status::Done:
       break;
   }
-  return Parse(file, path, text, create);
+  return Parse(text, path, create);
 }
 
-bool NWinReg::OpenKeyInText(const std::string& file, const std::string& path, std::string_view text, bool exists,
-                            bool create) {
+bool NWinReg::OpenKeyInText(const std::string& text, const std::string& path) {
   CloseKey();
+  file_.clear();
   outcome_ = {};
-  if (!exists && !create) return false;
-  if (!Parse(file, path, text, create)) return false;
-  inText_ = true;
-  return true;
+  return Parse(text, path, false);
 }
 
-bool NWinReg::Parse(const std::string& file, const std::string& path, std::string_view text, bool create) {
-  file_ = file;
+bool NWinReg::Parse(const std::string& text, const std::string& path, bool create) {
   section_ = "[" + path + "]";
   lines_.clear();
   sectionLine_ = -1;
-  std::istringstream in{std::string(text)};
+  std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines_.push_back(WithoutCr(line));
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (lines_[i] == section_) {
@@ -163,17 +159,14 @@ bool NWinReg::WriteString(const std::string& valueName, const NString& value) {
   return true;
 }
 
-std::string NWinReg::Text() const {
+bool NWinReg::Flush() {
+  // A key read from a text has no file to go back to.
+  if (!open_ || !dirty_ || file_.empty()) return true;
   std::string text;
   // Lines are written back whole, a NUL inside a line the game does not know
   // included: only the values it reads end at a NUL.
   for (const std::string& line : lines_) text.append(line).push_back('\n');
-  return text;
-}
-
-bool NWinReg::Flush() {
-  if (!open_ || !dirty_ || inText_) return true;
-  outcome_ = GetSettingsStore().Write(file_, Text());
+  outcome_ = GetSettingsStore().Write(file_, text);
   if (!outcome_.Done()) return false;
   dirty_ = false;
   return true;
@@ -184,7 +177,19 @@ bool NWinReg::CloseKey() {
   bool ok = Flush();
   open_ = false;
   dirty_ = false;
-  inText_ = false;
   lines_.clear();
   return ok;
+}
+
+bool NWinReg::CreateKeyInText(const std::string& text, const std::string& path) {
+  CloseKey();
+  file_.clear();
+  outcome_ = {};
+  return Parse(text, path, true);
+}
+
+std::string NWinReg::Text() const {
+  std::string text;
+  for (const std::string& line : lines_) text.append(line).push_back('\n');
+  return text;
 }

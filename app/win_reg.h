@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/player_file.h"
@@ -29,14 +28,9 @@ class NWinReg {
   // The same with the key kept in a file named by the player.
   bool CreateKeyInFile(const std::string& file, const std::string& path) { return OpenFile(file, path, true); }
   bool OpenKeyInFile(const std::string& file, const std::string& path) { return OpenFile(file, path, false); }
-  // The key in text, read from file by the caller (exists false: there is
-  // no file), for a caller that reads and writes the file in one step of
-  // its own (SettingsStore::Update). Closing writes nothing; Text() holds
-  // the file's text with the changes.
-  bool OpenKeyInText(const std::string& file, const std::string& path, std::string_view text, bool exists, bool create);
-  std::string Text() const;
-  // Where CreateKey keeps a key; empty without a root.
-  static std::string KeyFile(const std::string& root, const std::string& path);
+  // An existing key in a file's whole text, read from no store and never
+  // written.
+  bool OpenKeyInText(const std::string& text, const std::string& path);
   // A value of fewer than 256 bytes (terminator included); fails otherwise.
   bool ReadString(const std::string& valueName, NString& out) const;
   bool WriteString(const std::string& valueName, const NString& value);
@@ -47,15 +41,23 @@ class NWinReg {
   const std::string& File() const { return file_; }
   const FileOutcome& LastOutcome() const { return outcome_; }
 
+  // For a caller that reads and writes the file in one step of its own
+  // (SettingsStore::Update, under the file's lock): the key in the file's
+  // text, made when missing and never written to a store; Text() is the
+  // file's text with the changes.
+  bool CreateKeyInText(const std::string& text, const std::string& path);
+  std::string Text() const;
+  // Where CreateKey keeps a key; empty without a root.
+  static std::string KeyFile(const std::string& root, const std::string& path);
+
  private:
   bool OpenFile(const std::string& file, const std::string& path, bool create);
-  bool Parse(const std::string& file, const std::string& path, std::string_view text, bool create);
+  bool Parse(const std::string& text, const std::string& path, bool create);
   bool Flush();
   int FindValue(const std::string& valueName) const;
 
   bool open_ = false;
   bool dirty_ = false;
-  bool inText_ = false;
   std::string file_;
   std::string section_;
   std::vector<std::string> lines_;
