@@ -97,9 +97,12 @@ std::string ReadProblem(const FileRead& read, const FileKind& kind) {
       break;
     case FileRead::Problem::NotRegular:
       return std::string("is ") + read.what + ", not " + kind.name;
-    case FileRead::Problem::TooLarge:
-      return "is " + SizeWords(read.size) + ", larger than the " + SizeWords(kind.maxBytes) + " " + kind.name +
-             " may be";
+    case FileRead::Problem::TooLarge: {
+      // Just over the cap reads "16777217 bytes", not "16 MB, larger than the 16 MB".
+      std::string size = SizeWords(read.size);
+      if (size == SizeWords(kind.maxBytes)) size = std::to_string(read.size) + " bytes";
+      return "is " + size + ", larger than the " + SizeWords(kind.maxBytes) + " " + kind.name + " may be";
+    }
     case FileRead::Problem::Missing:
     case FileRead::Problem::System:
       return "cannot be read: " + ErrorWords(read.error);

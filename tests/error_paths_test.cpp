@@ -9,6 +9,7 @@
 #include "app/instance_lock.h"
 #include "app/scene.h"
 #include "app/stats_log.h"
+#include "base/printable.h"
 #include "game/game.h"
 #include "tests/run_helpers.h"
 
@@ -319,11 +320,15 @@ TEST(ErrorPaths, NamedFilesThatAreNoFilesTooLargeOrCutShortAreToldInOneLineAndFa
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
   fs::create_directories(dir / "folder");
   fs::resize_file((std::ofstream(dir / "big.txt"), dir / "big.txt"), 17 << 20);
+  fs::resize_file((std::ofstream(dir / "over.txt"), dir / "over.txt"), (16 << 20) + 1);
+  fs::resize_file((std::ofstream(dir / "cap.txt"), dir / "cap.txt"), 16 << 20);  // read, and found no input
   std::ofstream(dir / "odd.txt", std::ios::binary) << "\xEF\xBB\xBFseed 3\n1 +SP" << '\0' << "CE\x1B[2J\n";
   std::ofstream(dir / "long.txt") << "seed 3\n" << std::string(1 << 20, 'x') << "\n";
   NameEntryRun(dir, "");  // writes typer.txt
   const std::string input = " --input " + d + "typer.txt";
   const std::string full = "trap '' XFSZ; ulimit -f 1; ";
+  std::string zeros;
+  for (size_t i = 0; i < kPrintableBytes / 4; ++i) zeros += "\\x00";
   const std::string expected =
       R"(expected "FRAME +KEY", "FRAME -KEY", "FRAME focus-", "FRAME focus+" or "FRAME joy X Y BUTTONS")";
   struct Case {
@@ -334,6 +339,9 @@ TEST(ErrorPaths, NamedFilesThatAreNoFilesTooLargeOrCutShortAreToldInOneLineAndFa
       {"--input " + d + "folder", "", d + "folder is a folder, not an input file", 2},
       {"--input /dev/zero", "", "/dev/zero is a device, not an input file", 2},
       {"--input " + d + "big.txt", "", d + "big.txt is 17 MB, larger than the 16 MB an input file may be", 2},
+      {"--input " + d + "over.txt", "", d + "over.txt is 16777217 bytes, larger than the 16 MB an input file may be",
+       2},
+      {"--input " + d + "cap.txt", "", "input file line 1: " + expected + ": \"" + zeros + "... (16777216 bytes)\"", 2},
       {"--input " + d + "odd.txt", "", "input file line 2: " + expected + ": \"1 +SP\\x00CE\\x1B[2J\"", 2},
       {"--input " + d + "long.txt", "",
        "input file line 2: " + expected + ": \"" + std::string(120, 'x') + "... (1048576 bytes)\"", 2},
