@@ -221,7 +221,8 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
     for (auto& observer : observers_) observer(t, ran && t == oldTick);
   }
   SetCurrentFrame(tick_);
-  if (config_.frames && tick_ >= *config_.frames && !IsQuitRequested()) Shutdown(nullptr);
+  bool due = endAfterTick_ || (config_.frames && tick_ >= *config_.frames);
+  if (due && !IsQuitRequested()) Shutdown(nullptr);
 }
 
 void MainLoop::SaveScreenshot() {
