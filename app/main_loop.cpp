@@ -10,6 +10,7 @@
 #include "app/player_file.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
+#include "app/state_check.h"
 #include "audio/music.h"
 #include "base/frame_clock.h"
 #include "base/output_file.h"
@@ -45,7 +46,8 @@ MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
     : host_(host), sequencer_(sequencer), config_(std::move(config)) {
   shotDone_.assign(config_.shots.size(), false);
   if (config_.record) {
-    config_.record->Write("# velloria session\nseed " + std::to_string(config_.seed) + "\n");
+    config_.record->Write("version " + VersionText() + "\n# velloria session\nseed " + std::to_string(config_.seed) +
+                          "\n");
     if (config_.holdToFire) config_.record->Write("hold-to-fire on\n");
     config_.record->Flush();
   }
@@ -54,11 +56,23 @@ MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
 
 bool MainLoop::SetHoldToFire(bool on) {
   if (config_.record && on != config_.holdToFire) return false;
+  if (runHeld_) {
+    holdAfterRun_ = on;
+    return on == config_.holdToFire;
+  }
   config_.holdToFire = on;
   return true;
 }
 
+void MainLoop::KeepRunSettings(bool held) {
+  runHeld_ = held;
+  if (held || !holdAfterRun_) return;
+  config_.holdToFire = *holdAfterRun_;
+  holdAfterRun_.reset();
+}
+
 void MainLoop::Record(const ScriptedEvent& event) {
+  for (auto& observer : eventObservers_) observer(event);
   if (!config_.record) return;
   // Each event is handed to the system at once: a run that dies keeps its
   // session up to that event.
@@ -205,10 +219,15 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
     }
   }
   for (int64_t t = oldTick; t < newTick; ++t) {
+    if (config_.record && t > 0 && t % kCheckInterval == 0) {
+      config_.record->Write(FormatStateCheck({t, StateDigest()}) + "\n");
+      config_.record->Flush();
+    }
     for (auto& observer : observers_) observer(t, ran && t == oldTick);
   }
   SetCurrentFrame(tick_);
-  if (config_.frames && tick_ >= *config_.frames && !IsQuitRequested()) Shutdown(nullptr);
+  bool due = endAfterTick_ || (config_.frames && tick_ >= *config_.frames);
+  if (due && !IsQuitRequested()) Shutdown(nullptr);
 }
 
 void MainLoop::SaveScreenshot() {

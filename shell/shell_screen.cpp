@@ -9,6 +9,8 @@ constexpr int kPausedTop = 196;
 constexpr int kNoticeTop = 34;     // below the status row
 constexpr int kFastCentreX = 410;  // between the power and stage labels
 constexpr int kSmallPadding = 4;
+constexpr int kReplayCentreX = 576;  // right of the lives
+constexpr int kReplayTop = 450;
 
 }  // namespace
 
@@ -30,6 +32,10 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);
   }
   if (screen.titleHint && !screen.options) DrawTitleHint(overlay);
+  if (screen.replay && !screen.options) {
+    Rect panel = overlay.PanelFor(Overlay::TextWidth("REPLAY"), 1, kReplayCentreX, kReplayTop, kSmallPadding);
+    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "REPLAY", 1);
+  }
   if (!screen.notice.empty()) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth(screen.notice), 1, kCentreX, kNoticeTop, kSmallPadding + 4);
     overlay.Text(panel.left + kSmallPadding + 4, panel.top + kSmallPadding + 4, screen.notice, 0);

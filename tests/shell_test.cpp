@@ -10,7 +10,9 @@
 #include "app/application.h"
 #include "app/game_scenes.h"
 #include "app/main_loop.h"
+#include "app/replay_shelf.h"
 #include "app/shutdown.h"
+#include "app/state_check.h"
 #include "app/stats_log.h"
 #include "base/frame_clock.h"
 #include "input/input.h"
@@ -324,9 +326,13 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
   EXPECT_TRUE(typed) << "the name entry did not take the letter of the fire key";
 
   std::string session = ReadFile(dir / "session.txt");
-  EXPECT_EQ(session.rfind("# velloria session\nseed 3\nhold-to-fire on\n200 +SPACE\n221 -SPACE\n260 focus-\n"
-                          "265 focus+\n300 +P\n300 -P\n320 +P\n320 -P\n",
-                          0),
+  ASSERT_NE(session.find("\ncheck 250 "), std::string::npos) << session;
+  std::string events;  // the session without its checks
+  for (const std::string& line : Lines(session)) events += line.starts_with("check ") ? "" : line + "\n";
+  EXPECT_EQ(events.rfind("version " + VersionText() +
+                             "\n# velloria session\nseed 3\nhold-to-fire on\n200 +SPACE\n221 -SPACE\n260 focus-\n"
+                             "265 focus+\n300 +P\n300 -P\n320 +P\n320 -P\n",
+                         0),
             0u)
       << session;
   EXPECT_NE(session.find(" +Z\n"), std::string::npos) << "the name entry gets the letter";
@@ -357,6 +363,67 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
   for (const char* log : {"stats", "pictures", "sounds"}) {
     EXPECT_EQ(Parting(dir / log, dir / (std::string(log) + "-live")), "") << log;
   }
+}
+
+// A run played through the shell is kept by itself: its file replays headless
+// without the shell, picture for picture, the pause, the options, the name
+// typed and the continue taken with it.
+TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
+  TestDir dir("kept-through-shell");
+  Settings saved;
+  SettingsFile file((dir / "settings.ini").string());
+  PlayedHost person;
+  person.Press(200, "P");
+  person.Press(230, "P");
+  person.Press(300, "F1");      // the options, mid-game
+  person.Press(310, "ESCAPE");  // closes them
+  // Boss 4 wins at about frame 840: a name, then YES to a continue.
+  person.Press(900, "A");
+  person.Press(902, "B");
+  person.Press(910, "RETURN");
+  for (int f = 980; f < 1200; f += 10) person.Press(f, "RETURN", f + 1);
+  PlatformServices services;
+  services.host = &person;
+  struct NoDevices : ShellDevices {
+  } devices;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  Options options;
+  options.headless = true;
+  options.frames = 2600;
+  options.startStage = 4;
+  options.startLevel = 5;
+  options.startPotions = 60;
+  options.seed = 7;
+  options.keepFolder = (dir / "runs").string();
+  options.pictureLog = (dir / "pictures-live").string();
+  GameSceneFactory scenes;
+  {
+    Application application(options, services, scenes);
+    ASSERT_FALSE(application.Start());
+    shell.Attach(application.Loop());
+    application.Loop().Run();
+    application.Finish();
+  }
+  std::vector<ShelfEntry> runs = ParseShelfIndex(ReadFile(dir / "runs" / "index.txt"));
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(runs[0].ended);
+  EXPECT_EQ(runs[0].continues, 1);
+  ASSERT_EQ(runs[0].entered.size(), 1u);
+  EXPECT_STREQ(runs[0].entered[0].name, "AB");
+  std::string kept = ReadFile(dir / "runs" / runs[0].file);
+  for (const char* line : {"\nrun start 4-5:60\n", " +P\n", " focus-\n", " +A\n", "\ncheck 1500 "}) {
+    EXPECT_NE(kept.find(line), std::string::npos) << line;
+  }
+
+  RunResult r = RunGame("--headless --input " + (dir / "runs" / runs[0].file).string() + " --picture-log " +
+                        (dir / "pictures").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  std::vector<std::string> replayed = Lines(ReadFile(dir / "pictures"));
+  std::vector<std::string> played = Lines(ReadFile(dir / "pictures-live"));
+  ASSERT_EQ(replayed.size(), static_cast<size_t>(runs[0].frames));
+  auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
+  EXPECT_TRUE(a == replayed.end()) << "the pictures differ at " << *a << " (played " << *b << ")";
 }
 
 // The header of an input file switches hold to fire on for the replay: a
@@ -407,7 +474,8 @@ TEST(HoldToFire, AHeldFireKeyFiresEveryFourthFrameWhenTheRunSaysSo) {
   RunResult r = RunGame("--headless --start 1-1 --frames 200 --settings " + (dir / "named.ini").string() +
                             " --record " + (dir / "in.txt").string(),
                         (dir / "config").string());
-  EXPECT_EQ(ReadFile(dir / "in.txt"), "# velloria session\nseed 1\nhold-to-fire on\n") << r.errors;
+  EXPECT_EQ(ReadFile(dir / "in.txt"), "version " + VersionText() + "\n# velloria session\nseed 1\nhold-to-fire on\n")
+      << r.errors;
 }
 
 // Return during the logo reaches the title at once in a live run, yet the
