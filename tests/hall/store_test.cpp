@@ -1,0 +1,28 @@
+// The stores keep the game's ranking order: more potions first, equal counts
+// in the order they came; a file kept twice is one run; a hidden run leaves
+// the lists and the places.
+#include <gtest/gtest.h>
+
+#include "server/sqlite_store.h"
+#include "tests/hall/store_cases.h"
+#include "tests/run_helpers.h"
+
+TEST(SqliteStore, KeepsTheGamesRankingOrder) {
+  TestDir dir("hall-store");
+  std::string error;
+  auto store = SqliteStore::Open((dir / "hall.db").string(), error);
+  ASSERT_TRUE(store) << error;
+  CheckRankingOrder(*store);
+  // What was committed is there for the next opening too.
+  store.reset();
+  store = SqliteStore::Open((dir / "hall.db").string(), error);
+  ASSERT_TRUE(store) << error;
+  EXPECT_EQ(store->List(1, 10, 0)->size(), 4u);
+}
+
+TEST(SqliteStore, RefusesAFileItCannotOpen) {
+  TestDir dir("hall-store-bad");
+  std::string error;
+  EXPECT_FALSE(SqliteStore::Open((dir / "missing" / "hall.db").string(), error));
+  EXPECT_NE(error.find("missing"), std::string::npos) << error;
+}
