@@ -3,6 +3,7 @@
 // the lists and the places.
 #include <gtest/gtest.h>
 
+#include "server/pg_store.h"
 #include "server/sqlite_store.h"
 #include "tests/hall/store_cases.h"
 #include "tests/run_helpers.h"
@@ -25,4 +26,16 @@ TEST(SqliteStore, RefusesAFileItCannotOpen) {
   std::string error;
   EXPECT_FALSE(SqliteStore::Open((dir / "missing" / "hall.db").string(), error));
   EXPECT_NE(error.find("missing"), std::string::npos) << error;
+}
+
+// Against the throwaway cluster of tests/hall/with_postgres.sh.
+TEST(PgStore, KeepsTheGamesRankingOrder) {
+  const char* conninfo = std::getenv("VELLORIA_TEST_POSTGRES");
+  if (!conninfo) GTEST_SKIP() << "no PostgreSQL cluster (run through tests/hall/with_postgres.sh)";
+  std::string error;
+  auto store = PgStore::Open(conninfo, error);
+  ASSERT_TRUE(store) << error;
+  CheckRankingOrder(*store);
+  EXPECT_FALSE(PgStore::Open(std::string(conninfo) + " dbname=nothing", error));
+  EXPECT_NE(error.find("nothing"), std::string::npos) << error;
 }
