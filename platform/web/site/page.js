@@ -10,6 +10,8 @@
 // autopilot invulnerable headless, input=FILE (a file beside the page), and
 // shot=F[,F...] to keep the 8-bit picture presented after frame F. A
 // headless run starts at once and runs its frames as fast as it can.
+// hall-run=ID (a page served by a hall of fame) watches that run's replay
+// at the first gesture instead of starting a game.
 const VelloriaPage = (() => {
   const kWidth = 640;
   const kHeight = 480;
@@ -43,6 +45,7 @@ const VelloriaPage = (() => {
   // From the page's start until the run ends (or cannot begin).
   let running = true;
   let programReady = false;
+  let hallRun = null;  // a hall's replay to watch at the first gesture
   let playerReady = headless;  // the first gesture came (a headless run needs none)
   let failed = false;
   let recordFile = '';
@@ -359,6 +362,11 @@ const VelloriaPage = (() => {
 
   function beginIfReady() {
     if (!programReady || !playerReady || failed) return;
+    if (hallRun) {
+      const bytes = hallRun;
+      hallRun = null;
+      return watchBytes(bytes);
+    }
     start.hidden = true;
     if (!canvas.matches(':focus') && !headless) canvas.focus();
     touchButtonsShown(document.body.classList.contains('touch'));  // shown before the program ran
@@ -459,6 +467,14 @@ const VelloriaPage = (() => {
     if (typeof DecompressionStream === 'undefined' || typeof WebAssembly === 'undefined') {
       return fail('This browser is too old for the game. Please try again in a current browser.');
     }
+    // A run of the hall this page is served by, from beside the page's folder.
+    const hallId = params.get('hall-run');
+    if (hallId !== null) {
+      if (!/^\d{1,18}$/.test(hallId)) return cannotStart('hall-run= names a run by its number');
+      const response = await fetch('../api/runs/' + hallId + '/replay').catch(() => null);
+      if (!response || !response.ok) return cannotStart('Cannot read run ' + hallId + ' of the hall of fame');
+      hallRun = new Uint8Array(await response.arrayBuffer());
+    }
     const inputName = params.get('input');
     let input = null;
     if (inputName !== null) {
@@ -523,7 +539,10 @@ const VelloriaPage = (() => {
 
   async function watchReplay(file) {
     if (!programReady || !file) return;
-    const bytes = new Uint8Array(await file.arrayBuffer());
+    watchBytes(new Uint8Array(await file.arrayBuffer()));
+  }
+
+  function watchBytes(bytes) {
     Module.FS.writeFile('/input/watched.txt', bytes);
     playerReady = true;
     start.hidden = true;
