@@ -10,6 +10,10 @@
 #include "app/main_loop.h"
 #include "app/picture_log.h"
 #include "app/ranking.h"
+#include "app/replay_shelf.h"
+#include "app/replay_watch.h"
+#include "app/run_recorder.h"
+#include "app/run_start.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
 #include "app/stats_log.h"
@@ -33,6 +37,7 @@ struct Application::Parts {
   Sequencer sequencer;
   StatsLog stats;
   PictureLog pictures;
+  std::unique_ptr<RunRecorder> runs;
 };
 
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver) {
@@ -49,7 +54,13 @@ Application::~Application() = default;
 
 // Each step runs even after an earlier one failed: Shutdown has already
 // asked the loop to end, and a later failure only shows its own message.
+void Application::UseScript(InputScript script, bool firstRunOnly) {
+  replay_ = std::move(script);
+  firstRunOnly_ = firstRunOnly;
+}
+
 std::optional<int> Application::Start() {
+  if (!LoadReplay()) return kBadCommandLine;
   std::optional<LoopConfig> loop = LoopSettings();
   if (!loop) return kBadCommandLine;
   ResetShutdown();
@@ -63,9 +74,36 @@ std::optional<int> Application::Start() {
   OpenInput();
   OpenSound();
   OpenRanking();
+  // A run kept alone begins at its game start with what it began with.
+  if (replay_ && replay_->run) ApplyRunStart(*replay_->run);
   loop_ = std::make_unique<MainLoop>(*services_.host, parts_->sequencer, std::move(*loop));
   OpenLogs();
+  WatchReplay();
+  KeepRuns();
   return std::nullopt;
+}
+
+// The options' input file, unless a script was handed over; false when it
+// cannot be read or its run starts at a level its stage does not have.
+bool Application::LoadReplay() {
+  if (!replay_ && !options_.inputFile.empty()) {
+    std::string error;
+    replay_ = LoadInputScript(options_.inputFile, error);
+    if (!replay_) {
+      std::fprintf(stderr, "velloria: %s\n", error.c_str());
+      return false;
+    }
+  }
+  if (!replay_ || !replay_->run) return true;
+  const StartPoint& start = replay_->run->point;
+  NMap map;
+  map.Load(start.stage);
+  if (start.level > map.GetLevelCount()) {
+    std::fprintf(stderr, "velloria: the replay starts at stage %d, which has levels 1 to %d\n", start.stage,
+                 map.GetLevelCount());
+    return false;
+  }
+  return true;
 }
 
 // What the loop runs on: the options, the platform's pad and pacing, the
@@ -77,7 +115,8 @@ std::optional<LoopConfig> Application::LoopSettings() const {
   loop.frames = options_.frames;
   loop.recordFile = options_.recordFile;
   loop.shots = options_.shots;
-  loop.joystick = services_.joystick;
+  // A watched replay plays its own pad, never the one in the player's hands.
+  loop.joystick = options_.watch ? nullptr : services_.joystick;
   loop.steadyPacing = services_.steadyPacing;
   loop.driver = driver_;
   loop.holdToFire = services_.holdToFire;
@@ -91,16 +130,10 @@ std::optional<LoopConfig> Application::LoopSettings() const {
     }
   }
   std::optional<uint32_t> replaySeed;
-  if (!options_.inputFile.empty()) {
-    std::string error;
-    auto script = LoadInputScript(options_.inputFile, error);
-    if (!script) {
-      std::fprintf(stderr, "velloria: %s\n", error.c_str());
-      return std::nullopt;
-    }
-    loop.script = std::move(script->events);
-    loop.holdToFire = script->holdToFire;
-    replaySeed = script->seed;
+  if (replay_) {
+    loop.script = replay_->events;
+    loop.holdToFire = replay_->holdToFire;
+    replaySeed = replay_->seed;
   }
   // A replayed session brings its own seed unless the command line names one.
   loop.seed = options_.seed       ? *options_.seed
@@ -149,9 +182,12 @@ void Application::OpenSound() {
 // Headless runs play with the default ranking and save nothing, so that a
 // replay is the same on every machine.
 void Application::OpenRanking() {
-  SetRankingPlace(!options_.rankingFile.empty() ? RankingPlace::File
-                  : options_.headless           ? RankingPlace::Memory
-                                                : RankingPlace::UserSettings,
+  // A run kept alone brings its ranking and never saves one.
+  bool keptRun = (replay_ && replay_->run) || options_.watch;
+  SetRankingPlace(keptRun                         ? RankingPlace::Memory
+                  : !options_.rankingFile.empty() ? RankingPlace::File
+                  : options_.headless             ? RankingPlace::Memory
+                                                  : RankingPlace::UserSettings,
                   options_.rankingFile);
   LoadRanking();
 }
@@ -180,7 +216,25 @@ void Application::OpenLogs() {
   }
 }
 
+// A replayed file's checks, and the end of the run it keeps.
+void Application::WatchReplay() {
+  if (!replay_) return;
+  watch_ = std::make_unique<ReplayWatch>(*replay_, firstRunOnly_ || replay_->run.has_value());
+  watch_->Attach(*loop_);
+}
+
+// Every run played, kept as a replay of its own; never the runs of a replay.
+void Application::KeepRuns() {
+  if (options_.keepFolder.empty() || replay_) return;
+  std::filesystem::path folder = options_.keepFolder;
+  parts_->runs =
+      std::make_unique<RunRecorder>([folder](const KeptRun& run) { KeepRun(folder, run, GetAppBlock().ranking); });
+  parts_->runs->Attach(*loop_);
+}
+
 int Application::Finish() {
+  if (parts_ && parts_->runs) parts_->runs->Finish();
+  if (watch_ && watch_->Differed() && !firstRunOnly_) std::fprintf(stderr, "velloria: %s\n", watch_->Message().c_str());
   int code = QuitCode();
   // Every way out of the loop went through Shutdown, which logged its close.
   CloseSoundLog();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/input_script.h"
 #include "app/options.h"
 
 class AudioDevice;
@@ -14,6 +15,7 @@ class MainLoop;
 struct LoopConfig;
 class MusicDevice;
 class Presenter;
+class ReplayWatch;
 class SceneFactory;
 
 // What the platform hands the game. Headless runs leave presenter, audio,
@@ -49,15 +51,21 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
+  // Replays this script instead of the options' input file; its first run
+  // only, when firstRunOnly (the replay ends with that run). Before Start.
+  void UseScript(InputScript script, bool firstRunOnly);
   // Start-up; an exit code when the run cannot start (the loop does not exist).
   std::optional<int> Start();
   MainLoop& Loop() { return *loop_; }
+  // What watched the replayed file (null without one).
+  const ReplayWatch* Watch() const { return watch_.get(); }
   // After the loop ended; returns the exit code.
   int Finish();
 
  private:
   struct Parts;
   // The steps of Start, in the order they run.
+  bool LoadReplay();
   std::optional<LoopConfig> LoopSettings() const;
   void FillAppBlock();
   void OpenWindowAndDisplay();
@@ -65,6 +73,8 @@ class Application {
   void OpenSound();
   void OpenRanking();
   void OpenLogs();
+  void WatchReplay();
+  void KeepRuns();
 
   const Options& options_;
   PlatformServices& services_;
@@ -72,4 +82,7 @@ class Application {
   InputDriver* driver_;
   std::unique_ptr<Parts> parts_;
   std::unique_ptr<MainLoop> loop_;
+  std::optional<InputScript> replay_;
+  bool firstRunOnly_ = false;
+  std::unique_ptr<ReplayWatch> watch_;
 };

@@ -1,6 +1,7 @@
 #include "app/input_script.h"
 
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -20,6 +21,19 @@ std::vector<std::string> Words(const std::string& line) {
   std::vector<std::string> words;
   for (std::string w; in >> w;) words.push_back(w);
   return words;
+}
+
+std::string Joined(const std::vector<std::string>& words, size_t from) {
+  std::string out;
+  for (size_t i = from; i < words.size(); ++i) out += (i > from ? " " : "") + words[i];
+  return out;
+}
+
+bool ParseDigest(const std::string& word, uint32_t& digest) {
+  constexpr size_t kDigits = 8;
+  if (word.size() != kDigits) return false;
+  auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), digest, 16);
+  return ec == std::errc() && ptr == word.data() + word.size();
 }
 
 bool ParseEvent(const std::vector<std::string>& w, ScriptedEvent& ev) {
@@ -75,6 +89,37 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
       script.seed = seed;
       continue;
     }
+    if (w[0] == "version") {
+      if (w.size() < 2) return fail("expected \"version NAME...\"");
+      if (!script.events.empty()) return fail("version belongs before the first event");
+      script.version = Joined(w, 1);
+      continue;
+    }
+    if (w[0] == "check") {
+      StateCheck check;
+      if (w.size() != 3 || !ParseNumber(w[1], check.frame) || check.frame < 0 || !ParseDigest(w[2], check.digest)) {
+        return fail("expected \"check FRAME DIGEST\" (eight hex digits)");
+      }
+      if (!script.checks.empty() && check.frame <= script.checks.back().frame) return fail("checks must go forward");
+      script.checks.push_back(check);
+      continue;
+    }
+    if (w[0] == "end") {
+      int64_t end = 0;
+      if (w.size() != 2 || !ParseNumber(w[1], end) || end < 0) return fail("expected \"end FRAME\"");
+      if (script.end) return fail("one end a file");
+      script.end = end;
+      continue;
+    }
+    if (IsRunStartLine(w[0])) {
+      if (!script.events.empty()) return fail("a run's header belongs before the first event");
+      if (w[0] != "run" && !script.run) return fail("a run's header begins with its \"run\" line");
+      if (w[0] == "run" && script.run) return fail("one run a file");
+      if (!script.run) script.run.emplace();
+      std::string why;
+      if (!ParseRunStartLine(w, line, *script.run, why)) return fail(why.c_str());
+      continue;
+    }
     if (w[0] == "hold-to-fire") {
       if (w.size() != 2 || (w[1] != "on" && w[1] != "off")) return fail("expected \"hold-to-fire on\" or \"off\"");
       if (!script.events.empty()) return fail("hold-to-fire belongs before the first event");
@@ -122,4 +167,28 @@ std::string FormatScriptedEvent(const ScriptedEvent& event) {
       return frame + " joy none";
   }
   return frame;
+}
+
+std::string FormatStateCheck(const StateCheck& check) {
+  char digest[12];
+  std::snprintf(digest, sizeof digest, "%08x", check.digest);
+  return "check " + std::to_string(check.frame) + " " + digest;
+}
+
+std::string FormatInputScript(const InputScript& script) {
+  std::string out;
+  if (!script.version.empty()) out += "version " + script.version + "\n";
+  if (script.run) out += FormatRunStart(*script.run);
+  if (script.seed) out += "seed " + std::to_string(*script.seed) + "\n";
+  if (script.holdToFire) out += "hold-to-fire on\n";
+  size_t next = 0;
+  for (const StateCheck& check : script.checks) {
+    for (; next < script.events.size() && script.events[next].frame <= check.frame; ++next) {
+      out += FormatScriptedEvent(script.events[next]) + "\n";
+    }
+    out += FormatStateCheck(check) + "\n";
+  }
+  for (; next < script.events.size(); ++next) out += FormatScriptedEvent(script.events[next]) + "\n";
+  if (script.end) out += "end " + std::to_string(*script.end) + "\n";
+  return out;
 }

@@ -7,6 +7,7 @@
 #include "app/instance_lock.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/replay_shelf.h"
 #include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
 #include "shell/run_settings.h"
@@ -49,12 +50,15 @@ int main(int argc, char** argv) {
     TellWithoutTerminal(why);
     return 0;
   }
+  // Every run played live is kept as a replay of its own.
+  if (options->keepFolder.empty() && options->inputFile.empty()) options->keepFolder = KeptRunsFolder().string();
   const Settings saved = settings.Load();
   const Settings run = ForThisRun(saved, *options);
   auto platform = CreateSdlPlatform(*options, run);
   PlatformServices& services = platform->Services();
   Shell shell(*services.host, platform->Devices(), settings, saved, run);
   shell.Wrap(services);
+  shell.SetWatching(options->watch);
   Application application(*options, services, scenes, driver.get());
   if (std::optional<int> code = application.Start()) return *code;
   shell.Attach(application.Loop());

@@ -10,6 +10,7 @@
 #include "app/player_file.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
+#include "app/state_check.h"
 #include "audio/music.h"
 #include "base/frame_clock.h"
 #include "gfx/display.h"
@@ -45,7 +46,7 @@ MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
   if (!config_.recordFile.empty()) {
     record_.open(config_.recordFile);
     if (record_) {
-      record_ << "# velloria session\nseed " << config_.seed << "\n";
+      record_ << "version " << VersionText() << "\n# velloria session\nseed " << config_.seed << "\n";
       if (config_.holdToFire) record_ << "hold-to-fire on\n";
     } else {
       std::fprintf(stderr, "velloria: cannot write %s; the session is not recorded\n", config_.recordFile.c_str());
@@ -56,12 +57,24 @@ MainLoop::MainLoop(Host& host, Sequencer& sequencer, LoopConfig config)
 
 bool MainLoop::SetHoldToFire(bool on) {
   if (record_.is_open() && on != config_.holdToFire) return false;
+  if (runHeld_) {
+    holdAfterRun_ = on;
+    return on == config_.holdToFire;
+  }
   config_.holdToFire = on;
   return true;
 }
 
+void MainLoop::KeepRunSettings(bool held) {
+  runHeld_ = held;
+  if (held || !holdAfterRun_) return;
+  config_.holdToFire = *holdAfterRun_;
+  holdAfterRun_.reset();
+}
+
 void MainLoop::Record(const ScriptedEvent& event) {
   if (record_.is_open()) record_ << FormatScriptedEvent(event) << "\n" << std::flush;
+  for (auto& observer : eventObservers_) observer(event);
 }
 
 void MainLoop::HandleEvent(const HostEvent& event) {
@@ -202,6 +215,9 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
     }
   }
   for (int64_t t = oldTick; t < newTick; ++t) {
+    if (record_.is_open() && t > 0 && t % kCheckInterval == 0) {
+      record_ << FormatStateCheck({t, StateDigest()}) << "\n" << std::flush;
+    }
     for (auto& observer : observers_) observer(t, ran && t == oldTick);
   }
   SetCurrentFrame(tick_);

@@ -57,9 +57,14 @@ class MainLoop {
   bool HeadlessIteration();
   // Called after every tick with the frame number and whether a frame ran.
   void OnTick(std::function<void(int64_t frame, bool ran)> observer) { observers_.push_back(std::move(observer)); }
+  // Called with every event the game takes, as --record writes it.
+  void OnEvent(std::function<void(const ScriptedEvent&)> observer) { eventObservers_.push_back(std::move(observer)); }
   // Hold to fire from now on. A session being recorded keeps what its
-  // header says (false: refused).
+  // header says (false: refused); a run being kept keeps it to its end, and
+  // the change comes then (false too).
   bool SetHoldToFire(bool on);
+  // A run is being kept (true) or has ended (false).
+  void KeepRunSettings(bool held);
   bool HoldToFire() const { return config_.holdToFire; }
 
  private:
@@ -89,6 +94,9 @@ class MainLoop {
   std::ofstream record_;
   std::vector<bool> shotDone_;
   JoystickReading lastJoystick_;
+  bool runHeld_ = false;
+  std::optional<bool> holdAfterRun_;
   std::vector<std::function<void(int64_t, bool)>> observers_;
+  std::vector<std::function<void(const ScriptedEvent&)>> eventObservers_;
   std::string_view shownTitle_ = "Velloria";  // the caption last shown
 };

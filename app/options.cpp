@@ -3,13 +3,12 @@
 #include <charconv>
 #include <functional>
 
+#include "app/run_start.h"
+
 namespace {
 
 constexpr int kMinScale = 1;
 constexpr int kMaxScale = 8;
-constexpr int kLastStage = 4;
-constexpr int kLevelsPerStage = 16;
-constexpr int kMostPotions = 9999;
 
 template <typename T>
 bool ParseNumber(std::string_view word, T& out) {
@@ -44,19 +43,10 @@ bool ParseShot(Options& o, std::string_view v) {
 // Whether the stage has the level is known only once the level maps can be
 // read: the application checks it at start-up.
 bool ParseStart(Options& o, std::string_view v) {
-  size_t dash = v.find('-');
-  if (dash == std::string_view::npos) return false;
-  size_t colon = v.find(':', dash);
   int stage = 0;
   int level = 0;
   int potions = 0;
-  std::string_view levelText = v.substr(dash + 1, colon == std::string_view::npos ? v.npos : colon - dash - 1);
-  if (!ParseNumber(v.substr(0, dash), stage) || !ParseNumber(levelText, level)) return false;
-  if (colon != std::string_view::npos && !ParseNumber(v.substr(colon + 1), potions)) return false;
-  if (stage < 1 || stage > kLastStage || level < 1 || level > kLevelsPerStage || potions < 0 ||
-      potions > kMostPotions) {
-    return false;
-  }
+  if (!ParseStageLevel(std::string(v), stage, level, potions)) return false;
   o.startStage = stage;
   o.startLevel = level;
   o.startPotions = potions;
@@ -115,6 +105,10 @@ const std::vector<OptionSpec>& Table() {
        "0 to 4294967295"},
       {"--input", "FILE", "replay the key and focus events of an input file",
        [](Options& o, std::string_view v) { return SetText(o.inputFile, v); }},
+      {"--watch", "FILE", "watch an input file or a kept run in the window, as a replay",
+       [](Options& o, std::string_view v) { return (o.watch = true) && SetText(o.inputFile, v); }},
+      {"--keep-runs", "FOLDER", "keep every run as a replay in FOLDER (default: live runs in the data folder)",
+       [](Options& o, std::string_view v) { return SetText(o.keepFolder, v); }},
       {"--record", "FILE", "record this session's events as an input file",
        [](Options& o, std::string_view v) { return SetText(o.recordFile, v); }},
       {"--shot", "FRAME:FILE.png", "save the picture presented after FRAME (repeatable)", ParseShot},

@@ -19,7 +19,13 @@ struct Options {
   std::optional<int64_t> frames;
   std::optional<uint32_t> seed;
   std::string inputFile;
+  // --watch FILE: the input file played in the live picture, as a replay
+  // (the player's keys and pad reach the game no more, the ranking stays).
+  bool watch = false;
   std::string recordFile;
+  // Every run played is kept as a replay of its own in this folder (the
+  // desktop's entry fills in the data folder for live runs).
+  std::string keepFolder;
   std::vector<ShotRequest> shots;
   // --window and --fullscreen, --scale and the volumes override the
   // player's settings for this run only (nothing: the settings decide).

@@ -12,6 +12,7 @@ namespace {
 Host* host = nullptr;
 Sequencer* sequencer = nullptr;
 bool quitRequested = false;
+int quitCode = 0;
 }  // namespace
 
 void SetShutdownTargets(Host* h, Sequencer* s) {
@@ -37,5 +38,9 @@ void Shutdown(const char* message) {
 }
 
 bool IsQuitRequested() { return quitRequested; }
-int QuitCode() { return 0; }
-void ResetShutdown() { quitRequested = false; }
+int QuitCode() { return quitCode; }
+void SetQuitCode(int code) { quitCode = code; }
+void ResetShutdown() {
+  quitRequested = false;
+  quitCode = 0;
+}

@@ -12,6 +12,8 @@ void SetShutdownTargets(Host* host, Sequencer* sequencer);
 void Shutdown(const char* message);
 
 bool IsQuitRequested();
+// The program's exit code: 0 unless something set another before the end.
 int QuitCode();
+void SetQuitCode(int code);
 // Forgets an earlier quit request (a new run in the same process, in tests).
 void ResetShutdown();

@@ -31,6 +31,8 @@ uint32_t randomState = 1;
 
 void SeedRandom(uint32_t seed) { randomState = seed; }
 
+uint32_t RandomState() { return randomState; }
+
 int Random(int n) {
   randomState = randomState * 214013u + 2531011u;
   int value = static_cast<int>((randomState >> 16) & 0x7FFF);

@@ -16,4 +16,7 @@ int RoundToInt(double x);
 // sequence on every platform for the same seed. Random(n) is that value
 // modulo n; n must be positive.
 void SeedRandom(uint32_t seed);
+// The generator's whole state: SeedRandom(RandomState()) carries on the
+// same sequence, which is how a kept run starts where it began.
+uint32_t RandomState();
 int Random(int n);

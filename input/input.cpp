@@ -165,3 +165,45 @@ void ReadTypedText(NString& text) {
 void FlushTypedText() {
   if (input.ready) input.buffered.clear();
 }
+
+namespace {
+std::vector<int> KeysDown(const std::array<uint8_t, 256>& keys) {
+  std::vector<int> codes;
+  for (size_t code = 0; code < keys.size(); ++code) {
+    if (keys[code] & kKeyDownBit) codes.push_back(static_cast<int>(code));
+  }
+  return codes;
+}
+
+std::array<uint8_t, 256> KeyBits(const std::vector<int>& codes) {
+  std::array<uint8_t, 256> keys{};
+  for (int code : codes) {
+    if (ValidKey(code)) keys[static_cast<size_t>(code)] = kKeyDownBit;
+  }
+  return keys;
+}
+}  // namespace
+
+InputCarry CaptureInputCarry() {
+  static_assert(std::tuple_size_v<decltype(InputCarry::fireHeld)> == std::tuple_size_v<decltype(input.heldUpdates)>);
+  InputCarry carry;
+  carry.down = KeysDown(input.heldKeys);
+  carry.read = KeysDown(input.current.keys);
+  carry.pad = input.liveJoy;
+  carry.padRead = input.current.joy;
+  carry.fireHeld = input.heldUpdates;
+  return carry;
+}
+
+void RestoreInputCarry(const InputCarry& carry) {
+  if (!input.ready) return;
+  input.acquired = true;
+  input.heldKeys = KeyBits(carry.down);
+  input.liveKeys = input.heldKeys;
+  input.current.keys = KeyBits(carry.read);
+  input.previous = input.current;
+  input.liveJoy = carry.pad;
+  input.current.joy = carry.padRead;
+  input.heldUpdates = carry.fireHeld;
+  input.buffered.clear();
+}

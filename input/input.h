@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/nstring.h"
+#include "input/joystick.h"
 
 // Key codes of the keyboard state (the scan-code numbering the game reads).
 namespace key {
@@ -65,3 +68,21 @@ void FlushTypedText();
 // The pad as read this frame (from the platform or a replayed input file):
 // axes -32768..32767 and a button mask; present false means no device.
 void FeedJoystickState(bool present, int x, int y, uint32_t buttons);
+
+// What the input carries from one frame to the next: the keys and pad held
+// now, the keys and pad as the last update read them (a scene that stopped
+// reading, such as a menu closing, leaves them older), and how many updates
+// each fire key (Space, Left Ctrl, Right Ctrl, then pad button 0) has been
+// held, the beat of hold to fire. A run kept alone starts from it.
+struct InputCarry {
+  std::vector<int> down;  // key codes, ascending
+  std::vector<int> read;
+  JoystickReading pad;
+  JoystickReading padRead;
+  std::array<int, 4> fireHeld{};
+
+  bool operator==(const InputCarry&) const = default;
+};
+InputCarry CaptureInputCarry();
+// Takes the carry as the keyboard's and pad's state (acquired, nothing typed).
+void RestoreInputCarry(const InputCarry& carry);

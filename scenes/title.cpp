@@ -49,8 +49,24 @@ constexpr MenuEffect kEffects[NTitle::kMenuItems] = {
     {0, 0, 0, scene_state::kRankingStart}, {0, 0, 0, scene_state::kQuit},
 };
 
+static_assert(kEpisodes <= NTitle::kMenuItems);
+
 std::unique_ptr<NSprite256> Picture(int id, int frames = 1) { return std::make_unique<NSprite256>(id, frames); }
 }  // namespace
+
+std::optional<EpisodeGame> GameOfEpisode(int episode) {
+  if (episode < 1 || episode > kEpisodes) return std::nullopt;
+  const MenuEffect& effect = kEffects[episode - 1];
+  return EpisodeGame{effect.stage, effect.level, effect.potions};
+}
+
+int EpisodeOfGame(int stage, int level, int potions) {
+  for (int episode = 1; episode <= kEpisodes; ++episode) {
+    const MenuEffect& effect = kEffects[episode - 1];
+    if (effect.stage == stage && effect.level == level && effect.potions == potions) return episode;
+  }
+  return 0;
+}
 
 NTitle::NTitle()
     : script(std::make_unique<NScript>(script::kTitleCharacter)),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "app/scene.h"
 #include "scenes/scene_frame.h"
@@ -10,6 +11,19 @@ class NPotionChara;
 class NScript;
 class NSprite256;
 class Surface;
+
+// The games the menu's EPISODE items start, numbered 1 to 3 as the menu
+// shows them.
+struct EpisodeGame {
+  int stage = 0;
+  int level = 0;
+  int potions = 0;
+};
+constexpr int kEpisodes = 3;
+// The game of an episode; nothing outside 1..kEpisodes.
+std::optional<EpisodeGame> GameOfEpisode(int episode);
+// The episode that starts exactly this game, or 0.
+int EpisodeOfGame(int stage, int level, int potions);
 
 // The hub of the program: a five-item menu (episodes 1 to 3, ranking, exit)
 // over the drifting tiles, the title logo between two ornaments and the

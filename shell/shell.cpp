@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/main_loop.h"
 #include "app/ranking.h"
+#include "app/replay_shelf.h"
 #include "app/shutdown.h"
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
@@ -17,6 +18,20 @@
 namespace {
 // A window being dragged to a new size is saved once it has kept it this long.
 constexpr uint32_t kWindowSettleMs = 1000;
+
+// What a watched replay keeps from the game: it plays its own.
+bool IsPlayersInput(const HostEvent& event) {
+  switch (event.type) {
+    case HostEventType::KeyDown:
+    case HostEventType::KeyUp:
+    case HostEventType::FocusLost:
+    case HostEventType::FocusGained:
+    case HostEventType::Screenshot:
+      return true;
+    default:
+      return false;
+  }
+}
 
 // Milliseconds from now until due, 0 once it has come (the clock may wrap).
 int MsUntil(uint32_t due, uint32_t now) { return std::max(0, static_cast<int32_t>(due - now)); }
@@ -77,6 +92,10 @@ void Shell::WaitEvent(int timeoutMs) {
 void Shell::Route(const HostEvent& event) {
   const AppBlock& app = GetAppBlock();
   bool typing = app.hotkeysEnabled == 0;
+  if (watching_ && IsPlayersInput(event)) {
+    if (event.type == HostEventType::KeyDown && event.key == key::kEscape) pending_.push_back(event);
+    return;
+  }
   switch (event.type) {
     case HostEventType::KeyDown:
       KeyDown(event.key, event.gameKey);
@@ -211,6 +230,11 @@ void Shell::LookAtGame() {
     rankingSaves_ = ranking.saves;
     if (ranking.failed) notices_.Show("RANKING NOT SAVED", host_.NowMs());
   }
+  const ReplaySaveStatus& replay = LastReplaySave();
+  if (replay.saves != replaySaves_) {
+    replaySaves_ = replay.saves;
+    if (replay.failed) notices_.Show("REPLAY NOT SAVED", host_.NowMs());
+  }
   if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
 }
 
@@ -287,6 +311,7 @@ void Shell::Show() {
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
   screen.touch = touchHints_;
+  screen.replay = watching_;
   screen.notice = notices_.Current(host_.NowMs());
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
   if (!overlay_) overlay_ = std::make_unique<Overlay>();

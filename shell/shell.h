@@ -43,6 +43,10 @@ class Shell : public Host {
   // The loop, once it exists (hold to fire changes reach it).
   void Attach(MainLoop& loop) { loop_ = &loop; }
 
+  // A replay is watched: REPLAY shows, and of the player's keys only
+  // Escape reaches the game (it quits); the focus leaves the replay alone.
+  void SetWatching(bool on) { watching_ = on; }
+
   // Opens or closes the options (F1, the pad's Back, a page's button).
   void ToggleOptions();
   // Settings changed from outside the options (a page's buttons): applied
@@ -100,6 +104,8 @@ class Shell : public Host {
   bool touchHints_ = false;
   int menuChanges_ = 0;
   uint32_t rankingSaves_ = 0;
+  uint32_t replaySaves_ = 0;
+  bool watching_ = false;
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };

@@ -7,6 +7,8 @@ constexpr int kPausedTop = 196;
 constexpr int kNoticeTop = 34;     // below the status row
 constexpr int kFastCentreX = 410;  // between the power and stage labels
 constexpr int kSmallPadding = 4;
+constexpr int kReplayCentreX = 576;  // right of the lives
+constexpr int kReplayTop = 450;
 
 }  // namespace
 
@@ -24,6 +26,10 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
   if (screen.fast && !screen.options) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);
+  }
+  if (screen.replay && !screen.options) {
+    Rect panel = overlay.PanelFor(Overlay::TextWidth("REPLAY"), 1, kReplayCentreX, kReplayTop, kSmallPadding);
+    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "REPLAY", 1);
   }
   if (!screen.notice.empty()) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth(screen.notice), 1, kCentreX, kNoticeTop, kSmallPadding + 4);

@@ -11,6 +11,7 @@ struct ShellScreen {
   int menuChanges = 0;  // counts the menu's changes, so each one is drawn
   bool paused = false;
   bool fast = false;
+  bool replay = false;   // a replay is watched
   std::string pauseKey;  // the key that resumes, as the player has it
   bool touch = false;    // the page's touch buttons are out: name them, not keys
   std::string notice;
@@ -19,6 +20,7 @@ struct ShellScreen {
 };
 
 // Draws the screen: the options, else PAUSED with its keys over the frozen
-// picture; FAST in the status row's free middle; a notice below that row.
+// picture; FAST in the status row's free middle; REPLAY at the right end of
+// the bottom row; a notice below the status row.
 // With touch, the hints name the page's buttons instead of keys.
 void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay);

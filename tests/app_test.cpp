@@ -12,6 +12,7 @@
 #include "app/picture_folder.h"
 #include "app/sequencer.h"
 #include "app/shutdown.h"
+#include "app/state_check.h"
 #include "audio/sound_log.h"
 #include "base/frame_clock.h"
 #include "gfx/display.h"
@@ -303,8 +304,10 @@ TEST_F(Loop, ARecordingHoldsTheSeedTheEventsAndThePadWheneverItChanges) {
   config.seed = 4;
   config.script = {{1, Kind::KeyDown, 0x1E}, {2, Kind::KeyUp, 0x1E}, {3, Kind::FocusLost}, {4, Kind::FocusGained}};
   Run(std::move(config));
-  EXPECT_EQ(ReadFile(dir / "session.txt"),
-            "# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
+  EXPECT_EQ(
+      ReadFile(dir / "session.txt"),
+      "version " + VersionText() +
+          "\n# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
 }
 
 // A driver's keys take a person's path: P pauses; only a driver that can

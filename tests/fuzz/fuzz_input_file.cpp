@@ -1,5 +1,6 @@
 // Input files of any text parse or are refused with a message naming the
-// line; what parses formats back to lines that parse the same.
+// line; what parses formats back to a file that parses the same, the run's
+// header, its checks and the version too.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,9 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.find("line ") == std::string::npos) __builtin_trap();
     return 0;
   }
-  std::string text;
-  for (const ScriptedEvent& e : script->events) text += FormatScriptedEvent(e) + "\n";
+  std::string text = FormatInputScript(*script);
   auto again = ParseInputScript(text, error);
-  if (!again || again->events.size() != script->events.size()) __builtin_trap();
+  if (!again || FormatInputScript(*again) != text) __builtin_trap();
+  if (again->events.size() != script->events.size() || again->checks.size() != script->checks.size()) __builtin_trap();
+  if (script->run.has_value() != again->run.has_value()) __builtin_trap();
   return 0;
 }

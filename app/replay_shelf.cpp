@@ -1,0 +1,239 @@
+#include "app/replay_shelf.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <regex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kIndexName = "index.txt";
+constexpr const char* kIndexHeader =
+    "# velloria kept runs: file date start potions furthest frames continues flags entries\n";
+constexpr int kFirstNumber = 1;
+constexpr int kLastNumber = 999;  // runs kept in one second
+const std::regex kRunFileName(R"(run-[0-9]{8}-[0-9]{6}-[0-9]+\.txt)");
+
+ReplaySaveStatus lastSave;
+
+template <typename T>
+bool ParseNumber(std::string_view word, T& out) {
+  auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), out);
+  return ec == std::errc() && ptr == word.data() + word.size();
+}
+
+std::string StartWord(const StartPoint& p) {
+  if (p.kind == StartKind::Episode) return "episode-" + std::to_string(p.episode);
+  return (p.kind == StartKind::Start ? "start-" : "practice-") + FormatStageLevel(p.stage, p.level, p.potions);
+}
+
+bool ParseStartWord(const std::string& word, StartPoint& p) {
+  std::vector<std::string> parts = {"run"};
+  size_t dash = word.find('-');
+  if (dash == std::string::npos) return false;
+  parts.push_back(word.substr(0, dash));
+  parts.push_back(word.substr(dash + 1));
+  RunStart start;
+  std::string why;
+  if (!ParseRunStartLine(parts, "", start, why)) return false;
+  p = start.point;
+  return true;
+}
+
+std::string Flags(const ShelfEntry& e) {
+  std::string flags;
+  for (auto [on, name] : {std::pair{e.ended, "ended"}, {e.ending, "ending"}, {e.kept, "kept"}}) {
+    if (on) flags += (flags.empty() ? "" : ",") + std::string(name);
+  }
+  return flags.empty() ? "-" : flags;
+}
+
+bool ParseLine(const std::string& line, ShelfEntry& e) {
+  std::istringstream in(line);
+  std::string start, furthest, flags;
+  if (!(in >> e.file >> e.date >> start >> e.potions >> furthest >> e.frames >> e.continues >> flags)) return false;
+  if (!std::regex_match(e.file, kRunFileName) || !ParseStartWord(start, e.start)) return false;
+  size_t dash = furthest.find('-');
+  if (dash == std::string::npos || !ParseNumber(std::string_view(furthest).substr(0, dash), e.stage) ||
+      !ParseNumber(std::string_view(furthest).substr(dash + 1), e.level)) {
+    return false;
+  }
+  e.ended = flags.find("ended") != std::string::npos;
+  e.ending = flags.find("ending") != std::string::npos;
+  e.kept = flags.find("kept") != std::string::npos;
+  for (std::string word; in >> word;) {
+    size_t comma = word.find(',');
+    RankEntry entry;
+    std::string name;
+    if (comma == std::string::npos || !ParseNumber(std::string_view(word).substr(0, comma), entry.score) ||
+        !DecodeRankName(std::string_view(word).substr(comma + 1), name)) {
+      return false;
+    }
+    std::memcpy(entry.name, name.data(), name.size());
+    e.entered.push_back(entry);
+  }
+  return true;
+}
+
+bool SameLine(const RankEntry& a, const RankEntry& b) {
+  return a.score == b.score && std::strncmp(a.name, b.name, sizeof a.name) == 0;
+}
+
+std::string UtcNow(const char* format) {
+  std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, format, &utc);
+  return text;
+}
+
+FileOutcome Fail(const fs::path& folder, FileOutcome outcome) {
+  std::fprintf(stderr, "velloria: cannot keep the run in %s: %s\n", folder.c_str(), outcome.reason.c_str());
+  lastSave = {true, outcome.reason, lastSave.saves + 1};
+  return outcome;
+}
+
+// Lines whose file is gone go; files of the folder's own naming that no
+// line names (a run saved just before a crash) go too.
+void Tidy(const fs::path& folder, std::vector<ShelfEntry>& entries) {
+  std::error_code ec;
+  std::erase_if(entries, [&](const ShelfEntry& e) { return !fs::is_regular_file(folder / e.file, ec); });
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (!std::regex_match(name, kRunFileName)) continue;
+    bool listed = std::any_of(entries.begin(), entries.end(), [&](const ShelfEntry& e) { return e.file == name; });
+    std::error_code gone;
+    if (!listed) fs::remove(it->path(), gone);
+  }
+}
+
+}  // namespace
+
+fs::path KeptRunsFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  fs::path root;
+  if (data && *data == '/') {
+    root = data;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    root = fs::path(home) / ".local" / "share";
+  } else {
+    return {};
+  }
+  return root / "KorvaGames" / "Velloria" / "replays";
+}
+
+std::vector<ShelfEntry> ParseShelfIndex(const std::string& text) {
+  std::vector<ShelfEntry> entries;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    ShelfEntry entry;
+    if (ParseLine(line, entry)) entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::string FormatShelfIndex(const std::vector<ShelfEntry>& entries) {
+  std::string out = kIndexHeader;
+  for (const ShelfEntry& e : entries) {
+    out += e.file + " " + e.date + " " + StartWord(e.start) + " " + std::to_string(e.potions) + " " +
+           std::to_string(e.stage) + "-" + std::to_string(e.level) + " " + std::to_string(e.frames) + " " +
+           std::to_string(e.continues) + " " + Flags(e);
+    for (const RankEntry& r : e.entered) out += " " + std::to_string(r.score) + "," + EncodeRankName(r.name, true);
+    out += "\n";
+  }
+  return out;
+}
+
+std::vector<int> RankedPlaces(const std::vector<ShelfEntry>& entries,
+                              const std::array<RankEntry, kRankEntries>& ranking) {
+  std::vector<int> places(entries.size(), -1);
+  std::vector<std::vector<bool>> used(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) used[i].assign(entries[i].entered.size(), false);
+  for (int place = 0; place < kRankEntries; ++place) {
+    const RankEntry& line = ranking[static_cast<size_t>(place)];
+    bool found = false;
+    for (size_t i = 0; i < entries.size() && !found; ++i) {
+      for (size_t k = 0; k < entries[i].entered.size() && !found; ++k) {
+        if (used[i][k] || !SameLine(entries[i].entered[k], line)) continue;
+        used[i][k] = found = true;
+        if (places[i] < 0) places[i] = place;
+      }
+    }
+  }
+  return places;
+}
+
+std::vector<bool> EntriesThatStay(const std::vector<ShelfEntry>& entries, const std::vector<int>& places,
+                                  const std::vector<uintmax_t>& sizes) {
+  std::vector<bool> stay(entries.size(), false);
+  size_t recent = 0;
+  uintmax_t bytes = 0;
+  // Newest first: the recent ones take the room until either bound is met.
+  for (size_t i = entries.size(); i-- > 0;) {
+    if (places[i] >= 0 || entries[i].kept) {
+      stay[i] = true;
+    } else if (recent < kRecentRuns && bytes + sizes[i] <= kFolderBytes) {
+      stay[i] = true;
+      ++recent;
+      bytes += sizes[i];
+    } else {
+      recent = kRecentRuns;  // an older run never stays where a newer one went
+    }
+  }
+  return stay;
+}
+
+FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array<RankEntry, kRankEntries>& ranking) {
+  if (folder.empty()) return Fail("(none)", {FileOutcome::Status::Failed, "neither XDG_DATA_HOME nor HOME is set"});
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) return Fail(folder, {FileOutcome::Status::Failed, ec.message()});
+  const std::string stamp = UtcNow("%Y%m%d-%H%M%S");
+  auto name = [&stamp](int n) { return "run-" + stamp + "-" + std::to_string(n) + ".txt"; };
+  std::string saved;
+  if (FileOutcome file = SaveNewPlayerFile(folder.string(), name, kFirstNumber, kLastNumber, run.text, saved);
+      !file.Done()) {
+    return Fail(folder, file);
+  }
+  // The index is read, changed and written back in one go; the next keep
+  // corrects a line left behind by a crash in between.
+  const fs::path index = folder / kIndexName;
+  std::string text;
+  FileOutcome read = ReadPlayerFile(index.string(), text);
+  std::vector<ShelfEntry> entries = read.Done() ? ParseShelfIndex(text) : std::vector<ShelfEntry>{};
+  const RunSummary& s = run.summary;
+  entries.push_back({fs::path(saved).filename().string(), UtcNow("%Y-%m-%dT%H:%M:%SZ"), s.start, s.potions,
+                     s.furthestStage, s.furthestLevel, s.frames, s.continuesUsed, s.ended, s.endingSeen, false,
+                     s.entered});
+  Tidy(folder, entries);
+  std::vector<uintmax_t> sizes;
+  for (const ShelfEntry& e : entries) sizes.push_back(fs::file_size(folder / e.file, ec));
+  std::vector<bool> stay = EntriesThatStay(entries, RankedPlaces(entries, ranking), sizes);
+  std::vector<ShelfEntry> kept;
+  std::vector<fs::path> dropped;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (stay[i]) {
+      kept.push_back(entries[i]);
+    } else {
+      dropped.push_back(folder / entries[i].file);
+    }
+  }
+  if (FileOutcome saveIndex = SavePlayerFile(index.string(), FormatShelfIndex(kept)); !saveIndex.Done()) {
+    fs::remove(saved, ec);
+    return Fail(folder, saveIndex);
+  }
+  for (const fs::path& path : dropped) fs::remove(path, ec);
+  lastSave = {false, "", lastSave.saves + 1};
+  return {};
+}
+
+const ReplaySaveStatus& LastReplaySave() { return lastSave; }
