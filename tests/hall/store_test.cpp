@@ -32,6 +32,10 @@ TEST(SqliteStore, RefusesAFileItCannotOpen) {
 TEST(PgStore, KeepsTheGamesRankingOrder) {
   const char* conninfo = std::getenv("VELLORIA_TEST_POSTGRES");
   if (!conninfo) GTEST_SKIP() << "no PostgreSQL cluster (run through tests/hall/with_postgres.sh)";
+  // The cluster is shared with the other tests run on it: start empty.
+  PGconn* db = PQconnectdb(conninfo);
+  PQclear(PQexec(db, "DROP TABLE IF EXISTS runs"));
+  PQfinish(db);
   std::string error;
   auto store = PgStore::Open(conninfo, error);
   ASSERT_TRUE(store) << error;
