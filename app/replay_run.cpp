@@ -13,8 +13,7 @@ ReplayOutcome ReplayFirstRun(const InputScript& script, const ReplayLimits& limi
   options.headless = true;
   options.mute = true;
   if (limits.maxFrames > 0) options.frames = limits.maxFrames;
-  // The scenes draw as they step for now, whatever limits.draw says; a game
-  // that can skip its drawing takes it from here.
+  options.noPicture = !limits.draw;
   HeadlessHost host;
   PlatformServices services;
   services.host = &host;

@@ -29,7 +29,7 @@ constexpr int kUnavailable = 503;
 constexpr int kDefaultListLimit = 8;
 constexpr int kMaxListLimit = 100;
 constexpr int kMaxListOffset = 1000000;
-constexpr int kMaxEpisode = 99;
+constexpr int kMaxEpisode = 3;  // the title's EPISODE items
 constexpr int kKeepAliveSeconds = 5;
 constexpr int kKeepAliveRequests = 100;
 

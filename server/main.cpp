@@ -9,6 +9,7 @@
 #include "server/child_verifier.h"
 #include "server/hall_options.h"
 #include "server/hall_server.h"
+#include "server/pg_store.h"
 #include "server/sqlite_store.h"
 #include "server/verify_child.h"
 #include "server/verify_queue.h"
@@ -21,10 +22,7 @@ std::filesystem::path ThisProgram() {
 }
 
 std::unique_ptr<RunStore> OpenStore(const HallOptions& options, std::string& error) {
-  if (!options.postgres.empty()) {
-    error = "this velloria-hall was built without PostgreSQL";
-    return nullptr;
-  }
+  if (!options.postgres.empty()) return PgStore::Open(options.postgres, error);
   return SqliteStore::Open(options.db, error);
 }
 

@@ -1,11 +1,57 @@
 #include "server/verify_child.h"
 
 #include <cstdio>
-#include <iostream>
-#include <iterator>
 
-Verdict VerifyRunFile(const std::string&, int64_t) {
-  return Verdict::Fail(Verdict::Kind::Unavailable, "runs cannot be verified yet");
+#include "app/input_script.h"
+#include "app/replay_run.h"
+#include "app/state_check.h"
+
+namespace {
+
+using Kind = Verdict::Kind;
+
+// "velloria 0.1.0 rules 3f2a..." -> "3f2a...", or empty.
+std::string RulesOf(const std::string& version) {
+  size_t at = version.rfind(" rules ");
+  return at == std::string::npos ? std::string() : version.substr(at + 7);
+}
+
+}  // namespace
+
+Verdict VerifyRunFile(const std::string& file, int64_t maxFrames) {
+  std::string error;
+  std::optional<InputScript> script = ParseInputScript(file, error);
+  if (!script) return Verdict::Fail(Kind::Malformed, error);
+  const std::string ours = VersionText();
+  if (script->version.empty()) {
+    return Verdict::Fail(Kind::Refused,
+                         "the file names no version of the game (no \"version\" line); this hall is " + ours);
+  }
+  if (RulesOf(script->version) != RulesOf(ours)) {
+    return Verdict::Fail(Kind::Refused, "recorded by " + script->version + "; this hall verifies with " + ours);
+  }
+  if (script->run && script->run->point.kind != StartKind::Episode) {
+    return Verdict::Fail(Kind::Refused,
+                         "only runs started from a title EPISODE are ranked, not practice or --start runs");
+  }
+  ReplayOutcome outcome = ReplayFirstRun(*script, ReplayLimits{.maxFrames = maxFrames, .draw = false});
+  if (!outcome.ok) return Verdict::Fail(Kind::Refused, outcome.reason, outcome.failedFrame);
+  const RunSummary& run = outcome.run;
+  if (run.start.kind != StartKind::Episode) {
+    return Verdict::Fail(Kind::Refused,
+                         "only runs started from a title EPISODE are ranked, not practice or --start runs");
+  }
+  Verdict v;
+  v.kind = Kind::Ranked;
+  v.episode = run.start.episode;
+  v.potions = run.potions;
+  v.stage = run.furthestStage;
+  v.level = run.furthestLevel;
+  v.ending = run.endingSeen;
+  v.continues = run.continuesUsed;
+  v.frames = run.frames;
+  v.version = script->version;
+  return v;
 }
 
 int RunVerifyChild(int64_t maxFrames, size_t maxBytes) {
@@ -16,8 +62,8 @@ int RunVerifyChild(int64_t maxFrames, size_t maxBytes) {
     file.append(buffer, n);
     if (file.size() > maxBytes) break;
   }
-  Verdict verdict = file.size() > maxBytes ? Verdict::Fail(Verdict::Kind::Malformed, "the file is too large")
-                                           : VerifyRunFile(file, maxFrames);
+  Verdict verdict =
+      file.size() > maxBytes ? Verdict::Fail(Kind::Malformed, "the file is too large") : VerifyRunFile(file, maxFrames);
   std::printf("%s\n", VerdictToJson(verdict).c_str());
   return 0;
 }

@@ -3,7 +3,7 @@
 'use strict';
 
 (() => {
-  const kEpisodes = [1, 2, 3, 4];
+  const kEpisodes = [1, 2, 3];
   const kShown = 8;
   const kGlyphs = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-.';
   const kColours = {green: 0, yellow: 1};

@@ -10,6 +10,8 @@
 // autopilot invulnerable headless, input=FILE (a file beside the page), and
 // shot=F[,F...] to keep the 8-bit picture presented after frame F. A
 // headless run starts at once and runs its frames as fast as it can.
+// hall-run=ID (a page served by a hall of fame) watches that run's replay
+// at the first gesture instead of starting a game.
 const VelloriaPage = (() => {
   const kWidth = 640;
   const kHeight = 480;
@@ -43,6 +45,7 @@ const VelloriaPage = (() => {
   // From the page's start until the run ends (or cannot begin).
   let running = true;
   let programReady = false;
+  let hallRun = null;  // a hall's replay to watch at the first gesture
   let playerReady = headless;  // the first gesture came (a headless run needs none)
   let failed = false;
   let recordFile = '';
@@ -369,6 +372,11 @@ const VelloriaPage = (() => {
 
   function beginIfReady() {
     if (!programReady || !playerReady || failed) return;
+    if (hallRun) {
+      const bytes = hallRun;
+      hallRun = null;
+      return watchBytes(bytes);
+    }
     start.hidden = true;
     if (!canvas.matches(':focus') && !headless) canvas.focus();
     touchButtonsShown(document.body.classList.contains('touch'));  // shown before the program ran
@@ -436,6 +444,14 @@ const VelloriaPage = (() => {
     }
     if (typeof DecompressionStream === 'undefined' || typeof WebAssembly === 'undefined') {
       return fail('This browser is too old for the game. Please try again in a current browser.');
+    }
+    // A run of the hall this page is served by, from beside the page's folder.
+    const hallId = params.get('hall-run');
+    if (hallId !== null) {
+      if (!/^\d{1,18}$/.test(hallId)) return cannotStart('hall-run= names a run by its number');
+      const response = await fetch('../api/runs/' + hallId + '/replay').catch(() => null);
+      if (!response || !response.ok) return cannotStart('Cannot read run ' + hallId + ' of the hall of fame');
+      hallRun = new Uint8Array(await response.arrayBuffer());
     }
     const inputName = params.get('input');
     let input = null;
@@ -527,6 +543,10 @@ const VelloriaPage = (() => {
     } catch (e) {
       return refuseFile(`${file.name} could not be read.`);
     }
+    watchBytes(bytes, file.name);
+  }
+
+  function watchBytes(bytes, name = 'the replay') {
     Module.FS.writeFile(kWatchedFile, bytes);
     const reason = Module.UTF8ToString(Module.ccall('velloria_check_input', 'number', ['string'], [kWatchedFile]));
     if (reason) {
@@ -534,7 +554,7 @@ const VelloriaPage = (() => {
       // The program names the file it read ("input file line 1: ...", or
       // its path first): the page says which file itself.
       const told = reason.replace(/^input file /, '').replace(new RegExp(`^${kWatchedFile}:? `), '')
-                       .split(kWatchedFile).join(file.name);
+                       .split(kWatchedFile).join(name);
       return refuseFile(`This is not a Velloria replay: ${told}`);
     }
     playerReady = true;
