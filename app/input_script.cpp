@@ -127,7 +127,7 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
       if (w[0] == "run" && script.run) return fail("one run a file");
       if (!script.run) script.run.emplace();
       std::string why;
-      if (!ParseRunStartLine(w, line, *script.run, why)) return fail(why.c_str());
+      if (!ParseRunStartLine(w, std::string(line), *script.run, why)) return fail(why.c_str());
       continue;
     }
     if (w[0] == "hold-to-fire") {
