@@ -143,7 +143,7 @@ void ReadTable(const NWinReg& reg) {
 
 void ReadRankingText(const std::string& text) {
   NWinReg reg;
-  reg.OpenKeyInText("", kRankingKey, text, true, false);
+  reg.OpenKeyInText(text, kRankingKey);
   ReadTable(reg);
 }
 

@@ -311,17 +311,7 @@ TEST_F(Loop, ARecordingHoldsTheSeedTheEventsAndThePadWheneverItChanges) {
   EXPECT_EQ(
       ReadFile(dir / "session.txt"),
       "version " + VersionText() +
-          "
-# velloria session
-seed 4
-1 +A
-1 joy 0 0 0
-2 -A
-3 focus-
-4 focus+
-4 joy 30000 0 1
-5 joy none
-");
+          "\n# velloria session\nseed 4\n1 +A\n1 joy 0 0 0\n2 -A\n3 focus-\n4 focus+\n4 joy 30000 0 1\n5 joy none\n");
 }
 
 // A driver's keys take a person's path: P pauses; only a driver that can

@@ -361,7 +361,8 @@ TEST(ErrorPaths, NamedFilesThatAreNoFilesTooLargeOrCutShortAreToldInOneLineAndFa
     EXPECT_EQ(r.errors, "velloria: " + c.errors + "\n") << c.args;
   }
   EXPECT_TRUE(fs::is_fifo(dir / "fifo") && fs::is_empty(dir / "folder") && !fs::exists(dir / "x.png"));
-  EXPECT_EQ(ReadFile(dir / "r.txt").substr(0, 27), "# velloria session\nseed 3\n1") << "not even the start was kept";
+  EXPECT_EQ(RecordedEvents(dir / "r.txt").substr(0, 27), "# velloria session\nseed 3\n1")
+      << "not even the start was kept";
 }
 
 // The ranking and the settings are read by the same rules: a byte-order

@@ -19,6 +19,17 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
+// A recording's header and events, without the lines that name the game
+// that made it and check its state on the way.
+inline std::string RecordedEvents(const std::filesystem::path& path) {
+  std::istringstream in(ReadFile(path));
+  std::string kept;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("version ", 0) != 0 && line.rfind("check ", 0) != 0) kept += line + "\n";
+  }
+  return kept;
+}
+
 // A fresh folder of one test's own under the temporary folder, removed with
 // everything in it when the guard goes, whether the test passed or failed.
 // Folders a test made read-only are opened up first, so that a user who is

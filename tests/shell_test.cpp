@@ -508,7 +508,7 @@ TEST(ShellSession, ASkippedLogoPlaysTheFramesOfOneThatWaited) {
   EXPECT_EQ(devices.silenced, 1);
   EXPECT_EQ(screen.CoverAt(200), 0);
   EXPECT_GT(screen.CoverAt(300), 0) << "no F1 OPTIONS on the title";
-  EXPECT_EQ(ReadFile(dir / "session.txt"), "# velloria session\nseed 1\n");
+  EXPECT_EQ(RecordedEvents(dir / "session.txt"), "# velloria session\nseed 1\n");
   RunResult waited = RunGame("--headless --frames 400 --picture-log " + (dir / "pictures").string());
   ASSERT_EQ(waited.code, 0) << waited.errors;
   EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
@@ -659,7 +659,7 @@ TEST(ShellSession, ThePadSkipsTheLogoAndAnswersTheQuestion) {
     ScreenSpy screen;
     DevicesSpy devices;
     PlayThroughShell(options, person, screen, devices, file, Settings{}, &pad);
-    return ReadFile(dir / "session.txt");
+    return RecordedEvents(dir / "session.txt");
   };
   Options logo;
   logo.frames = 300;
