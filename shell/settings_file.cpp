@@ -49,6 +49,13 @@ bool SettingsFile::Save(const Settings& settings) {
   // settings meanwhile, and keeps them.
   std::string now;
   FileOutcome read = Store().Read(path_, now);
+  // A file that is there but cannot be read (far too large, say) is not
+  // replaced by the little this run knows of it.
+  if (read.status == FileOutcome::Status::Failed) {
+    std::fprintf(stderr, "velloria: cannot save the settings to %s: %s\n", PrintablePath(path_).c_str(),
+                 read.reason.c_str());
+    return false;
+  }
   std::string text;
   if (read.Done() || read.status == FileOutcome::Status::Missing) {
     std::vector<std::string> complaints;
