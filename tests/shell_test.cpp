@@ -198,6 +198,15 @@ TEST(Settings, TheFileIsReadWithoutWritingAndEachBadLineIsToldOnce) {
   EXPECT_EQ(std::tie(both.musicVolume, both.mute, both.fit), std::make_tuple(50, true, Fit::Fill));
   SettingsFile none("");
   EXPECT_TRUE(none.Save(s));  // a headless run keeps nothing, and that is no failure
+  // A file far too large is neither read nor saved over.
+  std::filesystem::resize_file(file.Path(), 9 << 20);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(file.Load(), Settings{});
+  EXPECT_FALSE(file.Save(s));
+  const std::string why = ": 9 MB, larger than the 8 MB a ranking or settings file may be\n";
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "velloria: cannot read the settings in " + file.Path() + why +
+                                                          "velloria: cannot save the settings to " + file.Path() + why);
+  EXPECT_EQ(std::filesystem::file_size(file.Path()), 9u << 20);
 }
 
 // Mute silences music and effects on the devices and keeps the volumes;
