@@ -48,6 +48,13 @@ while [ "$count" -lt $((clients * each)) ]; do
   rm -rf "$kept"
 done
 
+# Waits for the hall to end without the shell's note that it was killed.
+quiet_wait() {
+  exec 3>&2 2>/dev/null
+  wait "$1" || true
+  exec 2>&3 3>&-
+}
+
 start_hall() {  # DB: starts the hall, sets hall_pid and port
   "$build/velloria-hall" --db "$1" --listen 127.0.0.1:0 --rate 1000000 --burst 1000000 --queue 10000 \
     >"$work/hall.out" 2>"$work/hall.err" &
@@ -112,7 +119,7 @@ print('verified %.1f runs and %.0f frames a second' % (statuses.get(201, 0) / to
 sys.exit(0 if statuses.get(201, 0) == len(posts) else 1)
 PY
 kill -TERM "$hall_pid"
-{ wait "$hall_pid" || true; } 2>/dev/null
+quiet_wait "$hall_pid"
 hall_pid=""
 
 echo "the same again on a fresh file, killed with SIGKILL once half are acknowledged..."
@@ -149,7 +156,7 @@ for t in threads: t.join()
 open(out, 'w').write('\n'.join(map(str, acknowledged)) + '\n')
 print('%d runs acknowledged before the kill' % len(acknowledged))
 PY
-{ wait "$hall_pid" || true; } 2>/dev/null
+quiet_wait "$hall_pid"
 start_hall "$work/kill.db"
 timeout 300 python3 - "$port" "$work/acknowledged" <<'PY'
 import http.client, json, sys
@@ -176,6 +183,6 @@ sys.exit(1 if missing or twice or not set(acknowledged) <= set(listed) else 0)
 PY
 status=$?
 kill -TERM "$hall_pid"
-{ wait "$hall_pid" || true; } 2>/dev/null
+quiet_wait "$hall_pid"
 hall_pid=""
 exit "$status"
