@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   // Every run played live is kept as a replay of its own.
-  if (options->keepFolder.empty() && options->inputFile.empty()) options->keepFolder = KeptRunsFolder().string();
+  if (options->keepFolder.empty() && options->inputFile.empty() && !options->keepNone) {
+    options->keepFolder = KeptRunsFolder().string();
+  }
   const Settings saved = settings.Load();
   const Settings run = ForThisRun(saved, *options);
   auto platform = CreateSdlPlatform(*options, run);

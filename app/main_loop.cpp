@@ -91,7 +91,7 @@ void MainLoop::HandleEvent(const HostEvent& event) {
         Shutdown(nullptr);
         return;
       }
-      if (event.key == kScreenshotKey) SaveScreenshot();
+      if (event.key == kScreenshotKey && config_.screenshots) SaveScreenshot();
       FeedKeyEvent(event.key, true);
       if (app.hotkeysEnabled && event.key == key::kP) {
         app.paused = app.paused ? 0 : 1;
@@ -124,7 +124,7 @@ void MainLoop::HandleEvent(const HostEvent& event) {
       host_.ToggleFullScreen();
       break;
     case HostEventType::Screenshot:
-      SaveScreenshot();
+      if (config_.screenshots) SaveScreenshot();
       break;
   }
   if (std::string_view title = WindowTitle(app); title != shownTitle_ && !IsQuitRequested()) {
@@ -221,7 +221,8 @@ void MainLoop::AdvanceTick(int64_t newTick, bool ran) {
     for (auto& observer : observers_) observer(t, ran && t == oldTick);
   }
   SetCurrentFrame(tick_);
-  if (config_.frames && tick_ >= *config_.frames && !IsQuitRequested()) Shutdown(nullptr);
+  bool due = endAfterTick_ || (config_.frames && tick_ >= *config_.frames);
+  if (due && !IsQuitRequested()) Shutdown(nullptr);
 }
 
 void MainLoop::SaveScreenshot() {

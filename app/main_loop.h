@@ -34,6 +34,8 @@ struct LoopConfig {
   // Frames fall due a whole interval after the last one fell due rather than
   // after it ran: for a host that runs the loop only when the display paints.
   bool steadyPacing = false;
+  // F12 saves the picture (a replay judged for a caller, or watched, never).
+  bool screenshots = true;
 };
 
 // Brings music and keyboard in line with AppBlock::paused.
@@ -63,6 +65,8 @@ class MainLoop {
   // header says (false: refused); a run being kept keeps it to its end, and
   // the change comes then (false too).
   bool SetHoldToFire(bool on);
+  // Ends the run once every observer has seen this tick (called from one).
+  void EndAfterThisTick() { endAfterTick_ = true; }
   // A run is being kept (true) or has ended (false).
   void KeepRunSettings(bool held);
   bool HoldToFire() const { return config_.holdToFire; }
@@ -94,6 +98,7 @@ class MainLoop {
   std::ofstream record_;
   std::vector<bool> shotDone_;
   JoystickReading lastJoystick_;
+  bool endAfterTick_ = false;
   bool runHeld_ = false;
   std::optional<bool> holdAfterRun_;
   std::vector<std::function<void(int64_t, bool)>> observers_;

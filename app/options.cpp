@@ -107,8 +107,11 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view v) { return SetText(o.inputFile, v); }},
       {"--watch", "FILE", "watch an input file or a kept run in the window, as a replay",
        [](Options& o, std::string_view v) { return (o.watch = true) && SetText(o.inputFile, v); }},
-      {"--keep-runs", "FOLDER", "keep every run as a replay in FOLDER (default: live runs in the data folder)",
-       [](Options& o, std::string_view v) { return SetText(o.keepFolder, v); }},
+      {"--keep-runs", "FOLDER", "keep every run as a replay in FOLDER, or none (default: live runs in the data folder)",
+       [](Options& o, std::string_view v) {
+         o.keepNone = v == "none";
+         return o.keepNone || SetText(o.keepFolder, v);
+       }},
       {"--record", "FILE", "record this session's events as an input file",
        [](Options& o, std::string_view v) { return SetText(o.recordFile, v); }},
       {"--shot", "FRAME:FILE.png", "save the picture presented after FRAME (repeatable)", ParseShot},

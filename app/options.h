@@ -26,6 +26,7 @@ struct Options {
   // Every run played is kept as a replay of its own in this folder (the
   // desktop's entry fills in the data folder for live runs).
   std::string keepFolder;
+  bool keepNone = false;  // --keep-runs none
   std::vector<ShotRequest> shots;
   // --window and --fullscreen, --scale and the volumes override the
   // player's settings for this run only (nothing: the settings decide).

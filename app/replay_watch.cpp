@@ -14,23 +14,28 @@ ReplayWatch::ReplayWatch(const InputScript& script, bool endWithRun)
 }
 
 void ReplayWatch::Attach(MainLoop& loop) {
+  loop_ = &loop;
   tracker_.Prime(knownStart_);
   loop.OnTick([this](int64_t frame, bool) { AfterFrame(frame); });
 }
 
 void ReplayWatch::AfterFrame(int64_t frame) {
-  if (IsQuitRequested()) return;
+  if (IsQuitRequested() || ended_) return;
   RunTracker::Turn turn = tracker_.AfterFrame(frame);
   while (nextCheck_ < checks_.size() && checks_[nextCheck_].frame < frame) ++nextCheck_;
   if (nextCheck_ < checks_.size() && checks_[nextCheck_].frame == frame) {
     if (checks_[nextCheck_++].digest != StateDigest()) {
       differedAt_ = frame;
       SetQuitCode(kDifferedExitCode);
-      Shutdown(nullptr);
+      ended_ = true;
+      loop_->EndAfterThisTick();
       return;
     }
   }
-  if ((endWithRun_ && turn == RunTracker::Turn::Ended) || (end_ && frame >= *end_)) Shutdown(nullptr);
+  if ((endWithRun_ && turn == RunTracker::Turn::Ended) || (end_ && frame >= *end_)) {
+    ended_ = true;
+    loop_->EndAfterThisTick();
+  }
 }
 
 std::string ReplayWatch::Message() const { return DifferenceMessage(version_, differedAt_); }

@@ -14,8 +14,8 @@ class MainLoop;
 class ReplayWatch {
  public:
   ReplayWatch(const InputScript& script, bool endWithRun);
-  // Before the first frame; registered after the logs, so that the frame a
-  // replay ends with is still logged.
+  // Before the first frame. The replay ends once every observer has seen
+  // its last frame.
   void Attach(MainLoop& loop);
 
   bool Differed() const { return differedAt_ >= 0; }
@@ -37,4 +37,6 @@ class ReplayWatch {
   bool endWithRun_;
   RunTracker tracker_;
   int64_t differedAt_ = -1;
+  MainLoop* loop_ = nullptr;
+  bool ended_ = false;
 };

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 
 #include "app/application.h"
 #include "app/game_scenes.h"
@@ -12,6 +14,7 @@
 #include "app/main_loop.h"
 #include "app/picture_log.h"
 #include "app/replay_run.h"
+#include "app/replay_shelf.h"
 #include "app/run_recorder.h"
 #include "app/state_check.h"
 #include "drivers/input_drivers.h"
@@ -33,20 +36,22 @@ struct Session {
   std::vector<uint32_t> pictures;
 };
 
-// Random keys from the logo on: games, continues taken and refused, names
-// typed, the title in between.
-Session PlaySoakSession(uint32_t soakSeed, int64_t frames) {
+// A session from the logo on, every run of it kept: random keys from a
+// seed (games, continues taken and refused, names typed, the title in
+// between), or a script's.
+Session PlaySession(int64_t frames, uint32_t soakSeed, const InputScript* script = nullptr) {
   Options options;
   options.headless = true;
   options.mute = true;
   options.frames = frames;
-  options.soakSeed = soakSeed;
+  if (!script) options.soakSeed = soakSeed;
   HeadlessHost host;
   PlatformServices services;
   services.host = &host;
   GameSceneFactory scenes;
   std::unique_ptr<InputDriver> driver = MakeInputDriver(options);
   Application application(options, services, scenes, driver.get());
+  if (script) application.UseScript(*script, false);
   Session session;
   EXPECT_FALSE(application.Start());
   RunRecorder recorder([&session](const KeptRun& run) { session.runs.push_back(run); });
@@ -94,39 +99,56 @@ void ExpectSameRun(const RunSummary& replayed, const RunSummary& played) {
   EXPECT_TRUE(replayed.ended);
 }
 
+// The run's file replays it alone, as the session played it.
+void ExpectReplaysAlone(const KeptRun& run, const Session& session) {
+  SCOPED_TRACE("the run from session frame " + std::to_string(run.firstFrame));
+  InputScript script = Parse(run.text);
+  ASSERT_TRUE(script.run);
+  EXPECT_EQ(script.version, VersionText());
+  EXPECT_EQ(script.checks.size(), static_cast<size_t>((run.summary.frames - 1) / kCheckInterval));
+  if (run.summary.ended) {
+    ReplayOutcome outcome = ReplayFirstRun(script, {run.summary.frames + 1000});
+    EXPECT_TRUE(outcome.ok) << outcome.reason;
+    ExpectSameRun(outcome.run, run.summary);
+  }
+  std::vector<uint32_t> replayed = ReplayPictures(script);
+  ASSERT_EQ(replayed.size(), static_cast<size_t>(run.summary.frames));
+  auto played = session.pictures.begin() + run.firstFrame;
+  auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played);
+  EXPECT_EQ(a, replayed.end()) << "the pictures differ from the run's frame " << (a - replayed.begin());
+}
+
 }  // namespace
 
 TEST(KeptRuns, EveryRunOfASessionReplaysAloneWithTheSessionsPictures) {
-  Session session = PlaySoakSession(3, 20000);
+  Session session = PlaySession(20000, 3);
   std::vector<KeptRun> ended;
   std::copy_if(session.runs.begin(), session.runs.end(), std::back_inserter(ended),
                [](const KeptRun& run) { return run.summary.ended; });
   ASSERT_GE(ended.size(), 3u);
   ASSERT_EQ(session.runs.size(), ended.size() + 1) << "the run cut short by the session's end is kept unfinished";
   EXPECT_TRUE(std::any_of(ended.begin(), ended.end(), [](auto& r) { return r.summary.continuesUsed > 0; }));
-  EXPECT_TRUE(std::any_of(ended.begin(), ended.end(), [](auto& r) { return r.text.find("\ninput ") != r.text.npos; }))
-      << "no run began with keys held";
-  for (const KeptRun& run : ended) {
-    SCOPED_TRACE("the run from session frame " + std::to_string(run.firstFrame));
-    InputScript script = Parse(run.text);
-    ASSERT_TRUE(script.run);
-    EXPECT_EQ(script.version, VersionText());
-    EXPECT_EQ(script.checks.size(), static_cast<size_t>((run.summary.frames - 1) / kCheckInterval));
+  for (const KeptRun& run : session.runs) ExpectReplaysAlone(run, session);
+}
 
-    ReplayOutcome outcome = ReplayFirstRun(script, {run.summary.frames + 1000});
-    EXPECT_TRUE(outcome.ok) << outcome.reason;
-    ExpectSameRun(outcome.run, run.summary);
-
-    std::vector<uint32_t> replayed = ReplayPictures(script);
-    ASSERT_EQ(replayed.size(), static_cast<size_t>(run.summary.frames));
-    auto played = session.pictures.begin() + run.firstFrame;
-    auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played);
-    EXPECT_EQ(a, replayed.end()) << "the pictures differ from the run's frame " << (a - replayed.begin());
+// Keys held through the game start: the witch flies right from its first
+// frame and a held fire key repeats on the beat it began counting in the title.
+TEST(KeptRuns, ARunBegunWithKeysHeldReplaysAloneWithThem) {
+  InputScript script;
+  script.holdToFire = true;
+  script.events = {{0, ScriptedEvent::Kind::KeyDown, key::kRight}, {0, ScriptedEvent::Kind::KeyDown, key::kSpace}};
+  for (int64_t f = 1; f < 400; f += 12) {
+    script.events.push_back({f, ScriptedEvent::Kind::KeyDown, key::kEnter});
+    script.events.push_back({f + 1, ScriptedEvent::Kind::KeyUp, key::kEnter});
   }
+  Session session = PlaySession(1200, 0, &script);
+  ASSERT_EQ(session.runs.size(), 1u);
+  EXPECT_NE(session.runs[0].text.find("\ninput down SPACE RIGHT\n"), std::string::npos) << session.runs[0].text;
+  ExpectReplaysAlone(session.runs[0], session);
 }
 
 TEST(KeptRuns, AFileAlteredAtOneEventStopsAtTheNextCheckNamingItsFrame) {
-  Session session = PlaySoakSession(3, 6000);
+  Session session = PlaySession(6000, 3);
   ASSERT_FALSE(session.runs.empty());
   InputScript script = Parse(session.runs.front().text);
   ASSERT_TRUE(script.run);
@@ -190,4 +212,55 @@ TEST(KeptRuns, MalformedHeaderAndCheckLinesAreRefusedNamingTheLine) {
   EXPECT_EQ(std::string(script.run->ranking[7]->name), "\xC3\xA9T\xC3\xA9");
   EXPECT_EQ(script.run->input.fireHeld[0], 37);
   EXPECT_TRUE(script.run->fast);
+}
+
+TEST(KeptRuns, TheFolderDropsTheOldestRunThatHoldsNoPlaceAndIsNotMarked) {
+  TestDir dir("kept-folder");
+  std::array<RankEntry, kRankEntries> ranking{};
+  auto run = [](int potions, const char* name = nullptr) {
+    KeptRun kept{{}, "run episode 1\nend 0\n"};
+    kept.summary.potions = potions;
+    if (name) kept.summary.entered.push_back(RankEntry{potions, {}});
+    if (name) std::strcpy(kept.summary.entered.back().name, name);
+    return kept;
+  };
+  auto potionsKept = [&dir] {
+    std::vector<int> potions;
+    for (const ShelfEntry& e : ParseShelfIndex(ReadFile(dir / "index.txt"))) potions.push_back(e.potions);
+    size_t files = 0;
+    for (auto& f : std::filesystem::directory_iterator(dir.path())) files += f.path().filename() != "index.txt";
+    EXPECT_EQ(files, potions.size()) << "the folder holds a file the index does not name, or the other way round";
+    return potions;
+  };
+  ranking[0] = {500, "ANNA"};
+  EXPECT_TRUE(KeepRun(dir.path(), run(500, "ANNA"), ranking).Done());
+  for (int i = 1; i <= static_cast<int>(kRecentRuns) + 1; ++i) KeepRun(dir.path(), run(i), ranking);
+  std::vector<int> potions = potionsKept();
+  ASSERT_EQ(potions.size(), kRecentRuns + 1);
+  EXPECT_EQ(potions[0], 500) << "a run holding a place stays";
+  EXPECT_EQ(potions[1], 2) << "the oldest of the others went";
+  // Out of the ranking, it is the oldest of them.
+  ranking[0] = {600, "BEA"};
+  KeepRun(dir.path(), run(7), ranking);
+  potions = potionsKept();
+  ASSERT_EQ(potions.size(), kRecentRuns);
+  EXPECT_EQ(potions.front(), 3);
+  EXPECT_EQ(potions.back(), 7);
+
+  // Lines alike belong to the older run first, as the ranking keeps them.
+  std::vector<ShelfEntry> twins(2);
+  for (ShelfEntry& e : twins) e.entered = {RankEntry{50, "X"}};
+  ranking[3] = {50, "X"};
+  EXPECT_EQ(RankedPlaces(twins, ranking), (std::vector<int>{3, -1}));
+  ranking[4] = {50, "X"};
+  EXPECT_EQ(RankedPlaces(twins, ranking), (std::vector<int>{3, 4}));
+
+  // A folder that cannot be made: told once on standard error, for the notice.
+  uint32_t saves = LastReplaySave().saves;
+  std::ofstream(dir / "file") << "x";
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(KeepRun(dir / "file" / "runs", run(1), ranking).Done());
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("velloria: cannot keep the run in "), std::string::npos);
+  EXPECT_TRUE(LastReplaySave().failed);
+  EXPECT_EQ(LastReplaySave().saves, saves + 1);
 }

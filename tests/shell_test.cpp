@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/game_scenes.h"
 #include "app/main_loop.h"
+#include "app/replay_shelf.h"
 #include "app/shutdown.h"
 #include "app/state_check.h"
 #include "app/stats_log.h"
@@ -333,6 +334,104 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
         << log << " differ from line " << (a - replayed.begin()) + 1 << ": replayed \""
         << (a == replayed.end() ? "(end)" : *a) << "\", played \"" << (b == played.end() ? "(end)" : *b) << "\"";
   }
+}
+
+// A run played through the shell is kept by itself: its file replays headless
+// without the shell, picture for picture, the pause, the options, the name
+// typed and the continue taken with it.
+TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
+  TestDir dir("kept-through-shell");
+  Settings saved;
+  SettingsFile file((dir / "settings.ini").string());
+  PlayedHost person;
+  person.Press(200, "P");
+  person.Press(230, "P");
+  person.Press(300, "F1");      // the options, mid-game
+  person.Press(310, "ESCAPE");  // closes them
+  // Boss 4 wins at about frame 840: a name, then YES to a continue.
+  person.Press(900, "A");
+  person.Press(902, "B");
+  person.Press(910, "RETURN");
+  for (int f = 980; f < 1200; f += 10) person.Press(f, "RETURN", f + 1);
+  PlatformServices services;
+  services.host = &person;
+  struct NoDevices : ShellDevices {
+  } devices;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  Options options;
+  options.headless = true;
+  options.frames = 2600;
+  options.startStage = 4;
+  options.startLevel = 5;
+  options.startPotions = 60;
+  options.seed = 7;
+  options.keepFolder = (dir / "runs").string();
+  options.pictureLog = (dir / "pictures-live").string();
+  GameSceneFactory scenes;
+  {
+    Application application(options, services, scenes);
+    ASSERT_FALSE(application.Start());
+    shell.Attach(application.Loop());
+    application.Loop().Run();
+    application.Finish();
+  }
+  std::vector<ShelfEntry> runs = ParseShelfIndex(ReadFile(dir / "runs" / "index.txt"));
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(runs[0].ended);
+  EXPECT_EQ(runs[0].continues, 1);
+  ASSERT_EQ(runs[0].entered.size(), 1u);
+  EXPECT_STREQ(runs[0].entered[0].name, "AB");
+  std::string kept = ReadFile(dir / "runs" / runs[0].file);
+  for (const char* line : {"\nrun start 4-5:60\n", " +P\n", " focus-\n", " +A\n", "\ncheck 1500 "}) {
+    EXPECT_NE(kept.find(line), std::string::npos) << line;
+  }
+
+  RunResult r = RunGame("--headless --input " + (dir / "runs" / runs[0].file).string() + " --picture-log " +
+                        (dir / "pictures").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  std::vector<std::string> replayed = Lines(ReadFile(dir / "pictures"));
+  std::vector<std::string> played = Lines(ReadFile(dir / "pictures-live"));
+  ASSERT_EQ(replayed.size(), static_cast<size_t>(runs[0].frames));
+  auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
+  EXPECT_TRUE(a == replayed.end()) << "the pictures differ at " << *a << " (played " << *b << ")";
+}
+
+// A run that cannot be kept is told on the picture when it ends, and why on
+// standard error; play goes on.
+TEST(ShellSession, ARunThatCannotBeKeptShowsANotice) {
+  TestDir dir("unkept");
+  std::ofstream(dir / "not-a-folder") << "x";
+  Settings saved;
+  SettingsFile file((dir / "settings.ini").string());
+  PlayedHost person;
+  ScreenSpy screen;
+  PlatformServices services;
+  services.host = &person;
+  services.presenter = &screen;
+  struct NoDevices : ShellDevices {
+  } devices;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  Options options;
+  options.headless = true;
+  options.frames = 1000;
+  options.startStage = 4;
+  options.startLevel = 5;  // boss 4 ends a game without potions at once
+  options.keepFolder = (dir / "not-a-folder" / "runs").string();
+  GameSceneFactory scenes;
+  ::testing::internal::CaptureStderr();
+  {
+    Application application(options, services, scenes);
+    ASSERT_FALSE(application.Start());
+    shell.Attach(application.Loop());
+    application.Loop().Run();
+    application.Finish();
+  }
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("velloria: cannot keep the run in "), std::string::npos);
+  EXPECT_EQ(screen.CoverAt(600), 0);
+  EXPECT_TRUE(std::any_of(screen.covers.lower_bound(700), screen.covers.end(), [](auto& c) { return c.second > 0; }))
+      << "no REPLAY NOT SAVED";
 }
 
 // The header of an input file switches hold to fire on for the replay: a
