@@ -224,7 +224,9 @@ void HallServer::Submit(const httplib::Request& req, httplib::Response& res) {
                  {"potions", run->potions},
                  {"reached", Reached(*run)},
                  {"ending", run->ending},
-                 {"place", run->hidden ? json() : json(*place)}};
+                 {"place", run->hidden ? json() : json(*place)},
+                 {"episode", run->episode},
+                 {"frames", run->frames}};
     Answer(res, status, body);
   };
   if (std::optional<int64_t> id = store_.FindByDigest(digest)) return answerKept(*id, kOk);

@@ -16,11 +16,6 @@ std::optional<std::future<Verdict>> VerifyQueue::Submit(std::string file) {
   return verdict;
 }
 
-bool VerifyQueue::Closed() {
-  std::lock_guard hold(lock_);
-  return closed_;
-}
-
 void VerifyQueue::Drain() {
   {
     std::lock_guard hold(lock_);

@@ -27,7 +27,6 @@ class VerifyQueue {
   // Takes nothing more, lets the workers finish every run already taken and
   // waits for them.
   void Drain();
-  bool Closed();
 
  private:
   struct Job {

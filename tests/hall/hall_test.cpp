@@ -266,6 +266,15 @@ TEST(HallServer, RanksWhatTheInputsReallyScore) {
   auto broken = client.Post("/api/runs", Body("BROKEN", "seed 1\n12 +NOKEY\n"), "application/json");
   EXPECT_EQ(broken->status, 400);
   EXPECT_NE(broken->body.find("line 2"), std::string::npos) << broken->body;
+
+  // --hide on the same file while the hall runs: off the lists, still kept.
+  std::string hide = std::string(VELLORIA_HALL_EXE) + " --db '" + (dir / "hall.db").string() + "' --hide " + id;
+  ASSERT_EQ(std::system((hide + " >/dev/null").c_str()), 0);
+  EXPECT_EQ(client.Get("/api/runs/" + id)->status, 404);
+  list = json::parse(client.Get("/api/runs?episode=" + std::to_string(episode))->body);
+  ASSERT_EQ(list["runs"].size(), 1u);
+  EXPECT_EQ(list["runs"][0]["place"], 1);
+  EXPECT_NE(std::system((hide.substr(0, hide.size() - id.size()) + "999999 2>/dev/null").c_str()), 0);
 }
 
 TEST(HallServer, RanksOnlyRunsStartedFromATitleEpisode) {
