@@ -80,9 +80,9 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
   InputScript script;
   std::string_view rest = text;
   int number = 0;
-  int64_t lastFrame = 0;
   while (!rest.empty()) {
-    size_t newline = std::min(rest.find('\n'), rest.size());
+    size_t newline = std::min(rest.find('
+'), rest.size());
     std::string_view line = rest.substr(0, newline);
     rest.remove_prefix(std::min(newline + 1, rest.size()));
     ++number;
@@ -141,10 +141,12 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
       return fail(
           "expected \"FRAME +KEY\", \"FRAME -KEY\", \"FRAME focus-\", \"FRAME focus+\" or \"FRAME joy X Y BUTTONS\"");
     }
-    if (ev.frame < lastFrame) return fail("frames must not go back");
-    lastFrame = ev.frame;
     script.events.push_back(ev);
   }
+  // A line moved by hand plays at its frame; one frame's events keep the
+  // file's order.
+  std::stable_sort(script.events.begin(), script.events.end(),
+                   [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.frame < b.frame; });
   return script;
 }
 
