@@ -81,8 +81,7 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
   std::string_view rest = text;
   int number = 0;
   while (!rest.empty()) {
-    size_t newline = std::min(rest.find('
-'), rest.size());
+    size_t newline = std::min(rest.find('\n'), rest.size());
     std::string_view line = rest.substr(0, newline);
     rest.remove_prefix(std::min(newline + 1, rest.size()));
     ++number;
