@@ -24,6 +24,9 @@ class PadRouter : public JoystickSource {
     bool back = false;
     bool pause = false;
     bool confirm = false;  // a fire or confirm button
+    bool fire = false;
+    bool fast = false;
+    uint32_t buttons = 0;  // every button that went down
     int direction = -1;    // a direction entered (0 right, 8 up, 16 left, 24 down)
   };
   Presses Look();

@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 
 #include "app/app_block.h"
@@ -10,13 +11,18 @@
 #include "app/shutdown.h"
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
+#include "base/frame_clock.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/key_names.h"
+#include "shell/key_meaning.h"
 
 namespace {
 // A window being dragged to a new size is saved once it has kept it this long.
 constexpr uint32_t kWindowSettleMs = 1000;
+
+// Where the player's keys act now.
+Where Here() { return GetAppBlock().sceneState == scene_state::kGameRunning ? Where::Play : Where::Menus; }
 
 // Milliseconds from now until due, 0 once it has come (the clock may wrap).
 int MsUntil(uint32_t due, uint32_t now) { return std::max(0, static_cast<int32_t>(due - now)); }
@@ -84,7 +90,7 @@ void Shell::Route(const HostEvent& event) {
     case HostEventType::KeyUp:
       // A key the game had goes up for it, also while the options are open:
       // it must not stay held there.
-      if (int game = keys_.Up(current_.bindings, event.key, typing); game >= 0) {
+      if (int game = keys_.Up(current_.bindings, event.key, typing, Here()); game >= 0) {
         pending_.push_back({HostEventType::KeyUp, game});
       }
       return;
@@ -105,6 +111,7 @@ void Shell::Route(const HostEvent& event) {
 }
 
 void Shell::KeyDown(int key, bool gameKey) {
+  if (!gameKey) padLast_ = false;
   if (optionsOpen_ && menu_.AwaitsKey()) {
     keys_.Keep(key);
     Settings before = current_;
@@ -123,7 +130,7 @@ void Shell::KeyDown(int key, bool gameKey) {
     if (std::optional<MenuInput> input = MenuInputFor(current_.bindings, key)) Menu(*input);
     return;
   }
-  int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0);
+  int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0, Here());
   if (game >= 0) pending_.push_back({HostEventType::KeyDown, game});
 }
 
@@ -160,6 +167,14 @@ void Shell::ToggleOptions() {
 void Shell::LookAtPad() {
   if (!pad_.HasPad()) return;
   PadRouter::Presses presses = pad_.Look();
+  if (presses.buttons || presses.direction >= 0) padLast_ = true;
+  if (optionsOpen_ && menu_.AwaitsKey() && presses.buttons) {
+    Settings before = current_;
+    menu_.TakeButton(std::countr_zero(presses.buttons));
+    ++menuChanges_;
+    Apply(before);
+    return;
+  }
   if (presses.back) {
     ToggleOptions();
     return;
@@ -182,10 +197,41 @@ void Shell::LookAtPad() {
       default:
         break;
     }
-  } else if (presses.pause && GetAppBlock().hotkeysEnabled) {
-    // The pad's pause button is the game's own pause key, recorded as such.
-    pending_.push_back({HostEventType::KeyDown, key::kP});
-    pending_.push_back({HostEventType::KeyUp, key::kP});
+  } else if (nameEntry_.Entering()) {
+    PadInNameEntry(presses);
+  } else if (GetAppBlock().hotkeysEnabled) {
+    // The pad's pause and fast buttons are the game's own keys, recorded as such.
+    for (auto [pressed, key] : {std::pair{presses.pause, key::kP}, {presses.fast, key::kS}}) {
+      if (!pressed) continue;
+      pending_.push_back({HostEventType::KeyDown, key});
+      pending_.push_back({HostEventType::KeyUp, key});
+    }
+  }
+}
+
+void Shell::PadInNameEntry(const PadRouter::Presses& presses) {
+  using Input = LetterPicker::Input;
+  if (presses.direction == 8) nameEntry_.Press(Input::Up);
+  if (presses.direction == 24) nameEntry_.Press(Input::Down);
+  if (presses.direction == 16) nameEntry_.Press(Input::Erase);
+  if (presses.fire) nameEntry_.Press(Input::Add);
+  if (presses.pause || (presses.buttons & (1u << pad_button::kStart))) nameEntry_.Press(Input::Finish);
+}
+
+void Shell::LookAtNameEntry() {
+  const AppBlock& app = GetAppBlock();
+  bool entering = app.sceneState == scene_state::kGameRunning && app.hotkeysEnabled == 0;
+  std::optional<std::string> entered = nameEntry_.Look(entering, current_.rememberName ? current_.name : "");
+  if (entered && current_.rememberName && *entered != current_.name) {
+    Settings before = current_;
+    current_.name = *entered;
+    Apply(before);
+  }
+  // A game held (by the options, by a lost focus) hears no keys.
+  if (app.paused || optionsOpen_) return;
+  if (std::optional<int> key = nameEntry_.KeyToType(CurrentFrame())) {
+    pending_.push_back({HostEventType::KeyDown, *key});
+    pending_.push_back({HostEventType::KeyUp, *key});
   }
 }
 
@@ -212,6 +258,7 @@ void Shell::LookAtGame() {
     if (ranking.failed) notices_.Show("RANKING NOT SAVED", host_.NowMs());
   }
   if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
+  LookAtNameEntry();
 }
 
 void Shell::ToggleFullScreen() {
@@ -286,6 +333,10 @@ void Shell::Show() {
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
+  screen.pad = padLast_ && !touchHints_;
+  if (screen.pad) screen.pauseKey = FirstButtonName(current_.bindings.padPause, "START");
+  screen.title = app.sceneState == scene_state::kTitleRunning;
+  screen.nameEntry = nameEntry_.Screen(screen.pad, FirstButtonName(current_.bindings.padFire, "A"));
   screen.touch = touchHints_;
   screen.notice = notices_.Current(host_.NowMs());
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;

@@ -8,6 +8,7 @@
 
 #include "app/host.h"
 #include "shell/key_router.h"
+#include "shell/name_entry_panel.h"
 #include "shell/notices.h"
 #include "shell/options_menu.h"
 #include "shell/overlay.h"
@@ -72,6 +73,8 @@ class Shell : public Host {
   void LookAtPad();
   void LookAtWindow();
   void LookAtGame();
+  void LookAtNameEntry();
+  void PadInNameEntry(const PadRouter::Presses& presses);
   // Brings the devices in line with current_ after a change from before,
   // and keeps the change.
   void Apply(const Settings& before);
@@ -90,6 +93,8 @@ class Shell : public Host {
   PadRouter pad_;
   OptionsMenu menu_;
   Notices notices_;
+  NameEntryPanel nameEntry_;
+  bool padLast_ = false;              // the pad was used last: the hints name its buttons
   std::unique_ptr<Overlay> overlay_;  // made once the palette is there
   std::optional<ShellScreen> shown_;
   std::deque<HostEvent> pending_;

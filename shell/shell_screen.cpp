@@ -7,19 +7,28 @@ constexpr int kPausedTop = 196;
 constexpr int kNoticeTop = 34;     // below the status row
 constexpr int kFastCentreX = 410;  // between the power and stage labels
 constexpr int kSmallPadding = 4;
+constexpr int kTitleHintTop = 446;  // below the title's menu
 
 }  // namespace
 
 void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay) {
   overlay.Clear();
   if (screen.options) {
-    menu.Draw(overlay, screen.touch);
+    menu.Draw(overlay, screen.touch, screen.pad);
   } else if (screen.paused) {
-    std::string keys = screen.touch ? "TAP PAUSE TO RESUME" : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
+    std::string keys = screen.touch ? "TAP PAUSE TO RESUME"
+                       : screen.pad ? screen.pauseKey + " RESUME  BACK OPTIONS"
+                                    : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
     Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
     int y = panel.top + Overlay::kPadding;
     overlay.TextCentred(kCentreX, y, "PAUSED", 1);
     overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
+  }
+  if (!screen.options) DrawNameEntry(screen.nameEntry, overlay);
+  if (screen.title && !screen.options && !screen.touch) {
+    std::string hint = screen.pad ? "BACK OPTIONS" : "F1 OPTIONS";
+    Rect panel = overlay.PanelFor(Overlay::TextWidth(hint), 1, kCentreX, kTitleHintTop, kSmallPadding);
+    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, hint, 0);
   }
   if (screen.fast && !screen.options) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);

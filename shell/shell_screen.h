@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/name_entry_panel.h"
 #include "shell/options_menu.h"
 #include "shell/overlay.h"
 
@@ -11,8 +12,11 @@ struct ShellScreen {
   int menuChanges = 0;  // counts the menu's changes, so each one is drawn
   bool paused = false;
   bool fast = false;
-  std::string pauseKey;  // the key that resumes, as the player has it
+  std::string pauseKey;  // the key (or pad button) that resumes, as the player has it
   bool touch = false;    // the page's touch buttons are out: name them, not keys
+  bool pad = false;      // the pad was used last: name its buttons
+  bool title = false;    // the title is up: say where the options are
+  NameEntryScreen nameEntry;
   std::string notice;
 
   bool operator==(const ShellScreen&) const = default;

@@ -15,6 +15,7 @@
 #include "input/input.h"
 #include "input/key_names.h"
 #include "shell/bindings.h"
+#include "shell/key_meaning.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
@@ -211,14 +212,28 @@ TEST(Bindings, PlayersKeysBecomeTheGamesOwn) {
   for (const Case& c : cases) EXPECT_EQ(GameKeyFor(b, Key(c.key), false), c.game ? Key(c.game) : -1) << c.key;
   EXPECT_EQ(GameKeyFor(b, Key("Z"), true), Key("Z"));
   EXPECT_EQ(GameKeyFor(b, Key("P"), true), Key("P"));
-  // A key is given or taken back; no action is left without one, and the
-  // keys for quitting, the options and screenshots stay theirs.
-  EXPECT_FALSE(ToggleKey(b, Action::Fire, Key("X")));
-  EXPECT_FALSE(ToggleKey(b, Action::Fire, Key("Z")));
-  EXPECT_EQ(b.Keys(Action::Fire), (std::vector<int>{Key("X")}));
-  EXPECT_EQ(ToggleKey(b, Action::Fire, Key("X")), "fire NEEDS A KEY");
-  for (const char* reserved : {"ESCAPE", "F1", "F12"}) EXPECT_TRUE(ToggleKey(b, Action::Fast, Key(reserved)));
-  EXPECT_EQ(b.Keys(Action::Fast), (std::vector<int>{Key("S")}));
+  // One key, one meaning: a key moves from an action acting where the new
+  // one acts; actions that never meet share it; no action is left without
+  // a key, and the keys for quitting, the options and screenshots stay.
+  EXPECT_EQ(BindKey(b, Action::Fire, Key("X")), "X ADDED TO FIRE");
+  EXPECT_EQ(BindKey(b, Action::Fire, Key("Z")), "Z TAKEN FROM FIRE");
+  EXPECT_EQ(BindKey(b, Action::Fire, Key("X")), "FIRE NEEDS A KEY");
+  EXPECT_EQ(BindKey(b, Action::Left, Key("X")), "X IS THE ONLY KEY OF FIRE");
+  EXPECT_EQ(BindKey(b, Action::Up, Key("X")), "X ADDED TO UP");  // up acts in the title alone
+  EXPECT_EQ(BindKey(b, Action::Fast, Key("A")), "A MOVED FROM LEFT TO FAST");
+  EXPECT_EQ(b.Keys(Action::Left), (std::vector<int>{Key("LEFT")}));
+  for (const char* reserved : {"ESCAPE", "F1", "F12"}) EXPECT_NE(BindKey(b, Action::Fast, Key(reserved)), "");
+  EXPECT_EQ(b.Keys(Action::Fast), (std::vector<int>{Key("S"), Key("A")}));
+  // A shared key is the game's key of the action that acts where it is pressed.
+  EXPECT_EQ(GameKeyFor(b, Key("X"), false, Where::Play), Key("SPACE"));
+  EXPECT_EQ(GameKeyFor(b, Key("X"), false, Where::Menus), Key("UP"));
+  // Buttons alike, but pause and fast may go without one.
+  EXPECT_EQ(BindButton(b, Action::Pause, pad_button::kSouth), "PAD A IS THE ONLY BUTTON OF FIRE");
+  EXPECT_EQ(BindButton(b, Action::Fast, pad_button::kStart), "PAD START MOVED FROM PAUSE TO FAST");
+  EXPECT_TRUE(b.padPause.empty());
+  EXPECT_EQ(BindButton(b, Action::Fast, pad_button::kStart), "PAD START TAKEN FROM FAST");
+  EXPECT_EQ(BindButton(b, Action::Fire, pad_button::kBack), "PAD BACK OPENS THE OPTIONS");
+  EXPECT_EQ(BindButton(b, Action::Left, pad_button::kWest), "LEFT IS THE STICK");
   // The pad: fire and confirm buttons are the game's button 0; the game's
   // other buttons pass unless an action has them; Back and Start never do.
   b.padFire = {2};

@@ -1,0 +1,87 @@
+#include "shell/key_meaning.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <functional>
+
+#include "input/key_names.h"
+
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string s(text);
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+  return s;
+}
+
+std::string KeyName(int code) {
+  std::string name(KeyNameFromCode(code));
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return name;
+}
+
+bool Has(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
+
+// The binding rule for keys and buttons alike: list(a) is action a's list
+// (null: it takes none of this kind).
+using ListOf = std::function<std::vector<int>*(Action)>;
+std::string Bind(ListOf list, Action action, int code, const std::string& name, const char* kind, bool needsOne) {
+  std::vector<int>& own = *list(action);
+  std::string actionName = Upper(ActionName(action));
+  if (Has(own, code)) {
+    if (own.size() == 1 && needsOne) return actionName + " NEEDS A " + kind;
+    own.erase(std::find(own.begin(), own.end(), code));
+    return name + " TAKEN FROM " + actionName;
+  }
+  std::vector<Action> from;
+  for (Action other : kActions) {
+    std::vector<int>* theirs = list(other);
+    if (other == action || !theirs || !Has(*theirs, code) || !ActTogether(action, other)) continue;
+    if (theirs->size() == 1 && needsOne) return name + " IS THE ONLY " + kind + " OF " + Upper(ActionName(other));
+    from.push_back(other);
+  }
+  std::string said = name + " ADDED TO " + actionName;
+  if (!from.empty()) {
+    said = name + " MOVED FROM ";
+    for (size_t i = 0; i < from.size(); ++i) said += (i ? " AND " : "") + Upper(ActionName(from[i]));
+    said += " TO " + actionName;
+  }
+  for (Action other : from) list(other)->erase(std::find(list(other)->begin(), list(other)->end(), code));
+  own.push_back(code);
+  return said;
+}
+
+}  // namespace
+
+std::string BindKey(Bindings& bindings, Action action, int key) {
+  if (IsReservedKey(key)) return "ESC F1 AND F12 STAY AS THEY ARE";
+  return Bind([&](Action a) { return &bindings.Keys(a); }, action, key, KeyName(key), "KEY", true);
+}
+
+std::string BindButton(Bindings& bindings, Action action, int button) {
+  if (button == pad_button::kBack) return "PAD BACK OPENS THE OPTIONS";
+  if (!bindings.Buttons(action)) return Upper(ActionName(action)) + " IS THE STICK";
+  // A pad player needs a button to fire and one to confirm; pause and fast
+  // may have none.
+  auto needed = [](Action a) { return a == Action::Fire || a == Action::Confirm; };
+  std::string refused;
+  for (Action other : kActions) {
+    const std::vector<int>* theirs = bindings.Buttons(other);
+    bool losing = other == action || ActTogether(action, other);
+    if (needed(other) && losing && theirs && theirs->size() == 1 && theirs->front() == button) {
+      return PadButtonName(button) + " IS THE ONLY BUTTON OF " + Upper(ActionName(other));
+    }
+  }
+  return Bind([&](Action a) { return bindings.Buttons(a); }, action, button, PadButtonName(button), "BUTTON", false);
+}
+
+std::string PadButtonName(int button) { return "PAD " + FirstButtonName({button}, ""); }
+
+std::string FirstButtonName(const std::vector<int>& buttons, const std::string& fallback) {
+  // The names a standard pad prints on its buttons, in the reading's order.
+  constexpr std::array<const char*, 6> kFaces = {"A", "B", "X", "Y", "BACK", "START"};
+  if (buttons.empty()) return fallback;
+  int b = buttons.front();
+  return b >= 0 && b < static_cast<int>(kFaces.size()) ? kFaces[static_cast<size_t>(b)] : std::to_string(b);
+}
