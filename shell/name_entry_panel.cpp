@@ -28,9 +28,7 @@ std::string Ordinal(int place) {
 }  // namespace
 
 std::optional<std::string> NameEntryPanel::Look(bool entering, const std::string& remembered) {
-  if (entering == entering_) return std::nullopt;
-  entering_ = entering;
-  if (entering) {
+  if (entering && !entering_) {
     potions_ = GetAppBlock().namedPotions;
     place_ = FindRankPosition(potions_);
     picker_.Reset();
@@ -38,11 +36,16 @@ std::optional<std::string> NameEntryPanel::Look(bool entering, const std::string
     for (char c : remembered) {
       if (int key = KeyTyping(c); key >= 0) keys_.push_back(key);
     }
-    return std::nullopt;
   }
-  keys_.clear();
-  // The result took the place it was shown to take.
-  if (place_ < 0) return std::string();
+  if (!entering && entering_) {
+    keys_.clear();
+    awaiting_ = place_ >= 0;
+  }
+  entering_ = entering;
+  // The game enters the result a frame after the name is finished: until
+  // then its place holds a lower score.
+  if (entering || !awaiting_ || GetRankEntry(place_).score != potions_) return std::nullopt;
+  awaiting_ = false;
   return std::string(GetRankEntry(place_).name);
 }
 

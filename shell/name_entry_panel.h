@@ -29,7 +29,7 @@ class NameEntryPanel {
  public:
   // Once per look at the game. entering: a name is being typed now;
   // remembered: the name to type in at the start (empty: none). Returns the
-  // name entered when an entry has just ended.
+  // name entered once the result is in the ranking.
   std::optional<std::string> Look(bool entering, const std::string& remembered);
   bool Entering() const { return entering_; }
   void Press(LetterPicker::Input input);
@@ -41,6 +41,7 @@ class NameEntryPanel {
   bool entering_ = false;
   int32_t potions_ = 0;
   int place_ = -1;
+  bool awaiting_ = false;  // the result is still to be entered
   LetterPicker picker_;
   std::deque<int> keys_;
   int64_t typedAt_ = -1;

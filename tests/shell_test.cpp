@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/app_block.h"
 #include "app/application.h"
@@ -81,6 +82,71 @@ std::vector<int64_t> FramesOf(const std::string& log, const std::string& what) {
     if (line.size() > what.size() && line.ends_with(what)) frames.push_back(std::stoll(line));
   }
   return frames;
+}
+
+// A pad player: from the first frame at which ready() holds, each step's
+// reading is held for two frames and let go for two.
+class PlayedPad : public JoystickSource {
+ public:
+  static JoystickReading Stick(int x, int y) { return {true, x, y, 0}; }
+  static JoystickReading Button(int b) { return {true, 0, 0, 1u << b}; }
+  JoystickReading Read() override {
+    if (start < 0 && ready()) start = CurrentFrame();
+    size_t step = start < 0 ? steps.size() : static_cast<size_t>((CurrentFrame() - start) / 4);
+    bool held = start >= 0 && (CurrentFrame() - start) % 4 < 2;
+    return held && step < steps.size() ? steps[step] : JoystickReading{true};
+  }
+  std::function<bool()> ready = [] { return true; };
+  std::vector<JoystickReading> steps;
+  int64_t start = -1;
+};
+const JoystickReading kUp = PlayedPad::Stick(0, joy::kAxisMin);
+const JoystickReading kDown = PlayedPad::Stick(0, joy::kAxisMax);
+const JoystickReading kLeft = PlayedPad::Stick(joy::kAxisMin, 0);
+const JoystickReading kRest{true};
+
+// A session played through the shell with the player's settings (kept in
+// dir/settings.ini) and recorded to dir/session.txt, its logs in dir/*-live.
+void PlayThroughShell(const TestDir& dir, const Settings& saved, Host& person, JoystickSource* pad, Presenter& screen,
+                      Options options) {
+  SettingsFile file((dir / "settings.ini").string());
+  PlatformServices services;
+  services.host = &person;
+  services.presenter = &screen;
+  services.joystick = pad;
+  struct NoDevices : ShellDevices {
+  } devices;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  options.headless = true;
+  options.recordFile = (dir / "session.txt").string();
+  for (auto [field, name] :
+       {std::pair{&Options::statsFile, "stats"}, {&Options::pictureLog, "pictures"}, {&Options::soundLog, "sounds"}}) {
+    options.*field = (dir / (std::string(name) + "-live")).string();
+  }
+  GameSceneFactory scenes;
+  Application application(options, services, scenes);
+  ASSERT_FALSE(application.Start());
+  shell.Attach(application.Loop());
+  application.Loop().Run();
+  application.Finish();  // and the logs close with it
+}
+
+// The recording replayed headless without the shell gives the same frames,
+// pictures and sounds.
+void ExpectSameWithoutShell(const TestDir& dir, const std::string& args) {
+  RunResult r = RunGame("--headless " + args + " --input " + (dir / "session.txt").string() + " --stats " +
+                        (dir / "stats").string() + " --picture-log " + (dir / "pictures").string() + " --sound-log " +
+                        (dir / "sounds").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  for (const char* log : {"stats", "pictures", "sounds"}) {
+    std::vector<std::string> replayed = Lines(ReadFile(dir / log));
+    std::vector<std::string> played = Lines(ReadFile(dir / (std::string(log) + "-live")));
+    auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
+    EXPECT_TRUE(a == replayed.end() && b == played.end())
+        << log << " differ from line " << (a - replayed.begin()) + 1 << ": replayed \""
+        << (a == replayed.end() ? "(end)" : *a) << "\", played \"" << (b == played.end() ? "(end)" : *b) << "\"";
+  }
 }
 
 }  // namespace
@@ -252,7 +318,6 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
   Settings saved;
   saved.bindings.Keys(Action::Fire) = {Key("Z")};
   saved.holdToFire = true;
-  SettingsFile file((dir / "settings.ini").string());
   PlayedHost person;
   person.Press(200, "Z", 221);  // held: a volley now and every fourth frame
   person.Press(260, "F1");      // the options, mid-game
@@ -267,38 +332,18 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
     person.Press(f + 2, "RETURN", f + 3);
   }
   ScreenSpy screen;
-  PlatformServices services;
-  services.host = &person;
-  services.presenter = &screen;
-  struct NoDevices : ShellDevices {
-  } devices;
-  Shell shell(person, devices, file, saved, saved);
-  shell.Wrap(services);
   Options options;
-  options.headless = true;
   options.frames = 1000;
   options.startStage = 1;
   options.startPotions = 500;
   options.seed = 3;
-  options.recordFile = (dir / "session.txt").string();
   // The name entry's result cannot be kept: the player is told on the picture.
   std::filesystem::create_directories(dir / "locked");
   std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
   options.rankingFile = (dir / "locked" / "ranking.ini").string();
-  for (auto [field, name] :
-       {std::pair{&Options::statsFile, "stats"}, {&Options::pictureLog, "pictures"}, {&Options::soundLog, "sounds"}}) {
-    options.*field = (dir / (std::string(name) + "-live")).string();
-  }
-  GameSceneFactory scenes;
   ::testing::internal::CaptureStderr();
-  {
-    Application application(options, services, scenes);
-    ASSERT_FALSE(application.Start());
-    shell.Attach(application.Loop());
-    application.Loop().Run();
-    application.Finish();  // and the logs close with it
-  }
+  PlayThroughShell(dir, saved, person, nullptr, screen, options);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot save the ranking"), std::string::npos);
   bool typed = false;
   for (int i = 0; i < kRankEntries; ++i) typed = typed || std::string(GetRankEntry(i).name) == "Z";
@@ -320,7 +365,7 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
   EXPECT_EQ(volleys[1], 204);
   // In the options: Down to SOUND, Space (a confirm key) from 100 round to
   // 0, Z (fire) up to 10; kept at once.
-  EXPECT_NE(ReadFile(file.Path()).find("\nsound-volume=10\n"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "settings.ini").find("\nsound-volume=10\n"), std::string::npos);
   // The overlay lay over the picture while the options and the pause held the
   // game, the volume's notice for two seconds, and nothing once play went on.
   EXPECT_GT(screen.CoverAt(263), screen.CoverAt(266));
@@ -331,18 +376,7 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
   EXPECT_TRUE(std::any_of(screen.covers.lower_bound(900), screen.covers.end(), [](auto& c) { return c.second > 0; }))
       << "no RANKING NOT SAVED";
 
-  RunResult r = RunGame("--headless --frames 1000 --start 1-1:500 --input " + (dir / "session.txt").string() +
-                        " --stats " + (dir / "stats").string() + " --picture-log " + (dir / "pictures").string() +
-                        " --sound-log " + (dir / "sounds").string());
-  ASSERT_EQ(r.code, 0) << r.errors;
-  for (const char* log : {"stats", "pictures", "sounds"}) {
-    std::vector<std::string> replayed = Lines(ReadFile(dir / log));
-    std::vector<std::string> played = Lines(ReadFile(dir / (std::string(log) + "-live")));
-    auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
-    EXPECT_TRUE(a == replayed.end() && b == played.end())
-        << log << " differ from line " << (a - replayed.begin()) + 1 << ": replayed \""
-        << (a == replayed.end() ? "(end)" : *a) << "\", played \"" << (b == played.end() ? "(end)" : *b) << "\"";
-  }
+  ExpectSameWithoutShell(dir, "--frames 1000 --start 1-1:500");
 }
 
 // The header of an input file switches hold to fire on for the replay: a
@@ -389,4 +423,89 @@ TEST(HoldToFire, AHeldFireKeyFiresEveryFourthFrameWhenTheRunSaysSo) {
                             " --record " + (dir / "in.txt").string(),
                         (dir / "config").string());
   EXPECT_EQ(ReadFile(dir / "in.txt"), "# velloria session\nseed 1\nhold-to-fire on\n") << r.errors;
+}
+
+// A pad player at the name entry: the remembered name is typed in for them,
+// Left rubs out its last letter, Down and fire add a B, Start ends it. The
+// name reaches the ranking and is remembered in its turn; the panel, then
+// the picker too, lie over the entry; typed as keys, the session replays
+// without the shell.
+TEST(ShellSession, APadPlayerTypesANameWithThePickerOverTheRememberedOne) {
+  TestDir dir("pad-name");
+  Settings saved;
+  saved.name = "HERO";
+  PlayedPad pad;
+  pad.ready = [] { return GetAppBlock().hotkeysEnabled == 0; };
+  pad.steps = {
+      kRest, kRest, kLeft, kDown, PlayedPad::Button(pad_button::kSouth), kRest, PlayedPad::Button(pad_button::kStart)};
+  PlayedHost person;
+  ScreenSpy screen;
+  Options options;
+  options.frames = 900;
+  options.startStage = 1;
+  options.startPotions = 500;
+  options.seed = 3;
+  options.rankingFile = (dir / "ranking.ini").string();
+  PlayThroughShell(dir, saved, person, &pad, screen, options);
+  EXPECT_EQ(std::string(GetRankEntry(0).name), "HERB");
+  EXPECT_EQ(GetRankEntry(0).score, 500);
+  EXPECT_NE(ReadFile(dir / "settings.ini").find("\nname=HERB\n"), std::string::npos) << ReadFile(dir / "settings.ini");
+  std::string session = ReadFile(dir / "session.txt");
+  for (const char* typed : {" +H\n", " +O\n", " +BACKSPACE\n", " +B\n", " +RETURN\n"}) {
+    EXPECT_NE(session.find(typed), std::string::npos) << typed << " not typed in\n" << session;
+  }
+  ASSERT_GT(pad.start, 0);
+  int panel = screen.CoverAt(pad.start + 1);
+  EXPECT_GT(panel, 0);
+  EXPECT_GT(screen.CoverAt(pad.start + 9), panel) << "no picker once the pad was used";
+  EXPECT_EQ(screen.CoverAt(pad.start + 40), 0);
+  ExpectSameWithoutShell(dir, "--frames 900 --start 1-1:500");
+}
+
+// CONTROLS through the shell, one key one meaning: S, under DOWN (and not
+// FAST), given to FAST leaves DOWN and then only makes the game fast; the
+// pad's X, given to FIRE with the pad alone, then fires.
+TEST(ShellSession, ControlsMoveAKeyAndBindAPadButtonThatThenActs) {
+  TestDir dir("controls");
+  Settings saved;
+  saved.bindings.Keys(Action::Down) = {Key("DOWN"), Key("S")};
+  saved.bindings.Keys(Action::Fast) = {Key("F")};
+  PlayedHost person;
+  person.Press(100, "F1");
+  int64_t f = 101;
+  for (int i = 0; i < 5; ++i) person.Press(f++, "DOWN");  // to CONTROLS
+  person.Press(f++, "RETURN");
+  for (int i = 0; i < 7; ++i) person.Press(f++, "DOWN");  // to FAST
+  person.Press(f++, "RETURN");
+  person.Press(f++, "S");
+  person.Press(200, "S");
+  PlayedPad pad;  // from frame 130: up three to FIRE, A, X, Back; then X in play
+  pad.ready = [] { return CurrentFrame() >= 130; };
+  pad.steps = {kUp,
+               kUp,
+               kUp,
+               PlayedPad::Button(pad_button::kSouth),
+               PlayedPad::Button(pad_button::kWest),
+               PlayedPad::Button(pad_button::kBack),
+               kRest,
+               kRest,
+               kRest,
+               PlayedPad::Button(pad_button::kWest)};
+  ScreenSpy screen;
+  Options options;
+  options.frames = 230;
+  options.startStage = 1;
+  options.seed = 3;
+  PlayThroughShell(dir, saved, person, &pad, screen, options);
+  std::string settings = ReadFile(dir / "settings.ini");
+  for (const char* line : {"\nkey-down=DOWN\n", "\nkey-fast=F,S\n", "\npad-fire=0,2\n"}) {
+    EXPECT_NE(settings.find(line), std::string::npos) << line << " not in\n" << settings;
+  }
+  EXPECT_EQ(FramesOf(ReadFile(dir / "sounds-live"), " play 0"), std::vector<int64_t>{pad.start + 36});
+  std::string session = ReadFile(dir / "session.txt");
+  EXPECT_NE(session.find("\n200 +S\n"), std::string::npos) << session;
+  EXPECT_EQ(session.find("DOWN"), std::string::npos) << session;
+  EXPECT_EQ(screen.CoverAt(199), 0);
+  EXPECT_GT(screen.CoverAt(201), 0) << "no FAST";
+  ExpectSameWithoutShell(dir, "--frames 230 --start 1-1");
 }
