@@ -26,37 +26,46 @@ bool Has(const std::vector<int>& list, int value) { return std::find(list.begin(
 // The binding rule for keys and buttons alike: list(a) is action a's list
 // (null: it takes none of this kind).
 using ListOf = std::function<std::vector<int>*(Action)>;
-std::string Bind(ListOf list, Action action, int code, const std::string& name, const char* kind, bool needsOne) {
+std::string Bind(ListOf list, Action action, int code, const std::string& name, const char* kind,
+                 const std::function<bool(Action)>& needsOne) {
+  constexpr size_t kLongestSaid = 50;  // what the options' footer holds
   std::vector<int>& own = *list(action);
   std::string actionName = Upper(ActionName(action));
   if (Has(own, code)) {
-    if (own.size() == 1 && needsOne) return actionName + " NEEDS A " + kind;
+    if (own.size() == 1 && needsOne(action)) return actionName + " NEEDS A " + kind;
     own.erase(std::find(own.begin(), own.end(), code));
     return name + " TAKEN FROM " + actionName;
   }
-  std::vector<Action> from;
+  std::string from;
+  std::string emptied;
+  int emptiedCount = 0;
   for (Action other : kActions) {
     std::vector<int>* theirs = list(other);
     if (other == action || !theirs || !Has(*theirs, code) || !ActTogether(action, other)) continue;
-    if (theirs->size() == 1 && needsOne) return name + " IS THE ONLY " + kind + " OF " + Upper(ActionName(other));
-    from.push_back(other);
+    theirs->erase(std::find(theirs->begin(), theirs->end(), code));
+    std::string otherName = Upper(ActionName(other));
+    from += (from.empty() ? "" : " AND ") + otherName;
+    // A move may leave the other without one: the player is told.
+    if (theirs->empty() && needsOne(other)) {
+      emptied += (emptied.empty() ? "" : " AND ") + otherName;
+      ++emptiedCount;
+    }
   }
-  std::string said = name + " ADDED TO " + actionName;
-  if (!from.empty()) {
-    said = name + " MOVED FROM ";
-    for (size_t i = 0; i < from.size(); ++i) said += (i ? " AND " : "") + Upper(ActionName(from[i]));
-    said += " TO " + actionName;
-  }
-  for (Action other : from) list(other)->erase(std::find(list(other)->begin(), list(other)->end(), code));
   own.push_back(code);
-  return said;
+  if (from.empty()) return name + " ADDED TO " + actionName;
+  std::string none = emptiedCount == 0   ? ""
+                     : emptiedCount == 1 ? " - " + emptied + " HAS NO " + kind
+                                         : " - " + emptied + " HAVE NONE";
+  std::string said = name + " MOVED FROM " + from + " TO " + actionName + none;
+  return said.size() <= kLongestSaid ? said : name + " MOVED TO " + actionName + none;
 }
 
 }  // namespace
 
 std::string BindKey(Bindings& bindings, Action action, int key) {
   if (IsReservedKey(key)) return "ESC F1 AND F12 STAY AS THEY ARE";
-  return Bind([&](Action a) { return &bindings.Keys(a); }, action, key, KeyName(key), "KEY", true);
+  return Bind([&](Action a) { return &bindings.Keys(a); }, action, key, KeyName(key), "KEY",
+              [](Action) { return true; });
 }
 
 std::string BindButton(Bindings& bindings, Action action, int button) {
@@ -65,15 +74,7 @@ std::string BindButton(Bindings& bindings, Action action, int button) {
   // A pad player needs a button to fire and one to confirm; pause and fast
   // may have none.
   auto needed = [](Action a) { return a == Action::Fire || a == Action::Confirm; };
-  std::string refused;
-  for (Action other : kActions) {
-    const std::vector<int>* theirs = bindings.Buttons(other);
-    bool losing = other == action || ActTogether(action, other);
-    if (needed(other) && losing && theirs && theirs->size() == 1 && theirs->front() == button) {
-      return PadButtonName(button) + " IS THE ONLY BUTTON OF " + Upper(ActionName(other));
-    }
-  }
-  return Bind([&](Action a) { return bindings.Buttons(a); }, action, button, PadButtonName(button), "BUTTON", false);
+  return Bind([&](Action a) { return bindings.Buttons(a); }, action, button, PadButtonName(button), "BUTTON", needed);
 }
 
 std::string PadButtonName(int button) { return "PAD " + FirstButtonName({button}, ""); }

@@ -11,9 +11,10 @@
 
 // Gives the key to the action, or takes it away when the action has it; a
 // key another action holds where this one acts too is moved from it. Says
-// what happened in the player's words ("S MOVED FROM DOWN TO FAST"); a
-// refusal leaves the bindings as they were (a reserved key, an action's
-// last key; fire's and confirm's last button, which a pad player needs).
+// what happened in the player's words ("S MOVED FROM DOWN TO FAST", and
+// when that leaves the other without a key, "- DOWN HAS NO KEY"). Refused,
+// leaving the bindings as they were: a reserved key, taking an action's
+// last key away (fire's and confirm's last button, which a pad player needs).
 std::string BindKey(Bindings& bindings, Action action, int key);
 // The same for a pad button. Back stays the options' and the directions
 // are the stick's.
