@@ -6,7 +6,7 @@
 
 namespace {
 constexpr int kLetters = static_cast<int>(kNameLetters.size());
-constexpr int kShownEachSide = 2;
+constexpr int kShownEachSide = 1;
 
 char LetterAt(int at) { return kNameLetters[static_cast<size_t>((at % kLetters + kLetters) % kLetters)]; }
 

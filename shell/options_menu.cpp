@@ -13,7 +13,7 @@ constexpr int kVolumeStep = 10;
 constexpr int kCentreX = 320;
 constexpr int kLabelChars = 14;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
-constexpr int kKeysChars = 30;    // keys beyond this are cut short
+constexpr int kKeysChars = 32;    // keys beyond this are cut short
 
 enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kRememberName, kBackToGame, kMainItems };
 constexpr std::array<const char*, kMainItems> kMainLabels = {
