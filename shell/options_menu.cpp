@@ -37,7 +37,10 @@ std::string Shown(int code) {
 std::string KeysText(const std::vector<int>& keys, const std::vector<int>* buttons) {
   std::string text;
   for (int code : keys) text += (text.empty() ? "" : "  ") + Shown(code);
-  for (int b = 0; buttons && b < static_cast<int>(buttons->size()); ++b) text += "  " + PadButtonName((*buttons)[b]);
+  if (buttons && !buttons->empty()) {
+    text += text.empty() ? "PAD" : "  PAD";
+    for (int b : *buttons) text += " " + FirstButtonName({b}, "");
+  }
   if (text.size() > kKeysChars) text = text.substr(0, kKeysChars - 2) + "..";
   return text;
 }
@@ -183,7 +186,8 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch, bool pad) const {
 }
 
 void OptionsMenu::DrawControls(Overlay& overlay, bool pad) const {
-  std::string choose = pad ? FirstButtonName(settings_.bindings.padConfirm, "ENTER") : "ENTER";
+  std::string choose =
+      pad && !settings_.bindings.padConfirm.empty() ? PadButtonName(settings_.bindings.padConfirm[0]) : "ENTER";
   std::string hint = said_.empty() ? choose + " THEN A KEY OR BUTTON ADDS OR TAKES IT" : said_;
   if (awaiting_) hint = "PRESS A KEY OR BUTTON FOR " + Upper(ActionName(kActions[static_cast<size_t>(item_)]));
   int width = std::max(Overlay::TextWidth(hint), (kActionChars + kKeysChars) * NAscii::kGlyphWidth);

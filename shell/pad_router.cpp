@@ -20,6 +20,7 @@ PadRouter::Presses PadRouter::Look() {
   presses.fast = pressed(bindings_.padFast);
   presses.buttons = now.buttons & ~looked_.buttons;
   int direction = JoyDirection(now);
+  presses.held = direction;
   // Only the four straight directions move in a menu.
   if (direction != JoyDirection(looked_) && direction >= 0 && direction % 8 == 0) presses.direction = direction;
   looked_ = now;

@@ -28,6 +28,7 @@ class PadRouter : public JoystickSource {
     bool fast = false;
     uint32_t buttons = 0;  // every button that went down
     int direction = -1;    // a direction entered (0 right, 8 up, 16 left, 24 down)
+    int held = -1;         // the direction held now
   };
   Presses Look();
   // The buttons held now stay the shell's until let go: the press that

@@ -211,8 +211,17 @@ void Shell::LookAtPad() {
 
 void Shell::PadInNameEntry(const PadRouter::Presses& presses) {
   using Input = LetterPicker::Input;
-  if (presses.direction == 8) nameEntry_.Press(Input::Up);
-  if (presses.direction == 24) nameEntry_.Press(Input::Down);
+  // Up or Down held turns the wheel on by itself, as a key repeats.
+  constexpr int64_t kRepeatAfter = 10;
+  constexpr int64_t kRepeatEvery = 3;
+  int64_t frame = CurrentFrame();
+  if (presses.direction >= 0) heldSince_ = frame;
+  int64_t held = frame - heldSince_;
+  bool repeat = presses.direction < 0 && held >= kRepeatAfter && held % kRepeatEvery == 0 && frame != repeatedAt_;
+  if (repeat) repeatedAt_ = frame;
+  int turn = repeat ? presses.held : presses.direction;
+  if (turn == 8) nameEntry_.Press(Input::Up);
+  if (turn == 24) nameEntry_.Press(Input::Down);
   if (presses.direction == 16) nameEntry_.Press(Input::Erase);
   if (presses.fire) nameEntry_.Press(Input::Add);
   if (presses.pause || (presses.buttons & (1u << pad_button::kStart))) nameEntry_.Press(Input::Finish);

@@ -94,7 +94,9 @@ class Shell : public Host {
   OptionsMenu menu_;
   Notices notices_;
   NameEntryPanel nameEntry_;
-  bool padLast_ = false;              // the pad was used last: the hints name its buttons
+  bool padLast_ = false;   // the pad was used last: the hints name its buttons
+  int64_t heldSince_ = 0;  // the frame the pad's direction last changed
+  int64_t repeatedAt_ = -1;
   std::unique_ptr<Overlay> overlay_;  // made once the palette is there
   std::optional<ShellScreen> shown_;
   std::deque<HostEvent> pending_;
