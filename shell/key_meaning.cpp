@@ -31,7 +31,14 @@ std::string Bind(ListOf list, Action action, int code, const std::string& name, 
   constexpr size_t kLongestSaid = 50;  // what the options' footer holds
   std::vector<int>& own = *list(action);
   std::string actionName = Upper(ActionName(action));
-  if (Has(own, code)) {
+  auto clashes = [&](Action other) {
+    std::vector<int>* theirs = list(other);
+    return other != action && theirs && Has(*theirs, code) && ActTogether(action, other);
+  };
+  // A key held twice already (a file from before) is taken for this action
+  // alone rather than from it.
+  bool held = Has(own, code);
+  if (held && std::none_of(kActions.begin(), kActions.end(), clashes)) {
     if (own.size() == 1 && needsOne(action)) return actionName + " NEEDS A " + kind;
     own.erase(std::find(own.begin(), own.end(), code));
     return name + " TAKEN FROM " + actionName;
@@ -40,8 +47,8 @@ std::string Bind(ListOf list, Action action, int code, const std::string& name, 
   std::string emptied;
   int emptiedCount = 0;
   for (Action other : kActions) {
+    if (!clashes(other)) continue;
     std::vector<int>* theirs = list(other);
-    if (other == action || !theirs || !Has(*theirs, code) || !ActTogether(action, other)) continue;
     theirs->erase(std::find(theirs->begin(), theirs->end(), code));
     std::string otherName = Upper(ActionName(other));
     from += (from.empty() ? "" : " AND ") + otherName;
@@ -51,7 +58,7 @@ std::string Bind(ListOf list, Action action, int code, const std::string& name, 
       ++emptiedCount;
     }
   }
-  own.push_back(code);
+  if (!held) own.push_back(code);
   if (from.empty()) return name + " ADDED TO " + actionName;
   std::string none = emptiedCount == 0   ? ""
                      : emptiedCount == 1 ? " - " + emptied + " HAS NO " + kind

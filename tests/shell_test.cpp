@@ -296,6 +296,10 @@ TEST(Bindings, PlayersKeysBecomeTheGamesOwn) {
   EXPECT_EQ(BindKey(b, Action::Down, Key("S")), "S MOVED FROM FAST TO DOWN - FAST HAS NO KEY");
   EXPECT_EQ(BindKey(b, Action::Fast, Key("S")), "S MOVED FROM DOWN TO FAST");
   EXPECT_EQ(b.Keys(Action::Down), (std::vector<int>{Key("DOWN")}));
+  b.Keys(Action::Down).push_back(Key("S"));  // as a file from before could have it
+  EXPECT_EQ(BindKey(b, Action::Fast, Key("S")), "S MOVED FROM DOWN TO FAST");
+  EXPECT_EQ(std::tie(b.Keys(Action::Down), b.Keys(Action::Fast)),
+            std::make_tuple(std::vector<int>{Key("DOWN")}, std::vector<int>{Key("S")}));
   // Buttons alike, but pause and fast may go without one.
   EXPECT_EQ(BindButton(b, Action::Pause, pad_button::kSouth), "PAD A MOVED TO PAUSE - FIRE AND CONFIRM HAVE NONE");
   EXPECT_EQ(BindButton(b, Action::Fast, pad_button::kStart), "PAD START MOVED FROM PAUSE TO FAST");
