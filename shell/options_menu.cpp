@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kVolumeStep = 10;
 constexpr int kCentreX = 320;
-constexpr int kLabelChars = 14;   // the value column's place on the first page
+constexpr int kLabelChars = 15;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
 constexpr int kKeysChars = 32;    // keys beyond this are cut short
 

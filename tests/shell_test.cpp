@@ -254,6 +254,11 @@ TEST(Settings, MuteSilencesBothSidesAndKeepsTheVolumes) {
   for (MenuInput input : {MenuInput::Down, MenuInput::Down, MenuInput::Enter}) menu.Press(input);
   EXPECT_TRUE(edited.mute);
   EXPECT_EQ(std::tie(edited.musicVolume, edited.soundVolume), std::make_tuple(kMaxVolume, kMaxVolume));
+  // REMEMBER NAME turned off forgets the name at once.
+  edited.name = "HERO";
+  for (int i = 0; i < 5; ++i) menu.Press(MenuInput::Down);
+  menu.Press(MenuInput::Enter);
+  EXPECT_EQ(std::tie(edited.rememberName, edited.name), std::make_tuple(false, std::string()));
 }
 
 // The player's keys reach the game as the game's own: the defaults change
