@@ -168,7 +168,9 @@ void Shell::LookAtPad() {
   if (!pad_.HasPad()) return;
   PadRouter::Presses presses = pad_.Look();
   if (presses.buttons || presses.direction >= 0) padLast_ = true;
-  if (optionsOpen_ && menu_.AwaitsKey() && presses.buttons) {
+  if (optionsOpen_ && menu_.AwaitsKey()) {
+    // Only a button answers "press a key or button": the stick moves nothing meanwhile.
+    if (!presses.buttons) return;
     Settings before = current_;
     menu_.TakeButton(std::countr_zero(presses.buttons));
     ++menuChanges_;
