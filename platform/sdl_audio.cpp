@@ -93,6 +93,10 @@ void SdlAudio::SetVolume(int percent) {
   for (auto& voice : voices_) Mix_VolumeChunk(voice.get(), volume_);
 }
 
+void SdlAudio::StopAll() {
+  if (mixerOpen_) Mix_HaltChannel(-1);
+}
+
 int SdlAudio::CreateVoice(const std::vector<uint8_t>& samples) {
   if (!mixerOpen_ || samples.empty()) return -1;
   std::vector<uint8_t> wave = WrapInWave(samples);

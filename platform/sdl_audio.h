@@ -22,6 +22,8 @@ class SdlAudio : public AudioDevice {
   bool Open();
   // The effects' volume, 0..100 of their full level, heard at once.
   void SetVolume(int percent);
+  // Stops every voice sounding now.
+  void StopAll();
 
   int CreateVoice(const std::vector<uint8_t>& samples) override;
   void Restart(int voice, bool loop) override;

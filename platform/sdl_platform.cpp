@@ -42,6 +42,9 @@ class SdlPlatformImpl : public SdlPlatform, public ShellDevices {
     music_.SetVolume(muted ? 0 : music);
     audio_.SetVolume(muted ? 0 : sound);
   }
+  void SilenceEffects() override {
+    if (services_.audio) audio_.StopAll();
+  }
   void HearMusic(bool on) override {
     if (!services_.music) return;
     if (on) {

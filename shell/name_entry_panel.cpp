@@ -74,7 +74,7 @@ NameEntryScreen NameEntryPanel::Screen(bool pad, const std::string& addButton) c
   return s;
 }
 
-void DrawNameEntry(const NameEntryScreen& screen, Overlay& overlay) {
+void DrawNameEntry(const NameEntryScreen& screen, Overlay& overlay, bool keys) {
   if (!screen.on) return;
   char potions[8];
   std::snprintf(potions, sizeof potions, "%04d", static_cast<int>(screen.potions % kShownDigits));
@@ -84,14 +84,15 @@ void DrawNameEntry(const NameEntryScreen& screen, Overlay& overlay) {
   Rect above = overlay.PanelFor(Overlay::TextWidth(run), 1, kCentreX, kBoxTop - kGap - kOneLine);
   overlay.TextCentred(kCentreX, above.top + Overlay::kPadding, run, 1);
 
+  if (!keys) return;
   const std::string takes = "A NAME TAKES A-Z 0-9 - . AND SPACE";
-  std::string keys = "RETURN ENDS  BACKSPACE ERASES";
+  std::string ways = "RETURN ENDS  BACKSPACE ERASES";
   if (screen.picker) {
-    keys = "UP DOWN CHOOSE  " + screen.addButton + " ADDS  LEFT ERASES  START ENDS";
+    ways = "UP DOWN CHOOSE  " + screen.addButton + " ADDS  LEFT ERASES  START ENDS";
     LetterPicker::Draw(overlay, kPickerCentreX, kFieldTextY, screen.letter);
   }
   Rect below =
-      overlay.PanelFor(std::max(Overlay::TextWidth(takes), Overlay::TextWidth(keys)), 2, kCentreX, kBoxBottom + kGap);
+      overlay.PanelFor(std::max(Overlay::TextWidth(takes), Overlay::TextWidth(ways)), 2, kCentreX, kBoxBottom + kGap);
   overlay.TextCentred(kCentreX, below.top + Overlay::kPadding, takes, 0);
-  overlay.TextCentred(kCentreX, below.top + Overlay::kPadding + Overlay::kLineHeight, keys, 0);
+  overlay.TextCentred(kCentreX, below.top + Overlay::kPadding + Overlay::kLineHeight, ways, 0);
 }

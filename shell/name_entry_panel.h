@@ -47,4 +47,5 @@ class NameEntryPanel {
   int64_t typedAt_ = -1;
 };
 
-void DrawNameEntry(const NameEntryScreen& screen, Overlay& overlay);
+// keys: the entry's keys and the picker are shown (they act now).
+void DrawNameEntry(const NameEntryScreen& screen, Overlay& overlay, bool keys = true);

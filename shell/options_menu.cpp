@@ -15,9 +15,21 @@ constexpr int kLabelChars = 15;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
 constexpr int kKeysChars = 32;    // keys beyond this are cut short
 
-enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kRememberName, kBackToGame, kMainItems };
+enum MainItem {
+  kMusic,
+  kSound,
+  kMute,
+  kDisplay,
+  kFit,
+  kControls,
+  kHoldToFire,
+  kRememberName,
+  kConfirmQuit,
+  kBackToGame,
+  kMainItems
+};
 constexpr std::array<const char*, kMainItems> kMainLabels = {
-    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "REMEMBER NAME", "BACK"};
+    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -119,6 +131,9 @@ bool OptionsMenu::PressMain(MenuInput input) {
       settings_.rememberName = !settings_.rememberName;
       if (!settings_.rememberName) settings_.name.clear();
       return true;
+    case kConfirmQuit:
+      settings_.confirmQuit = !settings_.confirmQuit;
+      return true;
     case kControls:
       if (input == MenuInput::Enter) {
         page_ = Page::Controls;
@@ -180,6 +195,7 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch, bool pad) const {
     if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
     if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";
     if (i == kRememberName) value = settings_.rememberName ? "ON" : "OFF";
+    if (i == kConfirmQuit) value = settings_.confirmQuit ? "ON" : "OFF";
     overlay.Text(x + kLabelChars * NAscii::kGlyphWidth, y, value, font);
   }
   overlay.TextCentred(kCentreX, y + Overlay::kLineHeight, hint, 0);

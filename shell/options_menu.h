@@ -22,6 +22,7 @@ enum class MenuInput { Up, Down, Left, Right, Enter, Close };
 //                     away (shell/key_meaning.h); DEFAULT KEYS
 //   HOLD TO FIRE      OFF / ON
 //   REMEMBER NAME     OFF / ON: the last name is typed in for the player
+//   CONFIRM QUIT      ON / OFF: Escape in a run asks first
 //   BACK
 class OptionsMenu {
  public:

@@ -52,6 +52,11 @@ void Overlay::Highlight(const Rect& r) {
   Touch(r.top, r.bottom);
 }
 
+void Overlay::Stroke(const Rect& r) {
+  layer_.Fill(r, line_);
+  Touch(r.top, r.bottom);
+}
+
 Rect Overlay::PanelFor(int width, int lines, int centreX, int top, int padding) {
   int w = width + 2 * padding;
   int h = lines * kLineHeight - (kLineHeight - NAscii::kGlyphHeight) + 2 * padding;

@@ -24,6 +24,8 @@ class Overlay {
   void Panel(const Rect& r);
   // The chosen line of a panel, a shade lighter than the panel.
   void Highlight(const Rect& r);
+  // A stroke in the panel's light line, for a sign the font lacks.
+  void Stroke(const Rect& r);
   // A panel just large enough for lines of text width wide, with padding
   // round them, centred on centreX from top; returns it.
   Rect PanelFor(int width, int lines, int centreX, int top, int padding = kPadding);

@@ -139,6 +139,8 @@ std::vector<Field> MakeFields() {
          return true;
        },
        [](const Settings& s) { return s.name; }, "letters, digits, spaces, - and ., 15 at most"},
+      {"confirm-quit", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.confirmQuit); },
+       [](const Settings& s) { return std::string(s.confirmQuit ? "on" : "off"); }, "off or on"},
   };
   for (Action a : kActions) {
     fields.push_back({"key-" + std::string(ActionName(a)),

@@ -36,6 +36,8 @@ struct Settings {
   // The name last entered is typed into the next name entry for the player.
   bool rememberName = true;
   std::string name;  // the name last entered, while it is remembered
+  // Escape in a run asks before it quits.
+  bool confirmQuit = true;
   Bindings bindings = Bindings::Defaults();
 
   bool operator==(const Settings&) const = default;
@@ -44,6 +46,7 @@ struct Settings {
 // settings.ini holds "key=value" lines:
 //   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill
 //   music-volume=0..100   sound-volume=0..100   mute=off|on   hold-to-fire=off|on
+//   confirm-quit=on|off
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
 //   key-fast=   key names as input files write them, comma-separated
 //   pad-fire= pad-confirm= pad-pause= pad-fast=   pad button numbers, comma-separated

@@ -44,6 +44,10 @@ Shell::~Shell() {
 
 void Shell::Wrap(PlatformServices& services) {
   presenter_ = services.presenter;
+  if (presenter_) {
+    skipPresenter_.emplace(*presenter_, skip_);
+    services.presenter = &*skipPresenter_;
+  }
   pad_.SetPad(services.joystick);
   services.host = this;
   if (services.joystick) services.joystick = &pad_;
@@ -55,13 +59,15 @@ void Shell::Wrap(PlatformServices& services) {
 }
 
 bool Shell::PollEvent(HostEvent& event) {
-  LookAtPad();
   LookAtGame();
   while (pending_.empty()) {
     HostEvent in;
     if (!host_.PollEvent(in)) break;
     Route(in);
   }
+  // After the platform took its events: the pad as the game will read it, so
+  // a button the shell keeps never reaches a frame first.
+  LookAtPad();
   Show();
   if (pending_.empty()) return false;
   event = pending_.front();
@@ -84,6 +90,11 @@ void Shell::Route(const HostEvent& event) {
   const AppBlock& app = GetAppBlock();
   bool typing = app.hotkeysEnabled == 0;
   switch (event.type) {
+    case HostEventType::Quit:
+      // The name typed so far is kept: the options give the game back first.
+      if (optionsOpen_ && QuitQuestion::TypingName(app)) ToggleOptions();
+      Push(question_.Close(app));
+      return;
     case HostEventType::KeyDown:
       KeyDown(event.key, event.gameKey);
       return;
@@ -97,8 +108,9 @@ void Shell::Route(const HostEvent& event) {
     case HostEventType::FocusLost:
     case HostEventType::FocusGained:
       focused_ = event.type == HostEventType::FocusGained;
-      // While the options are open they hold the game; the focus is theirs to give back.
-      if (!optionsOpen_) pending_.push_back(event);
+      // While the options or the quit question are open they hold the game;
+      // the focus is theirs to give back.
+      if (!optionsOpen_ && !question_.HoldsGame()) pending_.push_back(event);
       return;
     case HostEventType::Expose:
       LookAtWindow();
@@ -120,6 +132,11 @@ void Shell::KeyDown(int key, bool gameKey) {
     Apply(before);
     return;
   }
+  if (question_.Asking() && key != key::kEscape) {
+    keys_.Keep(key);
+    Push(question_.PlayOn(focused_));
+    return;
+  }
   if (key == key::kF1) {
     keys_.Keep(key);
     ToggleOptions();
@@ -128,6 +145,17 @@ void Shell::KeyDown(int key, bool gameKey) {
   if (optionsOpen_) {
     keys_.Keep(key);
     if (std::optional<MenuInput> input = MenuInputFor(current_.bindings, key)) Menu(*input);
+    return;
+  }
+  if (key == key::kEscape) {
+    keys_.Keep(key);
+    Push(question_.Escape(GetAppBlock(), current_.confirmQuit));
+    return;
+  }
+  // A screenshot of the logo is no wish to move on.
+  if (key != key::kF12 && skip_.Take(GetAppBlock())) {
+    keys_.Keep(key);
+    SkipLogo(true);
     return;
   }
   int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0, Here());
@@ -177,6 +205,15 @@ void Shell::LookAtPad() {
     Apply(before);
     return;
   }
+  const AppBlock& app = GetAppBlock();
+  if (question_.Asking()) {
+    // Back quits, any other button plays on; the game sees neither, and the
+    // stick moves nothing meanwhile.
+    if (!presses.buttons) return;
+    pad_.KeepHeldButtons();
+    Push(presses.back ? question_.Escape(app, true) : question_.PlayOn(focused_));
+    return;
+  }
   if (presses.back) {
     ToggleOptions();
     return;
@@ -201,7 +238,10 @@ void Shell::LookAtPad() {
     }
   } else if (nameEntry_.Entering()) {
     PadInNameEntry(presses);
-  } else if (GetAppBlock().hotkeysEnabled) {
+  } else if (presses.buttons && skip_.Take(app)) {
+    pad_.KeepHeldButtons();
+    SkipLogo(true);
+  } else if (app.hotkeysEnabled) {
     // The pad's pause and fast buttons are the game's own keys, recorded as such.
     for (auto [pressed, key] : {std::pair{presses.pause, key::kP}, {presses.fast, key::kS}}) {
       if (!pressed) continue;
@@ -263,6 +303,9 @@ void Shell::LookAtWindow() {
 }
 
 void Shell::LookAtGame() {
+  const AppBlock& app = GetAppBlock();
+  Push(question_.Look(app));
+  if (skip_.Look(app)) SkipLogo(false);
   const RankingSaveStatus& ranking = LastRankingSave();
   if (ranking.saves != rankingSaves_) {
     rankingSaves_ = ranking.saves;
@@ -319,6 +362,15 @@ void Shell::Apply(const Settings& before) {
   Save();
 }
 
+uint32_t Shell::NowMs() { return skip_.Now(host_.NowMs(), GetAppBlock()); }
+
+// A skipped logo is not heard: its jingle is silenced where it got to, and
+// the title sounds as it would have.
+void Shell::SkipLogo(bool on) {
+  if (!on) devices_.SilenceEffects();
+  devices_.SetVolumes(current_.musicVolume, on ? 0 : current_.soundVolume, current_.mute);
+}
+
 void Shell::HearMusic(bool on) {
   if (on == hearingMusic_) return;
   hearingMusic_ = on;
@@ -340,13 +392,16 @@ void Shell::Show() {
   ShellScreen screen;
   screen.options = optionsOpen_;
   screen.menuChanges = optionsOpen_ ? menuChanges_ : 0;
-  screen.paused = app.paused != 0 && !IsQuitRequested();
+  screen.quitQuestion = question_.Asking() && !IsQuitRequested();
+  screen.typingName = QuitQuestion::TypingName(app);
+  screen.paused = app.paused != 0 && !IsQuitRequested() && !screen.quitQuestion;
+  // A page's touch buttons show their Options button already.
+  screen.titleHint = app.sceneState == scene_state::kTitleRunning && !IsQuitRequested() && !touchHints_;
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
   screen.pad = padLast_ && !touchHints_;
   if (screen.pad) screen.pauseKey = FirstButtonName(current_.bindings.padPause, "START");
-  screen.title = app.sceneState == scene_state::kTitleRunning;
   screen.nameEntry = nameEntry_.Screen(screen.pad, FirstButtonName(current_.bindings.padFire, "A"));
   screen.touch = touchHints_;
   screen.notice = notices_.Current(host_.NowMs());

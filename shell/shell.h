@@ -8,11 +8,13 @@
 
 #include "app/host.h"
 #include "shell/key_router.h"
+#include "shell/logo_skip.h"
 #include "shell/name_entry_panel.h"
 #include "shell/notices.h"
 #include "shell/options_menu.h"
 #include "shell/overlay.h"
 #include "shell/pad_router.h"
+#include "shell/quit_question.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell_devices.h"
@@ -58,7 +60,8 @@ class Shell : public Host {
 
   bool PollEvent(HostEvent& event) override;
   void WaitEvent(int timeoutMs) override;
-  uint32_t NowMs() override { return host_.NowMs(); }
+  // The loop's clock: the host's, run ahead by a skipped logo.
+  uint32_t NowMs() override;
   void ShowCursor(bool show) override { host_.ShowCursor(show); }
   void HideWindow() override { host_.HideWindow(); }
   void ShowMessage(const char* caption, const char* text) override { host_.ShowMessage(caption, text); }
@@ -81,6 +84,8 @@ class Shell : public Host {
   void Save();
   void Show();
   void HearMusic(bool on);
+  void Push(const std::vector<HostEvent>& events) { pending_.insert(pending_.end(), events.begin(), events.end()); }
+  void SkipLogo(bool on);
 
   Host& host_;
   ShellDevices& devices_;
@@ -97,6 +102,9 @@ class Shell : public Host {
   bool padLast_ = false;   // the pad was used last: the hints name its buttons
   int64_t heldSince_ = 0;  // the frame the pad's direction last changed
   int64_t repeatedAt_ = -1;
+  QuitQuestion question_;
+  LogoSkip skip_;
+  std::optional<SkippingPresenter> skipPresenter_;
   std::unique_ptr<Overlay> overlay_;  // made once the palette is there
   std::optional<ShellScreen> shown_;
   std::deque<HostEvent> pending_;

@@ -15,6 +15,8 @@ class ShellDevices {
   // Lets the tune the game stopped sound on while the player sets its
   // volume in the options, and stops it again; the game never hears of it.
   virtual void HearMusic(bool /*on*/) {}
+  // Stops every effect sounding now (a skipped logo's jingle).
+  virtual void SilenceEffects() {}
   virtual bool IsFullScreen() const { return false; }
   // The window's size while it is a window (none when full screen).
   virtual std::optional<WindowSize> WindowedSize() const { return std::nullopt; }

@@ -1,5 +1,7 @@
 #include "shell/shell_screen.h"
 
+#include "shell/shell_hints.h"
+
 namespace {
 
 constexpr int kCentreX = 320;
@@ -7,7 +9,6 @@ constexpr int kPausedTop = 196;
 constexpr int kNoticeTop = 34;     // below the status row
 constexpr int kFastCentreX = 410;  // between the power and stage labels
 constexpr int kSmallPadding = 4;
-constexpr int kTitleHintTop = 446;  // below the title's menu
 
 }  // namespace
 
@@ -15,6 +16,8 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
   overlay.Clear();
   if (screen.options) {
     menu.Draw(overlay, screen.touch, screen.pad);
+  } else if (screen.quitQuestion) {
+    DrawQuitQuestion(overlay, screen.typingName, screen.pad);
   } else if (screen.paused) {
     std::string keys = screen.touch ? "TAP PAUSE TO RESUME"
                        : screen.pad ? screen.pauseKey + " RESUME  BACK OPTIONS"
@@ -24,16 +27,13 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     overlay.TextCentred(kCentreX, y, "PAUSED", 1);
     overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
   }
-  if (!screen.options) DrawNameEntry(screen.nameEntry, overlay);
-  if (screen.title && !screen.options && !screen.touch) {
-    std::string hint = screen.pad ? "BACK OPTIONS" : "F1 OPTIONS";
-    Rect panel = overlay.PanelFor(Overlay::TextWidth(hint), 1, kCentreX, kTitleHintTop, kSmallPadding);
-    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, hint, 0);
-  }
+  // The question stands where the entry's keys were: they do nothing meanwhile.
+  if (!screen.options) DrawNameEntry(screen.nameEntry, overlay, !screen.quitQuestion);
   if (screen.fast && !screen.options) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);
   }
+  if (screen.titleHint && !screen.options) DrawTitleHint(overlay, screen.pad);
   if (!screen.notice.empty()) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth(screen.notice), 1, kCentreX, kNoticeTop, kSmallPadding + 4);
     overlay.Text(panel.left + kSmallPadding + 4, panel.top + kSmallPadding + 4, screen.notice, 0);

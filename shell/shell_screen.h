@@ -11,11 +11,13 @@ struct ShellScreen {
   bool options = false;
   int menuChanges = 0;  // counts the menu's changes, so each one is drawn
   bool paused = false;
+  bool quitQuestion = false;  // Escape in a run asks first
+  bool typingName = false;    // the name entry's box is up: leave it in sight
+  bool titleHint = false;     // the title is up: where the options are (keys or pad)
   bool fast = false;
   std::string pauseKey;  // the key (or pad button) that resumes, as the player has it
   bool touch = false;    // the page's touch buttons are out: name them, not keys
   bool pad = false;      // the pad was used last: name its buttons
-  bool title = false;    // the title is up: say where the options are
   NameEntryScreen nameEntry;
   std::string notice;
 

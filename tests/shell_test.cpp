@@ -17,6 +17,7 @@
 #include "input/key_names.h"
 #include "shell/bindings.h"
 #include "shell/key_meaning.h"
+#include "shell/quit_question.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
@@ -30,12 +31,15 @@ int Key(const char* name) { return *KeyCodeFromName(name); }
 class PlayedHost : public Host {
  public:
   bool PollEvent(HostEvent& event) override {
-    if (next >= events.size() || events[next].first > CurrentFrame()) return false;
+    if (onPoll) onPoll();
+    if (next >= events.size() || events[next].first > Now()) return false;
     event = events[next++].second;
     return true;
   }
-  void WaitEvent(int) override {}
-  uint32_t NowMs() override { return static_cast<uint32_t>(CurrentFrame() * 40); }
+  // A live run's clock moves only while the loop waits; a headless run's
+  // counts frames.
+  void WaitEvent(int ms) override { wallMs += ms < 0 ? 1 : std::max(ms, 1); }
+  uint32_t NowMs() override { return live ? wallMs : static_cast<uint32_t>(CurrentFrame() * 40); }
   void ShowCursor(bool) override {}
   void HideWindow() override {}
   void ShowMessage(const char*, const char*) override {}
@@ -44,15 +48,20 @@ class PlayedHost : public Host {
     events.push_back({upAt < 0 ? frame : upAt, {HostEventType::KeyUp, Key(key)}});
     std::stable_sort(events.begin(), events.end(), [](auto& a, auto& b) { return a.first < b.first; });
   }
+  // When the events fall: at frames, or in a live run at milliseconds.
+  int64_t Now() const { return live ? wallMs : CurrentFrame(); }
   std::vector<std::pair<int64_t, HostEvent>> events;
   size_t next = 0;
+  std::function<void()> onPoll;  // the person looks at the game
+  bool live = false;
+  uint32_t wallMs = 0;
 };
 
 // The screen as the player sees it: per frame, how much of the picture the
 // shell's layer covers.
 class ScreenSpy : public Presenter {
  public:
-  void Present(const Surface&, const Palette&) override {}
+  void Present(const Surface&, const Palette&) override { ++presents; }
   void SetOverlay(const OverlayView& overlay) override {
     int covered = 0;
     for (int y = overlay.top; overlay.layer && y < overlay.bottom; ++y) {
@@ -66,13 +75,49 @@ class ScreenSpy : public Presenter {
     return at == covers.begin() ? 0 : std::prev(at)->second;
   }
   std::map<int64_t, int> covers;
+  int presents = 0;
 };
+
+// What the shell asks of the devices.
+struct DevicesSpy : ShellDevices {
+  void SetVolumes(int, int sound, bool) override { soundVolumes.push_back(sound); }
+  void SilenceEffects() override { ++silenced; }
+  std::vector<int> soundVolumes;
+  int silenced = 0;
+};
+
+// A run played through the shell by a person, as the desktop plays it.
+void PlayThroughShell(const Options& options, Host& person, Presenter& screen, ShellDevices& devices,
+                      SettingsFile& file, const Settings& saved, JoystickSource* pad = nullptr) {
+  PlatformServices services;
+  services.host = &person;
+  services.presenter = &screen;
+  services.joystick = pad;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  GameSceneFactory scenes;
+  Application application(options, services, scenes);
+  ASSERT_FALSE(application.Start());
+  shell.Attach(application.Loop());
+  application.Loop().Run();
+  application.Finish();  // and the logs close with it
+}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+// Where two logs part, or empty when they are the same line for line.
+std::string Parting(const std::filesystem::path& replayedLog, const std::filesystem::path& playedLog) {
+  std::vector<std::string> replayed = Lines(ReadFile(replayedLog));
+  std::vector<std::string> played = Lines(ReadFile(playedLog));
+  auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
+  if (a == replayed.end() && b == played.end()) return "";
+  return "line " + std::to_string(a - replayed.begin() + 1) + ": replayed \"" + (a == replayed.end() ? "(end)" : *a) +
+         "\", played \"" + (b == played.end() ? "(end)" : *b) + "\"";
 }
 
 std::vector<int64_t> FramesOf(const std::string& log, const std::string& what) {
@@ -110,26 +155,15 @@ const JoystickReading kRest{true};
 void PlayThroughShell(const TestDir& dir, const Settings& saved, Host& person, JoystickSource* pad, Presenter& screen,
                       Options options) {
   SettingsFile file((dir / "settings.ini").string());
-  PlatformServices services;
-  services.host = &person;
-  services.presenter = &screen;
-  services.joystick = pad;
   struct NoDevices : ShellDevices {
   } devices;
-  Shell shell(person, devices, file, saved, saved);
-  shell.Wrap(services);
   options.headless = true;
   options.recordFile = (dir / "session.txt").string();
   for (auto [field, name] :
        {std::pair{&Options::statsFile, "stats"}, {&Options::pictureLog, "pictures"}, {&Options::soundLog, "sounds"}}) {
     options.*field = (dir / (std::string(name) + "-live")).string();
   }
-  GameSceneFactory scenes;
-  Application application(options, services, scenes);
-  ASSERT_FALSE(application.Start());
-  shell.Attach(application.Loop());
-  application.Loop().Run();
-  application.Finish();  // and the logs close with it
+  PlayThroughShell(options, person, screen, devices, file, saved, pad);
 }
 
 // The recording replayed headless without the shell gives the same frames,
@@ -140,12 +174,7 @@ void ExpectSameWithoutShell(const TestDir& dir, const std::string& args) {
                         (dir / "sounds").string());
   ASSERT_EQ(r.code, 0) << r.errors;
   for (const char* log : {"stats", "pictures", "sounds"}) {
-    std::vector<std::string> replayed = Lines(ReadFile(dir / log));
-    std::vector<std::string> played = Lines(ReadFile(dir / (std::string(log) + "-live")));
-    auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
-    EXPECT_TRUE(a == replayed.end() && b == played.end())
-        << log << " differ from line " << (a - replayed.begin()) + 1 << ": replayed \""
-        << (a == replayed.end() ? "(end)" : *a) << "\", played \"" << (b == played.end() ? "(end)" : *b) << "\"";
+    EXPECT_EQ(Parting(dir / log, dir / (std::string(log) + "-live")), "") << log;
   }
 }
 
@@ -154,7 +183,8 @@ void ExpectSameWithoutShell(const TestDir& dir, const std::string& args) {
 TEST(Settings, BadLinesKeepTheirDefaultsAndASaveKeepsWhatItDoesNotKnow) {
   std::string text =
       "# mine\r\ndisplay=window\nwindow=1000x800\nfit=stretch\nmusic-volume=70\nsound-volume=101\n"
-      "hold-to-fire=on\nkey-fire=z, space\nkey-left=ESCAPE\nkey-up=\nkey-pause=NOKEY\npad-pause=4,16\n"
+      "hold-to-fire=on\nconfirm-quit=off\nkey-fire=z, "
+      "space\nkey-left=ESCAPE\nkey-up=\nkey-pause=NOKEY\npad-pause=4,16\n"
       "pad-fire=\nfuture-option=3\nwindow=300x200\n";
   std::vector<std::string> complaints;
   Settings s = ParseSettings(text, complaints);
@@ -162,14 +192,14 @@ TEST(Settings, BadLinesKeepTheirDefaultsAndASaveKeepsWhatItDoesNotKnow) {
   EXPECT_FALSE(s.fullScreen);
   EXPECT_EQ(s.window, (WindowSize{1000, 800}));  // a bad later line keeps the good one
   EXPECT_EQ(s.fit, Fit::Whole);
-  EXPECT_EQ(std::tie(s.musicVolume, s.soundVolume, s.holdToFire), std::make_tuple(70, 100, true));
+  EXPECT_EQ(std::tie(s.musicVolume, s.soundVolume, s.holdToFire, s.confirmQuit), std::make_tuple(70, 100, true, false));
   EXPECT_EQ(s.bindings.Keys(Action::Fire), (std::vector<int>{Key("Z"), Key("SPACE")}));
   for (Action a : {Action::Left, Action::Up, Action::Pause}) EXPECT_EQ(s.bindings.Keys(a), defaults.bindings.Keys(a));
   EXPECT_EQ(s.bindings.padPause, defaults.bindings.padPause);
   EXPECT_TRUE(s.bindings.padFire.empty());
   ASSERT_EQ(complaints.size(), 7u);
   EXPECT_EQ(complaints[0], "line 4: fit=stretch: expected whole or fill");
-  EXPECT_EQ(complaints[6].rfind("line 15: window=300x200", 0), 0u);
+  EXPECT_EQ(complaints[6].rfind("line 16: window=300x200", 0), 0u);
   // A save writes every line it knows anew in its place and keeps the rest.
   s.musicVolume = 40;
   std::string saved = FormatSettings(s, text);
@@ -259,6 +289,12 @@ TEST(Settings, MuteSilencesBothSidesAndKeepsTheVolumes) {
   for (int i = 0; i < 5; ++i) menu.Press(MenuInput::Down);
   menu.Press(MenuInput::Enter);
   EXPECT_EQ(std::tie(edited.rememberName, edited.name), std::make_tuple(false, std::string()));
+  // CONFIRM QUIT comes next, then BACK, which closes.
+  menu.Press(MenuInput::Down);
+  menu.Press(MenuInput::Enter);
+  EXPECT_FALSE(edited.confirmQuit);
+  menu.Press(MenuInput::Down);
+  EXPECT_FALSE(menu.Press(MenuInput::Enter));
 }
 
 // The player's keys reach the game as the game's own: the defaults change
@@ -520,4 +556,210 @@ TEST(ShellSession, ControlsMoveAKeyAndBindAPadButtonThatThenActs) {
   EXPECT_EQ(screen.CoverAt(199), 0);
   EXPECT_GT(screen.CoverAt(201), 0) << "no FAST";
   ExpectSameWithoutShell(dir, "--frames 230 --start 1-1");
+}
+
+// Return during the logo reaches the title at once in a live run, yet the
+// game never hears of it: the logo's frames run on unshown and unheard, and
+// the run's pictures, its recording and the replay of that recording are
+// those of a run that waited. The title names the options.
+TEST(ShellSession, ASkippedLogoPlaysTheFramesOfOneThatWaited) {
+  TestDir dir("logo-skip");
+  SettingsFile file("");
+  PlayedHost person;
+  person.live = true;
+  person.Press(400, "RETURN", 600);  // ten frames into the logo
+  std::optional<uint32_t> titleAt;
+  person.onPoll = [&] {
+    if (!titleAt && GetAppBlock().sceneState == scene_state::kTitleRunning) titleAt = person.wallMs;
+  };
+  ScreenSpy screen;
+  DevicesSpy devices;
+  Options options;
+  options.frames = 400;
+  options.seed = 1;
+  options.rankingFile = (dir / "ranking.ini").string();
+  options.recordFile = (dir / "session.txt").string();
+  options.pictureLog = (dir / "pictures-live").string();
+  PlayThroughShell(options, person, screen, devices, file, Settings{});
+  ASSERT_TRUE(titleAt);
+  EXPECT_LT(*titleAt, 1000u) << "a logo left to run ends at 9 s";
+  EXPECT_LT(screen.presents, 200) << "the skipped frames were shown";
+  EXPECT_EQ(devices.soundVolumes, (std::vector<int>{kMaxVolume, 0, kMaxVolume}));
+  EXPECT_EQ(devices.silenced, 1);
+  EXPECT_EQ(screen.CoverAt(200), 0);
+  EXPECT_GT(screen.CoverAt(300), 0) << "no F1 OPTIONS on the title";
+  EXPECT_EQ(ReadFile(dir / "session.txt"), "# velloria session\nseed 1\n");
+  RunResult waited = RunGame("--headless --frames 400 --picture-log " + (dir / "pictures").string());
+  ASSERT_EQ(waited.code, 0) << waited.errors;
+  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
+  RunResult replayed = RunGame("--headless --frames 400 --input " + (dir / "session.txt").string() + " --picture-log " +
+                               (dir / "pictures").string());
+  ASSERT_EQ(replayed.code, 0) << replayed.errors;
+  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
+}
+
+// Escape in a game asks; any other key plays on and is nobody's; F1, then
+// Escape closing the options, then Escape asks again. In the name entry
+// HERO, then Escape twice: the entry is finished with HERO, kept in the
+// ranking and remembered for the next entry, and only then does the program end. The session replays
+// headless to the same frames and the same ranking. With CONFIRM QUIT off,
+// closing the window in the name entry keeps the name too.
+TEST(ShellSession, EscapeInARunAsksAndAQuitInTheNameEntryKeepsTheName) {
+  TestDir dir("quit");
+  SettingsFile file((dir / "settings.ini").string());
+  auto play = [&](const Settings& saved, PlayedHost& person, const std::string& name, const HostEvent& quit) {
+    bool typed = false;
+    person.onPoll = [&] {
+      if (typed || GetAppBlock().hotkeysEnabled) return;
+      typed = true;
+      int64_t f = CurrentFrame() + 5;
+      for (char c : name) person.Press(f++, std::string(1, c).c_str());
+      person.events.push_back({f + 5, quit});
+      person.events.push_back({f + 10, quit});
+    };
+    ScreenSpy screen;
+    DevicesSpy devices;
+    Options options;
+    options.headless = true;
+    options.frames = 5000;
+    options.startStage = 1;
+    options.startPotions = 500;
+    options.seed = 3;
+    options.rankingFile = (dir / "ranking.ini").string();
+    options.recordFile = (dir / "session.txt").string();
+    options.statsFile = (dir / "stats-live").string();
+    PlayThroughShell(options, person, screen, devices, file, saved);
+    EXPECT_TRUE(typed) << "no name entry";
+    return screen;
+  };
+  PlayedHost person;
+  person.Press(100, "ESCAPE");
+  person.Press(110, "SPACE");
+  person.Press(150, "F1");
+  person.Press(152, "ESCAPE");
+  person.Press(154, "ESCAPE");
+  person.Press(160, "LEFT");
+  ScreenSpy screen = play(Settings{}, person, "HERO", {HostEventType::KeyDown, Key("ESCAPE")});
+  EXPECT_GT(screen.CoverAt(105), 0) << "no question";
+  EXPECT_EQ(screen.CoverAt(115), 0);
+  EXPECT_GT(screen.CoverAt(157), 0);
+  std::string session = ReadFile(dir / "session.txt");
+  EXPECT_NE(session.find("\n100 focus-\n110 focus+\n150 focus-\n152 focus+\n154 focus-\n160 focus+\n"),
+            std::string::npos)
+      << session;
+  EXPECT_EQ(session.find("SPACE"), std::string::npos) << "the key that played on reached the game";
+  EXPECT_EQ(session.find("LEFT"), std::string::npos);
+  // The entry is finished by the Return the shell typed, the quit comes after.
+  size_t enter = session.find(" +RETURN\n");
+  ASSERT_NE(enter, std::string::npos) << session;
+  EXPECT_EQ(session.find(" +ESCAPE\n"), session.rfind(" +ESCAPE\n"));
+  EXPECT_GT(session.find(" +ESCAPE\n"), enter);
+  EXPECT_EQ(std::string(GetRankEntry(0).name), "HERO");
+  EXPECT_NE(ReadFile(dir / "ranking.ini").find(",HERO"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "settings.ini").find("\nname=HERO\n"), std::string::npos) << "the name kept is remembered";
+  std::vector<StatsLine> live = ReadStats(dir / "stats-live");
+  ASSERT_FALSE(live.empty());
+  EXPECT_LT(live.size(), 5000u) << "the program did not end";
+  std::filesystem::remove(dir / "ranking.ini");
+  RunResult r = RunGame("--headless --frames 5000 --start 1-1:500 --ranking " + (dir / "ranking.ini").string() +
+                        " --input " + (dir / "session.txt").string() + " --stats " + (dir / "stats").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  EXPECT_EQ(Parting(dir / "stats", dir / "stats-live"), "");
+  EXPECT_NE(ReadFile(dir / "ranking.ini").find(",HERO"), std::string::npos);
+
+  Settings unasked;
+  unasked.confirmQuit = false;
+  std::filesystem::remove(dir / "ranking.ini");
+  PlayedHost closing;
+  play(unasked, closing, "AB", {HostEventType::Quit});
+  EXPECT_EQ(std::string(GetRankEntry(0).name), "AB");
+  EXPECT_NE(ReadFile(dir / "ranking.ini").find(",AB"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "settings.ini").find("\nname=AB\n"), std::string::npos);
+}
+
+// Escape asks only in a game or on the continue screen, and only while the
+// player wants it asked; a game paused with P stays paused whatever the
+// answer, and a quit while a name is typed lets the game run to keep it.
+TEST(QuitQuestion, AsksOnlyInARunAndLeavesAPauseAsItWas) {
+  auto said = [](const std::vector<HostEvent>& events) {
+    std::string text;
+    for (const HostEvent& e : events)
+      text += std::to_string(static_cast<int>(e.type)) + ":" + std::to_string(e.key) + " ";
+    return text;
+  };
+  const std::string escape = said({{HostEventType::KeyDown, key::kEscape}});
+  const std::string holds = said({{HostEventType::FocusLost}});
+  for (int scene = scene_state::kLogoStart; scene <= scene_state::kQuit; ++scene) {
+    bool run = scene == scene_state::kGameStart || scene == scene_state::kGameRunning ||
+               scene == scene_state::kContinueStart || scene == scene_state::kContinueRunning;
+    AppBlock app;
+    app.sceneState = scene;
+    QuitQuestion unasked;
+    EXPECT_EQ(said(unasked.Escape(app, false)), escape) << scene;
+    QuitQuestion question;
+    EXPECT_EQ(said(question.Escape(app, true)), run ? holds : escape) << scene;
+    EXPECT_EQ(question.Asking(), run) << scene;
+    if (run) {
+      EXPECT_EQ(said(question.Escape(app, true)), escape) << scene;
+    }
+  }
+  AppBlock app;
+  app.sceneState = scene_state::kGameRunning;
+  app.paused = 1;
+  QuitQuestion question;
+  EXPECT_EQ(said(question.Escape(app, true)), "");
+  EXPECT_EQ(said(question.PlayOn(true)), "");
+  app.hotkeysEnabled = 0;
+  EXPECT_EQ(
+      said(question.Close(app)),
+      said({{HostEventType::FocusGained}, {HostEventType::KeyDown, key::kEnter}, {HostEventType::KeyUp, key::kEnter}}));
+  EXPECT_EQ(said(question.Look(app)), "");
+  app.sceneState = scene_state::kContinueStart;
+  EXPECT_EQ(said(question.Look(app)), said({{HostEventType::Quit}}));
+}
+
+// The pad as the keyboard: a button during the logo skips it, unseen by the
+// game; with the question up, another button plays on and Back quits.
+TEST(ShellSession, ThePadSkipsTheLogoAndAnswersTheQuestion) {
+  TestDir dir("pad");
+  SettingsFile file("");
+  // The buttons change while the host is asked for events, as a real pad's
+  // state does when the platform takes its events.
+  struct Pad : JoystickSource {
+    JoystickReading Read() override { return reading; }
+    JoystickReading reading{true, 0, 0, 0};
+  } pad;
+  auto play = [&](Options options, PlayedHost& person, std::map<int64_t, uint32_t> buttons) {
+    person.onPoll = [&pad, buttons] {
+      auto at = buttons.upper_bound(CurrentFrame());
+      if (at != buttons.begin()) pad.reading.buttons = std::prev(at)->second;
+    };
+    options.headless = true;
+    options.seed = 1;
+    options.recordFile = (dir / "session.txt").string();
+    options.pictureLog = (dir / "pictures-live").string();
+    ScreenSpy screen;
+    DevicesSpy devices;
+    PlayThroughShell(options, person, screen, devices, file, Settings{}, &pad);
+    return ReadFile(dir / "session.txt");
+  };
+  Options logo;
+  logo.frames = 300;
+  PlayedHost waiting;
+  EXPECT_EQ(play(logo, waiting, {{10, 1u << pad_button::kSouth}, {14, 0}}),
+            "# velloria session\nseed 1\n0 joy 0 0 0\n");
+  RunResult waited = RunGame("--headless --frames 300 --picture-log " + (dir / "pictures").string());
+  ASSERT_EQ(waited.code, 0) << waited.errors;
+  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
+
+  Options game;
+  game.frames = 1000;
+  game.startStage = 1;
+  PlayedHost person;
+  person.Press(100, "ESCAPE");
+  person.Press(110, "ESCAPE");
+  std::string session =
+      play(game, person, {{105, 1u << pad_button::kEast}, {108, 0}, {115, 1u << pad_button::kBack}, {118, 0}});
+  EXPECT_NE(session.find("\n100 focus-\n105 focus+\n110 focus-\n115 +ESCAPE\n"), std::string::npos) << session;
+  EXPECT_EQ(session.find(" joy 0 0 2"), std::string::npos) << "the button that played on reached the game";
 }

@@ -6,6 +6,7 @@ namespace {
 // clang-format off
 EM_JS(void, SoundSetVolumes, (int effects, int music), { VelloriaSound.setVolumes(effects, music); });
 EM_JS(void, PageSetMuted, (int muted), { VelloriaPage.setMuted(muted !== 0); });
+EM_JS(void, SoundStopEffects, (), { VelloriaSound.stopEffects(); });
 EM_JS(int, PageFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 // clang-format on
 }  // namespace
@@ -45,6 +46,10 @@ void WebPlatform::HearMusic(bool on) {
   } else {
     music_.Pause();
   }
+}
+
+void WebPlatform::SilenceEffects() {
+  if (services_.audio) SoundStopEffects();
 }
 
 bool WebPlatform::IsFullScreen() const { return PageFullScreen() != 0; }

@@ -24,6 +24,7 @@ class WebPlatform : public ShellDevices {
 
   void SetVolumes(int music, int sound, bool muted) override;
   void HearMusic(bool on) override;
+  void SilenceEffects() override;
   bool IsFullScreen() const override;
 
  private:

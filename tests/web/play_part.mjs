@@ -1,7 +1,7 @@
 // The page on a desktop, played with real keys: the start screen, the logo
 // and the title, EPISODE 1 flown and fired, the pad, the music, focus loss
 // (a pause that runs nothing, keys let go), the tab's title, the sound
-// button, Escape and "Play again", and the run's replay saved and watched.
+// button, Escape asking and "Play again", and the run's replay saved and watched.
 import {execFile} from 'node:child_process';
 import {promisify} from 'node:util';
 import {readFileSync} from 'node:fs';
@@ -57,7 +57,11 @@ export async function playWithKeys(env, pages) {
   const logoColours = await canvasColours(page);
   await canvasShot(page, out, 'logo.png');
   const music = hasTunes ? await page.evaluate(() => window.velloria.music()) : null;
-  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
+  // Enter skips the rest of the logo (over six seconds of it): the title
+  // comes at once, and the run's replay (saved below) knows nothing of it.
+  await tap(page, 'Enter');
+  const skipped = await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 3).catch(() => status(page));
+  check(skipped.scene === sceneState.kTitleRunning, `Enter during the logo skips to the title (scene ${skipped.scene})`);
   await page.waitForTimeout(500);
   const titleColours = await canvasColours(page);
   await canvasShot(page, out, 'title.png');
@@ -203,10 +207,21 @@ export async function playWithKeys(env, pages) {
   check(hiddenPaused === 1 && !hiddenPlaying && shownPaused === 0,
         'a hidden page pauses at once and stops the music; shown again it resumes');
 
+  // Escape in a game holds it and asks; any other key plays on, and a second
+  // Escape ends the run.
+  await tap(page, 'Escape');
+  await waitFor(page, 'the quit question', s => s.paused === 1, 3);
+  const askedOver = await page.evaluate(() => window.velloria.overlaid());
+  await tap(page, 'ArrowUp');
+  const goesOn = await waitFor(page, 'the game to go on', s => s.paused === 0, 3).catch(() => status(page));
+  check(askedOver.differing > 2000 && goesOn.paused === 0 && (await page.evaluate(() => window.velloria.running())),
+        `Escape in a game asks (${askedOver.differing} pixels of the question) and another key plays on`);
+  await tap(page, 'Escape');
+  await waitFor(page, 'the quit question', s => s.paused === 1, 3);
   await tap(page, 'Escape');
   await page.waitForFunction(() => !window.velloria.running(), null, {timeout: 5000 * kTimeScale});
   const lastFrame = (await status(page)).frame;
-  check(await page.isVisible('#again'), 'Escape ends the run and leaves "Play again"');
+  check(await page.isVisible('#again'), 'Escape twice ends the run and leaves "Play again"');
 
   // The run's replay: saved as a file the desktop plays to the same pictures.
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-replay')]);

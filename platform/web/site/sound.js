@@ -254,6 +254,8 @@ const VelloriaSound = (() => {
     createVoice,
     restart,
     releaseAll,
+    // Every effect sounding stops (a skipped logo's jingle).
+    stopEffects: () => voices.forEach(stopVoice),
     musicOpen,
     musicPlayFromStart,
     musicPause,

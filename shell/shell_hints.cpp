@@ -1,0 +1,47 @@
+#include "shell/shell_hints.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr int kCentreX = 320;
+// In play the question is a band from edge to edge, taller than the game's
+// banners (GET READY flies at 198..282), so none of them sticks out round it.
+constexpr Rect kQuestionBand = {0, 184, 640, 296};
+constexpr int kBelowEntryTop = 300;  // the entry's box ends at 277
+constexpr int kHintPadding = 4;
+constexpr int kHintRight = 632;  // clear of the maker's line at the title's foot
+constexpr int kHintTop = 452;
+
+constexpr std::string_view kQuestion = "QUIT";
+constexpr std::string_view kAnswers = "ESC QUITS - ANY OTHER KEY PLAYS ON";
+constexpr std::string_view kPadAnswers = "BACK QUITS - ANY OTHER BUTTON PLAYS ON";
+
+// The font has no question mark: one drawn in its cell from strokes.
+void QuestionMark(Overlay& overlay, int x, int y) {
+  constexpr Rect kStrokes[] = {{2, 1, 9, 3}, {8, 2, 10, 8}, {1, 2, 3, 5}, {5, 7, 9, 9}, {5, 8, 7, 12}, {5, 14, 7, 17}};
+  for (const Rect& r : kStrokes) overlay.Stroke({x + r.left, y + r.top, x + r.right, y + r.bottom});
+}
+
+}  // namespace
+
+void DrawQuitQuestion(Overlay& overlay, bool belowEntry, bool pad) {
+  std::string_view answers = pad ? kPadAnswers : kAnswers;
+  int y = 0;
+  if (belowEntry) {
+    y = overlay.PanelFor(Overlay::TextWidth(answers), 3, kCentreX, kBelowEntryTop).top + Overlay::kPadding;
+  } else {
+    overlay.Panel(kQuestionBand);
+    y = (kQuestionBand.top + kQuestionBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
+  }
+  int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
+  QuestionMark(overlay, x, y);
+  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, answers, 0);
+}
+
+void DrawTitleHint(Overlay& overlay, bool pad) {
+  std::string_view hint = pad ? "BACK OPTIONS" : "F1 OPTIONS";
+  int width = Overlay::TextWidth(hint);
+  Rect panel = overlay.PanelFor(width, 1, kHintRight - width / 2 - kHintPadding, kHintTop, kHintPadding);
+  overlay.Text(panel.left + kHintPadding, panel.top + kHintPadding, hint, 0);
+}
