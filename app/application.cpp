@@ -38,6 +38,7 @@ struct Application::Parts {
   StatsLog stats;
   PictureLog pictures;
   std::unique_ptr<RunRecorder> runs;
+  RunTracker practice;
 };
 
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver) {
@@ -80,6 +81,7 @@ std::optional<int> Application::Start() {
   OpenLogs();
   WatchReplay();
   KeepRuns();
+  EndWithPractice();
   return std::nullopt;
 }
 
@@ -182,7 +184,7 @@ void Application::OpenSound() {
 // replay is the same on every machine.
 void Application::OpenRanking() {
   // A run kept alone brings its ranking and never saves one.
-  bool keptRun = (replay_ && replay_->run) || options_.watch;
+  bool keptRun = (replay_ && replay_->run) || options_.watch || options_.practice;
   SetRankingPlace(keptRun                         ? RankingPlace::Memory
                   : !options_.rankingFile.empty() ? RankingPlace::File
                   : options_.headless             ? RankingPlace::Memory
@@ -226,9 +228,28 @@ void Application::WatchReplay() {
 void Application::KeepRuns() {
   if (options_.keepFolder.empty() || replay_) return;
   std::filesystem::path folder = options_.keepFolder;
-  parts_->runs =
-      std::make_unique<RunRecorder>([folder](const KeptRun& run) { KeepRun(folder, run, GetAppBlock().ranking); });
-  parts_->runs->Attach(*loop_);
+  auto told = services_.runKept;
+  parts_->runs = std::make_unique<RunRecorder>([folder, told](const KeptRun& run) {
+    KeepRun(folder, run, GetAppBlock().ranking);
+    if (told) told(run.summary);
+  });
+  parts_->runs->Attach(*loop_, PracticeStart());
+}
+
+std::optional<StartPoint> Application::PracticeStart() const {
+  if (!options_.practice || !options_.startStage) return std::nullopt;
+  return StartPoint{StartKind::Practice, 0, *options_.startStage, options_.startLevel, options_.startPotions};
+}
+
+// A practice run is the whole session: it ends with the run.
+void Application::EndWithPractice() {
+  if (!options_.practice || replay_) return;
+  RunTracker& tracker = parts_->practice;
+  tracker.Prime(PracticeStart());
+  MainLoop& loop = *loop_;
+  loop_->OnTick([&tracker, &loop](int64_t frame, bool) {
+    if (tracker.AfterFrame(frame) == RunTracker::Turn::Ended) loop.EndAfterThisTick();
+  });
 }
 
 int Application::Finish() {

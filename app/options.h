@@ -48,6 +48,9 @@ struct Options {
   std::optional<int> startStage;
   int startLevel = 1;
   int startPotions = 0;
+  // --practice S-L[:P]: the start is a practice run, kept as one; the
+  // ranking is neither entered nor saved, and the session ends with the run.
+  bool practice = false;
   bool autopilot = false;
   // --soak SEED: random keys and focus changes from this seed.
   std::optional<uint32_t> soakSeed;

@@ -4,7 +4,10 @@
 #include <array>
 #include <cctype>
 
+#include "app/app_block.h"
 #include "input/key_names.h"
+#include "shell/practice_page.h"
+#include "shell/replays_page.h"
 
 namespace {
 
@@ -14,9 +17,21 @@ constexpr int kLabelChars = 14;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
 constexpr int kKeysChars = 30;    // keys beyond this are cut short
 
-enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kBackToGame, kMainItems };
-constexpr std::array<const char*, kMainItems> kMainLabels = {"MUSIC", "SOUND",    "MUTE",         "DISPLAY",
-                                                             "FIT",   "CONTROLS", "HOLD TO FIRE", "BACK"};
+enum MainItem {
+  kMusic,
+  kSound,
+  kMute,
+  kDisplay,
+  kFit,
+  kControls,
+  kHoldToFire,
+  kReplays,
+  kPractice,
+  kBackToGame,
+  kMainItems
+};
+constexpr std::array<const char*, kMainItems> kMainLabels = {"MUSIC",    "SOUND",        "MUTE",    "DISPLAY",  "FIT",
+                                                             "CONTROLS", "HOLD TO FIRE", "REPLAYS", "PRACTICE", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -67,7 +82,18 @@ void StepVolume(int& volume, int step) { volume = std::clamp(volume + step, 0, k
 
 }  // namespace
 
-void OptionsMenu::Open() {
+OptionsMenu::OptionsMenu(Settings& settings)
+    : settings_(settings), replays_(std::make_unique<ReplaysPage>()), practice_(std::make_unique<PracticePage>()) {}
+
+OptionsMenu::~OptionsMenu() = default;
+
+std::optional<SessionRequest> OptionsMenu::TakeRequest() {
+  std::optional<SessionRequest> request = replays_->TakeRequest();
+  return request ? request : practice_->TakeRequest();
+}
+
+void OptionsMenu::Open(const ShelfPlace& place) {
+  place_ = place;
   page_ = Page::Main;
   item_ = 0;
   awaiting_ = false;
@@ -76,6 +102,13 @@ void OptionsMenu::Open() {
 
 bool OptionsMenu::Press(MenuInput input) {
   said_.clear();
+  if (page_ == Page::Replays || page_ == Page::Practice) {
+    bool stays = page_ == Page::Replays ? replays_->Press(input) : practice_->Press(input);
+    if (stays) return true;
+    page_ = Page::Main;
+    // A page that asks to play closes the options; BACK only the page.
+    return input != MenuInput::Close && !replays_->HasRequest() && !practice_->HasRequest();
+  }
   if (input == MenuInput::Close) return false;
   if (input == MenuInput::Up || input == MenuInput::Down) {
     item_ = Wrap(item_ + (input == MenuInput::Up ? -1 : 1), page_ == Page::Main ? kMainItems : kControlItems);
@@ -108,6 +141,18 @@ bool OptionsMenu::PressMain(MenuInput input) {
       return true;
     case kHoldToFire:
       settings_.holdToFire = !settings_.holdToFire;
+      return true;
+    case kReplays:
+      if (input == MenuInput::Enter) {
+        replays_->Open(place_.folder, place_.exports, GetAppBlock().ranking, place_.inGame);
+        page_ = Page::Replays;
+      }
+      return true;
+    case kPractice:
+      if (input == MenuInput::Enter) {
+        practice_->Open(settings_.reached, place_.inGame);
+        page_ = Page::Practice;
+      }
       return true;
     case kControls:
       if (input == MenuInput::Enter) {
@@ -151,6 +196,10 @@ void OptionsMenu::TakeKey(int code) {
 void OptionsMenu::Draw(Overlay& overlay, bool touch) const {
   if (page_ == Page::Main) {
     DrawMain(overlay, touch);
+  } else if (page_ == Page::Replays) {
+    replays_->Draw(overlay);
+  } else if (page_ == Page::Practice) {
+    practice_->Draw(overlay);
   } else {
     DrawControls(overlay);
   }

@@ -34,6 +34,9 @@ struct Settings {
   bool mute = false;
   bool holdToFire = false;
   Bindings bindings = Bindings::Defaults();
+  // The furthest level reached in a run, stage by stage (stage 1 first;
+  // 0: not reached), which PRACTICE offers.
+  std::vector<int> reached;
 
   bool operator==(const Settings&) const = default;
 };
@@ -44,6 +47,7 @@ struct Settings {
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
 //   key-fast=   key names as input files write them, comma-separated
 //   pad-fire= pad-confirm= pad-pause=   pad button numbers, comma-separated
+//   reached=S-L,...   the furthest level reached of each stage
 // A line with a bad value keeps the default and is named in complaints (one
 // line each); lines it does not know are no concern of the reader.
 Settings ParseSettings(const std::string& text, std::vector<std::string>& complaints);

@@ -8,6 +8,8 @@
 #include "app/main_loop.h"
 #include "app/ranking.h"
 #include "app/replay_shelf.h"
+#include "app/scene.h"
+#include "app/shelf_edit.h"
 #include "app/shutdown.h"
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
@@ -92,6 +94,8 @@ void Shell::WaitEvent(int timeoutMs) {
 void Shell::Route(const HostEvent& event) {
   const AppBlock& app = GetAppBlock();
   bool typing = app.hotkeysEnabled == 0;
+  // Closing the window ends the program, also from a replay or practice.
+  if (event.type == HostEventType::Quit) titleAfter_ = false;
   if (watching_ && IsPlayersInput(event)) {
     if (event.type == HostEventType::KeyDown && event.key == key::kEscape) pending_.push_back(event);
     return;
@@ -153,13 +157,42 @@ void Shell::Menu(MenuInput input) {
   Apply(before);
   if (!menu_.OnMusic()) HearMusic(false);
   if (!stays) ToggleOptions();
+  if (std::optional<SessionRequest> request = menu_.TakeRequest()) {
+    // The session ends as the window's close does; the next one follows.
+    next_ = std::move(request);
+    pending_.push_back({HostEventType::Quit});
+  }
+}
+
+std::optional<SessionRequest> Shell::TakeNextSession() {
+  std::optional<SessionRequest> next = std::move(next_);
+  next_.reset();
+  if (!next && titleAfter_) next = SessionRequest{};
+  titleAfter_ = next && next->kind != SessionRequest::Kind::Title;
+  watching_ = next && next->kind == SessionRequest::Kind::Watch;
+  return next;
+}
+
+void Shell::NoteReached(int stage, int level) {
+  if (stage < 1 || level < 1) return;
+  std::vector<int>& reached = current_.reached;
+  if (reached.size() < static_cast<size_t>(stage)) reached.resize(static_cast<size_t>(stage));
+  int& furthest = reached[static_cast<size_t>(stage - 1)];
+  if (level <= furthest) return;
+  Settings before = current_;
+  furthest = level;
+  Apply(before);
 }
 
 void Shell::ToggleOptions() {
   const AppBlock& app = GetAppBlock();
   if (!optionsOpen_) {
     optionsOpen_ = true;
-    menu_.Open();
+    using namespace scene_state;
+    int scene = app.sceneState;
+    bool inGame = !watching_ && (scene == kGameStart || scene == kGameRunning || scene == kContinueStart ||
+                                 scene == kContinueRunning);
+    menu_.Open({KeptRunsFolder(), DocumentsFolder(), inGame});
     // The page's own button may have changed it meanwhile.
     current_.fullScreen = devices_.IsFullScreen();
     // The game stops as when the window loses its focus; a game paused

@@ -46,6 +46,11 @@ class Shell : public Host {
   // A replay is watched: REPLAY shows, and of the player's keys only
   // Escape reaches the game (it quits); the focus leaves the replay alone.
   void SetWatching(bool on) { watching_ = on; }
+  // What the options asked to play next, once the session they ended is
+  // over; after a watched replay or a practice run, the title.
+  std::optional<SessionRequest> TakeNextSession();
+  // A run got this far: PRACTICE offers it from now on.
+  void NoteReached(int stage, int level);
 
   // Opens or closes the options (F1, the pad's Back, a page's button).
   void ToggleOptions();
@@ -63,7 +68,10 @@ class Shell : public Host {
   void WaitEvent(int timeoutMs) override;
   uint32_t NowMs() override { return host_.NowMs(); }
   void ShowCursor(bool show) override { host_.ShowCursor(show); }
-  void HideWindow() override { host_.HideWindow(); }
+  // The window stays while one session hands over to the next.
+  void HideWindow() override {
+    if (!next_ && !titleAfter_) host_.HideWindow();
+  }
   void ShowMessage(const char* caption, const char* text) override { host_.ShowMessage(caption, text); }
   void ToggleFullScreen() override;
   void SetTitle(const char* title) override { host_.SetTitle(title); }
@@ -106,6 +114,8 @@ class Shell : public Host {
   uint32_t rankingSaves_ = 0;
   uint32_t replaySaves_ = 0;
   bool watching_ = false;
+  std::optional<SessionRequest> next_;
+  bool titleAfter_ = false;  // the session now is a replay or a practice run
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };
