@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "app/app_block.h"
@@ -98,6 +99,7 @@ void Shell::Route(const HostEvent& event) {
   if (event.type == HostEventType::Quit) titleAfter_ = false;
   if (watching_ && IsPlayersInput(event)) {
     if (event.type == HostEventType::KeyDown && event.key == key::kEscape) pending_.push_back(event);
+    if (event.type == HostEventType::KeyDown) Pace(event.key);
     return;
   }
   switch (event.type) {
@@ -164,12 +166,31 @@ void Shell::Menu(MenuInput input) {
   }
 }
 
+// A watched replay: P holds it, S steps through 1x, 4x and 16x (unheard).
+void Shell::Pace(int key) {
+  constexpr std::array<int, 3> kSpeeds = {1, 4, 16};
+  constexpr int kUnheardSpeed = 16;
+  if (key == key::kP) {
+    replayHeld_ = !replayHeld_;
+  } else if (key == key::kS) {
+    auto at = std::find(kSpeeds.begin(), kSpeeds.end(), replaySpeed_);
+    replaySpeed_ = at == kSpeeds.end() || at + 1 == kSpeeds.end() ? kSpeeds[0] : *(at + 1);
+    devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute || replaySpeed_ >= kUnheardSpeed);
+  } else {
+    return;
+  }
+  if (loop_) loop_->SetReplayPace(replayHeld_, replaySpeed_);
+}
+
 std::optional<SessionRequest> Shell::TakeNextSession() {
   std::optional<SessionRequest> next = std::move(next_);
   next_.reset();
   if (!next && titleAfter_) next = SessionRequest{};
   titleAfter_ = next && next->kind != SessionRequest::Kind::Title;
   watching_ = next && next->kind == SessionRequest::Kind::Watch;
+  if (replaySpeed_ != 1) devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
+  replayHeld_ = false;
+  replaySpeed_ = 1;
   return next;
 }
 
@@ -345,6 +366,8 @@ void Shell::Show() {
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
   screen.touch = touchHints_;
   screen.replay = watching_;
+  if (watching_ && replayHeld_) screen.replayPace = "PAUSED";
+  if (watching_ && !replayHeld_ && replaySpeed_ > 1) screen.replayPace = std::to_string(replaySpeed_) + "X";
   screen.notice = notices_.Current(host_.NowMs());
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
   if (!overlay_) overlay_ = std::make_unique<Overlay>();

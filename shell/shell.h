@@ -90,6 +90,7 @@ class Shell : public Host {
   void Save();
   void Show();
   void HearMusic(bool on);
+  void Pace(int key);
 
   Host& host_;
   ShellDevices& devices_;
@@ -115,7 +116,9 @@ class Shell : public Host {
   uint32_t replaySaves_ = 0;
   bool watching_ = false;
   std::optional<SessionRequest> next_;
-  bool titleAfter_ = false;  // the session now is a replay or a practice run
+  bool titleAfter_ = false;
+  bool replayHeld_ = false;
+  int replaySpeed_ = 1;  // the session now is a replay or a practice run
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };

@@ -11,9 +11,10 @@ struct ShellScreen {
   int menuChanges = 0;  // counts the menu's changes, so each one is drawn
   bool paused = false;
   bool fast = false;
-  bool replay = false;   // a replay is watched
-  std::string pauseKey;  // the key that resumes, as the player has it
-  bool touch = false;    // the page's touch buttons are out: name them, not keys
+  bool replay = false;     // a replay is watched
+  std::string replayPace;  // after REPLAY: PAUSED, 4X, 16X (empty at 1x)
+  std::string pauseKey;    // the key that resumes, as the player has it
+  bool touch = false;      // the page's touch buttons are out: name them, not keys
   std::string notice;
 
   bool operator==(const ShellScreen&) const = default;
