@@ -122,6 +122,7 @@ std::optional<LoopConfig> Application::LoopSettings() const {
   loop.steadyPacing = services_.steadyPacing;
   loop.driver = driver_;
   loop.holdToFire = services_.holdToFire;
+  loop.screenshots = !firstRunOnly_ && !options_.watch;
   if (options_.startStage) {
     NMap map;
     map.Load(*options_.startStage);

@@ -1,5 +1,6 @@
 #include "app/input_script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -73,7 +74,6 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
   std::istringstream in(text);
   std::string line;
   int number = 0;
-  int64_t lastFrame = 0;
   while (std::getline(in, line)) {
     ++number;
     if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
@@ -131,10 +131,12 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
       return fail(
           "expected \"FRAME +KEY\", \"FRAME -KEY\", \"FRAME focus-\", \"FRAME focus+\" or \"FRAME joy X Y BUTTONS\"");
     }
-    if (ev.frame < lastFrame) return fail("frames must not go back");
-    lastFrame = ev.frame;
     script.events.push_back(ev);
   }
+  // A line moved by hand plays at its frame; one frame's events keep the
+  // file's order.
+  std::stable_sort(script.events.begin(), script.events.end(),
+                   [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.frame < b.frame; });
   return script;
 }
 

@@ -44,7 +44,7 @@ struct InputScript {
   std::string version;
   // The file replays one run alone, from its game start.
   std::optional<RunStart> run;
-  std::vector<ScriptedEvent> events;  // in file order; frames never go back
+  std::vector<ScriptedEvent> events;  // by frame; one frame's in file order
   std::vector<StateCheck> checks;     // frames ascending
   // The last frame the file plays: a kept run cut short ends there too.
   std::optional<int64_t> end;

@@ -91,7 +91,7 @@ void MainLoop::HandleEvent(const HostEvent& event) {
         Shutdown(nullptr);
         return;
       }
-      if (event.key == kScreenshotKey) SaveScreenshot();
+      if (event.key == kScreenshotKey && config_.screenshots) SaveScreenshot();
       FeedKeyEvent(event.key, true);
       if (app.hotkeysEnabled && event.key == key::kP) {
         app.paused = app.paused ? 0 : 1;
@@ -124,7 +124,7 @@ void MainLoop::HandleEvent(const HostEvent& event) {
       host_.ToggleFullScreen();
       break;
     case HostEventType::Screenshot:
-      SaveScreenshot();
+      if (config_.screenshots) SaveScreenshot();
       break;
   }
   if (std::string_view title = WindowTitle(app); title != shownTitle_ && !IsQuitRequested()) {

@@ -34,6 +34,8 @@ struct LoopConfig {
   // Frames fall due a whole interval after the last one fell due rather than
   // after it ran: for a host that runs the loop only when the display paints.
   bool steadyPacing = false;
+  // F12 saves the picture (a replay judged for a caller, or watched, never).
+  bool screenshots = true;
 };
 
 // Brings music and keyboard in line with AppBlock::paused.

@@ -140,11 +140,16 @@ TEST(InputFile, EventsReadAndWriteInOneFormatAndABadLineIsNamed) {
   std::string written;
   for (const ScriptedEvent& e : script->events) written += FormatScriptedEvent(e) + "\n";
   EXPECT_EQ(written, "0 +SPACE\n2 -KP_ENTER\n5 focus-\n9 focus+\n10 joy -32768 32767 5\n11 joy none\n");
-  for (const char* bad :
-       {"1 +NOSUCHKEY", "x +A", "1 A", "-1 +A", "seed -4", "1 joy 1 2", "1 joy 32768 0 0", "1 joy 0 -32769 0",
-        "5 +A\n4 -A", "1 focus", "1 +A extra", "hold-to-fire on", "hold-to-fire"}) {
+  for (const char* bad : {"1 +NOSUCHKEY", "x +A", "1 A", "-1 +A", "seed -4", "1 joy 1 2", "1 joy 32768 0 0",
+                          "1 joy 0 -32769 0", "1 focus", "1 +A extra", "hold-to-fire on", "hold-to-fire"}) {
     EXPECT_FALSE(ParseInputScript(std::string("# ok\n0 +A\n") + bad + "\n", error)) << bad;
     bool second = std::string(bad).find('\n') != std::string::npos;
     EXPECT_NE(error.find(second ? "line 4" : "line 3"), std::string::npos) << bad << ": " << error;
   }
+  // A line moved by hand plays at its frame, after the frame's earlier lines.
+  script = ParseInputScript("5 +A\n4 -B\n5 -A\n2 +C\n", error);
+  ASSERT_TRUE(script) << error;
+  written.clear();
+  for (const ScriptedEvent& e : script->events) written += FormatScriptedEvent(e) + "\n";
+  EXPECT_EQ(written, "2 +C\n4 -B\n5 +A\n5 -A\n");
 }

@@ -150,17 +150,18 @@ TEST(KeptRuns, ARunBegunWithKeysHeldReplaysAloneWithThem) {
 TEST(KeptRuns, AFileAlteredAtOneEventStopsAtTheNextCheckNamingItsFrame) {
   Session session = PlaySession(6000, 3);
   ASSERT_FALSE(session.runs.empty());
-  InputScript script = Parse(session.runs.front().text);
-  ASSERT_TRUE(script.run);
-  // A pause begun 10 frames later: the game is 10 frames further on from then.
-  auto moved = std::find_if(script.events.begin(), script.events.end(), [](const ScriptedEvent& e) {
+  // A pause begun 10 frames later, its line edited where it stands: the
+  // game is 10 frames further on from then.
+  std::string text = session.runs.front().text;
+  InputScript played = Parse(text);
+  auto pause = std::find_if(played.events.begin(), played.events.end(), [](const ScriptedEvent& e) {
     return e.frame >= 300 && e.kind == ScriptedEvent::Kind::KeyDown && e.key == key::kP;
   });
-  ASSERT_NE(moved, script.events.end());
-  int64_t at = moved->frame;
-  moved->frame += 10;
-  std::stable_sort(script.events.begin(), script.events.end(), [](auto& a, auto& b) { return a.frame < b.frame; });
-  int64_t nextCheck = (at / kCheckInterval + 1) * kCheckInterval;
+  ASSERT_NE(pause, played.events.end());
+  std::string line = "\n" + FormatScriptedEvent(*pause) + "\n";
+  text.replace(text.find(line), line.size(), "\n" + std::to_string(pause->frame + 10) + " +P\n");
+  InputScript script = Parse(text);
+  int64_t nextCheck = (pause->frame / kCheckInterval + 1) * kCheckInterval;
 
   ReplayOutcome outcome = ReplayFirstRun(script, {100000});
   EXPECT_FALSE(outcome.ok);
@@ -169,7 +170,7 @@ TEST(KeptRuns, AFileAlteredAtOneEventStopsAtTheNextCheckNamingItsFrame) {
 
   // Through the program: one line naming the maker and the frame, exit 1.
   TestDir dir("altered-run");
-  std::ofstream(dir / "run.txt") << FormatInputScript(script);
+  std::ofstream(dir / "run.txt") << text;
   RunResult r = RunGame("--headless --input " + (dir / "run.txt").string());
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.errors.rfind("velloria: recorded by velloria " VELLORIA_VERSION " (rules ", 0), 0u) << r.errors;
