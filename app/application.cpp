@@ -149,8 +149,9 @@ std::optional<LoopConfig> Application::LoopSettings() const {
 // --start skips the logo and the title: the first frame builds the game.
 void Application::FillAppBlock() {
   ResetAppBlock();
-  if (!options_.startStage) return;
   AppBlock& app = GetAppBlock();
+  if (options_.toTitle) app.sceneState = scene_state::kTitleStart;
+  if (!options_.startStage) return;
   app.startStage = *options_.startStage;
   app.startLevel = options_.startLevel;
   app.potionsCarried = options_.startPotions;

@@ -21,6 +21,7 @@ namespace {
 Options SessionOptions(const Options& given, const SessionRequest& next) {
   Options o = given;
   o.watch = o.practice = false;
+  o.toTitle = next.kind == SessionRequest::Kind::Title;
   o.inputFile.clear();
   o.startStage.reset();
   if (o.keepFolder.empty() && !o.keepNone) o.keepFolder = KeptRunsFolder().string();

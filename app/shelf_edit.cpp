@@ -52,6 +52,9 @@ FileOutcome ExportKeptRun(const fs::path& folder, const ShelfEntry& run, const f
     if (c >= '0' && c <= '9') stamp += c;
   }
   auto name = [&stamp](int n) { return "velloria-" + stamp + "-" + std::to_string(n) + ".txt"; };
+  std::error_code ec;
+  fs::create_directories(into, ec);
+  if (ec) return {FileOutcome::Status::Failed, ec.message()};
   return SaveNewPlayerFile(into.string(), name, kFirstExport, kLastExport, text, saved);
 }
 

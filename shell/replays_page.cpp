@@ -1,6 +1,7 @@
 #include "shell/replays_page.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/shelf_edit.h"
 
@@ -8,7 +9,7 @@ namespace {
 
 constexpr int kCentreX = 320;
 constexpr int kShownRuns = 10;            // lines of the list at once
-constexpr int kLineChars = 50;            // a run's line at its longest
+constexpr int kLineChars = 51;            // a run's line at its longest
 constexpr int64_t kFramesAMinute = 1500;  // 40 ms frames
 constexpr std::array<const char*, 5> kActionNames = {"WATCH", "KEEP", "EXPORT", "DELETE", "BACK"};
 
@@ -30,7 +31,7 @@ std::string ReplaysPage::Line(const ShelfEntry& run, int place) {
   std::string date = run.date.size() >= 16 ? run.date.substr(5, 5) + " " + run.date.substr(11, 5) : run.date;
   std::replace(date.begin(), date.end(), ':', '.');
   int64_t minutes = std::max<int64_t>(1, (run.frames + kFramesAMinute / 2) / kFramesAMinute);
-  std::string line = date + " " + Padded(StartText(run.start), 12) + Padded(std::to_string(run.potions) + "P", 5) +
+  std::string line = date + " " + Padded(StartText(run.start), 13) + Padded(std::to_string(run.potions) + "P", 5) +
                      Padded(std::to_string(run.stage) + "-" + std::to_string(run.level), 6) +
                      Padded(std::to_string(minutes) + "MIN", 6);
   if (place >= 0) line += "RANKED " + std::to_string(place + 1) + " ";
@@ -124,6 +125,8 @@ void ReplaysPage::Do() {
       FileOutcome outcome = exports_.empty() ? FileOutcome{FileOutcome::Status::Failed, "no documents folder"}
                                              : ExportKeptRun(folder_, run, exports_, saved);
       said_ = outcome.Done() ? "SAVED " + std::filesystem::path(saved).filename().string() : "NOT EXPORTED";
+      if (!outcome.Done())
+        std::fprintf(stderr, "velloria: cannot export %s: %s\n", run.file.c_str(), outcome.reason.c_str());
       return;
     }
     case kDelete:
