@@ -11,34 +11,9 @@
 #include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
 #include "shell/run_settings.h"
+#include "shell/sessions.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
-
-namespace {
-
-// A session the options asked for: the title, a kept run watched, or a
-// practice run, with the command line's other choices.
-Options SessionOptions(const Options& given, const SessionRequest& next) {
-  Options o = given;
-  o.watch = o.practice = false;
-  o.toTitle = next.kind == SessionRequest::Kind::Title;
-  o.inputFile.clear();
-  o.startStage.reset();
-  if (o.keepFolder.empty() && !o.keepNone) o.keepFolder = KeptRunsFolder().string();
-  if (next.kind == SessionRequest::Kind::Watch) {
-    o.watch = true;
-    o.inputFile = (KeptRunsFolder() / next.file).string();
-    o.keepFolder.clear();
-  } else if (next.kind == SessionRequest::Kind::Practice) {
-    o.practice = true;
-    o.startStage = next.stage;
-    o.startLevel = next.level;
-    o.startPotions = next.potions;
-  }
-  return o;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   std::string error;
@@ -87,18 +62,5 @@ int main(int argc, char** argv) {
   Shell shell(*services.host, platform->Devices(), settings, saved, run);
   shell.Wrap(services);
   shell.SetWatching(options->watch);
-  services.runKept = [&shell](const RunSummary& kept) { shell.NoteReached(kept.furthestStage, kept.furthestLevel); };
-  // The window opens once; the sessions the options ask for play in it.
-  services.openWindow = [open = services.openWindow, opened = false]() mutable { return opened || (opened = open()); };
-  Options session = *options;
-  while (true) {
-    Application application(session, services, scenes, driver.get());
-    if (std::optional<int> code = application.Start()) return *code;
-    shell.Attach(application.Loop());
-    application.Loop().Run();
-    int code = application.Finish();
-    std::optional<SessionRequest> next = shell.TakeNextSession();
-    if (!next) return code;
-    session = SessionOptions(*options, *next);
-  }
+  return PlaySessions(*options, services, shell, scenes, driver.get());
 }

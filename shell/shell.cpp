@@ -182,6 +182,12 @@ void Shell::Pace(int key) {
   if (loop_) loop_->SetReplayPace(replayHeld_, replaySpeed_);
 }
 
+void Shell::SetShelf(const std::filesystem::path& folder, const std::filesystem::path& exports) {
+  shelf_ = ShelfPlace{folder, exports, false};
+}
+
+ShelfPlace Shell::Shelf() const { return shelf_ ? *shelf_ : ShelfPlace{KeptRunsFolder(), DocumentsFolder(), false}; }
+
 std::optional<SessionRequest> Shell::TakeNextSession() {
   std::optional<SessionRequest> next = std::move(next_);
   next_.reset();
@@ -213,7 +219,9 @@ void Shell::ToggleOptions() {
     int scene = app.sceneState;
     bool inGame = !watching_ && (scene == kGameStart || scene == kGameRunning || scene == kContinueStart ||
                                  scene == kContinueRunning);
-    menu_.Open({KeptRunsFolder(), DocumentsFolder(), inGame});
+    ShelfPlace place = Shelf();
+    place.inGame = inGame;
+    menu_.Open(place);
     // The page's own button may have changed it meanwhile.
     current_.fullScreen = devices_.IsFullScreen();
     // The game stops as when the window loses its focus; a game paused

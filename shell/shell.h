@@ -51,6 +51,10 @@ class Shell : public Host {
   std::optional<SessionRequest> TakeNextSession();
   // A run got this far: PRACTICE offers it from now on.
   void NoteReached(int stage, int level);
+  // Where REPLAYS finds the kept runs and exports them (by default the
+  // data folder's replays and the documents folder).
+  void SetShelf(const std::filesystem::path& folder, const std::filesystem::path& exports);
+  ShelfPlace Shelf() const;
 
   // Opens or closes the options (F1, the pad's Back, a page's button).
   void ToggleOptions();
@@ -116,6 +120,7 @@ class Shell : public Host {
   uint32_t replaySaves_ = 0;
   bool watching_ = false;
   std::optional<SessionRequest> next_;
+  std::optional<ShelfPlace> shelf_;
   bool titleAfter_ = false;
   bool replayHeld_ = false;
   int replaySpeed_ = 1;  // the session now is a replay or a practice run
