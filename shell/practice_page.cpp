@@ -15,9 +15,18 @@ void PracticePage::Open(const std::vector<int>& reached, bool inGame) {
   item_ = kStage;
   asking_ = false;
   request_.reset();
+  // The level last played stays chosen, with START, while it is still
+  // offered: trying it again takes F1, PRACTICE and Enter twice.
+  bool offered = played_ && stage_ >= 1 && stage_ <= static_cast<int>(reached_.size()) &&
+                 level_ <= reached_[static_cast<size_t>(stage_ - 1)];
+  if (offered) {
+    item_ = kStart;
+    return;
+  }
   stage_ = 0;
-  StepStage(1);
   level_ = 1;
+  potions_ = 0;
+  StepStage(1);
 }
 
 // To the next stage (step 1) or the one before (-1) that has been reached.
@@ -45,6 +54,7 @@ bool PracticePage::Press(MenuInput input) {
     asking_ = false;
     if (input != MenuInput::Enter) return true;
     request_ = SessionRequest{SessionRequest::Kind::Practice, "", stage_, level_, potions_};
+    played_ = true;
     return false;
   }
   if (input == MenuInput::Up || input == MenuInput::Down) {
@@ -72,6 +82,7 @@ bool PracticePage::Press(MenuInput input) {
         return true;
       }
       request_ = SessionRequest{SessionRequest::Kind::Practice, "", stage_, level_, potions_};
+      played_ = true;
       return false;
     default:
       return input != MenuInput::Enter;

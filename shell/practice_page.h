@@ -33,5 +33,6 @@ class PracticePage {
   int potions_ = 0;
   bool inGame_ = false;
   bool asking_ = false;
+  bool played_ = false;  // a practice run was started from here
   std::optional<SessionRequest> request_;
 };

@@ -94,7 +94,7 @@ bool ReplaysPage::Press(MenuInput input) {
       return true;
     case MenuInput::Left:
     case MenuInput::Right:
-      action_ = (action_ + (input == MenuInput::Left ? -1 : 1) + kActions) % kActions;
+      action_ = (action_ + (input == MenuInput::Left ? -1 : 1) + kRunActions) % kRunActions;
       return true;
     case MenuInput::Enter:
       if (action_ == kBack) return false;
@@ -160,7 +160,7 @@ void ReplaysPage::Draw(Overlay& overlay) const {
   }
   y += Overlay::kLineHeight;
   int ax = x;
-  for (int a = 0; a < kActions; ++a) {
+  for (int a = 0; a < kRunActions; ++a) {
     ax = overlay.Text(ax, y, kActionNames[static_cast<size_t>(a)], a == action_ ? 1 : 0) + 2 * NAscii::kGlyphWidth;
   }
   overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, hint, 0);

@@ -32,7 +32,7 @@ class ReplaysPage {
   static std::string Line(const ShelfEntry& run, int place);
 
  private:
-  enum Action { kWatch, kKeep, kExport, kDelete, kBack, kActions };
+  enum RunAction { kWatch, kKeep, kExport, kDelete, kBack, kRunActions };
   enum class Asking { Nothing, Delete, Leave };
   void Do();
   void Reload();
