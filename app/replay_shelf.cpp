@@ -101,18 +101,11 @@ FileOutcome Fail(const fs::path& folder, FileOutcome outcome) {
   return outcome;
 }
 
-// Lines whose file is gone go; files of the folder's own naming that no
-// line names (a run saved just before a crash) go too.
+// Lines whose file is gone go. A file no line names is left alone: it may
+// be a line this version cannot read.
 void Tidy(const fs::path& folder, std::vector<ShelfEntry>& entries) {
   std::error_code ec;
   std::erase_if(entries, [&](const ShelfEntry& e) { return !fs::is_regular_file(folder / e.file, ec); });
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (!std::regex_match(name, kRunFileName)) continue;
-    bool listed = std::any_of(entries.begin(), entries.end(), [&](const ShelfEntry& e) { return e.file == name; });
-    std::error_code gone;
-    if (!listed) fs::remove(it->path(), gone);
-  }
 }
 
 }  // namespace

@@ -63,16 +63,16 @@ struct RunResult {
   std::string errors;
 };
 
-// The game keeps its ranking under XDG_CONFIG_HOME: runs get a folder of
-// their own (configHome, else one removed after the run) so tests never
-// touch the user's ranking. env is put before the command
+// The game keeps its ranking under XDG_CONFIG_HOME and its kept runs under
+// XDG_DATA_HOME: runs get a folder of their own for both (configHome, else
+// one removed after the run) so tests never touch the user's files. env is put before the command
 // ("SDL_VIDEODRIVER=dummy"); exe replaces the built game.
 inline RunResult RunGame(const std::string& args, const std::string& configHome = "", const std::string& env = "",
                          const std::string& exe = VELLORIA_EXE) {
   TestDir run("run");
   std::string home = configHome.empty() ? (run / "config").string() : configHome;
-  std::string command =
-      env + " XDG_CONFIG_HOME='" + home + "' " + exe + " " + args + " 2>'" + (run / "stderr").string() + "'";
+  std::string command = env + " XDG_CONFIG_HOME='" + home + "' XDG_DATA_HOME='" + home + "' " + exe + " " + args +
+                        " 2>'" + (run / "stderr").string() + "'";
   int status = std::system(command.c_str());
   RunResult r;
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -397,6 +397,47 @@ TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
   EXPECT_TRUE(a == replayed.end()) << "the pictures differ at " << *a << " (played " << *b << ")";
 }
 
+// A watched replay shows REPLAY and plays alone: the player's keys, pauses
+// and options leave it as the file has it, picture for picture.
+TEST(ShellSession, AWatchedReplayTakesNoneOfThePlayersInput) {
+  TestDir dir("watched");
+  std::ofstream(dir / "run.txt") << "run start 1-1:0\nrandom 5\n100 +RIGHT\n140 -RIGHT\n200 +SPACE\n201 -SPACE\n";
+  Settings saved;
+  SettingsFile file((dir / "settings.ini").string());
+  PlayedHost person;
+  for (const char* key : {"LEFT", "P", "F1", "SPACE"}) person.Press(150, key, 160);
+  person.events.push_back({170, {HostEventType::FocusLost}});
+  ScreenSpy screen;
+  PlatformServices services;
+  services.host = &person;
+  services.presenter = &screen;
+  struct NoDevices : ShellDevices {
+  } devices;
+  Shell shell(person, devices, file, saved, saved);
+  shell.Wrap(services);
+  shell.SetWatching(true);
+  Options options;
+  options.headless = true;
+  options.frames = 300;
+  options.watch = true;
+  options.inputFile = (dir / "run.txt").string();
+  options.pictureLog = (dir / "pictures-watched").string();
+  GameSceneFactory scenes;
+  {
+    Application application(options, services, scenes);
+    ASSERT_FALSE(application.Start());
+    shell.Attach(application.Loop());
+    application.Loop().Run();
+    application.Finish();
+  }
+  EXPECT_GT(screen.CoverAt(10), 0) << "no REPLAY";
+  EXPECT_EQ(screen.CoverAt(165), screen.CoverAt(10)) << "the options or PAUSED came up";
+  RunResult r = RunGame("--headless --frames 300 --input " + (dir / "run.txt").string() + " --picture-log " +
+                        (dir / "pictures").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  EXPECT_EQ(ReadFile(dir / "pictures-watched"), ReadFile(dir / "pictures"));
+}
+
 // A run that cannot be kept is told on the picture when it ends, and why on
 // standard error; play goes on.
 TEST(ShellSession, ARunThatCannotBeKeptShowsANotice) {

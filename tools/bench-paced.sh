@@ -29,7 +29,8 @@ run() { # NAME EXE [OPTIONS...]: one run, its "user sys maxrss_kB" into $work/NA
   shift 2
   mkdir -p "$work/$name.home" "$work/$name.run"
   chmod 700 "$work/$name.run"
-  XDG_CONFIG_HOME="$work/$name.home" XDG_RUNTIME_DIR="$work/$name.run" SDL_VIDEODRIVER=dummy \
+  XDG_CONFIG_HOME="$work/$name.home" XDG_DATA_HOME="$work/$name.home" XDG_RUNTIME_DIR="$work/$name.run" \
+    SDL_VIDEODRIVER=dummy \
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
     /usr/bin/time -f "%U %S %M" -o "$work/$name.$round" \
     "$exe" --start "$start" --autopilot --seed 7 --frames "$frames" "$@" >/dev/null 2>&1
