@@ -22,6 +22,7 @@
 #include "audio/sound_list.h"
 #include "audio/sound_log.h"
 #include "base/math_util.h"
+#include "game/game.h"
 #include "game/map.h"
 #include "generated/resource_ids.h"
 #include "gfx/display.h"
@@ -243,14 +244,21 @@ std::optional<StartPoint> Application::PracticeStart() const {
   return StartPoint{StartKind::Practice, 0, *options_.startStage, options_.startLevel, options_.startPotions};
 }
 
-// A practice run is the whole session: it ends with the run.
+// A practice run is the whole session: it ends at the game over, before a
+// name entry or a continue (nothing of it is for the ranking), or with the
+// ending.
 void Application::EndWithPractice() {
   if (!options_.practice || replay_) return;
   RunTracker& tracker = parts_->practice;
   tracker.Prime(PracticeStart());
   MainLoop& loop = *loop_;
   loop_->OnTick([&tracker, &loop](int64_t frame, bool) {
-    if (tracker.AfterFrame(frame) == RunTracker::Turn::Ended) loop.EndAfterThisTick();
+    const NGame* game = CurrentGame();
+    int state = game ? game->Snapshot().state : game_state::kIdle;
+    if (tracker.AfterFrame(frame) == RunTracker::Turn::Ended || state == game_state::kNameEntry ||
+        state == game_state::kHandOver) {
+      loop.EndAfterThisTick();
+    }
   });
 }
 
