@@ -85,7 +85,7 @@ const std::vector<OptionSpec>& Table() {
        [](Options& o, std::string_view v) { return ParseVolume(v, o.soundVolume); }, "0 to 100"},
       {"--start", "S-L[:P]", "begin with a game at stage S, level L, with P potions", ParseStart,
        "S-L[:P], stage 1 to 4, level 1 to 16, potions 0 to 9999"},
-      {"--practice", "S-L[:P]", "a practice run: --start that leaves the ranking alone and ends with its run",
+      {"--practice", "S-L[:P]", "a practice run: --start that leaves the ranking alone and ends at its game over",
        [](Options& o, std::string_view v) { return ParseStart(o, v) && (o.practice = true); },
        "S-L[:P], stage 1 to 4, level 1 to 16, potions 0 to 9999"},
       {"--headless", nullptr, "no window, no audio, a virtual clock: one frame per loop, as fast as possible",
