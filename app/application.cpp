@@ -23,6 +23,7 @@
 #include "audio/sound_log.h"
 #include "base/math_util.h"
 #include "base/output_file.h"
+#include "game/game.h"
 #include "game/map.h"
 #include "generated/resource_ids.h"
 #include "gfx/display.h"
@@ -41,6 +42,7 @@ struct Application::Parts {
   PictureLog pictures;
   OutputFile record;
   std::unique_ptr<RunRecorder> runs;
+  RunTracker practice;
 };
 
 int RunApplication(const Options& options, PlatformServices& services, SceneFactory& factory, InputDriver* driver) {
@@ -90,6 +92,7 @@ std::optional<int> Application::Start() {
   WatchLogs();
   WatchReplay();
   KeepRuns();
+  EndWithPractice();
   return std::nullopt;
 }
 
@@ -156,8 +159,9 @@ std::optional<LoopConfig> Application::LoopSettings() const {
 // --start skips the logo and the title: the first frame builds the game.
 void Application::FillAppBlock() {
   ResetAppBlock();
-  if (!options_.startStage) return;
   AppBlock& app = GetAppBlock();
+  if (options_.toTitle) app.sceneState = scene_state::kTitleStart;
+  if (!options_.startStage) return;
   app.startStage = *options_.startStage;
   app.startLevel = options_.startLevel;
   app.potionsCarried = options_.startPotions;
@@ -193,7 +197,7 @@ void Application::OpenSound() {
 // replay is the same on every machine.
 void Application::OpenRanking() {
   // A run kept alone brings its ranking and never saves one.
-  bool keptRun = (replay_ && replay_->run) || options_.watch;
+  bool keptRun = (replay_ && replay_->run) || options_.watch || options_.practice;
   SetRankingPlace(keptRun                         ? RankingPlace::Memory
                   : !options_.rankingFile.empty() ? RankingPlace::File
                   : options_.headless             ? RankingPlace::Memory
@@ -234,9 +238,35 @@ void Application::WatchReplay() {
 void Application::KeepRuns() {
   if (options_.keepFolder.empty() || replay_) return;
   std::filesystem::path folder = options_.keepFolder;
-  parts_->runs =
-      std::make_unique<RunRecorder>([folder](const KeptRun& run) { KeepRun(folder, run, GetAppBlock().ranking); });
-  parts_->runs->Attach(*loop_);
+  auto told = services_.runKept;
+  parts_->runs = std::make_unique<RunRecorder>([folder, told](const KeptRun& run) {
+    KeepRun(folder, run, GetAppBlock().ranking);
+    if (told) told(run.summary);
+  });
+  parts_->runs->Attach(*loop_, PracticeStart());
+}
+
+std::optional<StartPoint> Application::PracticeStart() const {
+  if (!options_.practice || !options_.startStage) return std::nullopt;
+  return StartPoint{StartKind::Practice, 0, *options_.startStage, options_.startLevel, options_.startPotions};
+}
+
+// A practice run is the whole session: it ends at the game over, before a
+// name entry or a continue (nothing of it is for the ranking), or with the
+// ending.
+void Application::EndWithPractice() {
+  if (!options_.practice || replay_) return;
+  RunTracker& tracker = parts_->practice;
+  tracker.Prime(PracticeStart());
+  MainLoop& loop = *loop_;
+  loop_->OnTick([&tracker, &loop](int64_t frame, bool) {
+    const NGame* game = CurrentGame();
+    int state = game ? game->Snapshot().state : game_state::kIdle;
+    if (tracker.AfterFrame(frame) == RunTracker::Turn::Ended || state == game_state::kNameEntry ||
+        state == game_state::kHandOver) {
+      loop.EndAfterThisTick();
+    }
+  });
 }
 
 int Application::Finish() {

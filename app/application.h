@@ -6,6 +6,7 @@
 
 #include "app/input_script.h"
 #include "app/options.h"
+#include "app/run_start.h"
 
 class AudioDevice;
 class Host;
@@ -17,6 +18,7 @@ class MusicDevice;
 class Presenter;
 class ReplayWatch;
 class SceneFactory;
+struct RunSummary;
 
 // What the platform hands the game. Headless runs leave presenter, audio,
 // music and joystick null.
@@ -33,6 +35,8 @@ struct PlatformServices {
   bool steadyPacing = false;
   // The player's hold to fire; a replayed input file's header decides instead.
   bool holdToFire = false;
+  // Told of every run kept, after it is kept.
+  std::function<void(const RunSummary&)> runKept;
 };
 
 // Start-up in its fixed order, the message loop, and the way out through
@@ -76,6 +80,8 @@ class Application {
   void WatchLogs();
   void WatchReplay();
   void KeepRuns();
+  void EndWithPractice();
+  std::optional<StartPoint> PracticeStart() const;
 
   const Options& options_;
   PlatformServices& services_;

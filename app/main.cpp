@@ -11,6 +11,7 @@
 #include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
 #include "shell/run_settings.h"
+#include "shell/sessions.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
 
@@ -61,9 +62,5 @@ int main(int argc, char** argv) {
   Shell shell(*services.host, platform->Devices(), settings, saved, run);
   shell.Wrap(services);
   shell.SetWatching(options->watch);
-  Application application(*options, services, scenes, driver.get());
-  if (std::optional<int> code = application.Start()) return *code;
-  shell.Attach(application.Loop());
-  application.Loop().Run();
-  return application.Finish();
+  return PlaySessions(*options, services, shell, scenes, driver.get());
 }

@@ -264,6 +264,14 @@ void MainLoop::SaveScreenshot() {
 std::optional<int> MainLoop::LiveIteration() {
   AppBlock& app = GetAppBlock();
   uint32_t now = host_.NowMs();
+  if (held_) {
+    HostEvent event;
+    if (!IsQuitRequested() && host_.PollEvent(event)) {
+      HandleEvent(event);
+      return std::nullopt;
+    }
+    return IsQuitRequested() ? std::optional<int>() : -1;
+  }
   if (app.paused) {
     if (!wasPaused_) {
       wasPaused_ = true;
@@ -288,7 +296,12 @@ std::optional<int> MainLoop::LiveIteration() {
     bool counting = ScriptPending() || config_.frames || !config_.shots.empty();
     return counting ? static_cast<int>(app.frameInterval - (now - pauseStartMs_) % app.frameInterval) : -1;
   }
-  if (!(config_.steadyPacing ? SteadyFrameDue(app, now) : FrameDue(app, now))) {
+  if (speed_ > 1) {
+    uint32_t interval = std::max<uint32_t>(1, app.frameInterval / static_cast<uint32_t>(speed_));
+    uint32_t elapsed = now - app.lastFrameTime;
+    if (elapsed < interval) return static_cast<int>(interval - elapsed);
+    app.lastFrameTime = now;
+  } else if (!(config_.steadyPacing ? SteadyFrameDue(app, now) : FrameDue(app, now))) {
     return static_cast<int>(MsUntilFrame(app, host_.NowMs()));
   }
   RunFrame();

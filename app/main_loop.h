@@ -72,6 +72,14 @@ class MainLoop {
   // A run is being kept (true) or has ended (false).
   void KeepRunSettings(bool held);
   bool HoldToFire() const { return config_.holdToFire; }
+  // A watched replay's own pace, beside the game's: held, nothing runs and
+  // no tick passes; speed runs that many frames in a frame's time (as many
+  // as the machine can, when it cannot keep up). The game's state never
+  // sees either, so the replay stays the same.
+  void SetReplayPace(bool held, int speed) {
+    held_ = held;
+    speed_ = speed < 1 ? 1 : speed;
+  }
 
  private:
   void HandleEvent(const HostEvent& event);
@@ -100,6 +108,8 @@ class MainLoop {
   std::vector<bool> shotDone_;
   JoystickReading lastJoystick_;
   bool endAfterTick_ = false;
+  bool held_ = false;
+  int speed_ = 1;
   bool runHeld_ = false;
   std::optional<bool> holdAfterRun_;
   std::vector<std::function<void(int64_t, bool)>> observers_;

@@ -48,6 +48,12 @@ struct Options {
   std::optional<int> startStage;
   int startLevel = 1;
   int startPotions = 0;
+  // --practice S-L[:P]: the start is a practice run, kept as one; the
+  // ranking is neither entered nor saved, and the session ends with the run.
+  bool practice = false;
+  // The session opens at the title, past the logo (a replay or a practice
+  // run chosen in the options returns there).
+  bool toTitle = false;
   bool autopilot = false;
   // --soak SEED: random keys and focus changes from this seed.
   std::optional<uint32_t> soakSeed;

@@ -4,8 +4,11 @@
 #include <array>
 #include <cctype>
 
+#include "app/app_block.h"
 #include "input/key_names.h"
 #include "shell/key_meaning.h"
+#include "shell/practice_page.h"
+#include "shell/replays_page.h"
 
 namespace {
 
@@ -25,11 +28,14 @@ enum MainItem {
   kHoldToFire,
   kRememberName,
   kConfirmQuit,
+  kReplays,
+  kPractice,
   kBackToGame,
   kMainItems
 };
 constexpr std::array<const char*, kMainItems> kMainLabels = {
-    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "BACK"};
+    "MUSIC",        "SOUND",         "MUTE",         "DISPLAY", "FIT",      "CONTROLS",
+    "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "REPLAYS", "PRACTICE", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -84,7 +90,18 @@ void StepVolume(int& volume, int step) { volume = std::clamp(volume + step, 0, k
 
 }  // namespace
 
-void OptionsMenu::Open() {
+OptionsMenu::OptionsMenu(Settings& settings)
+    : settings_(settings), replays_(std::make_unique<ReplaysPage>()), practice_(std::make_unique<PracticePage>()) {}
+
+OptionsMenu::~OptionsMenu() = default;
+
+std::optional<SessionRequest> OptionsMenu::TakeRequest() {
+  std::optional<SessionRequest> request = replays_->TakeRequest();
+  return request ? request : practice_->TakeRequest();
+}
+
+void OptionsMenu::Open(const ShelfPlace& place) {
+  place_ = place;
   page_ = Page::Main;
   item_ = 0;
   awaiting_ = false;
@@ -93,6 +110,13 @@ void OptionsMenu::Open() {
 
 bool OptionsMenu::Press(MenuInput input) {
   said_.clear();
+  if (page_ == Page::Replays || page_ == Page::Practice) {
+    bool stays = page_ == Page::Replays ? replays_->Press(input) : practice_->Press(input);
+    if (stays) return true;
+    page_ = Page::Main;
+    // A page that asks to play closes the options; BACK only the page.
+    return input != MenuInput::Close && !replays_->HasRequest() && !practice_->HasRequest();
+  }
   if (input == MenuInput::Close) return false;
   if (input == MenuInput::Up || input == MenuInput::Down) {
     item_ = Wrap(item_ + (input == MenuInput::Up ? -1 : 1), page_ == Page::Main ? kMainItems : kControlItems);
@@ -134,6 +158,18 @@ bool OptionsMenu::PressMain(MenuInput input) {
     case kConfirmQuit:
       settings_.confirmQuit = !settings_.confirmQuit;
       return true;
+    case kReplays:
+      if (input == MenuInput::Enter) {
+        replays_->Open(place_.folder, place_.exports, GetAppBlock().ranking, place_.inGame);
+        page_ = Page::Replays;
+      }
+      return true;
+    case kPractice:
+      if (input == MenuInput::Enter) {
+        practice_->Open(settings_.reached, place_.inGame);
+        page_ = Page::Practice;
+      }
+      return true;
     case kControls:
       if (input == MenuInput::Enter) {
         page_ = Page::Controls;
@@ -172,6 +208,10 @@ void OptionsMenu::TakeButton(int button) {
 void OptionsMenu::Draw(Overlay& overlay, bool touch, bool pad) const {
   if (page_ == Page::Main) {
     DrawMain(overlay, touch, pad);
+  } else if (page_ == Page::Replays) {
+    replays_->Draw(overlay);
+  } else if (page_ == Page::Practice) {
+    practice_->Draw(overlay);
   } else {
     DrawControls(overlay, pad);
   }

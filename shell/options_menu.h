@@ -1,13 +1,28 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "shell/overlay.h"
+#include "shell/session_request.h"
 #include "shell/settings.h"
 
 // What the player asks of the open options; the shell turns keys and pad
 // into these.
 enum class MenuInput { Up, Down, Left, Right, Enter, Close };
+
+class ReplaysPage;
+class PracticePage;
+
+// Where REPLAYS finds the kept runs and exports them, and whether a game is
+// on (then leaving it for a replay or practice asks first).
+struct ShelfPlace {
+  std::filesystem::path folder;
+  std::filesystem::path exports;
+  bool inGame = false;
+};
 
 // The options the player opens with F1: a page of items and a page of
 // controls, drawn on the overlay. The menu only edits the settings it is
@@ -23,13 +38,18 @@ enum class MenuInput { Up, Down, Left, Right, Enter, Close };
 //   HOLD TO FIRE      OFF / ON
 //   REMEMBER NAME     OFF / ON: the last name is typed in for the player
 //   CONFIRM QUIT      ON / OFF: Escape in a run asks first
+//   REPLAYS           the kept runs (shell/replays_page.h)
+//   PRACTICE          a level reached before (shell/practice_page.h)
 //   BACK
 class OptionsMenu {
  public:
-  explicit OptionsMenu(Settings& settings) : settings_(settings) {}
+  explicit OptionsMenu(Settings& settings);
+  ~OptionsMenu();
 
   // From the top of the first page.
-  void Open();
+  void Open(const ShelfPlace& place = {});
+  // What REPLAYS or PRACTICE asked to play, once.
+  std::optional<SessionRequest> TakeRequest();
   // False when the input closes the options.
   bool Press(MenuInput input);
   // After Enter on an action the next key is for it (Escape, F1 and F12 are
@@ -43,13 +63,16 @@ class OptionsMenu {
   void Draw(Overlay& overlay, bool touch, bool pad = false) const;
 
  private:
-  enum class Page { Main, Controls };
+  enum class Page { Main, Controls, Replays, Practice };
   bool PressMain(MenuInput input);
   bool PressControls(MenuInput input);
   void DrawMain(Overlay& overlay, bool touch, bool pad) const;
   void DrawControls(Overlay& overlay, bool pad) const;
 
   Settings& settings_;
+  ShelfPlace place_;
+  std::unique_ptr<ReplaysPage> replays_;
+  std::unique_ptr<PracticePage> practice_;
   Page page_ = Page::Main;
   int item_ = 0;
   bool awaiting_ = false;

@@ -94,6 +94,36 @@ struct Field {
   std::string expected;
 };
 
+bool ParseReached(Settings& s, std::string_view v) {
+  constexpr int kMostStages = 16;
+  constexpr int kMostLevels = 99;
+  std::vector<int> reached;
+  for (std::string_view item : Split(v)) {
+    size_t dash = item.find('-');
+    int stage = 0;
+    int level = 0;
+    if (dash == std::string_view::npos || !ParseInt(item.substr(0, dash), stage) ||
+        !ParseInt(item.substr(dash + 1), level) || stage < 1 || stage > kMostStages || level < 1 ||
+        level > kMostLevels) {
+      return false;
+    }
+    if (reached.size() < static_cast<size_t>(stage)) reached.resize(static_cast<size_t>(stage));
+    reached[static_cast<size_t>(stage - 1)] = std::max(reached[static_cast<size_t>(stage - 1)], level);
+  }
+  s.reached = reached;
+  return true;
+}
+
+std::optional<std::string> FormatReached(const Settings& s) {
+  std::string text;
+  for (size_t i = 0; i < s.reached.size(); ++i) {
+    if (s.reached[i] > 0)
+      text += (text.empty() ? "" : ",") + std::to_string(i + 1) + "-" + std::to_string(s.reached[i]);
+  }
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
 std::vector<Field> MakeFields() {
   std::vector<Field> fields = {
       {"display", [](Settings& s, std::string_view v) { return ParseChoice(v, "window", "fullscreen", s.fullScreen); },
@@ -142,6 +172,7 @@ std::vector<Field> MakeFields() {
        [](const Settings& s) { return s.name; }, "letters, digits, spaces, - and ., 15 at most"},
       {"confirm-quit", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.confirmQuit); },
        [](const Settings& s) { return std::string(s.confirmQuit ? "on" : "off"); }, "off or on"},
+      {"reached", ParseReached, FormatReached, "STAGE-LEVEL pairs separated by commas"},
   };
   for (Action a : kActions) {
     fields.push_back({"key-" + std::string(ActionName(a)),

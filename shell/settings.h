@@ -39,6 +39,9 @@ struct Settings {
   // Escape in a run asks before it quits.
   bool confirmQuit = true;
   Bindings bindings = Bindings::Defaults();
+  // The furthest level reached in a run, stage by stage (stage 1 first;
+  // 0: not reached), which PRACTICE offers.
+  std::vector<int> reached;
 
   bool operator==(const Settings&) const = default;
 };
@@ -51,6 +54,7 @@ struct Settings {
 //   key-fast=   key names as input files write them, comma-separated
 //   pad-fire= pad-confirm= pad-pause= pad-fast=   pad button numbers, comma-separated
 //   remember-name=off|on   name=   the name last entered (what a name takes)
+//   reached=S-L,...   the furthest level reached of each stage
 // A line with a bad value keeps the default and is named in complaints (one
 // line each); lines it does not know are no concern of the reader.
 Settings ParseSettings(const std::string& text, std::vector<std::string>& complaints);

@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "app/app_block.h"
@@ -8,6 +9,8 @@
 #include "app/main_loop.h"
 #include "app/ranking.h"
 #include "app/replay_shelf.h"
+#include "app/scene.h"
+#include "app/shelf_edit.h"
 #include "app/shutdown.h"
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
@@ -103,8 +106,11 @@ void Shell::WaitEvent(int timeoutMs) {
 void Shell::Route(const HostEvent& event) {
   const AppBlock& app = GetAppBlock();
   bool typing = app.hotkeysEnabled == 0;
+  // Closing the window ends the program, also from a replay or practice.
+  if (event.type == HostEventType::Quit) titleAfter_ = false;
   if (watching_ && IsPlayersInput(event)) {
     if (event.type == HostEventType::KeyDown && event.key == key::kEscape) pending_.push_back(event);
+    if (event.type == HostEventType::KeyDown) Pace(event.key);
     return;
   }
   switch (event.type) {
@@ -187,13 +193,69 @@ void Shell::Menu(MenuInput input) {
   Apply(before);
   if (!menu_.OnMusic()) HearMusic(false);
   if (!stays) ToggleOptions();
+  if (std::optional<SessionRequest> request = menu_.TakeRequest()) {
+    // The session ends as the window's close does; the next one follows.
+    next_ = std::move(request);
+    pending_.push_back({HostEventType::Quit});
+  }
+}
+
+// A watched replay: P holds it, S steps through 1x, 4x and 16x (unheard).
+void Shell::Pace(int key) {
+  constexpr std::array<int, 3> kSpeeds = {1, 4, 16};
+  constexpr int kUnheardSpeed = 16;
+  if (key == key::kP) {
+    replayHeld_ = !replayHeld_;
+  } else if (key == key::kS) {
+    auto at = std::find(kSpeeds.begin(), kSpeeds.end(), replaySpeed_);
+    replaySpeed_ = at == kSpeeds.end() || at + 1 == kSpeeds.end() ? kSpeeds[0] : *(at + 1);
+    devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute || replaySpeed_ >= kUnheardSpeed);
+  } else {
+    return;
+  }
+  if (loop_) loop_->SetReplayPace(replayHeld_, replaySpeed_);
+}
+
+void Shell::SetShelf(const std::filesystem::path& folder, const std::filesystem::path& exports) {
+  shelf_ = ShelfPlace{folder, exports, false};
+}
+
+ShelfPlace Shell::Shelf() const { return shelf_ ? *shelf_ : ShelfPlace{KeptRunsFolder(), DocumentsFolder(), false}; }
+
+std::optional<SessionRequest> Shell::TakeNextSession() {
+  std::optional<SessionRequest> next = std::move(next_);
+  next_.reset();
+  if (!next && titleAfter_) next = SessionRequest{};
+  titleAfter_ = next && next->kind != SessionRequest::Kind::Title;
+  watching_ = next && next->kind == SessionRequest::Kind::Watch;
+  if (replaySpeed_ != 1) devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
+  replayHeld_ = false;
+  replaySpeed_ = 1;
+  return next;
+}
+
+void Shell::NoteReached(int stage, int level) {
+  if (stage < 1 || level < 1) return;
+  std::vector<int>& reached = current_.reached;
+  if (reached.size() < static_cast<size_t>(stage)) reached.resize(static_cast<size_t>(stage));
+  int& furthest = reached[static_cast<size_t>(stage - 1)];
+  if (level <= furthest) return;
+  Settings before = current_;
+  furthest = level;
+  Apply(before);
 }
 
 void Shell::ToggleOptions() {
   const AppBlock& app = GetAppBlock();
   if (!optionsOpen_) {
     optionsOpen_ = true;
-    menu_.Open();
+    using namespace scene_state;
+    int scene = app.sceneState;
+    bool inGame = !watching_ && (scene == kGameStart || scene == kGameRunning || scene == kContinueStart ||
+                                 scene == kContinueRunning);
+    ShelfPlace place = Shelf();
+    place.inGame = inGame;
+    menu_.Open(place);
     // The page's own button may have changed it meanwhile.
     current_.fullScreen = devices_.IsFullScreen();
     // The game stops as when the window loses its focus; a game paused
@@ -351,6 +413,8 @@ void Shell::Show() {
   screen.nameEntry = nameEntry_.Screen(screen.pad, FirstButtonName(current_.bindings.padFire, "A"));
   screen.touch = touchHints_;
   screen.replay = watching_;
+  if (watching_ && replayHeld_) screen.replayPace = "PAUSED";
+  if (watching_ && !replayHeld_ && replaySpeed_ > 1) screen.replayPace = std::to_string(replaySpeed_) + "X";
   screen.notice = notices_.Current(host_.NowMs());
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
   if (!overlay_) overlay_ = std::make_unique<Overlay>();

@@ -49,6 +49,15 @@ class Shell : public Host {
   // A replay is watched: REPLAY shows, and of the player's keys only
   // Escape reaches the game (it quits); the focus leaves the replay alone.
   void SetWatching(bool on) { watching_ = on; }
+  // What the options asked to play next, once the session they ended is
+  // over; after a watched replay or a practice run, the title.
+  std::optional<SessionRequest> TakeNextSession();
+  // A run got this far: PRACTICE offers it from now on.
+  void NoteReached(int stage, int level);
+  // Where REPLAYS finds the kept runs and exports them (by default the
+  // data folder's replays and the documents folder).
+  void SetShelf(const std::filesystem::path& folder, const std::filesystem::path& exports);
+  ShelfPlace Shelf() const;
 
   // Opens or closes the options (F1, the pad's Back, a page's button).
   void ToggleOptions();
@@ -67,7 +76,10 @@ class Shell : public Host {
   // The loop's clock: the host's, run ahead by a skipped logo.
   uint32_t NowMs() override;
   void ShowCursor(bool show) override { host_.ShowCursor(show); }
-  void HideWindow() override { host_.HideWindow(); }
+  // The window stays while one session hands over to the next.
+  void HideWindow() override {
+    if (!next_ && !titleAfter_) host_.HideWindow();
+  }
   void ShowMessage(const char* caption, const char* text) override { host_.ShowMessage(caption, text); }
   void ToggleFullScreen() override;
   void SetTitle(const char* title) override { host_.SetTitle(title); }
@@ -90,6 +102,7 @@ class Shell : public Host {
   void HearMusic(bool on);
   void Push(const std::vector<HostEvent>& events) { pending_.insert(pending_.end(), events.begin(), events.end()); }
   void SkipLogo(bool on);
+  void Pace(int key);
 
   Host& host_;
   ShellDevices& devices_;
@@ -121,6 +134,11 @@ class Shell : public Host {
   uint32_t rankingSaves_ = 0;
   uint32_t replaySaves_ = 0;
   bool watching_ = false;
+  std::optional<SessionRequest> next_;
+  std::optional<ShelfPlace> shelf_;
+  bool titleAfter_ = false;
+  bool replayHeld_ = false;
+  int replaySpeed_ = 1;  // the session now is a replay or a practice run
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };

@@ -37,8 +37,11 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
   }
   if (screen.titleHint && !screen.options) DrawTitleHint(overlay, screen.pad);
   if (screen.replay && !screen.options) {
-    Rect panel = overlay.PanelFor(Overlay::TextWidth("REPLAY"), 1, kReplayCentreX, kReplayTop, kSmallPadding);
-    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "REPLAY", 1);
+    std::string label = screen.replayPace.empty() ? "REPLAY" : "REPLAY " + screen.replayPace;
+    // A longer label grows leftwards, its right edge where REPLAY's is.
+    int centreX = kReplayCentreX - (Overlay::TextWidth(label) - Overlay::TextWidth("REPLAY")) / 2;
+    Rect panel = overlay.PanelFor(Overlay::TextWidth(label), 1, centreX, kReplayTop, kSmallPadding);
+    overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, label, 1);
   }
   if (!screen.notice.empty()) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth(screen.notice), 1, kCentreX, kNoticeTop, kSmallPadding + 4);

@@ -15,10 +15,11 @@ struct ShellScreen {
   bool typingName = false;    // the name entry's box is up: leave it in sight
   bool titleHint = false;     // the title is up: where the options are (keys or pad)
   bool fast = false;
-  bool replay = false;   // a replay is watched
-  std::string pauseKey;  // the key (or pad button) that resumes, as the player has it
-  bool touch = false;    // the page's touch buttons are out: name them, not keys
-  bool pad = false;      // the pad was used last: name its buttons
+  bool replay = false;     // a replay is watched
+  std::string replayPace;  // after REPLAY: PAUSED, 4X, 16X (empty at 1x)
+  std::string pauseKey;    // the key (or pad button) that resumes, as the player has it
+  bool touch = false;      // the page's touch buttons are out: name them, not keys
+  bool pad = false;        // the pad was used last: name its buttons
   NameEntryScreen nameEntry;
   std::string notice;
 

@@ -408,14 +408,17 @@ TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
 }
 
 // A watched replay shows REPLAY and plays alone: the player's keys, pauses
-// and options leave it as the file has it, picture for picture.
+// and options leave it as the file has it, picture for picture; P holds the
+// replay itself, outside the game (headless, nothing waits).
 TEST(ShellSession, AWatchedReplayTakesNoneOfThePlayersInput) {
   TestDir dir("watched");
   std::ofstream(dir / "run.txt") << "run start 1-1:0\nrandom 5\n100 +RIGHT\n140 -RIGHT\n200 +SPACE\n201 -SPACE\n";
   Settings saved;
   SettingsFile file((dir / "settings.ini").string());
   PlayedHost person;
-  for (const char* key : {"LEFT", "P", "F1", "SPACE"}) person.Press(150, key, 160);
+  for (const char* key : {"LEFT", "F1", "SPACE"}) person.Press(150, key, 160);
+  person.Press(150, "P");  // holds the replay (REPLAY PAUSED) ...
+  person.Press(155, "P");  // ... and lets it go on
   person.events.push_back({170, {HostEventType::FocusLost}});
   ScreenSpy screen;
   PlatformServices services;
@@ -441,6 +444,7 @@ TEST(ShellSession, AWatchedReplayTakesNoneOfThePlayersInput) {
     application.Finish();
   }
   EXPECT_GT(screen.CoverAt(10), 0) << "no REPLAY";
+  EXPECT_GT(screen.CoverAt(152), screen.CoverAt(10)) << "no REPLAY PAUSED";
   EXPECT_EQ(screen.CoverAt(165), screen.CoverAt(10)) << "the options or PAUSED came up";
   RunResult r = RunGame("--headless --frames 300 --input " + (dir / "run.txt").string() + " --picture-log " +
                         (dir / "pictures").string());

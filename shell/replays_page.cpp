@@ -1,0 +1,167 @@
+#include "shell/replays_page.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/shelf_edit.h"
+
+namespace {
+
+constexpr int kCentreX = 320;
+constexpr int kShownRuns = 10;            // lines of the list at once
+constexpr int kLineChars = 51;            // a run's line at its longest
+constexpr int64_t kFramesAMinute = 1500;  // 40 ms frames
+constexpr std::array<const char*, 5> kActionNames = {"WATCH", "KEEP", "EXPORT", "DELETE", "BACK"};
+
+std::string Padded(std::string text, size_t width) {
+  if (text.size() < width) text.resize(width, ' ');
+  return text;
+}
+
+std::string StartText(const StartPoint& p) {
+  if (p.kind == StartKind::Episode) return "EPISODE " + std::to_string(p.episode);
+  return (p.kind == StartKind::Practice ? "PRACTICE " : "START ") + std::to_string(p.stage) + "-" +
+         std::to_string(p.level);
+}
+
+}  // namespace
+
+std::string ReplaysPage::Line(const ShelfEntry& run, int place) {
+  // 2026-12-08T12:44:55Z shows as 12-08 12.44 (the font has no colon).
+  std::string date = run.date.size() >= 16 ? run.date.substr(5, 5) + " " + run.date.substr(11, 5) : run.date;
+  std::replace(date.begin(), date.end(), ':', '.');
+  int64_t minutes = std::max<int64_t>(1, (run.frames + kFramesAMinute / 2) / kFramesAMinute);
+  std::string line = date + " " + Padded(StartText(run.start), 13) + Padded(std::to_string(run.potions) + "P", 5) +
+                     Padded(std::to_string(run.stage) + "-" + std::to_string(run.level), 6) +
+                     Padded(std::to_string(minutes) + "MIN", 6);
+  if (place >= 0) line += "RANKED " + std::to_string(place + 1) + " ";
+  if (run.kept) line += "KEPT";
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+void ReplaysPage::Open(const std::filesystem::path& folder, const std::filesystem::path& exports,
+                       const std::array<RankEntry, kRankEntries>& ranking, bool inGame) {
+  folder_ = folder;
+  exports_ = exports;
+  ranking_ = ranking;
+  inGame_ = inGame;
+  chosen_ = 0;
+  action_ = kWatch;
+  asking_ = Asking::Nothing;
+  said_.clear();
+  request_.reset();
+  Reload();
+}
+
+void ReplaysPage::Reload() {
+  runs_ = ReadShelf(folder_);
+  places_ = RankedPlaces(runs_, ranking_);
+  std::reverse(runs_.begin(), runs_.end());
+  std::reverse(places_.begin(), places_.end());
+  chosen_ = std::clamp(chosen_, 0, std::max(0, static_cast<int>(runs_.size()) - 1));
+}
+
+std::optional<SessionRequest> ReplaysPage::TakeRequest() {
+  std::optional<SessionRequest> request = std::move(request_);
+  request_.reset();
+  return request;
+}
+
+bool ReplaysPage::Press(MenuInput input) {
+  said_.clear();
+  if (asking_ != Asking::Nothing) {
+    // A question takes Enter for yes; anything else says no.
+    Asking asked = asking_;
+    asking_ = Asking::Nothing;
+    if (input != MenuInput::Enter) return input != MenuInput::Close;
+    if (asked == Asking::Leave) {
+      request_ = SessionRequest{SessionRequest::Kind::Watch, runs_[static_cast<size_t>(chosen_)].file};
+      return false;
+    }
+    FileOutcome gone = DeleteKeptRun(folder_, runs_[static_cast<size_t>(chosen_)].file);
+    said_ = gone.Done() ? "RUN DELETED" : "NOT DELETED";
+    Reload();
+    return true;
+  }
+  int count = static_cast<int>(runs_.size());
+  switch (input) {
+    case MenuInput::Close:
+      return false;
+    case MenuInput::Up:
+    case MenuInput::Down:
+      if (count > 0) chosen_ = (chosen_ + (input == MenuInput::Up ? -1 : 1) + count) % count;
+      return true;
+    case MenuInput::Left:
+    case MenuInput::Right:
+      action_ = (action_ + (input == MenuInput::Left ? -1 : 1) + kRunActions) % kRunActions;
+      return true;
+    case MenuInput::Enter:
+      if (action_ == kBack) return false;
+      if (count > 0) Do();
+      return request_ == std::nullopt;
+  }
+  return true;
+}
+
+void ReplaysPage::Do() {
+  const ShelfEntry& run = runs_[static_cast<size_t>(chosen_)];
+  switch (action_) {
+    case kWatch:
+      if (inGame_) {
+        asking_ = Asking::Leave;
+      } else {
+        request_ = SessionRequest{SessionRequest::Kind::Watch, run.file};
+      }
+      return;
+    case kKeep: {
+      bool keep = !run.kept;
+      said_ = MarkKept(folder_, run.file, keep).Done() ? (keep ? "KEPT FOR GOOD" : "NO LONGER KEPT") : "NOT SAVED";
+      Reload();
+      return;
+    }
+    case kExport: {
+      std::string saved;
+      FileOutcome outcome = exports_.empty() ? FileOutcome{FileOutcome::Status::Failed, "no documents folder"}
+                                             : ExportKeptRun(folder_, run, exports_, saved);
+      said_ = outcome.Done() ? "SAVED " + std::filesystem::path(saved).filename().string() : "NOT EXPORTED";
+      if (!outcome.Done())
+        std::fprintf(stderr, "velloria: cannot export %s: %s\n", run.file.c_str(), outcome.reason.c_str());
+      return;
+    }
+    case kDelete:
+      asking_ = Asking::Delete;
+      return;
+    default:
+      return;
+  }
+}
+
+void ReplaysPage::Draw(Overlay& overlay) const {
+  std::string hint = said_;
+  if (asking_ == Asking::Delete) hint = "DELETE THIS RUN?  ENTER YES";
+  if (asking_ == Asking::Leave) hint = "LEAVE THE GAME?  ENTER YES";
+  if (hint.empty()) hint = runs_.empty() ? "NO RUNS KEPT YET" : "UP DOWN RUN  LEFT RIGHT ACTION";
+  int shown = std::min(kShownRuns, static_cast<int>(runs_.size()));
+  int lines = shown + 6;  // the title, a gap, the runs, a gap, the actions, a gap, the hint
+  int width = kLineChars * NAscii::kGlyphWidth;
+  int top = (480 - lines * Overlay::kLineHeight) / 2;
+  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
+  int x = panel.left + Overlay::kPadding;
+  int y = panel.top + Overlay::kPadding;
+  overlay.TextCentred(kCentreX, y, "REPLAYS", 1);
+  y += 2 * Overlay::kLineHeight;
+  int first = std::clamp(chosen_ - kShownRuns / 2, 0, std::max(0, static_cast<int>(runs_.size()) - kShownRuns));
+  for (int i = first; i < first + shown; ++i, y += Overlay::kLineHeight) {
+    const ShelfEntry& run = runs_[static_cast<size_t>(i)];
+    int font = i == chosen_ ? 1 : 0;
+    if (i == chosen_) overlay.Highlight({panel.left + 2, y - 2, panel.right - 2, y + NAscii::kGlyphHeight + 2});
+    overlay.Text(x, y, Line(run, places_[static_cast<size_t>(i)]), font);
+  }
+  y += Overlay::kLineHeight;
+  int ax = x;
+  for (int a = 0; a < kRunActions; ++a) {
+    ax = overlay.Text(ax, y, kActionNames[static_cast<size_t>(a)], a == action_ ? 1 : 0) + 2 * NAscii::kGlyphWidth;
+  }
+  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, hint, 0);
+}

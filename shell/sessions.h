@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+#include "app/options.h"
+
+class Application;
+class InputDriver;
+class SceneFactory;
+class Shell;
+struct PlatformServices;
+
+// Plays the session the command line asks for, then each one the options
+// ask for (a kept run watched, a practice run, the title again) in the same
+// window, until a session ends without asking for another. Returns the
+// last session's exit code. started, when given, sees each session once it
+// has started.
+int PlaySessions(const Options& given, PlatformServices& services, Shell& shell, SceneFactory& scenes,
+                 InputDriver* driver, const std::function<void(Application&)>& started = {});
