@@ -235,8 +235,9 @@ void Application::WatchReplay() {
 }
 
 // Every run played, kept as a replay of its own; never the runs of a replay.
+// Without a folder each run is still followed, to say it was not kept.
 void Application::KeepRuns() {
-  if (options_.keepFolder.empty() || replay_) return;
+  if ((options_.keepFolder.empty() && !options_.keepWithoutFolder) || replay_) return;
   std::filesystem::path folder = options_.keepFolder;
   auto told = services_.runKept;
   parts_->runs = std::make_unique<RunRecorder>([folder, told](const KeptRun& run) {

@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
   // Every run played live is kept as a replay of its own.
   if (options->keepFolder.empty() && options->inputFile.empty() && !options->keepNone) {
     options->keepFolder = KeptRunsFolder().string();
+    options->keepWithoutFolder = options->keepFolder.empty();
   }
   const Settings saved = settings.Load();
   const Settings run = ForThisRun(saved, *options);

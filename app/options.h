@@ -27,6 +27,8 @@ struct Options {
   // desktop's entry fills in the data folder for live runs).
   std::string keepFolder;
   bool keepNone = false;  // --keep-runs none
+  // Runs are to be kept but there is no data folder: each run says so.
+  bool keepWithoutFolder = false;
   std::vector<ShotRequest> shots;
   // --window and --fullscreen, --scale and the volumes override the
   // player's settings for this run only (nothing: the settings decide).

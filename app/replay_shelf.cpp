@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -101,11 +102,27 @@ FileOutcome Fail(const fs::path& folder, FileOutcome outcome) {
   return outcome;
 }
 
-// Lines whose file is gone go. A file no line names is left alone: it may
-// be a line this version cannot read.
+// Lines whose file is gone go.
 void Tidy(const fs::path& folder, std::vector<ShelfEntry>& entries) {
   std::error_code ec;
   std::erase_if(entries, [&](const ShelfEntry& e) { return !fs::is_regular_file(folder / e.file, ec); });
+}
+
+// The run files no line names: runs are saved and entered under one lock,
+// so such a file was left by a keep cut short and only takes room. Files
+// of any other name are the player's and stay.
+std::vector<fs::path> Unnamed(const fs::path& folder, const std::vector<ShelfEntry>& entries) {
+  std::set<std::string> named;
+  for (const ShelfEntry& e : entries) named.insert(e.file);
+  std::vector<fs::path> unnamed;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    if (std::regex_match(file, kRunFileName) && !named.contains(file) && it->is_regular_file(ec)) {
+      unnamed.push_back(it->path());
+    }
+  }
+  return unnamed;
 }
 
 }  // namespace
@@ -190,40 +207,44 @@ FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) return Fail(folder, {FileOutcome::Status::Failed, ec.message()});
-  const std::string stamp = UtcNow("%Y%m%d-%H%M%S");
-  auto name = [&stamp](int n) { return "run-" + stamp + "-" + std::to_string(n) + ".txt"; };
+  // The run's file is saved and entered under the index's lock, so every
+  // run file this game wrote is either named by the index or left by a
+  // crash in between: the latter go with the bound.
   std::string saved;
-  if (FileOutcome file = SaveNewPlayerFile(folder.string(), name, kFirstNumber, kLastNumber, run.text, saved);
-      !file.Done()) {
-    return Fail(folder, file);
-  }
-  // The index is read, changed and written back in one go; the next keep
-  // corrects a line left behind by a crash in between.
-  const fs::path index = folder / kIndexName;
-  std::string text;
-  FileOutcome read = ReadPlayerFile(index.string(), text);
-  std::vector<ShelfEntry> entries = read.Done() ? ParseShelfIndex(text) : std::vector<ShelfEntry>{};
-  const RunSummary& s = run.summary;
-  entries.push_back({fs::path(saved).filename().string(), UtcNow("%Y-%m-%dT%H:%M:%SZ"), s.start, s.potions,
-                     s.furthestStage, s.furthestLevel, s.frames, s.continuesUsed, s.ended, s.endingSeen, false,
-                     s.entered});
-  Tidy(folder, entries);
-  std::vector<uintmax_t> sizes;
-  for (const ShelfEntry& e : entries) sizes.push_back(fs::file_size(folder / e.file, ec));
-  std::vector<bool> stay = EntriesThatStay(entries, RankedPlaces(entries, ranking), sizes);
-  std::vector<ShelfEntry> kept;
   std::vector<fs::path> dropped;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (stay[i]) {
-      kept.push_back(entries[i]);
-    } else {
-      dropped.push_back(folder / entries[i].file);
+  FileOutcome file;
+  auto merge = [&](std::string_view current, bool) -> std::optional<std::string> {
+    const std::string stamp = UtcNow("%Y%m%d-%H%M%S");
+    auto name = [&stamp](int n) { return "run-" + stamp + "-" + std::to_string(n) + ".txt"; };
+    file = SaveNewPlayerFile(folder.string(), name, kFirstNumber, kLastNumber, run.text, saved);
+    if (!file.Done()) return std::nullopt;
+    std::vector<ShelfEntry> entries = ParseShelfIndex(std::string(current));
+    const RunSummary& s = run.summary;
+    entries.push_back({fs::path(saved).filename().string(), UtcNow("%Y-%m-%dT%H:%M:%SZ"), s.start, s.potions,
+                       s.furthestStage, s.furthestLevel, s.frames, s.continuesUsed, s.ended, s.endingSeen, false,
+                       s.entered});
+    Tidy(folder, entries);
+    dropped = Unnamed(folder, entries);
+    std::vector<uintmax_t> sizes;
+    for (const ShelfEntry& e : entries) sizes.push_back(fs::file_size(folder / e.file, ec));
+    std::vector<bool> stay = EntriesThatStay(entries, RankedPlaces(entries, ranking), sizes);
+    std::vector<ShelfEntry> kept;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (stay[i]) {
+        kept.push_back(entries[i]);
+      } else {
+        dropped.push_back(folder / entries[i].file);
+      }
     }
+    return FormatShelfIndex(kept);
+  };
+  FileOutcome index = UpdatePlayerFile((folder / kIndexName).string(), merge);
+  if (!file.Done()) return Fail(folder, file);
+  if (!index.Done()) {
+    if (!saved.empty()) fs::remove(saved, ec);
+    return Fail(folder, index);
   }
-  if (FileOutcome saveIndex = SavePlayerFile(index.string(), FormatShelfIndex(kept)); !saveIndex.Done()) {
-    fs::remove(saved, ec);
-    return Fail(folder, saveIndex);
-  }
+  // Only once the index no longer names them.
   for (const fs::path& path : dropped) fs::remove(path, ec);
   lastSave = {false, "", lastSave.saves + 1};
   return {};

@@ -57,10 +57,12 @@ std::vector<int> RankedPlaces(const std::vector<ShelfEntry>& entries,
 std::vector<bool> EntriesThatStay(const std::vector<ShelfEntry>& entries, const std::vector<int>& places,
                                   const std::vector<uintmax_t>& sizes);
 
-// Keeps a run in the folder: saves its file, enters it in the index and
-// drops what no longer stays, files and lines. A failure leaves the index
-// as it was and is told on standard error once a save
-// ("velloria: cannot keep the run in FOLDER: read-only folder").
+// Keeps a run in the folder: under the index's lock, saves its file,
+// enters it in the index and drops what no longer stays; the files dropped
+// (and run files no line names) go once the new index is saved. A failure
+// leaves the index as it was and is told on standard error once a save
+// ("velloria: cannot keep the run in FOLDER: read-only folder"); an empty
+// folder is the data folder that could not be found.
 FileOutcome KeepRun(const std::filesystem::path& folder, const KeptRun& run,
                     const std::array<RankEntry, kRankEntries>& ranking);
 

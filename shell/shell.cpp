@@ -52,7 +52,10 @@ Shell::Shell(Host& host, ShellDevices& devices, SettingsFile& file, const Settin
       saved_(saved),
       current_(run),
       pad_(nullptr, current_.bindings),
-      menu_(current_) {}
+      menu_(current_),
+      // Only saves made while the shell shows the game get a notice.
+      rankingSaves_(LastRankingSave().saves),
+      replaySaves_(LastReplaySave().saves) {}
 
 Shell::~Shell() {
   Flush();

@@ -131,8 +131,8 @@ class Shell : public Host {
   bool hearingMusic_ = false;
   bool touchHints_ = false;
   int menuChanges_ = 0;
-  uint32_t rankingSaves_ = 0;
-  uint32_t replaySaves_ = 0;
+  uint32_t rankingSaves_;
+  uint32_t replaySaves_;
   bool watching_ = false;
   std::optional<SessionRequest> next_;
   std::optional<ShelfPlace> shelf_;

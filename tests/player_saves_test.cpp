@@ -1,7 +1,8 @@
 // The player's files saved through the program: two copies saving one file
 // at once keep both changes, and a save kept waiting says so and goes with
 // the next; a hard-linked ranking and one with extended attributes keep
-// their links and attributes.
+// their links and attributes; two copies keeping runs into one folder keep
+// them all.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -9,7 +10,9 @@
 #include <sys/xattr.h>
 
 #include <cstring>
+#include <set>
 
+#include "app/replay_shelf.h"
 #include "app/save_faults.h"
 #include "shell/settings_file.h"
 #include "tests/run_helpers.h"
@@ -181,4 +184,50 @@ TEST(PlayerSaves, ASettingsChangeThatCannotHaveTheLockGoesWithTheNext) {
   std::vector<std::string> complaints;
   Settings stored = ParseSettings(ReadFile(path), complaints);
   EXPECT_EQ(std::tie(stored.musicVolume, stored.soundVolume), std::make_tuple(30, 40));
+}
+
+// Two headless soaks keep their runs into one folder at once, their runs
+// ending at the same frames: every run of both is in the index, and every
+// file the index names is there. A run file the index does not name (a keep
+// cut short) goes with the bound; a file of the player's stays.
+TEST(PlayerSaves, TwoCopiesKeepingRunsIntoOneFolderAtOnceLoseNone) {
+  constexpr int kRounds = 10;
+  constexpr size_t kRunsOfBoth = 6;  // this soak plays three runs
+  TestDir dir("race-kept");
+  const fs::path kept = dir / "kept";
+  const std::string soak = "XDG_DATA_HOME='" + (dir / "data").string() + "' " + VELLORIA_EXE +
+                           " --headless --no-picture --soak 7 --frames 6000 --keep-runs '" + kept.string() + "' 2>>'" +
+                           (dir / "errors").string() + "'";
+  const std::string both = soak + " & a=$!; " + soak + " & b=$!; wait $a || exit 1; wait $b";
+  for (int round = 0; round < kRounds; ++round) {
+    fs::remove_all(kept);
+    fs::create_directories(kept);
+    std::ofstream(kept / "run-20000101-000000-1.txt") << "left by a keep cut short\n";
+    std::ofstream(kept / "notes.txt") << "the player's\n";
+    ASSERT_EQ(std::system(both.c_str()), 0) << ReadFile(dir / "errors");
+    std::vector<ShelfEntry> index = ParseShelfIndex(ReadFile(kept / "index.txt"));
+    EXPECT_EQ(index.size(), kRunsOfBoth) << "round " << round << ": a run kept at once went missing";
+    std::set<std::string> files;
+    for (const auto& entry : fs::directory_iterator(kept)) files.insert(entry.path().filename().string());
+    for (const ShelfEntry& e : index) EXPECT_EQ(files.erase(e.file), 1u) << e.file << " is not there";
+    EXPECT_EQ(files, (std::set<std::string>{"index.txt", "notes.txt"})) << "round " << round;
+    EXPECT_EQ(ReadFile(kept / "notes.txt"), "the player's\n");
+  }
+  EXPECT_EQ(ReadFile(dir / "errors"), "");
+}
+
+// A live run with no data folder to keep it in says so once on standard
+// error, at the latest as the session ends (the notice is the shell's).
+TEST(PlayerSaves, ALiveRunWithoutADataFolderSaysItWasNotKept) {
+  TestDir dir("kept-nowhere");
+  fs::create_directories(dir / "run");
+  const std::string live =
+      "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR='" + (dir / "run").string() + "'";
+  RunResult r = RunGame("--start 4-5 --frames 30", (dir / "config").string(), live,
+                        std::string("env -u HOME -u XDG_DATA_HOME ") + VELLORIA_EXE);
+  EXPECT_EQ(r.code, 0) << r.errors;
+  const std::string said = "velloria: cannot keep the run in (none): neither XDG_DATA_HOME nor HOME is set\n";
+  size_t at = r.errors.find(said);
+  EXPECT_NE(at, std::string::npos) << r.errors;
+  EXPECT_EQ(r.errors.find(said, at + 1), std::string::npos) << "said more than once";
 }

@@ -452,39 +452,44 @@ TEST(ShellSession, AWatchedReplayTakesNoneOfThePlayersInput) {
   EXPECT_EQ(ReadFile(dir / "pictures-watched"), ReadFile(dir / "pictures"));
 }
 
-// A run that cannot be kept is told on the picture when it ends, and why on
+// A run that cannot be kept, in a folder that cannot be made or with no
+// data folder at all, is told on the picture when it ends, and why on
 // standard error; play goes on.
 TEST(ShellSession, ARunThatCannotBeKeptShowsANotice) {
   TestDir dir("unkept");
   std::ofstream(dir / "not-a-folder") << "x";
-  Settings saved;
-  SettingsFile file((dir / "settings.ini").string());
-  PlayedHost person;
-  ScreenSpy screen;
-  PlatformServices services;
-  services.host = &person;
-  services.presenter = &screen;
-  struct NoDevices : ShellDevices {
-  } devices;
-  Shell shell(person, devices, file, saved, saved);
-  shell.Wrap(services);
-  Options options;
-  options.headless = true;
-  options.frames = 1000;
-  options.startStage = 4;
-  options.startLevel = 5;  // boss 4 ends a game without potions at once
-  options.keepFolder = (dir / "not-a-folder" / "runs").string();
-  GameSceneFactory scenes;
-  ::testing::internal::CaptureStderr();
-  {
-    Application application(options, services, scenes);
-    ASSERT_FALSE(application.Start());
-    shell.Attach(application.Loop());
-    application.Loop().Run();
-    application.Finish();
+  for (const std::string& folder : {(dir / "not-a-folder" / "runs").string(), std::string()}) {
+    Settings saved;
+    SettingsFile file((dir / "settings.ini").string());
+    PlayedHost person;
+    ScreenSpy screen;
+    PlatformServices services;
+    services.host = &person;
+    services.presenter = &screen;
+    struct NoDevices : ShellDevices {
+    } devices;
+    Shell shell(person, devices, file, saved, saved);
+    shell.Wrap(services);
+    Options options;
+    options.headless = true;
+    options.frames = 1000;
+    options.startStage = 4;
+    options.startLevel = 5;  // boss 4 ends a game without potions at once
+    options.keepFolder = folder;
+    options.keepWithoutFolder = folder.empty();
+    GameSceneFactory scenes;
+    ::testing::internal::CaptureStderr();
+    {
+      Application application(options, services, scenes);
+      ASSERT_FALSE(application.Start());
+      shell.Attach(application.Loop());
+      application.Loop().Run();
+      application.Finish();
+    }
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("velloria: cannot keep the run in "), std::string::npos)
+        << folder;
+    EXPECT_EQ(screen.CoverAt(600), 0) << folder;
+    EXPECT_TRUE(std::any_of(screen.covers.lower_bound(700), screen.covers.end(), [](auto& c) { return c.second > 0; }))
+        << folder << ": no REPLAY NOT SAVED";
   }
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find("velloria: cannot keep the run in "), std::string::npos);
-  EXPECT_EQ(screen.CoverAt(600), 0);
-  EXPECT_TRUE(std::any_of(screen.covers.lower_bound(700), screen.covers.end(), [](auto& c) { return c.second > 0; }))
-      << "no REPLAY NOT SAVED";
 }
