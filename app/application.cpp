@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/app_block.h"
+#include "app/hall_offer.h"
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/launch_seed.h"
@@ -234,8 +235,10 @@ void Application::WatchReplay() {
 void Application::KeepRuns() {
   if (options_.keepFolder.empty() || replay_) return;
   std::filesystem::path folder = options_.keepFolder;
-  parts_->runs =
-      std::make_unique<RunRecorder>([folder](const KeptRun& run) { KeepRun(folder, run, GetAppBlock().ranking); });
+  parts_->runs = std::make_unique<RunRecorder>([folder](const KeptRun& run) {
+    KeepRun(folder, run, GetAppBlock().ranking);
+    OfferRun(run);
+  });
   parts_->runs->Attach(*loop_);
 }
 

@@ -36,6 +36,8 @@ struct Settings {
   // Escape in a run asks before it quits.
   bool confirmQuit = true;
   Bindings bindings = Bindings::Defaults();
+  // Where a run may be sent when the player says so; empty: never sent.
+  std::string hallOfFame;
 
   bool operator==(const Settings&) const = default;
 };
@@ -43,7 +45,7 @@ struct Settings {
 // settings.ini holds "key=value" lines:
 //   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill
 //   music-volume=0..100   sound-volume=0..100   mute=off|on   hold-to-fire=off|on
-//   confirm-quit=on|off
+//   confirm-quit=on|off   hall-of-fame=URL (empty: no hall)
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
 //   key-fast=   key names as input files write them, comma-separated
 //   pad-fire= pad-confirm= pad-pause=   pad button numbers, comma-separated

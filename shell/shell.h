@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "app/hall_offer.h"
 #include "app/host.h"
+#include "shell/hall_sender.h"
 #include "shell/key_router.h"
 #include "shell/logo_skip.h"
 #include "shell/notices.h"
@@ -48,6 +50,12 @@ class Shell : public Host {
   // A replay is watched: REPLAY shows, and of the player's keys only
   // Escape reaches the game (it quits); the focus leaves the replay alone.
   void SetWatching(bool on) { watching_ = on; }
+  // What sends a run to the hall of fame (none: no run is ever offered).
+  // The sender must outlive the shell's use.
+  void SetHallSender(HallSender* sender) { hall_ = sender; }
+  bool AsksToSend() const { return hallAsking_; }
+  // The notice shown now (empty: none).
+  const std::string& Notice() { return notices_.Current(host_.NowMs()); }
 
   // Opens or closes the options (F1, the pad's Back, a page's button).
   void ToggleOptions();
@@ -87,6 +95,8 @@ class Shell : public Host {
   void HearMusic(bool on);
   void Push(const std::vector<HostEvent>& events) { pending_.insert(pending_.end(), events.begin(), events.end()); }
   void SkipLogo(bool on);
+  void LookAtHall();
+  void AnswerHall(int key);
 
   Host& host_;
   ShellDevices& devices_;
@@ -114,6 +124,9 @@ class Shell : public Host {
   uint32_t rankingSaves_ = 0;
   uint32_t replaySaves_ = 0;
   bool watching_ = false;
+  HallSender* hall_ = nullptr;
+  uint32_t hallOffers_ = LastHallOffer().offers;  // runs offered before are not this shell's
+  bool hallAsking_ = false;
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };

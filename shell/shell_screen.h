@@ -18,6 +18,7 @@ struct ShellScreen {
   std::string pauseKey;  // the key that resumes, as the player has it
   bool touch = false;    // the page's touch buttons are out: name them, not keys
   std::string notice;
+  bool hallQuestion = false;  // a run just ended may go to the hall of fame
 
   bool operator==(const ShellScreen&) const = default;
 };
