@@ -27,6 +27,7 @@ void ResetAppBlock() {
   b.startStage = 0;
   b.startLevel = 0;
   b.potionsCarried = 0;
+  b.namedPotions = 0;
   b.sceneState = scene_state::kLogoStart;
   b.soundList.reset();
   b.ranking = {};

@@ -31,6 +31,8 @@ struct AppBlock {
   int startStage = 0;
   int startLevel = 0;
   int32_t potionsCarried = 0;
+  // The potions of the result whose name is being typed (read by the shell).
+  int32_t namedPotions = 0;
   int sceneState = scene_state::kLogoStart;
   std::unique_ptr<NSoundList> soundList;
   std::array<RankEntry, kRankEntries> ranking{};

@@ -218,6 +218,7 @@ void NGame::WorldStep() {
 
 void NGame::BeginNameEntry() {
   state = kNameEntry;
+  GetAppBlock().namedPotions = player->potionCount;
   nameInput->SetText(NString(""), kNameLimit);
   nameInput->Begin();
 }

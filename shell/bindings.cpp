@@ -29,6 +29,16 @@ bool Has(const std::vector<int>& list, int value) { return std::find(list.begin(
 
 }  // namespace
 
+bool ActsIn(Action action, Where where) {
+  // The witch moves only sideways: up and down choose in the title alone.
+  if (where == Where::Play) return action != Action::Up && action != Action::Down && action != Action::Confirm;
+  return action != Action::Fire;
+}
+
+bool ActTogether(Action a, Action b) {
+  return (ActsIn(a, Where::Play) && ActsIn(b, Where::Play)) || (ActsIn(a, Where::Menus) && ActsIn(b, Where::Menus));
+}
+
 std::string_view ActionName(Action action) { return kNames[static_cast<size_t>(action)]; }
 
 Bindings Bindings::Defaults() {
@@ -40,9 +50,24 @@ Bindings Bindings::Defaults() {
   return b;
 }
 
+std::vector<int>* Bindings::Buttons(Action a) {
+  switch (a) {
+    case Action::Fire:
+      return &padFire;
+    case Action::Confirm:
+      return &padConfirm;
+    case Action::Pause:
+      return &padPause;
+    case Action::Fast:
+      return &padFast;
+    default:
+      return nullptr;
+  }
+}
+
 bool IsReservedKey(int code) { return code == key::kEscape || code == key::kF1 || code == key::kF12; }
 
-int GameKeyFor(const Bindings& bindings, int key, bool typing) {
+int GameKeyFor(const Bindings& bindings, int key, bool typing, Where where) {
   if (typing || IsReservedKey(key)) return key;
   bool given = false;
   bool ownForAll = true;  // the game's own actions for the key are all among those given
@@ -53,7 +78,7 @@ int GameKeyFor(const Bindings& bindings, int key, bool typing) {
     bool playerHas = Has(bindings.Keys(a), key);
     ownAny = ownAny || gameHas;
     if (gameHas && !playerHas) ownForAll = false;
-    if (playerHas && !first) first = a;
+    if (playerHas && (!first || (!ActsIn(*first, where) && ActsIn(a, where)))) first = a;
     given = given || playerHas;
   }
   if (!given) return ownAny ? -1 : key;
@@ -73,21 +98,9 @@ JoystickReading GameReading(const Bindings& bindings, const JoystickReading& pad
   game.buttons = 0;
   if (HoldsAny(pad, bindings.padFire) || HoldsAny(pad, bindings.padConfirm)) game.buttons |= 1u;
   for (int b = 1; b < pad_button::kGameButtons; ++b) {
-    bool taken = Has(bindings.padFire, b) || Has(bindings.padConfirm, b) || Has(bindings.padPause, b);
+    bool taken = Has(bindings.padFire, b) || Has(bindings.padConfirm, b) || Has(bindings.padPause, b) ||
+                 Has(bindings.padFast, b);
     if (!taken) game.buttons |= pad.buttons & (1u << b);
   }
   return game;
-}
-
-std::optional<std::string> ToggleKey(Bindings& bindings, Action action, int key) {
-  if (IsReservedKey(key)) return "ESC F1 AND F12 STAY AS THEY ARE";
-  std::vector<int>& keys = bindings.Keys(action);
-  auto at = std::find(keys.begin(), keys.end(), key);
-  if (at == keys.end()) {
-    keys.push_back(key);
-    return std::nullopt;
-  }
-  if (keys.size() == 1) return std::string(ActionName(action)) + " NEEDS A KEY";
-  keys.erase(at);
-  return std::nullopt;
 }

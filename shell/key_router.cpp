@@ -4,15 +4,15 @@
 
 #include "input/input.h"
 
-int KeyRouter::Down(const Bindings& bindings, int key, bool typing) {
-  int game = GameKeyFor(bindings, key, typing);
+int KeyRouter::Down(const Bindings& bindings, int key, bool typing, Where where) {
+  int game = GameKeyFor(bindings, key, typing, where);
   held_[key] = game;
   return game;
 }
 
-int KeyRouter::Up(const Bindings& bindings, int key, bool typing) {
+int KeyRouter::Up(const Bindings& bindings, int key, bool typing, Where where) {
   auto held = held_.find(key);
-  if (held == held_.end()) return GameKeyFor(bindings, key, typing);  // went down before we looked
+  if (held == held_.end()) return GameKeyFor(bindings, key, typing, where);  // went down before we looked
   int game = held->second;
   held_.erase(held);
   return game;

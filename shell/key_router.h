@@ -13,13 +13,13 @@
 class KeyRouter {
  public:
   // The game's key for a key going down; -1: the game gets none.
-  int Down(const Bindings& bindings, int key, bool typing);
+  int Down(const Bindings& bindings, int key, bool typing, Where where);
   // A key going down that is the game's own already: it goes as it is.
   int Pass(int key) { return held_[key] = key; }
   // A key going down that the shell keeps for itself (the options' keys).
   void Keep(int key) { held_[key] = -1; }
   // The game's key for a key going up; -1: none.
-  int Up(const Bindings& bindings, int key, bool typing);
+  int Up(const Bindings& bindings, int key, bool typing, Where where);
 
  private:
   std::map<int, int> held_;

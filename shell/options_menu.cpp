@@ -5,18 +5,31 @@
 #include <cctype>
 
 #include "input/key_names.h"
+#include "shell/key_meaning.h"
 
 namespace {
 
 constexpr int kVolumeStep = 10;
 constexpr int kCentreX = 320;
-constexpr int kLabelChars = 14;   // the value column's place on the first page
+constexpr int kLabelChars = 15;   // the value column's place on the first page
 constexpr int kActionChars = 10;  // and the keys' on the controls page
-constexpr int kKeysChars = 30;    // keys beyond this are cut short
+constexpr int kKeysChars = 32;    // keys beyond this are cut short
 
-enum MainItem { kMusic, kSound, kMute, kDisplay, kFit, kControls, kHoldToFire, kConfirmQuit, kBackToGame, kMainItems };
+enum MainItem {
+  kMusic,
+  kSound,
+  kMute,
+  kDisplay,
+  kFit,
+  kControls,
+  kHoldToFire,
+  kRememberName,
+  kConfirmQuit,
+  kBackToGame,
+  kMainItems
+};
 constexpr std::array<const char*, kMainItems> kMainLabels = {
-    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "CONFIRM QUIT", "BACK"};
+    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -33,9 +46,13 @@ std::string Shown(int code) {
   return name;
 }
 
-std::string KeysText(const std::vector<int>& keys) {
+std::string KeysText(const std::vector<int>& keys, const std::vector<int>* buttons) {
   std::string text;
   for (int code : keys) text += (text.empty() ? "" : "  ") + Shown(code);
+  if (buttons && !buttons->empty()) {
+    text += text.empty() ? "PAD" : "  PAD";
+    for (int b : *buttons) text += " " + FirstButtonName({b}, "");
+  }
   if (text.size() > kKeysChars) text = text.substr(0, kKeysChars - 2) + "..";
   return text;
 }
@@ -109,6 +126,11 @@ bool OptionsMenu::PressMain(MenuInput input) {
     case kHoldToFire:
       settings_.holdToFire = !settings_.holdToFire;
       return true;
+    case kRememberName:
+      // Forgotten as soon as it is not to be remembered.
+      settings_.rememberName = !settings_.rememberName;
+      if (!settings_.rememberName) settings_.name.clear();
+      return true;
     case kConfirmQuit:
       settings_.confirmQuit = !settings_.confirmQuit;
       return true;
@@ -139,28 +161,25 @@ bool OptionsMenu::PressControls(MenuInput input) {
 
 void OptionsMenu::TakeKey(int code) {
   awaiting_ = false;
-  Action action = kActions[static_cast<size_t>(item_)];
-  std::vector<int>& keys = settings_.bindings.Keys(action);
-  bool had = std::find(keys.begin(), keys.end(), code) != keys.end();
-  std::optional<std::string> refused = ToggleKey(settings_.bindings, action, code);
-  std::string name = Upper(ActionName(action));
-  if (refused) {
-    said_ = Upper(*refused);
-  } else {
-    said_ = Shown(code) + (had ? " TAKEN FROM " : " ADDED TO ") + name;
-  }
+  said_ = BindKey(settings_.bindings, kActions[static_cast<size_t>(item_)], code);
 }
 
-void OptionsMenu::Draw(Overlay& overlay, bool touch) const {
+void OptionsMenu::TakeButton(int button) {
+  awaiting_ = false;
+  said_ = BindButton(settings_.bindings, kActions[static_cast<size_t>(item_)], button);
+}
+
+void OptionsMenu::Draw(Overlay& overlay, bool touch, bool pad) const {
   if (page_ == Page::Main) {
-    DrawMain(overlay, touch);
+    DrawMain(overlay, touch, pad);
   } else {
-    DrawControls(overlay);
+    DrawControls(overlay, pad);
   }
 }
 
-void OptionsMenu::DrawMain(Overlay& overlay, bool touch) const {
-  const char* keys = touch ? "ARROWS AND OK CHANGE  OPTIONS CLOSES" : "ARROWS CHOOSE AND CHANGE  F1 CLOSES";
+void OptionsMenu::DrawMain(Overlay& overlay, bool touch, bool pad) const {
+  std::string keys = touch ? "ARROWS AND OK CHANGE  OPTIONS CLOSES" : "ARROWS CHOOSE AND CHANGE  F1 CLOSES";
+  if (pad && !touch) keys = "D-PAD CHOOSES AND CHANGES  BACK CLOSES";
   const std::string hint = said_.empty() ? keys : said_;
   int width = std::max(Overlay::TextWidth(hint), (kLabelChars + 11) * NAscii::kGlyphWidth);
   auto [panel, x, y] = OpenPage(overlay, width, kMainItems, "OPTIONS");
@@ -175,15 +194,18 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch) const {
     if (i == kDisplay) value = settings_.fullScreen ? "FULL SCREEN" : "WINDOW";
     if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
     if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";
+    if (i == kRememberName) value = settings_.rememberName ? "ON" : "OFF";
     if (i == kConfirmQuit) value = settings_.confirmQuit ? "ON" : "OFF";
     overlay.Text(x + kLabelChars * NAscii::kGlyphWidth, y, value, font);
   }
   overlay.TextCentred(kCentreX, y + Overlay::kLineHeight, hint, 0);
 }
 
-void OptionsMenu::DrawControls(Overlay& overlay) const {
-  std::string hint = said_.empty() ? "ENTER THEN A KEY ADDS OR TAKES IT" : said_;
-  if (awaiting_) hint = "PRESS A KEY FOR " + Upper(ActionName(kActions[static_cast<size_t>(item_)]));
+void OptionsMenu::DrawControls(Overlay& overlay, bool pad) const {
+  std::string choose =
+      pad && !settings_.bindings.padConfirm.empty() ? PadButtonName(settings_.bindings.padConfirm[0]) : "ENTER";
+  std::string hint = said_.empty() ? choose + " THEN A KEY OR BUTTON ADDS OR TAKES IT" : said_;
+  if (awaiting_) hint = "PRESS A KEY OR BUTTON FOR " + Upper(ActionName(kActions[static_cast<size_t>(item_)]));
   int width = std::max(Overlay::TextWidth(hint), (kActionChars + kKeysChars) * NAscii::kGlyphWidth);
   auto [panel, x, y] = OpenPage(overlay, width, kControlItems, "CONTROLS");
   for (int i = 0; i < kControlItems; ++i, y += Overlay::kLineHeight) {
@@ -192,7 +214,8 @@ void OptionsMenu::DrawControls(Overlay& overlay) const {
     if (i < kActionCount) {
       Action action = kActions[static_cast<size_t>(i)];
       overlay.Text(x, y, Upper(ActionName(action)), font);
-      overlay.Text(x + kActionChars * NAscii::kGlyphWidth, y, KeysText(settings_.bindings.Keys(action)), font);
+      overlay.Text(x + kActionChars * NAscii::kGlyphWidth, y,
+                   KeysText(settings_.bindings.Keys(action), settings_.bindings.Buttons(action)), font);
     } else {
       overlay.Text(x, y, i == kDefaultKeys ? "DEFAULT KEYS" : "BACK", font);
     }

@@ -17,9 +17,11 @@ enum class MenuInput { Up, Down, Left, Right, Enter, Close };
 //   MUTE              OFF / ON: music and effects silent, volumes kept
 //   DISPLAY           FULL SCREEN / WINDOW
 //   FIT               WHOLE / FILL
-//   CONTROLS          each action with its keys: Enter, then a key adds it
-//                     to the action or takes it away; DEFAULT KEYS
+//   CONTROLS          each action with its keys and pad buttons: Enter, then
+//                     a key or button adds it to the action or takes it
+//                     away (shell/key_meaning.h); DEFAULT KEYS
 //   HOLD TO FIRE      OFF / ON
+//   REMEMBER NAME     OFF / ON: the last name is typed in for the player
 //   CONFIRM QUIT      ON / OFF: Escape in a run asks first
 //   BACK
 class OptionsMenu {
@@ -35,15 +37,17 @@ class OptionsMenu {
   bool AwaitsKey() const { return awaiting_; }
   bool OnMusic() const { return page_ == Page::Main && item_ == 0; }
   void TakeKey(int code);
-  // touch: the hints name the page's touch buttons rather than keys.
-  void Draw(Overlay& overlay, bool touch) const;
+  void TakeButton(int button);
+  // touch: the hints name the page's touch buttons rather than keys; pad:
+  // the pad's buttons (the pad was used last).
+  void Draw(Overlay& overlay, bool touch, bool pad = false) const;
 
  private:
   enum class Page { Main, Controls };
   bool PressMain(MenuInput input);
   bool PressControls(MenuInput input);
-  void DrawMain(Overlay& overlay, bool touch) const;
-  void DrawControls(Overlay& overlay) const;
+  void DrawMain(Overlay& overlay, bool touch, bool pad) const;
+  void DrawControls(Overlay& overlay, bool pad) const;
 
   Settings& settings_;
   Page page_ = Page::Main;

@@ -14,10 +14,13 @@ PadRouter::Presses PadRouter::Look() {
   JoystickReading now = pad_->Read();
   auto pressed = [&](const std::vector<int>& buttons) { return HoldsAny(now, buttons) && !HoldsAny(looked_, buttons); };
   presses.back = pressed({pad_button::kBack});
-  presses.any = (now.buttons & ~looked_.buttons) != 0;
   presses.pause = pressed(bindings_.padPause);
-  presses.confirm = pressed(bindings_.padFire) || pressed(bindings_.padConfirm);
+  presses.fire = pressed(bindings_.padFire);
+  presses.confirm = presses.fire || pressed(bindings_.padConfirm);
+  presses.fast = pressed(bindings_.padFast);
+  presses.buttons = now.buttons & ~looked_.buttons;
   int direction = JoyDirection(now);
+  presses.held = direction;
   // Only the four straight directions move in a menu.
   if (direction != JoyDirection(looked_) && direction >= 0 && direction % 8 == 0) presses.direction = direction;
   looked_ = now;

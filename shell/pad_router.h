@@ -24,8 +24,11 @@ class PadRouter : public JoystickSource {
     bool back = false;
     bool pause = false;
     bool confirm = false;  // a fire or confirm button
+    bool fire = false;
+    bool fast = false;
+    uint32_t buttons = 0;  // every button that went down
     int direction = -1;    // a direction entered (0 right, 8 up, 16 left, 24 down)
-    bool any = false;      // any button at all, Back included
+    int held = -1;         // the direction held now
   };
   Presses Look();
   // The buttons held now stay the shell's until let go: the press that

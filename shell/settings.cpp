@@ -8,6 +8,7 @@
 
 #include "base/printable.h"
 #include "input/key_names.h"
+#include "shell/name_letters.h"
 
 namespace {
 
@@ -130,6 +131,15 @@ std::vector<Field> MakeFields() {
        [](const Settings& s) { return std::string(s.mute ? "on" : "off"); }, "off or on"},
       {"hold-to-fire", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.holdToFire); },
        [](const Settings& s) { return std::string(s.holdToFire ? "on" : "off"); }, "off or on"},
+      {"remember-name", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.rememberName); },
+       [](const Settings& s) { return std::string(s.rememberName ? "on" : "off"); }, "off or on"},
+      {"name",
+       [](Settings& s, std::string_view v) {
+         if (!IsName(v)) return false;
+         s.name = v;
+         return true;
+       },
+       [](const Settings& s) { return s.name; }, "letters, digits, spaces, - and ., 15 at most"},
       {"confirm-quit", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.confirmQuit); },
        [](const Settings& s) { return std::string(s.confirmQuit ? "on" : "off"); }, "off or on"},
       {"hall-of-fame",
@@ -149,7 +159,8 @@ std::vector<Field> MakeFields() {
   using PadList = std::vector<int> Bindings::*;
   for (const auto& [key, member] : {std::pair<const char*, PadList>{"pad-fire", &Bindings::padFire},
                                     {"pad-confirm", &Bindings::padConfirm},
-                                    {"pad-pause", &Bindings::padPause}}) {
+                                    {"pad-pause", &Bindings::padPause},
+                                    {"pad-fast", &Bindings::padFast}}) {
     PadList list = member;  // a lambda takes a variable, not a binding
     fields.push_back({key, [list](Settings& s, std::string_view v) { return ParseButtons(v, s.bindings.*list); },
                       [list](const Settings& s) { return FormatButtons(s.bindings.*list); },

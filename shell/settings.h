@@ -33,6 +33,9 @@ struct Settings {
   // Silences music and effects alike; the volumes stay as they were set.
   bool mute = false;
   bool holdToFire = false;
+  // The name last entered is typed into the next name entry for the player.
+  bool rememberName = true;
+  std::string name;  // the name last entered, while it is remembered
   // Escape in a run asks before it quits.
   bool confirmQuit = true;
   Bindings bindings = Bindings::Defaults();
@@ -48,7 +51,8 @@ struct Settings {
 //   confirm-quit=on|off   hall-of-fame=URL (empty: no hall)
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
 //   key-fast=   key names as input files write them, comma-separated
-//   pad-fire= pad-confirm= pad-pause=   pad button numbers, comma-separated
+//   pad-fire= pad-confirm= pad-pause= pad-fast=   pad button numbers, comma-separated
+//   remember-name=off|on   name=   the name last entered (what a name takes)
 // A line with a bad value keeps the default and is named in complaints (one
 // line each); lines it does not know are no concern of the reader.
 Settings ParseSettings(const std::string& text, std::vector<std::string>& complaints);

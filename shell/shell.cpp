@@ -12,9 +12,11 @@
 #include "app/shutdown.h"
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
+#include "base/frame_clock.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/key_names.h"
+#include "shell/key_meaning.h"
 
 namespace {
 // A window being dragged to a new size is saved once it has kept it this long.
@@ -37,6 +39,9 @@ bool IsPlayersInput(const HostEvent& event) {
       return false;
   }
 }
+
+// Where the player's keys act now.
+Where Here() { return GetAppBlock().sceneState == scene_state::kGameRunning ? Where::Play : Where::Menus; }
 
 // Milliseconds from now until due, 0 once it has come (the clock may wrap).
 int MsUntil(uint32_t due, uint32_t now) { return std::max(0, static_cast<int32_t>(due - now)); }
@@ -120,7 +125,7 @@ void Shell::Route(const HostEvent& event) {
     case HostEventType::KeyUp:
       // A key the game had goes up for it, also while the options are open:
       // it must not stay held there.
-      if (int game = keys_.Up(current_.bindings, event.key, typing); game >= 0) {
+      if (int game = keys_.Up(current_.bindings, event.key, typing, Here()); game >= 0) {
         pending_.push_back({HostEventType::KeyUp, game});
       }
       return;
@@ -142,6 +147,7 @@ void Shell::Route(const HostEvent& event) {
 }
 
 void Shell::KeyDown(int key, bool gameKey) {
+  if (!gameKey) padLast_ = false;
   if (hallAsking_) {
     keys_.Keep(key);
     AnswerHall(key);
@@ -181,7 +187,7 @@ void Shell::KeyDown(int key, bool gameKey) {
     SkipLogo(true);
     return;
   }
-  int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0);
+  int game = gameKey ? keys_.Pass(key) : keys_.Down(current_.bindings, key, GetAppBlock().hotkeysEnabled == 0, Here());
   if (game >= 0) pending_.push_back({HostEventType::KeyDown, game});
 }
 
@@ -215,45 +221,20 @@ void Shell::ToggleOptions() {
   ++menuChanges_;
 }
 
-void Shell::LookAtPad() {
-  if (!pad_.HasPad()) return;
-  PadRouter::Presses presses = pad_.Look();
+void Shell::LookAtNameEntry() {
   const AppBlock& app = GetAppBlock();
-  if (question_.Asking() && presses.any) {
-    // Back quits, any other button plays on; the game sees neither.
-    pad_.KeepHeldButtons();
-    Push(presses.back ? question_.Escape(app, true) : question_.PlayOn(focused_));
-    return;
+  bool entering = app.sceneState == scene_state::kGameRunning && app.hotkeysEnabled == 0;
+  std::optional<std::string> entered = nameEntry_.Look(entering, current_.rememberName ? current_.name : "");
+  if (entered && current_.rememberName && *entered != current_.name) {
+    Settings before = current_;
+    current_.name = *entered;
+    Apply(before);
   }
-  if (presses.back) {
-    ToggleOptions();
-    return;
-  }
-  if (optionsOpen_) {
-    if (presses.confirm) Menu(MenuInput::Enter);
-    switch (presses.direction) {
-      case 0:
-        Menu(MenuInput::Right);
-        break;
-      case 8:
-        Menu(MenuInput::Up);
-        break;
-      case 16:
-        Menu(MenuInput::Left);
-        break;
-      case 24:
-        Menu(MenuInput::Down);
-        break;
-      default:
-        break;
-    }
-  } else if (presses.any && skip_.Take(app)) {
-    pad_.KeepHeldButtons();
-    SkipLogo(true);
-  } else if (presses.pause && app.hotkeysEnabled) {
-    // The pad's pause button is the game's own pause key, recorded as such.
-    pending_.push_back({HostEventType::KeyDown, key::kP});
-    pending_.push_back({HostEventType::KeyUp, key::kP});
+  // A game held (by the options, by a lost focus) hears no keys.
+  if (app.paused || optionsOpen_) return;
+  if (std::optional<int> key = nameEntry_.KeyToType(CurrentFrame())) {
+    pending_.push_back({HostEventType::KeyDown, *key});
+    pending_.push_back({HostEventType::KeyUp, *key});
   }
 }
 
@@ -288,6 +269,7 @@ void Shell::LookAtGame() {
     if (replay.failed) notices_.Show("REPLAY NOT SAVED", host_.NowMs());
   }
   if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
+  LookAtNameEntry();
   LookAtHall();
 }
 
@@ -396,6 +378,9 @@ void Shell::Show() {
   screen.fast = app.frameInterval == kFastFrameInterval;
   const std::vector<int>& pause = current_.bindings.Keys(Action::Pause);
   screen.pauseKey = pause.empty() ? "P" : std::string(KeyNameFromCode(pause.front()));
+  screen.pad = padLast_ && !touchHints_;
+  if (screen.pad) screen.pauseKey = FirstButtonName(current_.bindings.padPause, "START");
+  screen.nameEntry = nameEntry_.Screen(screen.pad, FirstButtonName(current_.bindings.padFire, "A"));
   screen.touch = touchHints_;
   screen.replay = watching_;
   screen.notice = notices_.Current(host_.NowMs());

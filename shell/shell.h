@@ -11,6 +11,7 @@
 #include "shell/hall_sender.h"
 #include "shell/key_router.h"
 #include "shell/logo_skip.h"
+#include "shell/name_entry_panel.h"
 #include "shell/notices.h"
 #include "shell/options_menu.h"
 #include "shell/overlay.h"
@@ -87,6 +88,8 @@ class Shell : public Host {
   void LookAtPad();
   void LookAtWindow();
   void LookAtGame();
+  void LookAtNameEntry();
+  void PadInNameEntry(const PadRouter::Presses& presses);
   // Brings the devices in line with current_ after a change from before,
   // and keeps the change.
   void Apply(const Settings& before);
@@ -109,6 +112,10 @@ class Shell : public Host {
   PadRouter pad_;
   OptionsMenu menu_;
   Notices notices_;
+  NameEntryPanel nameEntry_;
+  bool padLast_ = false;   // the pad was used last: the hints name its buttons
+  int64_t heldSince_ = 0;  // the frame the pad's direction last changed
+  int64_t repeatedAt_ = -1;
   QuitQuestion question_;
   LogoSkip skip_;
   std::optional<SkippingPresenter> skipPresenter_;

@@ -15,6 +15,7 @@ constexpr int kHintTop = 452;
 
 constexpr std::string_view kQuestion = "QUIT";
 constexpr std::string_view kAnswers = "ESC QUITS - ANY OTHER KEY PLAYS ON";
+constexpr std::string_view kPadAnswers = "BACK QUITS - ANY OTHER BUTTON PLAYS ON";
 
 // The font has no question mark: one drawn in its cell from strokes.
 void QuestionMark(Overlay& overlay, int x, int y) {
@@ -24,22 +25,23 @@ void QuestionMark(Overlay& overlay, int x, int y) {
 
 }  // namespace
 
-void DrawQuitQuestion(Overlay& overlay, bool belowEntry) {
+void DrawQuitQuestion(Overlay& overlay, bool belowEntry, bool pad) {
+  std::string_view answers = pad ? kPadAnswers : kAnswers;
   int y = 0;
   if (belowEntry) {
-    y = overlay.PanelFor(Overlay::TextWidth(kAnswers), 3, kCentreX, kBelowEntryTop).top + Overlay::kPadding;
+    y = overlay.PanelFor(Overlay::TextWidth(answers), 3, kCentreX, kBelowEntryTop).top + Overlay::kPadding;
   } else {
     overlay.Panel(kQuestionBand);
     y = (kQuestionBand.top + kQuestionBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
   }
   int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
   QuestionMark(overlay, x, y);
-  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kAnswers, 0);
+  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, answers, 0);
 }
 
-void DrawTitleHint(Overlay& overlay) {
-  constexpr std::string_view kHint = "F1 OPTIONS";
-  int width = Overlay::TextWidth(kHint);
+void DrawTitleHint(Overlay& overlay, bool pad) {
+  std::string_view hint = pad ? "BACK OPTIONS" : "F1 OPTIONS";
+  int width = Overlay::TextWidth(hint);
   Rect panel = overlay.PanelFor(width, 1, kHintRight - width / 2 - kHintPadding, kHintTop, kHintPadding);
-  overlay.Text(panel.left + kHintPadding, panel.top + kHintPadding, kHint, 0);
+  overlay.Text(panel.left + kHintPadding, panel.top + kHintPadding, hint, 0);
 }

@@ -3,7 +3,8 @@
 #include "shell/overlay.h"
 
 // The question that keeps a run from a stray Escape: QUIT? and how to answer.
-// belowEntry: under the name entry's box, which shows what will be kept.
-void DrawQuitQuestion(Overlay& overlay, bool belowEntry);
-// Where the options are, while the title is up.
-void DrawTitleHint(Overlay& overlay);
+// belowEntry: under the name entry's box, which shows what will be kept;
+// pad: the pad was used last, so the answers name its buttons.
+void DrawQuitQuestion(Overlay& overlay, bool belowEntry, bool pad);
+// Where the options are, while the title is up: F1, or the pad's Back.
+void DrawTitleHint(Overlay& overlay, bool pad);

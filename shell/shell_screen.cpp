@@ -17,9 +17,9 @@ constexpr int kReplayTop = 450;
 void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay) {
   overlay.Clear();
   if (screen.options) {
-    menu.Draw(overlay, screen.touch);
+    menu.Draw(overlay, screen.touch, screen.pad);
   } else if (screen.quitQuestion) {
-    DrawQuitQuestion(overlay, screen.typingName);
+    DrawQuitQuestion(overlay, screen.typingName, screen.pad);
   } else if (screen.hallQuestion) {
     constexpr std::string_view kAsk = "SEND TO THE HALL OF FAME?";
     constexpr std::string_view kKeys = "ENTER SENDS";
@@ -28,17 +28,21 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     overlay.TextCentred(kCentreX, y, kAsk, 1);
     overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kKeys, 0);
   } else if (screen.paused) {
-    std::string keys = screen.touch ? "TAP PAUSE TO RESUME" : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
+    std::string keys = screen.touch ? "TAP PAUSE TO RESUME"
+                       : screen.pad ? screen.pauseKey + " RESUME  BACK OPTIONS"
+                                    : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
     Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
     int y = panel.top + Overlay::kPadding;
     overlay.TextCentred(kCentreX, y, "PAUSED", 1);
     overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
   }
+  // The question stands where the entry's keys were: they do nothing meanwhile.
+  if (!screen.options) DrawNameEntry(screen.nameEntry, overlay, !screen.quitQuestion);
   if (screen.fast && !screen.options) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);
   }
-  if (screen.titleHint && !screen.options) DrawTitleHint(overlay);
+  if (screen.titleHint && !screen.options) DrawTitleHint(overlay, screen.pad);
   if (screen.replay && !screen.options) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth("REPLAY"), 1, kReplayCentreX, kReplayTop, kSmallPadding);
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "REPLAY", 1);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/name_entry_panel.h"
 #include "shell/options_menu.h"
 #include "shell/overlay.h"
 
@@ -12,11 +13,13 @@ struct ShellScreen {
   bool paused = false;
   bool quitQuestion = false;  // Escape in a run asks first
   bool typingName = false;    // the name entry's box is up: leave it in sight
-  bool titleHint = false;     // the title is up: where the options are
+  bool titleHint = false;     // the title is up: where the options are (keys or pad)
   bool fast = false;
   bool replay = false;   // a replay is watched
-  std::string pauseKey;  // the key that resumes, as the player has it
+  std::string pauseKey;  // the key (or pad button) that resumes, as the player has it
   bool touch = false;    // the page's touch buttons are out: name them, not keys
+  bool pad = false;      // the pad was used last: name its buttons
+  NameEntryScreen nameEntry;
   std::string notice;
   bool hallQuestion = false;  // a run just ended may go to the hall of fame
 
