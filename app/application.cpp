@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/app_block.h"
+#include "app/hall_offer.h"
 #include "app/host.h"
 #include "app/input_script.h"
 #include "app/launch_seed.h"
@@ -242,6 +243,7 @@ void Application::KeepRuns() {
   auto told = services_.runKept;
   parts_->runs = std::make_unique<RunRecorder>([folder, told](const KeptRun& run) {
     KeepRun(folder, run, GetAppBlock().ranking);
+    OfferRun(run);
     if (told) told(run.summary);
   });
   parts_->runs->Attach(*loop_, PracticeStart());

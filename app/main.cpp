@@ -10,6 +10,9 @@
 #include "app/replay_shelf.h"
 #include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
+#ifdef VELLORIA_HALL_CLIENT
+#include "platform/net/http_hall_sender.h"
+#endif
 #include "shell/run_settings.h"
 #include "shell/sessions.h"
 #include "shell/settings_file.h"
@@ -60,8 +63,15 @@ int main(int argc, char** argv) {
   const Settings run = ForThisRun(saved, *options);
   auto platform = CreateSdlPlatform(*options, run);
   PlatformServices& services = platform->Services();
+#ifdef VELLORIA_HALL_CLIENT
+  // Made before the shell, so that it outlives it.
+  std::unique_ptr<HallSender> hall = CreateHttpHallSender();
+#endif
   Shell shell(*services.host, platform->Devices(), settings, saved, run);
   shell.Wrap(services);
   shell.SetWatching(options->watch);
+#ifdef VELLORIA_HALL_CLIENT
+  shell.SetHallSender(hall.get());
+#endif
   return PlaySessions(*options, services, shell, scenes, driver.get());
 }

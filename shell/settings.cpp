@@ -173,6 +173,13 @@ std::vector<Field> MakeFields() {
       {"confirm-quit", [](Settings& s, std::string_view v) { return ParseChoice(v, "off", "on", s.confirmQuit); },
        [](const Settings& s) { return std::string(s.confirmQuit ? "on" : "off"); }, "off or on"},
       {"reached", ParseReached, FormatReached, "STAGE-LEVEL pairs separated by commas"},
+      {"hall-of-fame",
+       [](Settings& s, std::string_view v) {
+         if (!v.empty() && !v.starts_with("http://") && !v.starts_with("https://")) return false;
+         s.hallOfFame = std::string(v);
+         return true;
+       },
+       [](const Settings& s) { return s.hallOfFame; }, "empty or an http:// or https:// address"},
   };
   for (Action a : kActions) {
     fields.push_back({"key-" + std::string(ActionName(a)),

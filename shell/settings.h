@@ -42,6 +42,8 @@ struct Settings {
   // The furthest level reached in a run, stage by stage (stage 1 first;
   // 0: not reached), which PRACTICE offers.
   std::vector<int> reached;
+  // Where a run may be sent when the player says so; empty: never sent.
+  std::string hallOfFame;
 
   bool operator==(const Settings&) const = default;
 };
@@ -49,7 +51,7 @@ struct Settings {
 // settings.ini holds "key=value" lines:
 //   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill
 //   music-volume=0..100   sound-volume=0..100   mute=off|on   hold-to-fire=off|on
-//   confirm-quit=on|off
+//   confirm-quit=on|off   hall-of-fame=URL (empty: no hall)
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=
 //   key-fast=   key names as input files write them, comma-separated
 //   pad-fire= pad-confirm= pad-pause= pad-fast=   pad button numbers, comma-separated

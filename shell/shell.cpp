@@ -6,6 +6,7 @@
 
 #include "app/app_block.h"
 #include "app/application.h"
+#include "app/hall_offer.h"
 #include "app/main_loop.h"
 #include "app/ranking.h"
 #include "app/replay_shelf.h"
@@ -23,6 +24,10 @@
 namespace {
 // A window being dragged to a new size is saved once it has kept it this long.
 constexpr uint32_t kWindowSettleMs = 1000;
+// How often the shell looks for the hall's answer while a run is on its way.
+constexpr int kHallLookMs = 100;
+// A notice fits the picture's width, a margin each side.
+constexpr size_t kNoticeChars = (640 - 2 * 16) / NAscii::kGlyphWidth;
 
 // What a watched replay keeps from the game: it plays its own.
 bool IsPlayersInput(const HostEvent& event) {
@@ -103,6 +108,7 @@ void Shell::WaitEvent(int timeoutMs) {
   };
   sooner(notices_.MsLeft(now));
   if (windowSaveDue_) sooner(MsUntil(*windowSaveDue_, now));
+  if (hall_ && hall_->Sending()) sooner(kHallLookMs);
   host_.WaitEvent(timeoutMs);
 }
 
@@ -151,6 +157,11 @@ void Shell::Route(const HostEvent& event) {
 
 void Shell::KeyDown(int key, bool gameKey) {
   if (!gameKey) padLast_ = false;
+  if (hallAsking_) {
+    keys_.Keep(key);
+    AnswerHall(key);
+    return;
+  }
   if (optionsOpen_ && menu_.AwaitsKey()) {
     keys_.Keep(key);
     Settings before = current_;
@@ -324,6 +335,27 @@ void Shell::LookAtGame() {
   }
   if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
   LookAtNameEntry();
+  LookAtHall();
+}
+
+// A run a hall may rank is offered once, and only where a hall is set.
+void Shell::LookAtHall() {
+  const HallOffer& offer = LastHallOffer();
+  if (offer.offers != hallOffers_) {
+    hallOffers_ = offer.offers;
+    hallAsking_ = hall_ && !current_.hallOfFame.empty() && !watching_;
+  }
+  if (!hall_) return;
+  if (std::optional<HallAnswer> answer = hall_->Take()) notices_.Show(HallNotice(*answer, kNoticeChars), host_.NowMs());
+}
+
+// Only Enter sends; any other key lets the run go unsent.
+void Shell::AnswerHall(int key) {
+  hallAsking_ = false;
+  if (key != key::kEnter && key != key::kKeypadEnter) return;
+  const HallOffer& offer = LastHallOffer();
+  hall_->Send(current_.hallOfFame, offer.name, offer.replay);
+  notices_.Show("SENDING TO THE HALL OF FAME", host_.NowMs());
 }
 
 void Shell::ToggleFullScreen() {
@@ -419,6 +451,7 @@ void Shell::Show() {
   if (watching_ && replayHeld_) screen.replayPace = "PAUSED";
   if (watching_ && !replayHeld_ && replaySpeed_ > 1) screen.replayPace = std::to_string(replaySpeed_) + "X";
   screen.notice = notices_.Current(host_.NowMs());
+  screen.hallQuestion = hallAsking_;
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
   if (!overlay_) overlay_ = std::make_unique<Overlay>();
   DrawShellScreen(screen, menu_, *overlay_);

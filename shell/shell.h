@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "app/hall_offer.h"
 #include "app/host.h"
+#include "shell/hall_sender.h"
 #include "shell/key_router.h"
 #include "shell/logo_skip.h"
 #include "shell/name_entry_panel.h"
@@ -58,6 +60,12 @@ class Shell : public Host {
   // data folder's replays and the documents folder).
   void SetShelf(const std::filesystem::path& folder, const std::filesystem::path& exports);
   ShelfPlace Shelf() const;
+  // What sends a run to the hall of fame (none: no run is ever offered).
+  // The sender must outlive the shell's use.
+  void SetHallSender(HallSender* sender) { hall_ = sender; }
+  bool AsksToSend() const { return hallAsking_; }
+  // The notice shown now (empty: none).
+  const std::string& Notice() { return notices_.Current(host_.NowMs()); }
 
   // Opens or closes the options (F1, the pad's Back, a page's button).
   void ToggleOptions();
@@ -103,6 +111,8 @@ class Shell : public Host {
   void Push(const std::vector<HostEvent>& events) { pending_.insert(pending_.end(), events.begin(), events.end()); }
   void SkipLogo(bool on);
   void Pace(int key);
+  void LookAtHall();
+  void AnswerHall(int key);
 
   Host& host_;
   ShellDevices& devices_;
@@ -139,6 +149,9 @@ class Shell : public Host {
   bool titleAfter_ = false;
   bool replayHeld_ = false;
   int replaySpeed_ = 1;  // the session now is a replay or a practice run
+  HallSender* hall_ = nullptr;
+  uint32_t hallOffers_ = LastHallOffer().offers;  // runs offered before are not this shell's
+  bool hallAsking_ = false;
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };

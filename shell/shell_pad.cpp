@@ -21,6 +21,12 @@ void Shell::LookAtPad() {
     Apply(before);
     return;
   }
+  if (hallAsking_ && presses.buttons) {
+    // The hall's question takes Enter only: a button sends nothing.
+    pad_.KeepHeldButtons();
+    hallAsking_ = false;
+    return;
+  }
   const AppBlock& app = GetAppBlock();
   if (question_.Asking()) {
     // Back quits, any other button plays on; the game sees neither, and the

@@ -20,6 +20,13 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     menu.Draw(overlay, screen.touch, screen.pad);
   } else if (screen.quitQuestion) {
     DrawQuitQuestion(overlay, screen.typingName, screen.pad);
+  } else if (screen.hallQuestion) {
+    constexpr std::string_view kAsk = "SEND TO THE HALL OF FAME?";
+    constexpr std::string_view kKeys = "ENTER SENDS";
+    Rect panel = overlay.PanelFor(Overlay::TextWidth(kAsk), 3, kCentreX, kPausedTop);
+    int y = panel.top + Overlay::kPadding;
+    overlay.TextCentred(kCentreX, y, kAsk, 1);
+    overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kKeys, 0);
   } else if (screen.paused) {
     std::string keys = screen.touch ? "TAP PAUSE TO RESUME"
                        : screen.pad ? screen.pauseKey + " RESUME  BACK OPTIONS"

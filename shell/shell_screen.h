@@ -22,6 +22,7 @@ struct ShellScreen {
   bool pad = false;        // the pad was used last: name its buttons
   NameEntryScreen nameEntry;
   std::string notice;
+  bool hallQuestion = false;  // a run just ended may go to the hall of fame
 
   bool operator==(const ShellScreen&) const = default;
 };
