@@ -142,6 +142,12 @@ void LoadRanking() {
   reg.CloseKey();
 }
 
+void ResetRanking() {
+  unsaved.clear();
+  ReadTable(NWinReg());  // a key that is not open reads nothing: the defaults
+  SaveRanking();
+}
+
 void SaveRanking() {
   if (place == RankingPlace::Memory) return;
   // The key is created here, not by the load, so that reading never writes.

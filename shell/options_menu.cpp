@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <utility>
 
 #include "input/key_names.h"
 #include "shell/key_meaning.h"
@@ -25,11 +26,13 @@ enum MainItem {
   kHoldToFire,
   kRememberName,
   kConfirmQuit,
+  kResetRanking,
   kBackToGame,
   kMainItems
 };
 constexpr std::array<const char*, kMainItems> kMainLabels = {
-    "MUSIC", "SOUND", "MUTE", "DISPLAY", "FIT", "CONTROLS", "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "BACK"};
+    "MUSIC",        "SOUND",         "MUTE",         "DISPLAY",       "FIT", "CONTROLS",
+    "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "RESET RANKING", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -93,6 +96,9 @@ void OptionsMenu::Open() {
 
 bool OptionsMenu::Press(MenuInput input) {
   said_.clear();
+  // The question stands for the next press only.
+  const bool confirming = confirmingReset_;
+  confirmingReset_ = false;
   if (input == MenuInput::Close) return false;
   if (input == MenuInput::Up || input == MenuInput::Down) {
     item_ = Wrap(item_ + (input == MenuInput::Up ? -1 : 1), page_ == Page::Main ? kMainItems : kControlItems);
@@ -121,7 +127,7 @@ bool OptionsMenu::PressMain(MenuInput input) {
       settings_.fullScreen = !settings_.fullScreen;
       return true;
     case kFit:
-      settings_.fit = settings_.fit == Fit::Whole ? Fit::Fill : Fit::Whole;
+      settings_.fit = settings_.fit == Fit::Auto ? Fit::Whole : settings_.fit == Fit::Whole ? Fit::Fill : Fit::Auto;
       return true;
     case kHoldToFire:
       settings_.holdToFire = !settings_.holdToFire;
@@ -133,6 +139,12 @@ bool OptionsMenu::PressMain(MenuInput input) {
       return true;
     case kConfirmQuit:
       settings_.confirmQuit = !settings_.confirmQuit;
+      return true;
+    case kResetRanking:
+      if (input != MenuInput::Enter) return true;
+      resetAsked_ = confirming;
+      confirmingReset_ = !confirming;
+      said_ = confirming ? "DEFAULT RANKING RESTORED" : "PRESS AGAIN TO RESET THE RANKING";
       return true;
     case kControls:
       if (input == MenuInput::Enter) {
@@ -158,6 +170,8 @@ bool OptionsMenu::PressControls(MenuInput input) {
   }
   return true;
 }
+
+bool OptionsMenu::TakeResetRanking() { return std::exchange(resetAsked_, false); }
 
 void OptionsMenu::TakeKey(int code) {
   awaiting_ = false;
@@ -192,7 +206,7 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch, bool pad) const {
     if (i == kSound) value = std::to_string(settings_.soundVolume);
     if (i == kMute) value = settings_.mute ? "ON" : "OFF";
     if (i == kDisplay) value = settings_.fullScreen ? "FULL SCREEN" : "WINDOW";
-    if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
+    if (i == kFit) value = settings_.fit == Fit::Auto ? "AUTO" : settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
     if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";
     if (i == kRememberName) value = settings_.rememberName ? "ON" : "OFF";
     if (i == kConfirmQuit) value = settings_.confirmQuit ? "ON" : "OFF";

@@ -46,7 +46,7 @@ const VelloriaPage = (() => {
   let playerReady = headless;  // the first gesture came (a headless run needs none)
   let failed = false;
   let recordFile = '';
-  let fitMode = 'whole';
+  let fitMode = 'auto';
   let muted = false;
 
   function showMessage(text) {
@@ -137,10 +137,16 @@ const VelloriaPage = (() => {
   // The picture always fits the space the page leaves it: a whole factor
   // (every pixel the same size, sharp) where 1x or more fits, else the
   // largest size that fits; FILL takes the largest size that fits always,
-  // keeping the shape.
+  // keeping the shape. Left to the screen (no fit setting), the program
+  // says which, by the rule the desktop's window keeps.
+  function fills(width, height) {
+    if (fitMode === 'auto') return programReady && Module._velloria_auto_fills(width, height) === 1;
+    return fitMode === 'fill';
+  }
+
   function pictureSize(width, height) {
     const scale = Math.min(width / kWidth, height / kHeight);
-    const factor = fitMode === 'fill' || scale < 1 ? scale : Math.floor(scale);
+    const factor = fills(width, height) || scale < 1 ? scale : Math.floor(scale);
     return [Math.max(1, Math.floor(kWidth * factor)), Math.max(1, Math.floor(kHeight * factor))];
   }
 
@@ -167,7 +173,7 @@ const VelloriaPage = (() => {
   }
 
   function setFit(mode) {
-    fitMode = mode === 'fill' ? 'fill' : 'whole';
+    fitMode = mode === 'fill' || mode === 'whole' ? mode : 'auto';
     const button = $('fit');
     button.setAttribute('aria-pressed', String(fitMode === 'fill'));
     fit();
@@ -735,13 +741,22 @@ window.velloria = {
     const context = copy.getContext('2d');
     context.drawImage(canvas, 0, 0);
     const shown = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    // A held game shows dimmed round the shell's panels: those pixels are
+    // counted apart, so differing is what the panels cover.
+    const dim = v => Math.floor(v * 96 / 256);
     let differing = 0;
+    let dimmed = 0;
     for (let i = 0; i < game.indices.length; ++i) {
       const c = game.indices[i] * 3;
-      differing += shown[i * 4] !== game.palette[c] || shown[i * 4 + 1] !== game.palette[c + 1] ||
-                   shown[i * 4 + 2] !== game.palette[c + 2] ? 1 : 0;
+      const [r, g, b] = [shown[i * 4], shown[i * 4 + 1], shown[i * 4 + 2]];
+      if (r === game.palette[c] && g === game.palette[c + 1] && b === game.palette[c + 2]) continue;
+      if (r === dim(game.palette[c]) && g === dim(game.palette[c + 1]) && b === dim(game.palette[c + 2])) {
+        ++dimmed;
+      } else {
+        ++differing;
+      }
     }
-    return {differing, of: game.indices.length};
+    return {differing, dimmed, of: game.indices.length};
   },
   // The settings in effect (between runs the stored ones), by key.
   settings: () => VelloriaPage.programSettings(),
