@@ -97,8 +97,7 @@ void OptionsMenu::Open() {
 bool OptionsMenu::Press(MenuInput input) {
   said_.clear();
   // The question stands for the next press only.
-  const bool confirming = confirmingReset_;
-  confirmingReset_ = false;
+  if (input != MenuInput::Enter || page_ != Page::Main || item_ != kResetRanking) confirmingReset_ = false;
   if (input == MenuInput::Close) return false;
   if (input == MenuInput::Up || input == MenuInput::Down) {
     item_ = Wrap(item_ + (input == MenuInput::Up ? -1 : 1), page_ == Page::Main ? kMainItems : kControlItems);
@@ -142,9 +141,9 @@ bool OptionsMenu::PressMain(MenuInput input) {
       return true;
     case kResetRanking:
       if (input != MenuInput::Enter) return true;
-      resetAsked_ = confirming;
-      confirmingReset_ = !confirming;
-      said_ = confirming ? "DEFAULT RANKING RESTORED" : "PRESS AGAIN TO RESET THE RANKING";
+      resetAsked_ = confirmingReset_;
+      confirmingReset_ = !confirmingReset_;
+      said_ = resetAsked_ ? "DEFAULT RANKING RESTORED" : "PRESS AGAIN TO RESET THE RANKING";
       return true;
     case kControls:
       if (input == MenuInput::Enter) {
