@@ -242,6 +242,21 @@ void SaveRanking() {
   Record(StoreTable([] { return true; }));
 }
 
+void ResetRanking() {
+  unsaved.clear();
+  // A key that is not open reads nothing: the defaults. Under the save's
+  // lock the table read from the file is replaced whole.
+  auto defaults = [] {
+    ReadTable(NWinReg());
+    return true;
+  };
+  if (place == RankingPlace::Memory) {
+    defaults();
+    return;
+  }
+  Record(StoreTable(defaults));
+}
+
 int FindRankPosition(int32_t score) {
   for (int i = 0; i < kRankEntries; ++i) {
     if (GetRankEntry(i).score < score) return i;

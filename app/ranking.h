@@ -20,6 +20,9 @@ void LoadRanking();
 // run). The game plays on with the ranking in memory; the next save tries
 // again.
 void SaveRanking();
+// The eight default places in play and saved, as the player asked from the
+// options; a failure is told as a save's is.
+void ResetRanking();
 // How the last save went, for a shell that shows a "RANKING NOT SAVED"
 // notice: it looks after each name entry. Cleared by SetRankingPlace.
 struct RankingSaveStatus {

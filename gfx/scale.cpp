@@ -7,6 +7,13 @@
 namespace {
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 constexpr int kWeightOne = 256;  // blend weights in 1/256
+// A held game under its panel keeps this much of its light (in 1/256):
+// dark enough that the panel's text reads over any picture, light enough
+// that the player still sees where things stand.
+constexpr uint32_t kDimmedLight = 96;
+// Auto keeps whole factors while they fill at least 3/4 of the height.
+constexpr int kWholeFillsPart = 3;
+constexpr int kWholeFillsOf = 4;
 
 }  // namespace
 
@@ -21,6 +28,33 @@ const uint8_t* RowUnderOverlay(const Surface& picture, const OverlayView& overla
     if (over[x] != overlay.transparent) scratch[static_cast<size_t>(x)] = over[x];
   }
   return scratch.data();
+}
+
+std::array<uint32_t, 256> DimColours(const std::array<uint32_t, 256>& colours) {
+  std::array<uint32_t, 256> dimmed{};
+  for (size_t i = 0; i < colours.size(); ++i) {
+    uint32_t c = colours[i];
+    uint32_t out = c & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) out |= (((c >> shift) & 0xFFu) * kDimmedLight / kWeightOne) << shift;
+    dimmed[i] = out;
+  }
+  return dimmed;
+}
+
+void ColourRowUnderOverlay(const Surface& picture, const OverlayView& overlay, int y,
+                           const std::array<uint32_t, 256>& colours, const std::array<uint32_t, 256>& dimmed,
+                           uint32_t* out) {
+  const uint8_t* row = picture.Row(y);
+  const int w = picture.Width();
+  const std::array<uint32_t, 256>& under = overlay.layer && overlay.dim ? dimmed : colours;
+  int covered = 0;  // the columns the layer reaches in this row
+  const uint8_t* over = nullptr;
+  if (overlay.layer && y >= overlay.top && y < overlay.bottom && y < overlay.layer->Height()) {
+    over = overlay.layer->Row(y);
+    covered = std::min(w, overlay.layer->Width());
+  }
+  for (int x = 0; x < covered; ++x) out[x] = over[x] != overlay.transparent ? colours[over[x]] : under[row[x]];
+  for (int x = covered; x < w; ++x) out[x] = under[row[x]];
 }
 
 namespace {
@@ -84,7 +118,17 @@ PictureRect FitPicture(int width, int height, int outWidth, int outHeight) {
   return r;
 }
 
+Fit ChosenFit(Fit fit, int width, int height, int outWidth, int outHeight) {
+  if (fit != Fit::Auto) return fit;
+  if (width <= 0 || height <= 0) return Fit::Whole;
+  const int factor = std::min(outWidth / width, outHeight / height);
+  const bool fillsEnough =
+      factor >= 1 && int64_t{height} * factor * kWholeFillsOf >= int64_t{outHeight} * kWholeFillsPart;
+  return fillsEnough ? Fit::Whole : Fit::Fill;
+}
+
 Placement PlacePicture(int width, int height, int outWidth, int outHeight, Fit fit) {
+  fit = ChosenFit(fit, width, height, outWidth, outHeight);
   const PictureRect whole = FitPicture(width, height, outWidth, outHeight);
   Placement p{whole.left, whole.top, width * whole.factor, height * whole.factor, whole.factor};
   if (fit == Fit::Whole || width <= 0 || height <= 0 || outWidth < width || outHeight < height) return p;
@@ -111,6 +155,7 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
                      int outPitch, const OverlayView& overlay) {
   if (!out || outWidth <= 0 || outHeight <= 0) return;
   const std::array<uint32_t, 256> argb = PaletteToArgb(palette);
+  const std::array<uint32_t, 256> dimmed = DimColours(argb);
   int w = picture.Width();
   int h = picture.Height();
   // Where the enlarged picture starts; negative when the buffer is smaller.
@@ -123,7 +168,7 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
   int firstX = std::max(0, left);
   int endX = std::min(outWidth, left + w * factor);
   size_t outRowBytes = static_cast<size_t>(outWidth) * sizeof(uint32_t);
-  std::vector<uint8_t> scratch;
+  std::vector<uint32_t> line(static_cast<size_t>(std::max(0, w)));
   for (int y = 0; y < outHeight; ++y) {
     uint32_t* row = out + static_cast<size_t>(y) * static_cast<size_t>(outPitch);
     int scaledY = y - top;
@@ -138,10 +183,10 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
     }
     std::fill(row, row + firstX, kOpaqueBlack);
     std::fill(row + endX, row + outWidth, kOpaqueBlack);
-    const uint8_t* in = RowUnderOverlay(picture, overlay, scaledY / factor, scratch);
+    ColourRowUnderOverlay(picture, overlay, scaledY / factor, argb, dimmed, line.data());
+    const uint32_t* in = line.data();
     if (factor == 1) {
-      const uint8_t* from = in + (firstX - left);
-      for (int x = firstX; x < endX; ++x) row[x] = argb[*from++];
+      std::memcpy(row + firstX, in + (firstX - left), static_cast<size_t>(endX - firstX) * sizeof(uint32_t));
       continue;
     }
     // A whole factor of 2 or more means the picture fits: no cropping.
@@ -149,14 +194,14 @@ void ConvertAndScale(const Surface& picture, const Palette& palette, uint32_t* o
     if (factor == 2) {
       // The common full-screen case, written as one pair per source pixel.
       for (int sx = 0; sx < w; ++sx) {
-        uint64_t pair = uint64_t{argb[in[sx]]} * 0x100000001ull;
+        uint64_t pair = uint64_t{in[sx]} * 0x100000001ull;
         std::memcpy(to, &pair, sizeof pair);
         to += 2;
       }
       continue;
     }
     for (int sx = 0; sx < w; ++sx) {
-      uint32_t colour = argb[in[sx]];
+      uint32_t colour = in[sx];
       for (int k = 0; k < factor; ++k) *to++ = colour;
     }
   }
@@ -175,17 +220,18 @@ void ConvertAndFill(const Surface& picture, const Palette& palette, uint32_t* ou
   }
   FillBlack(out, outWidth, outHeight, outPitch);
   const std::array<uint32_t, 256> argb = PaletteToArgb(palette);
+  const std::array<uint32_t, 256> dimmed = DimColours(argb);
   const std::vector<Tap> columns = SmoothTaps(w, p.factor, p.width);
   const std::vector<Tap> rows = SmoothTaps(h, p.factor, p.height);
   std::vector<uint32_t> upper(static_cast<size_t>(p.width));
   std::vector<uint32_t> lower(static_cast<size_t>(p.width));
-  std::vector<uint8_t> scratch;
+  std::vector<uint32_t> source(static_cast<size_t>(w));
   // One source row through the column taps.
   auto spread = [&](int sourceRow, std::vector<uint32_t>& line) {
-    const uint8_t* in = RowUnderOverlay(picture, overlay, sourceRow, scratch);
+    ColourRowUnderOverlay(picture, overlay, sourceRow, argb, dimmed, source.data());
     for (size_t x = 0; x < columns.size(); ++x) {
       const Tap& t = columns[x];
-      line[x] = Blend(argb[in[t.first]], argb[in[t.second]], t.weight);
+      line[x] = Blend(source[static_cast<size_t>(t.first)], source[static_cast<size_t>(t.second)], t.weight);
     }
   };
   int upperRow = -1;

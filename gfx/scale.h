@@ -25,6 +25,12 @@ struct PictureRect {
 };
 PictureRect FitPicture(int width, int height, int outWidth, int outHeight);
 
+// The fit taken in an outWidth x outHeight output: Auto becomes Whole where
+// a whole factor fills at least three quarters of the output's height (sharp
+// and large), Fill where it would leave more black than that; Whole and Fill
+// stay as they are.
+Fit ChosenFit(Fit fit, int width, int height, int outWidth, int outHeight);
+
 // Where the picture lands at a fit, and how it gets there. Whole: enlarged by factor,
 // nearest. Fill: first enlarged by factor, nearest, to the smallest whole
 // multiple at least as large as the place, then smoothly reduced to the
@@ -49,6 +55,16 @@ int FitScale(int wanted, int width, int height, int areaWidth, int areaHeight);
 // where the overlay covers nothing, else the two mixed into scratch.
 const uint8_t* RowUnderOverlay(const Surface& picture, const OverlayView& overlay, int y,
                                std::vector<uint8_t>& scratch);
+
+// The colours of a palette's conversion (any byte order, alpha in the top
+// byte) as the picture shows under a dimming overlay.
+std::array<uint32_t, 256> DimColours(const std::array<uint32_t, 256>& colours);
+
+// Row y as colours: the picture's pixels through colours (through dimmed
+// where the overlay dims), the overlay's through colours; width pixels.
+void ColourRowUnderOverlay(const Surface& picture, const OverlayView& overlay, int y,
+                           const std::array<uint32_t, 256>& colours, const std::array<uint32_t, 256>& dimmed,
+                           uint32_t* out);
 
 // Writes picture (under the overlay) into an outWidth x outHeight buffer of
 // 0xAARRGGBB pixels whose rows lie outPitch pixels apart: scaled by the

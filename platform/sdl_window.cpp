@@ -272,7 +272,7 @@ void SdlWindow::PresentToWindowSurface() {
   if (!lastPicture_) {
     SDL_FillRect(surface, nullptr, 0);
     borderedPixels_ = nullptr;
-  } else if (fit_ == Fit::Fill) {
+  } else if (ChosenFit(fit_, kWidth, kHeight, surface->w, surface->h) == Fit::Fill) {
     ConvertAndFill(*lastPicture_, lastPalette_, pixels, surface->w, surface->h, pitch, overlay_);
     borderedPixels_ = nullptr;
   } else if (fit.left < 0 || fit.top < 0) {
@@ -330,7 +330,8 @@ void SdlWindow::Upload() {
 void SdlWindow::CopyFilled(int outWidth, int outHeight) {
   const Placement p = PlacePicture(kWidth, kHeight, outWidth, outHeight, fit_);
   SDL_Rect dest{p.left, p.top, p.width, p.height};
-  bool smooth = fit_ == Fit::Fill && p.width != kWidth * p.factor && SDL_RenderTargetSupported(renderer_);
+  bool smooth = ChosenFit(fit_, kWidth, kHeight, outWidth, outHeight) == Fit::Fill && p.width != kWidth * p.factor &&
+                SDL_RenderTargetSupported(renderer_);
   if (smooth && enlargedFactor_ != p.factor) {
     if (enlarged_) SDL_DestroyTexture(enlarged_);
     enlarged_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kWidth * p.factor,

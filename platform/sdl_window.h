@@ -82,7 +82,7 @@ class SdlWindow : public Host, public Presenter {
   std::optional<Surface> lastPicture_;
   Palette lastPalette_{};
   OverlayView overlay_;
-  Fit fit_ = Fit::Whole;
+  Fit fit_ = Fit::Auto;
   // The surface whose black borders are already drawn; they never change,
   // so each frame writes only the enlarged picture.
   const void* borderedPixels_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <utility>
 
 #include "app/app_block.h"
 #include "input/key_names.h"
@@ -30,12 +31,13 @@ enum MainItem {
   kConfirmQuit,
   kReplays,
   kPractice,
+  kResetRanking,
   kBackToGame,
   kMainItems
 };
 constexpr std::array<const char*, kMainItems> kMainLabels = {
-    "MUSIC",        "SOUND",         "MUTE",         "DISPLAY", "FIT",      "CONTROLS",
-    "HOLD TO FIRE", "REMEMBER NAME", "CONFIRM QUIT", "REPLAYS", "PRACTICE", "BACK"};
+    "MUSIC",         "SOUND",        "MUTE",    "DISPLAY",  "FIT",           "CONTROLS", "HOLD TO FIRE",
+    "REMEMBER NAME", "CONFIRM QUIT", "REPLAYS", "PRACTICE", "RESET RANKING", "BACK"};
 constexpr int kDefaultKeys = kActionCount;
 constexpr int kControlItems = kActionCount + 2;  // the actions, DEFAULT KEYS, BACK
 
@@ -110,6 +112,8 @@ void OptionsMenu::Open(const ShelfPlace& place) {
 
 bool OptionsMenu::Press(MenuInput input) {
   said_.clear();
+  // The question stands for the next press only.
+  if (input != MenuInput::Enter || page_ != Page::Main || item_ != kResetRanking) confirmingReset_ = false;
   if (page_ == Page::Replays || page_ == Page::Practice) {
     bool stays = page_ == Page::Replays ? replays_->Press(input) : practice_->Press(input);
     if (stays) return true;
@@ -145,7 +149,7 @@ bool OptionsMenu::PressMain(MenuInput input) {
       settings_.fullScreen = !settings_.fullScreen;
       return true;
     case kFit:
-      settings_.fit = settings_.fit == Fit::Whole ? Fit::Fill : Fit::Whole;
+      settings_.fit = settings_.fit == Fit::Auto ? Fit::Whole : settings_.fit == Fit::Whole ? Fit::Fill : Fit::Auto;
       return true;
     case kHoldToFire:
       settings_.holdToFire = !settings_.holdToFire;
@@ -169,6 +173,12 @@ bool OptionsMenu::PressMain(MenuInput input) {
         practice_->Open(settings_.reached, place_.inGame);
         page_ = Page::Practice;
       }
+      return true;
+    case kResetRanking:
+      if (input != MenuInput::Enter) return true;
+      resetAsked_ = confirmingReset_;
+      confirmingReset_ = !confirmingReset_;
+      said_ = resetAsked_ ? "DEFAULT RANKING RESTORED" : "PRESS AGAIN TO RESET THE RANKING";
       return true;
     case kControls:
       if (input == MenuInput::Enter) {
@@ -194,6 +204,8 @@ bool OptionsMenu::PressControls(MenuInput input) {
   }
   return true;
 }
+
+bool OptionsMenu::TakeResetRanking() { return std::exchange(resetAsked_, false); }
 
 void OptionsMenu::TakeKey(int code) {
   awaiting_ = false;
@@ -232,7 +244,7 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch, bool pad) const {
     if (i == kSound) value = std::to_string(settings_.soundVolume);
     if (i == kMute) value = settings_.mute ? "ON" : "OFF";
     if (i == kDisplay) value = settings_.fullScreen ? "FULL SCREEN" : "WINDOW";
-    if (i == kFit) value = settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
+    if (i == kFit) value = settings_.fit == Fit::Auto ? "AUTO" : settings_.fit == Fit::Fill ? "FILL" : "WHOLE";
     if (i == kHoldToFire) value = settings_.holdToFire ? "ON" : "OFF";
     if (i == kRememberName) value = settings_.rememberName ? "ON" : "OFF";
     if (i == kConfirmQuit) value = settings_.confirmQuit ? "ON" : "OFF";

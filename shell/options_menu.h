@@ -31,7 +31,8 @@ struct ShelfPlace {
 //   MUSIC, SOUND      volume, Left/Right by 10 (Enter: up by 10, round to 0)
 //   MUTE              OFF / ON: music and effects silent, volumes kept
 //   DISPLAY           FULL SCREEN / WINDOW
-//   FIT               WHOLE / FILL
+//   FIT               AUTO / WHOLE / FILL (AUTO: whole factors where they
+//                     fill most of the screen, else FILL)
 //   CONTROLS          each action with its keys and pad buttons: Enter, then
 //                     a key or button adds it to the action or takes it
 //                     away (shell/key_meaning.h); DEFAULT KEYS
@@ -40,6 +41,7 @@ struct ShelfPlace {
 //   CONFIRM QUIT      ON / OFF: Escape in a run asks first
 //   REPLAYS           the kept runs (shell/replays_page.h)
 //   PRACTICE          a level reached before (shell/practice_page.h)
+//   RESET RANKING     Enter asks, Enter again restores the default places
 //   BACK
 class OptionsMenu {
  public:
@@ -58,6 +60,8 @@ class OptionsMenu {
   bool OnMusic() const { return page_ == Page::Main && item_ == 0; }
   void TakeKey(int code);
   void TakeButton(int button);
+  // Whether the player confirmed RESET RANKING since the last call.
+  bool TakeResetRanking();
   // touch: the hints name the page's touch buttons rather than keys; pad:
   // the pad's buttons (the pad was used last).
   void Draw(Overlay& overlay, bool touch, bool pad = false) const;
@@ -76,6 +80,8 @@ class OptionsMenu {
   Page page_ = Page::Main;
   int item_ = 0;
   bool awaiting_ = false;
+  bool confirmingReset_ = false;  // RESET RANKING asked, awaiting its answer
+  bool resetAsked_ = false;
   // The last change or refusal, shown until the next key.
   std::string said_;
 };

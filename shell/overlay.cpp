@@ -33,6 +33,7 @@ void Overlay::Clear() {
   if (!IsEmpty()) layer_.Fill({0, top_, kWidth, bottom_}, transparent_);
   top_ = kHeight;
   bottom_ = 0;
+  dim_ = false;
 }
 
 void Overlay::Touch(int top, int bottom) {
@@ -77,5 +78,5 @@ int Overlay::TextCentred(int centreX, int y, std::string_view text, int font) {
 
 OverlayView Overlay::View() const {
   if (IsEmpty()) return {};
-  return {&layer_, transparent_, top_, bottom_};
+  return {&layer_, transparent_, top_, bottom_, dim_};
 }

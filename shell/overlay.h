@@ -22,6 +22,8 @@ class Overlay {
   void Clear();
   // A panel: dark, with a light line inside a black one round its edge.
   void Panel(const Rect& r);
+  // The picture shows dimmed round the panels until the next Clear.
+  void DimPicture() { dim_ = true; }
   // The chosen line of a panel, a shade lighter than the panel.
   void Highlight(const Rect& r);
   // A stroke in the panel's light line, for a sign the font lacks.
@@ -51,4 +53,5 @@ class Overlay {
   uint8_t edge_;
   int top_;
   int bottom_;
+  bool dim_ = false;
 };

@@ -148,11 +148,21 @@ std::vector<Field> MakeFields() {
       {"fit",
        [](Settings& s, std::string_view v) {
          bool fill = false;
-         if (!ParseChoice(v, "whole", "fill", fill)) return false;
-         s.fit = fill ? Fit::Fill : Fit::Whole;
+         if (Trim(v) == "auto") {
+           s.fit = Fit::Auto;
+         } else if (ParseChoice(v, "whole", "fill", fill)) {
+           s.fit = fill ? Fit::Fill : Fit::Whole;
+         } else {
+           return false;
+         }
          return true;
        },
-       [](const Settings& s) { return std::string(s.fit == Fit::Fill ? "fill" : "whole"); }, "whole or fill"},
+       // Left to the screen, the file holds no line: a later default may differ.
+       [](const Settings& s) -> std::optional<std::string> {
+         if (s.fit == Fit::Auto) return std::nullopt;
+         return std::string(s.fit == Fit::Fill ? "fill" : "whole");
+       },
+       "whole, fill or auto"},
       {"music-volume", [](Settings& s, std::string_view v) { return ParseVolume(v, s.musicVolume); },
        [](const Settings& s) { return std::to_string(s.musicVolume); }, "0 to 100"},
       {"sound-volume", [](Settings& s, std::string_view v) { return ParseVolume(v, s.soundVolume); },
@@ -286,4 +296,6 @@ void CopyChanges(const Settings& before, const Settings& after, Settings& into) 
     std::optional<std::string> now = field.format(after);
     if (now && now != field.format(before)) field.parse(into, *now);
   }
+  // A fit left to the screen again has no line to copy.
+  if (after.fit != before.fit) into.fit = after.fit;
 }

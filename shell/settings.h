@@ -20,14 +20,15 @@ constexpr int kLargestWindowSide = 16384;
 constexpr int kMaxVolume = 100;
 
 // What the player chose around the game. The defaults are the game as it
-// has always been: full screen, whole factors, full volume and sound on, one
+// has always been: full screen, a sharp large picture, full volume and sound on, one
 // volley per press, the game's own keys.
 struct Settings {
   bool fullScreen = true;
   // The window's size when last left as a window; none: twice the picture,
   // lowered to fit the desktop.
   std::optional<WindowSize> window;
-  Fit fit = Fit::Whole;
+  // Auto (no line in the file): whole factors where they fill the screen well.
+  Fit fit = Fit::Auto;
   int musicVolume = kMaxVolume;
   int soundVolume = kMaxVolume;
   // Silences music and effects alike; the volumes stay as they were set.
@@ -49,7 +50,7 @@ struct Settings {
 };
 
 // settings.ini holds "key=value" lines:
-//   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill
+//   display=fullscreen|window   window=WIDTHxHEIGHT   fit=whole|fill|auto (none: auto)
 //   music-volume=0..100   sound-volume=0..100   mute=off|on   hold-to-fire=off|on
 //   confirm-quit=on|off   hall-of-fame=URL (empty: no hall)
 //   key-left= key-right= key-up= key-down= key-fire= key-confirm= key-pause=

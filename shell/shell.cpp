@@ -203,6 +203,8 @@ void Shell::KeyDown(int key, bool gameKey) {
 void Shell::Menu(MenuInput input) {
   Settings before = current_;
   bool stays = menu_.Press(input);
+  // Saved as a name entry saves; a failure is told as after one.
+  if (menu_.TakeResetRanking()) ResetRanking();
   ++menuChanges_;
   Apply(before);
   if (!menu_.OnMusic()) HearMusic(false);

@@ -5,9 +5,10 @@
 namespace {
 
 constexpr int kCentreX = 320;
-// In play the question is a band from edge to edge, taller than the game's
-// banners (GET READY flies at 198..282), so none of them sticks out round it.
-constexpr Rect kQuestionBand = {0, 184, 640, 296};
+// In play PAUSED and the question are a band from edge to edge, taller than
+// the game's banners (GET READY flies at 198..282), so none of them sticks
+// out round it; the picture round the band is dimmed.
+constexpr Rect kPlayBand = {0, 184, 640, 296};
 constexpr int kBelowEntryTop = 300;  // the entry's box ends at 277
 constexpr int kHintPadding = 4;
 constexpr int kHintRight = 632;  // clear of the maker's line at the title's foot
@@ -31,12 +32,21 @@ void DrawQuitQuestion(Overlay& overlay, bool belowEntry, bool pad) {
   if (belowEntry) {
     y = overlay.PanelFor(Overlay::TextWidth(answers), 3, kCentreX, kBelowEntryTop).top + Overlay::kPadding;
   } else {
-    overlay.Panel(kQuestionBand);
-    y = (kQuestionBand.top + kQuestionBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
+    overlay.Panel(kPlayBand);
+    overlay.DimPicture();
+    y = (kPlayBand.top + kPlayBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
   }
   int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
   QuestionMark(overlay, x, y);
   overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, answers, 0);
+}
+
+void DrawPaused(Overlay& overlay, std::string_view keys) {
+  overlay.Panel(kPlayBand);
+  overlay.DimPicture();
+  int y = (kPlayBand.top + kPlayBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
+  overlay.TextCentred(kCentreX, y, "PAUSED", 1);
+  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
 }
 
 void DrawTitleHint(Overlay& overlay, bool pad) {

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "shell/overlay.h"
 
 // The question that keeps a run from a stray Escape: QUIT? and how to answer.
 // belowEntry: under the name entry's box, which shows what will be kept;
 // pad: the pad was used last, so the answers name its buttons.
 void DrawQuitQuestion(Overlay& overlay, bool belowEntry, bool pad);
+// PAUSED and the keys that answer it, on the same band as the question, over
+// the game's picture dimmed.
+void DrawPaused(Overlay& overlay, std::string_view keys);
 // Where the options are, while the title is up: F1, or the pad's Back.
 void DrawTitleHint(Overlay& overlay, bool pad);

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int kCentreX = 320;
-constexpr int kPausedTop = 196;
 constexpr int kNoticeTop = 34;     // below the status row
 constexpr int kFastCentreX = 410;  // between the power and stage labels
 constexpr int kSmallPadding = 4;
@@ -31,10 +30,7 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     std::string keys = screen.touch ? "TAP PAUSE TO RESUME"
                        : screen.pad ? screen.pauseKey + " RESUME  BACK OPTIONS"
                                     : screen.pauseKey + " RESUME  F1 OPTIONS  ESC QUIT";
-    Rect panel = overlay.PanelFor(Overlay::TextWidth(keys), 3, kCentreX, kPausedTop);
-    int y = panel.top + Overlay::kPadding;
-    overlay.TextCentred(kCentreX, y, "PAUSED", 1);
-    overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
+    DrawPaused(overlay, keys);
   }
   // The question stands where the entry's keys were: they do nothing meanwhile.
   if (!screen.options) DrawNameEntry(screen.nameEntry, overlay, !screen.quitQuestion);

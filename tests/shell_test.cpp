@@ -30,19 +30,20 @@ TEST(Settings, BadLinesKeepTheirDefaultsAndASaveKeepsWhatItDoesNotKnow) {
   Settings defaults;
   EXPECT_FALSE(s.fullScreen);
   EXPECT_EQ(s.window, (WindowSize{1000, 800}));  // a bad later line keeps the good one
-  EXPECT_EQ(s.fit, Fit::Whole);
+  EXPECT_EQ(s.fit, Fit::Auto);                   // left to the screen
   EXPECT_EQ(std::tie(s.musicVolume, s.soundVolume, s.holdToFire, s.confirmQuit), std::make_tuple(70, 100, true, false));
   EXPECT_EQ(s.bindings.Keys(Action::Fire), (std::vector<int>{Key("Z"), Key("SPACE")}));
   for (Action a : {Action::Left, Action::Up, Action::Pause}) EXPECT_EQ(s.bindings.Keys(a), defaults.bindings.Keys(a));
   EXPECT_EQ(s.bindings.padPause, defaults.bindings.padPause);
   EXPECT_TRUE(s.bindings.padFire.empty());
   ASSERT_EQ(complaints.size(), 7u);
-  EXPECT_EQ(complaints[0], "line 4: fit=stretch: expected whole or fill");
+  EXPECT_EQ(complaints[0], "line 4: fit=stretch: expected whole, fill or auto");
   EXPECT_EQ(complaints[6].rfind("line 16: window=300x200", 0), 0u);
-  // A save writes every line it knows anew in its place and keeps the rest.
+  // A save writes every line it knows anew in its place and keeps the rest;
+  // a fit left to the screen has no line.
   s.musicVolume = 40;
   std::string saved = FormatSettings(s, text);
-  EXPECT_EQ(saved.rfind("# mine\ndisplay=window\nwindow=1000x800\nfit=whole\nmusic-volume=40\n", 0), 0u) << saved;
+  EXPECT_EQ(saved.rfind("# mine\ndisplay=window\nwindow=1000x800\nmusic-volume=40\n", 0), 0u) << saved;
   EXPECT_NE(saved.find("\nfuture-option=3\n"), std::string::npos);
   EXPECT_NE(saved.find("\nkey-fire=Z,SPACE\n"), std::string::npos);
   EXPECT_NE(saved.find("\nkey-fast=S\n"), std::string::npos);  // a setting the file lacked
@@ -137,10 +138,11 @@ TEST(Settings, MuteSilencesBothSidesAndKeepsTheVolumes) {
   for (int i = 0; i < 5; ++i) menu.Press(MenuInput::Down);
   menu.Press(MenuInput::Enter);
   EXPECT_EQ(std::tie(edited.rememberName, edited.name), std::make_tuple(false, std::string()));
-  // CONFIRM QUIT comes next, then BACK, which closes.
+  // CONFIRM QUIT comes next, then RESET RANKING, then BACK, which closes.
   menu.Press(MenuInput::Down);
   menu.Press(MenuInput::Enter);
   EXPECT_FALSE(edited.confirmQuit);
+  menu.Press(MenuInput::Down);
   menu.Press(MenuInput::Down);
   EXPECT_FALSE(menu.Press(MenuInput::Enter));
 }
@@ -228,12 +230,13 @@ TEST(HoldToFire, AHeldFireKeyFiresEveryFourthFrameWhenTheRunSaysSo) {
   EXPECT_EQ(volleys("hold-to-fire on\n"), everyFourth);
   EXPECT_EQ(volleys(""), std::vector<int64_t>{150});
   EXPECT_EQ(volleys("hold-to-fire off\n", " --settings " + (dir / "named.ini").string()), std::vector<int64_t>{150});
-  EXPECT_EQ(errors, "velloria: " + (dir / "named.ini").string() + " line 2: fit=round: expected whole or fill\n");
+  EXPECT_EQ(errors, "velloria: " + (dir / "named.ini").string() + " line 2: fit=round: expected whole, fill or auto\n");
   // A byte-order mark in front hides no line: the first is read, and found wrong.
   std::ofstream(dir / "marked.ini", std::ios::binary) << "\xEF\xBB\xBF"
                                                       << "fit=round\n";
   volleys("", " --settings " + (dir / "marked.ini").string());
-  EXPECT_EQ(errors, "velloria: " + (dir / "marked.ini").string() + " line 1: fit=round: expected whole or fill\n");
+  EXPECT_EQ(errors,
+            "velloria: " + (dir / "marked.ini").string() + " line 1: fit=round: expected whole, fill or auto\n");
   // Only a game in play repeats: Space held from the ranking into the title
   // (the front-end session's way there) confirms nothing more.
   std::ofstream menus(dir / "in.txt");

@@ -29,7 +29,7 @@ EM_JS(void, PageSetTitle, (const char* title), { VelloriaPage.setTitle(UTF8ToStr
 EM_JS(int, PageGameFocused, (), { return VelloriaPage.gameFocused() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.visibilityState !== "hidden" ? 1 : 0; });
 EM_JS(void, PageUnlockSound, (), { VelloriaSound.unlock(); });
-EM_JS(void, PageSetFit, (int fill), { VelloriaPage.setFit(fill ? 'fill' : 'whole'); });
+EM_JS(void, PageSetFit, (int mode), { VelloriaPage.setFit(['whole', 'fill', 'auto'][mode]); });
 // clang-format on
 
 }  // namespace
@@ -165,7 +165,7 @@ void WebHost::SetOverlay(const OverlayView& overlay) {
 void WebHost::SetFit(Fit fit) {
   // The page's Fill button and the options' FIT are one setting; a headless
   // run reads no settings and leaves the page's as it is.
-  if (!headless_) PageSetFit(fit == Fit::Fill ? 1 : 0);
+  if (!headless_) PageSetFit(static_cast<int>(fit));
 }
 
 void WebHost::ShowLastPicture() {
@@ -182,8 +182,13 @@ void WebHost::Show(const Surface& back, const Palette& palette) {
   int width = back.Width();
   int height = back.Height();
   auto count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  bool whole = colours != colours_ || shown_.size() != count;
+  // A dimmed picture is redone whole, and once more when the dimming ends:
+  // the same index shows two colours then, picture or panel.
+  bool whole = colours != colours_ || shown_.size() != count || overlay_.dim || dimmedLast_;
+  dimmedLast_ = overlay_.dim;
   colours_ = colours;
+  const std::array<uint32_t, 256> dimmed = DimColours(colours);
+  line_.resize(static_cast<size_t>(width));
   rgba_.resize(count);
   shown_.resize(count);
   // Only what changed since the last picture is turned into colours and
@@ -205,9 +210,10 @@ void WebHost::Show(const Surface& back, const Palette& palette) {
         while (row[last] == was[last]) --last;
       }
       uint32_t* out = rgba_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+      ColourRowUnderOverlay(back, overlay_, y, colours, dimmed, line_.data());
       for (int x = first; x <= last; ++x) {
         was[x] = row[x];
-        out[x] = colours[row[x]];
+        out[x] = line_[static_cast<size_t>(x)];
       }
       if (top < 0) top = y;
       bottom = y;

@@ -86,5 +86,7 @@ class WebHost : public Host, public Presenter {
   // The picture last handed to the page: its indices, colours and palette.
   std::vector<uint8_t> shown_;
   std::vector<uint32_t> rgba_;
+  std::vector<uint32_t> line_;  // a row's colours, the overlay laid on
+  bool dimmedLast_ = false;     // the last picture shown was dimmed
   std::array<uint32_t, 256> colours_{};
 };

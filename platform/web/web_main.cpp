@@ -24,6 +24,7 @@
 #include "base/packed_resources.h"
 #include "drivers/input_drivers.h"
 #include "gfx/display.h"
+#include "gfx/scale.h"
 #include "platform/web/web_platform.h"
 #include "platform/web/web_settings_store.h"
 #include "shell/run_settings.h"
@@ -347,6 +348,14 @@ EMSCRIPTEN_KEEPALIVE void velloria_touch_controls(int shown) {
   run->touchButtons = shown != 0;
   if (run->shell) run->shell->SetTouchHints(run->touchButtons);
   Wake();
+}
+
+// Whether a picture left to the screen (fit unset) fills a room of width x
+// height: the desktop's rule, so the page and the window agree.
+EMSCRIPTEN_KEEPALIVE int velloria_auto_fills(int width, int height) {
+  constexpr int kPictureWidth = 640;
+  constexpr int kPictureHeight = 480;
+  return ChosenFit(Fit::Auto, kPictureWidth, kPictureHeight, width, height) == Fit::Fill ? 1 : 0;
 }
 
 // The options: opened or closed as F1 does (the page's Options button).

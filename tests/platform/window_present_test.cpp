@@ -37,6 +37,7 @@ TEST(WindowPresent, WithoutAcceleratedRendererThePictureLandsCentredInTheWindowS
   ::setenv("SDL_VIDEODRIVER", "dummy", 1);
   SdlWindow window(true, 2);
   ASSERT_TRUE(window.Open()) << SDL_GetError();
+  window.SetFit(Fit::Whole);  // the screen would take Fill: its pixels are checked whole
   SDL_Surface* s = WindowSurface();
   ASSERT_NE(s, nullptr);
   int factor = std::min(s->w / kWidth, s->h / kHeight);
@@ -87,6 +88,7 @@ TEST(WindowPresent, TheOverlayLiesOverThePictureAndTheWindowKeepsItsSize) {
   ::setenv("SDL_VIDEODRIVER", "dummy", 1);
   SdlWindow window(false, 1, 900, 700);
   ASSERT_TRUE(window.Open()) << SDL_GetError();
+  window.SetFit(Fit::Whole);
   Surface picture(kWidth, kHeight);
   picture.FillAll(1);
   Surface layer(kWidth, kHeight);

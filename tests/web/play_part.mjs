@@ -94,10 +94,12 @@ export async function playWithKeys(env, pages) {
   await waitFor(page, 'the game to resume', s => s.paused === 0, 3);
   await page.waitForTimeout(100);
   const playOver = await page.evaluate(() => window.velloria.overlaid());
-  check(pausedOver.differing > 2000 && pausedOver.differing < pausedOver.of / 4 && playOver.differing === 0 &&
+  check(pausedOver.differing > 2000 && pausedOver.differing < pausedOver.of / 4 &&
+            pausedOver.dimmed > pausedOver.of / 2 && playOver.differing + playOver.dimmed === 0 &&
             pausedTitle === 'Velloria - Paused',
         `P shows PAUSED over the picture (${pausedOver.differing} of ${pausedOver.of} pixels differ from the ` +
-            `game's own; the tab reads "${pausedTitle}"), gone after P again (${playOver.differing})`);
+            `game's own, ${pausedOver.dimmed} dimmed; the tab reads "${pausedTitle}"), gone after P again ` +
+            `(${playOver.differing})`);
 
   // A pad (a stand-in for what the Gamepad API lists) pushed left.
   await page.evaluate(() => {

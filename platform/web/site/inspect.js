@@ -42,13 +42,22 @@ window.velloria = {
     const context = copy.getContext('2d');
     context.drawImage(canvas, 0, 0);
     const shown = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    // A held game shows dimmed round the shell's panels: those pixels are
+    // counted apart, so differing is what the panels cover.
+    const dim = v => Math.floor(v * 96 / 256);
     let differing = 0;
+    let dimmed = 0;
     for (let i = 0; i < game.indices.length; ++i) {
       const c = game.indices[i] * 3;
-      differing += shown[i * 4] !== game.palette[c] || shown[i * 4 + 1] !== game.palette[c + 1] ||
-                   shown[i * 4 + 2] !== game.palette[c + 2] ? 1 : 0;
+      const [r, g, b] = [shown[i * 4], shown[i * 4 + 1], shown[i * 4 + 2]];
+      if (r === game.palette[c] && g === game.palette[c + 1] && b === game.palette[c + 2]) continue;
+      if (r === dim(game.palette[c]) && g === dim(game.palette[c + 1]) && b === dim(game.palette[c + 2])) {
+        ++dimmed;
+      } else {
+        ++differing;
+      }
     }
-    return {differing, of: game.indices.length};
+    return {differing, dimmed, of: game.indices.length};
   },
   // The settings in effect (between runs the stored ones), by key.
   settings: () => VelloriaPage.programSettings(),

@@ -49,7 +49,7 @@ const VelloriaPage = (() => {
   let playerReady = headless;  // the first gesture came (a headless run needs none)
   let failed = false;
   let recordFile = '';
-  let fitMode = 'whole';
+  let fitMode = 'auto';
   let muted = false;
 
   function showMessage(text) {
@@ -146,10 +146,16 @@ const VelloriaPage = (() => {
   // The picture always fits the space the page leaves it: a whole factor
   // (every pixel the same size, sharp) where 1x or more fits, else the
   // largest size that fits; FILL takes the largest size that fits always,
-  // keeping the shape.
+  // keeping the shape. Left to the screen (no fit setting), the program
+  // says which, by the rule the desktop's window keeps.
+  function fills(width, height) {
+    if (fitMode === 'auto') return programReady && Module._velloria_auto_fills(width, height) === 1;
+    return fitMode === 'fill';
+  }
+
   function pictureSize(width, height) {
     const scale = Math.min(width / kWidth, height / kHeight);
-    const factor = fitMode === 'fill' || scale < 1 ? scale : Math.floor(scale);
+    const factor = fills(width, height) || scale < 1 ? scale : Math.floor(scale);
     return [Math.max(1, Math.floor(kWidth * factor)), Math.max(1, Math.floor(kHeight * factor))];
   }
 
@@ -176,7 +182,7 @@ const VelloriaPage = (() => {
   }
 
   function setFit(mode) {
-    fitMode = mode === 'fill' ? 'fill' : 'whole';
+    fitMode = mode === 'fill' || mode === 'whole' ? mode : 'auto';
     const button = $('fit');
     button.setAttribute('aria-pressed', String(fitMode === 'fill'));
     fit();
