@@ -56,8 +56,8 @@ class QueuedHost : public Host {
   std::deque<std::pair<int64_t, HostEvent>> events;
 };
 
-constexpr int kReplaysItem = 7;
-constexpr int kPracticeItem = 8;
+constexpr int kReplaysItem = 9;
+constexpr int kPracticeItem = 10;
 
 // The shell around headless sessions, the runs kept in a folder of the test.
 struct Rig {

@@ -138,12 +138,12 @@ TEST(Settings, MuteSilencesBothSidesAndKeepsTheVolumes) {
   for (int i = 0; i < 5; ++i) menu.Press(MenuInput::Down);
   menu.Press(MenuInput::Enter);
   EXPECT_EQ(std::tie(edited.rememberName, edited.name), std::make_tuple(false, std::string()));
-  // CONFIRM QUIT comes next, then RESET RANKING, then BACK, which closes.
+  // CONFIRM QUIT comes next, then REPLAYS, PRACTICE and RESET RANKING, then
+  // BACK, which closes.
   menu.Press(MenuInput::Down);
   menu.Press(MenuInput::Enter);
   EXPECT_FALSE(edited.confirmQuit);
-  menu.Press(MenuInput::Down);
-  menu.Press(MenuInput::Down);
+  for (int i = 0; i < 4; ++i) menu.Press(MenuInput::Down);
   EXPECT_FALSE(menu.Press(MenuInput::Enter));
 }
 
