@@ -139,9 +139,10 @@ unit=$(systemctl show -P FragmentPath velloria-hall 2>/dev/null || true)
 if command -v systemd-analyze >/dev/null; then
   systemd-analyze verify "$unit" || fail "systemd-analyze verify $unit"
 fi
-# As the service runs it, on a free port: the page and an empty table answer,
-# SIGTERM stops it with status 0, and the database is where the unit says.
-$sudo runuser -u velloria-hall -- velloria-hall --db /var/lib/velloria-hall/hall.db --listen 127.0.0.1:0 \
+# As the service runs it, on a free port (setpriv execs, so SIGTERM reaches
+# the server itself): the page and an empty table answer, SIGTERM stops it
+# with status 0, and the database is where the unit keeps it.
+$sudo setpriv --reuid velloria-hall --regid velloria-hall --init-groups /usr/bin/velloria-hall --db /var/lib/velloria-hall/hall.db --listen 127.0.0.1:0 \
   --page /usr/share/velloria-hall/page >"$work/hall.log" 2>&1 &
 server=$!
 for _ in $(seq 100); do grep -q "listening on port" "$work/hall.log" && break; sleep 0.1; done
