@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks a built Debian package the way a user meets it, on this machine:
-#   tools/deb-check.sh build-package/velloria_VERSION_ARCH.deb
+#   tools/deb-check.sh build-package/velloria_VERSION_ARCH.deb [build-package/velloria-hall_VERSION_ARCH.deb]
 # 1. what is packed: no folder of the build machine in the program or its
 #    debug symbols, every file dated at the release, no time in a gzip header;
 # 2. lintian (when installed): no error and no warning;
@@ -8,23 +8,37 @@
 #    for its tune, and a live one (dummy video, audio into a file, effects
 #    silent) plays it from the installed data folder;
 # 4. apt purges it, and no file of the package is left.
-# It installs the package for real (as root), so it refuses to run where
-# velloria is installed already. Everything it makes goes, pass or fail.
+# Given the hall of fame server's package too, the same for it, with a short
+# run: the unit file verifies, the server answers as its user and stops on
+# SIGTERM, and a purge takes its runs.
+# It installs the packages for real (as root), so it refuses to run where
+# either is installed already. Everything it makes goes, pass or fail.
 set -euo pipefail
 
-deb=$(readlink -f "${1:?usage: tools/deb-check.sh PACKAGE.deb}")
+deb=$(readlink -f "${1:?usage: tools/deb-check.sh PACKAGE.deb [HALL.deb]}")
 [ -f "$deb" ] || { echo "no such package: $1" >&2; exit 2; }
-if dpkg-query -W -f='${Status}' velloria 2>/dev/null | grep -q "install ok installed"; then
-  echo "velloria is installed already: this check would purge it" >&2
-  exit 2
+hall=""
+if [ -n "${2:-}" ]; then
+  hall=$(readlink -f "$2")
+  [ -f "$hall" ] || { echo "no such package: $2" >&2; exit 2; }
 fi
+for name in velloria velloria-hall; do
+  if dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q "install ok installed"; then
+    echo "$name is installed already: this check would purge it" >&2
+    exit 2
+  fi
+done
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 work=$(mktemp -d)
 installed=0
-# A check that stops half way still takes the package off again.
+hall_installed=0
+server=""
+# A check that stops half way still takes the packages off again.
 cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null
   [ "$installed" -eq 1 ] && DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq velloria >/dev/null 2>&1
+  [ "$hall_installed" -eq 1 ] && DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq velloria-hall >/dev/null 2>&1
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -32,9 +46,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "== $* =="; }
 
 step "what is packed"
-debs=("$deb")
-dbgsym=$(dirname "$deb")/$(basename "$deb" | sed 's/^velloria_/velloria-dbgsym_/')
-[ -f "$dbgsym" ] && debs+=("$dbgsym")
+debs=()
+for package in "$deb" $hall; do
+  debs+=("$package")
+  dbgsym=$(dirname "$package")/$(basename "$package" | sed 's/^\(velloria[^_]*\)_/\1-dbgsym_/')
+  [ -f "$dbgsym" ] && debs+=("$dbgsym")
+done
 # The release's time: SOURCE_DATE_EPOCH, else the change log's last entry.
 changelog="$(dirname "$0")/../debian/changelog"
 epoch=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$changelog" -S Timestamp 2>/dev/null || true)}
@@ -58,7 +75,7 @@ echo "no build folder, one time ($times), no gzip times"
 if command -v lintian >/dev/null; then
   step "lintian"
   status=0
-  lintian --fail-on error,warning -I --pedantic "$deb" >"$work/lintian.txt" 2>&1 || status=$?
+  lintian --fail-on error,warning -I --pedantic "$deb" $hall >"$work/lintian.txt" 2>&1 || status=$?
   grep -v "root privileges" "$work/lintian.txt" || true
   [ "$status" -eq 0 ] || fail "lintian reports errors or warnings"
 fi
@@ -102,3 +119,53 @@ left=$(comm -12 "$work/owned" "$work/after" | comm -23 - "$work/before")
 new=$(comm -13 "$work/before" "$work/after" | grep -i velloria || true)
 [ -z "$left$new" ] || fail "left behind: $left $new"
 echo "nothing of the package is left ($(wc -l <"$work/owned") paths owned)"
+
+[ -n "$hall" ] || exit 0
+
+step "hall: install"
+listing >"$work/before"
+hall_installed=1
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$hall" >"$work/apt.log" 2>&1 || {
+  cat "$work/apt.log"
+  fail "apt-get install of the hall"
+}
+dpkg-query -L velloria-hall | sort >"$work/owned"
+[ "$(stat -c %U "/var/lib/velloria-hall")" = velloria-hall ] || fail "/var/lib/velloria-hall is not the server user's"
+
+step "hall: run"
+velloria-hall --help | grep -q -- "--db FILE" || fail "velloria-hall --help names no --db"
+unit=$(systemctl show -P FragmentPath velloria-hall 2>/dev/null || true)
+[ -n "$unit" ] || unit=/lib/systemd/system/velloria-hall.service
+if command -v systemd-analyze >/dev/null; then
+  systemd-analyze verify "$unit" || fail "systemd-analyze verify $unit"
+fi
+# As the service runs it, on a free port (setpriv execs, so SIGTERM reaches
+# the server itself): the page and an empty table answer, SIGTERM stops it
+# with status 0, and the database is where the unit keeps it.
+$sudo setpriv --reuid velloria-hall --regid velloria-hall --init-groups /usr/bin/velloria-hall --db /var/lib/velloria-hall/hall.db --listen 127.0.0.1:0 \
+  --page /usr/share/velloria-hall/page >"$work/hall.log" 2>&1 &
+server=$!
+for _ in $(seq 100); do grep -q "listening on port" "$work/hall.log" && break; sleep 0.1; done
+port=$(sed -n 's/.*listening on port \([0-9]*\).*/\1/p' "$work/hall.log")
+[ -n "$port" ] || { cat "$work/hall.log"; fail "the installed server did not start"; }
+curl -fsS "http://127.0.0.1:$port/" | grep -qi "<html" || fail "the installed server gave no page"
+curl -fsS "http://127.0.0.1:$port/api/runs?episode=1" | grep -qF '"runs":[]' || fail "a fresh hall lists runs"
+kill -TERM "$server"
+status=0
+wait "$server" || status=$?
+server=""
+[ "$status" -eq 0 ] || { cat "$work/hall.log"; fail "the server exited $status on SIGTERM"; }
+[ -f /var/lib/velloria-hall/hall.db ] || fail "no database in /var/lib/velloria-hall"
+echo "served on port $port as velloria-hall, stopped on SIGTERM"
+
+step "hall: purge"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq velloria-hall >"$work/apt.log" 2>&1 || {
+  cat "$work/apt.log"
+  fail "apt-get purge of the hall"
+}
+hall_installed=0
+listing >"$work/after"
+left=$(comm -12 "$work/owned" "$work/after" | comm -23 - "$work/before")
+new=$(comm -13 "$work/before" "$work/after" | grep -i velloria || true)
+[ -z "$left$new" ] || fail "left behind: $left $new"
+echo "nothing of the hall is left ($(wc -l <"$work/owned") paths owned, its runs gone)"

@@ -5,7 +5,8 @@
 #                         everything, run the whole test suite
 #   tools/setup.sh web    install what is missing, build the web page into build-web/site
 #   tools/setup.sh deb    install the packaging tools (lintian too), build the
-#                         Debian package from a copy of the tree in build-package/
+#                         Debian packages (the game, velloria-hall) from a copy
+#                         of the tree in build-package/
 #   tools/setup.sh hall   install what the hall of fame server needs, build it and
 #                         start it (on 127.0.0.1:8080 with hall.db, the game's
 #                         page from build-web/site when it is there)
@@ -29,7 +30,7 @@ hall_packages=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev li
 [ "$mode" = hall ] && packages+=("${hall_packages[@]}")
 # The browser build needs none of the desktop's libraries.
 [ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
-[ "$mode" = deb ] && packages=(build-essential dpkg-dev debhelper cmake pkgconf libsdl2-dev libsdl2-mixer-dev lintian)
+[ "$mode" = deb ] && packages=(build-essential dpkg-dev debhelper cmake pkgconf libsdl2-dev libsdl2-mixer-dev lintian "${hall_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
