@@ -10,6 +10,7 @@ constexpr int kFastCentreX = 410;  // between the power and stage labels
 constexpr int kSmallPadding = 4;
 constexpr int kReplayCentreX = 576;  // right of the lives
 constexpr int kReplayTop = 450;
+constexpr int kHallQuestionTop = 196;  // where PAUSED stood, mid-picture
 
 }  // namespace
 
@@ -22,7 +23,7 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
   } else if (screen.hallQuestion) {
     constexpr std::string_view kAsk = "SEND TO THE HALL OF FAME?";
     constexpr std::string_view kKeys = "ENTER SENDS";
-    Rect panel = overlay.PanelFor(Overlay::TextWidth(kAsk), 3, kCentreX, kPausedTop);
+    Rect panel = overlay.PanelFor(Overlay::TextWidth(kAsk), 3, kCentreX, kHallQuestionTop);
     int y = panel.top + Overlay::kPadding;
     overlay.TextCentred(kCentreX, y, kAsk, 1);
     overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kKeys, 0);
