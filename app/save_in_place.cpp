@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifndef __EMSCRIPTEN__
 #include <sys/xattr.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +21,9 @@ constexpr size_t kReadChunk = 65536;
 
 // Attributes a program may set on its own file; trusted and security ones
 // are the system's to give.
+#ifndef __EMSCRIPTEN__
 bool Carried(const std::string& name) { return name.rfind("user.", 0) == 0 || name.rfind("system.", 0) == 0; }
+#endif
 
 bool ReadAll(int fd, std::string& text) {
   std::vector<char> buffer(kReadChunk);
@@ -54,6 +58,12 @@ int OpenRegular(const std::string& path) {
 
 bool CarryAttributes(const std::string& from, int fd) {
   if (SaveFault(SaveStep::Attributes)) return false;
+#ifdef __EMSCRIPTEN__
+  // The browser's files in memory have no attributes to carry.
+  (void)from;
+  (void)fd;
+  return true;
+#else
   ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
   if (size < 0) return errno == ENOTSUP;
   std::vector<char> names(static_cast<size_t>(size));
@@ -70,6 +80,7 @@ bool CarryAttributes(const std::string& from, int fd) {
     if (length < 0 || ::fsetxattr(fd, name.c_str(), value.data(), static_cast<size_t>(length), 0) != 0) return false;
   }
   return true;
+#endif
 }
 
 FileOutcome SaveInPlace(const std::string& target, std::string_view bytes) {
