@@ -1,7 +1,6 @@
 #include "app/win_reg.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -53,12 +52,6 @@ std::string WithoutCr(std::string line) {
 }
 
 }  // namespace
-
-std::string UserSettingsRoot() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
-  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.config";
-  return {};
-}
 
 NWinReg::~NWinReg() { CloseKey(); }
 

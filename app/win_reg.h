@@ -52,6 +52,6 @@ class NWinReg {
   FileOutcome outcome_;
 };
 
-// The user's root for NWinReg: $XDG_CONFIG_HOME, else ~/.config; empty when
-// neither can be found.
+// The user's root for NWinReg: $XDG_CONFIG_HOME, else ~/.config (on
+// Windows %APPDATA%); empty when none can be found.
 std::string UserSettingsRoot();
