@@ -52,6 +52,9 @@ version_text=$(wine "$exe" --version 2>/dev/null | tr -d '\r')
 check "--version prints \"$version_text\"" grep -q "^velloria $version (code MIT, art and sound CC BY 4.0)$" <<<"$version_text"
 
 if [ -f "$win/tests/CTestTestfile.cmake" ]; then
+  # The test program finds the compiler's run-time DLLs where Debian keeps them.
+  runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-gcc-posix -dumpversion)-posix
+  export WINEPATH="Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
   check "the unit tests under Wine" bash -c "cd '$win' && ctest --output-on-failure -j 2 >'$work/ctest.log' 2>&1 || { cat '$work/ctest.log'; false; }"
   grep -E 'tests passed|tests failed' "$work/ctest.log" || true
 fi

@@ -1,6 +1,6 @@
 // Where the player's files go on Windows: the settings (and the ranking's
-// text, kept in the registry) under %APPDATA%, screenshots in the Pictures
-// known folder.
+// text, kept in the registry) under %APPDATA%, what stays on this machine
+// (replays) under %LOCALAPPDATA%, screenshots in the Pictures known folder.
 #include <shlobj.h>
 #include <windows.h>
 
@@ -29,6 +29,12 @@ std::string UserSettingsRoot() {
   std::string named = EnvironmentText(L"APPDATA");
   if (!named.empty()) return named;
   return Narrow(KnownFolder(FOLDERID_RoamingAppData).wstring());
+}
+
+std::string UserDataRoot() {
+  std::string named = EnvironmentText(L"LOCALAPPDATA");
+  if (!named.empty()) return named;
+  return Narrow(KnownFolder(FOLDERID_LocalAppData).wstring());
 }
 
 fs::path PicturesFolder() {

@@ -91,13 +91,16 @@ mkdir -p "$cache/src" "$cache/prefix"
 
 src_of() { find "$cache/src" -mindepth 1 -maxdepth 1 -type d -name "$1-[0-9]*" | head -n 1; }
 # Ogg and Vorbis go inside SDL2_mixer.dll: two DLLs fewer beside the game.
+# The mixer names only vorbisfile, so what that needs ends its link line.
+windows_libraries="-lkernel32 -luser32 -lgdi32 -lwinspool -lshell32 -lole32 -loleaut32 -luuid -lcomdlg32 -ladvapi32"
 configure "$(src_of libogg)" "$cache/build/ogg" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
 configure "$(src_of libvorbis)" "$cache/build/vorbis" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POLICY_DEFAULT_CMP0074=NEW
 configure "$(src_of libsdl2)" "$cache/build/sdl2" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF
 configure "$(src_of libsdl2-mixer)" "$cache/build/mixer" -DBUILD_SHARED_LIBS=ON -DSDL2MIXER_VENDORED=OFF \
   -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_VORBIS=VORBISFILE -DSDL2MIXER_VORBIS_VORBISFILE_SHARED=OFF \
   -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF \
-  -DSDL2MIXER_MIDI=ON -DSDL2MIXER_MIDI_NATIVE=ON -DSDL2MIXER_MIDI_TIMIDITY=ON -DSDL2MIXER_MIDI_FLUIDSYNTH=OFF
+  -DSDL2MIXER_MIDI=ON -DSDL2MIXER_MIDI_NATIVE=ON -DSDL2MIXER_MIDI_TIMIDITY=ON -DSDL2MIXER_MIDI_FLUIDSYNTH=OFF \
+  -DCMAKE_C_STANDARD_LIBRARIES="-L$prefix/lib -lvorbis -logg $windows_libraries"
 rm -rf "$cache/build"
 echo "$stamp" >"$prefix/.built"
 build_gtest

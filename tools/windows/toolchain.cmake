@@ -15,3 +15,6 @@ find_program(VELLORIA_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(VELLORIA_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VELLORIA_WINE})
 endif()
+# No link time in the DLLs built with it, so that they are the same bytes
+# from the same sources.
+set(CMAKE_SHARED_LINKER_FLAGS_INIT -Wl,--no-insert-timestamp)
