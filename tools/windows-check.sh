@@ -10,9 +10,10 @@
 #     build's frame); a name entered after a lost game lands in the
 #     registry; a ranking written there by hand shows in the ranking scene;
 #     a second copy ends at once.
-# Everything runs in a Wine prefix and home of its own in a temporary folder,
-# removed at the end; the window's screenshot is kept as
-# BUILD_WINDOWS/windows-check/window.png for a look.
+# Paths given to the program are Wine's (Z: is /). Everything runs in a Wine
+# prefix and home of its own in a temporary folder, removed at the end; the
+# screenshot of the window is kept as BUILD_WINDOWS/windows-check/window.png
+# for a look.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 win=$(realpath "${1:-build-windows}")
@@ -53,7 +54,7 @@ check "--version prints \"$version_text\"" grep -q "^velloria $version (code MIT
 
 if [ -f "$win/tests/CTestTestfile.cmake" ]; then
   # The test program finds the compiler's run-time DLLs where Debian keeps them.
-  runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-gcc-posix -dumpversion)-posix
+  runtime=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-file-name=libstdc++-6.dll)")
   export WINEPATH="Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
   check "the unit tests under Wine" bash -c "cd '$win' && ctest --output-on-failure -j 2 >'$work/ctest.log' 2>&1 || { cat '$work/ctest.log'; false; }"
   grep -E 'tests passed|tests failed' "$work/ctest.log" || true
@@ -72,7 +73,7 @@ run_window() { wine "$exe" --window --scale 1 --mute "$@" >"$work/window.log" 2>
 
 # 4a. The logo: the frame the window showed is the Linux build's, and the
 # screen holds it (the logo is black on white).
-run_window --frames 200 --shot "100:$work/logo-windows.png" &
+run_window --frames 200 --shot "100:Z:$work/logo-windows.png" &
 window_pid=$!
 for _ in $(seq 300); do xdotool search --name '^Velloria' >/dev/null 2>&1 && break; sleep 0.1; done
 sleep 0.5
@@ -88,7 +89,7 @@ check "the screen shows the logo ($white white pixels, the frame has $frame_whit
 
 # 4b. A name entered after a lost game (the recorded session types AUTO)
 # goes into the registry.
-run_window --input "$replays/continue-no/input.txt" $(head -n 1 "$replays/continue-no/args") || true
+run_window --input "Z:$replays/continue-no/input.txt" $(head -n 1 "$replays/continue-no/args") || true
 wine reg query 'HKCU\Software\KorvaGames\Velloria' >"$work/reg.txt" 2>/dev/null || true
 tr -d '\r' <"$work/reg.txt" | grep Rank >"$keep/registry.txt" || true
 check "the name entered is in the registry" grep -q 'REG_SZ *[0-9]*,AUTO$' "$keep/registry.txt"
@@ -99,7 +100,7 @@ wine reg add 'HKCU\Software\KorvaGames\Velloria' /v Rank0 /t REG_SZ /d '9999,BY 
 wine reg query 'HKCU\Software\KorvaGames\Velloria' 2>/dev/null | tr -d '\r' |
   awk 'BEGIN { print "[Software\\KorvaGames\\Velloria]" } $2 == "REG_SZ" { v = $0; sub(/^.*REG_SZ +/, "", v); print $1 "=" v }' \
     >"$work/ranking.ini"
-run_window --input "$replays/front-end/input.txt" --frames 361 --shot "360:$work/ranking-windows.png" || true
+run_window --input "Z:$replays/front-end/input.txt" --frames 361 --shot "360:Z:$work/ranking-windows.png" || true
 "$linux" --headless --ranking "$work/ranking.ini" --input "$replays/front-end/input.txt" --frames 361 \
   --shot "360:$work/ranking-linux.png" >/dev/null 2>&1
 check "a ranking written in the registry shows in the ranking scene" cmp -s "$work/ranking-windows.png" "$work/ranking-linux.png"

@@ -21,7 +21,7 @@ strip=x86_64-w64-mingw32-strip
 $strip -o "$stage/velloria.exe" "$build/velloria.exe"
 # The DLLs of SDL and the mixer, and the compiler's run-time ones the
 # program or they name (found by what each file imports).
-runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-gcc-posix -dumpversion)-posix
+runtime=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-file-name=libstdc++-6.dll)")
 dll_dirs=("$prefix/bin" "$runtime" /usr/x86_64-w64-mingw32/lib)
 pending=("$stage/velloria.exe")
 while [ ${#pending[@]} -gt 0 ]; do

@@ -20,6 +20,11 @@ def lines(path):
         return f.read().decode("latin-1").splitlines()
 
 
+def windows(path):
+    """A path of this machine as the program under Wine names it (Z: is /)."""
+    return "Z:" + os.path.abspath(path)
+
+
 def crc(data):
     return "%08x" % (zlib.crc32(data) & 0xFFFFFFFF)
 
@@ -32,11 +37,11 @@ for name in sessions:
     shots = [w for w in (args[1].split() if len(args) > 1 else []) if w != "shots"]
     out = os.path.join(work, name)
     os.makedirs(out, exist_ok=True)
-    command = ["wine", exe, "--headless", *args[0].split(), "--input", os.path.join(folder, "input.txt")]
+    command = ["wine", exe, "--headless", *args[0].split(), "--input", windows(os.path.join(folder, "input.txt"))]
     for log in ("stats", "picture-log", "sound-log"):
-        command += ["--" + log, os.path.join(out, log)]
+        command += ["--" + log, windows(os.path.join(out, log))]
     for f in shots:
-        command += ["--shot", "%s:%s" % (f, os.path.join(out, f + ".png"))]
+        command += ["--shot", "%s:%s" % (f, windows(os.path.join(out, f + ".png")))]
     run = subprocess.run(command, capture_output=True)
     states, pictures = lines(os.path.join(out, "stats")), lines(os.path.join(out, "picture-log"))
     frames = [crc(s.encode("latin-1")) + p[p.find(" "):] for s, p in zip(states, pictures)]
