@@ -72,18 +72,24 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
 run_window() { wine "$exe" --window --scale 1 --mute "$@" >"$work/window.log" 2>&1; }
 
 # 4a. The logo: the frame the window showed is the Linux build's, and the
-# screen holds it (the logo is black on white).
+# screen holds it (the logo on white): screenshots are taken until one does,
+# as the window may be black at first.
+"$linux" --headless --frames 101 --shot "100:$work/logo-linux.png" >/dev/null 2>&1
+whites() { convert "$1" -fill black +opaque white -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo 0; }
+frame_white=$(whites "$work/logo-linux.png")
 run_window --frames 200 --shot "100:Z:$work/logo-windows.png" &
 window_pid=$!
-for _ in $(seq 300); do xdotool search --name '^Velloria' >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 0.5
-import -window root "$keep/window.png" 2>/dev/null || true
+white=0
+for _ in $(seq 300); do
+  kill -0 "$window_pid" 2>/dev/null || break
+  if xdotool search --name '^Velloria$' >/dev/null 2>&1 && import -window root "$keep/window.png" 2>/dev/null; then
+    white=$(whites "$keep/window.png")
+    [ "$white" -lt $((frame_white * 9 / 10)) ] || break
+  fi
+  sleep 0.1
+done
 wait "$window_pid" || true
-"$linux" --headless --frames 101 --shot "100:$work/logo-linux.png" >/dev/null 2>&1
 check "the window's picture is the logo, as on Linux" cmp -s "$work/logo-windows.png" "$work/logo-linux.png"
-whites() { convert "$1" -fill black +opaque white -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo 0; }
-white=$(whites "$keep/window.png")
-frame_white=$(whites "$work/logo-linux.png")
 check "the screen shows the logo ($white white pixels, the frame has $frame_white)" \
   test "$white" -ge $((frame_white * 9 / 10)) -a "$white" -le $((frame_white * 11 / 10))
 
@@ -109,7 +115,7 @@ cp "$work/ranking-windows.png" "$keep/ranking.png" 2>/dev/null || true
 # 4d. A second copy ends at once, saying why.
 run_window --frames 1500 &
 first_pid=$!
-for _ in $(seq 300); do xdotool search --name '^Velloria' >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do xdotool search --name '^Velloria$' >/dev/null 2>&1 && break; sleep 0.1; done
 start=$SECONDS
 second=$(timeout 30 wine "$exe" --window --mute 2>&1 | tr -d '\r' || true)
 took=$((SECONDS - start))
