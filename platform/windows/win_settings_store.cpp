@@ -31,6 +31,7 @@ bool IsRegistryFile(const std::string& path) {
   std::string root = UserSettingsRoot();
   if (root.empty()) return false;
   fs::path mirror = fs::path(Widen(root)) / L"KorvaGames" / L"Velloria" / L"ranking.ini";
+  // Both read as UTF-8, and with the same separators.
   return fs::path(Widen(path)).lexically_normal() == mirror.lexically_normal();
 }
 

@@ -65,17 +65,21 @@ class UserPlaces {
       if (type == REG_SZ) saved_[name] = data;
     }
     RegCloseKey(key);
+    Clear();
   }
   ~UserPlaces() {
     _wputenv_s(L"APPDATA", oldAppData_.c_str());
-    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kRankingKey).c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kRankingKey).c_str());
+    Clear();
     if (!existed_) return;
     for (const auto& [name, value] : saved_) SetValue(name, value);
   }
   UserPlaces(const UserPlaces&) = delete;
   UserPlaces& operator=(const UserPlaces&) = delete;
 
+  static void Clear() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kRankingKey).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kRankingKey).c_str());
+  }
   static std::wstring Value(const std::wstring& name) {
     wchar_t data[1024];
     DWORD size = sizeof(data);
