@@ -34,15 +34,31 @@ cleanup() {
 }
 trap cleanup EXIT
 export WINEPREFIX=$work/wine HOME=$work/home WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine keeps its server's socket under TMPDIR: inside the work folder too.
+export TMPDIR=$work/tmp
+mkdir -p "$TMPDIR"
 export XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache
 mkdir -p "$HOME"
-unset DISPLAY
 failures=0
 check() {  # name, then the command that must succeed
   local name=$1
   shift
-  if "$@"; then echo "ok: $name"; else echo "FAILED: $name"; failures=$((failures + 1)); fi
+  if "$@"; then
+    echo "ok: $name"
+  else
+    echo "FAILED: $name"
+    failures=$((failures + 1))
+    [ ! -s "$work/window.log" ] || sed 's/^/  the window said: /' "$work/window.log"
+  fi
 }
+
+# A desktop of its own, there before Wine starts: Wine's desktop process
+# takes the display it finds at its start.
+display=:$((90 + RANDOM % 400))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
@@ -63,12 +79,6 @@ fi
 mkdir -p "$work/replays"
 check "the recorded sessions, headless" python3 tools/windows/replays.py "$exe" "$work/replays"
 
-# A desktop of its own for the window checks.
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
 run_window() { wine "$exe" --window --scale 1 --mute "$@" >"$work/window.log" 2>&1; }
 
 # 4a. The logo: the frame the window showed is the Linux build's, and the
