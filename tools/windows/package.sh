@@ -17,6 +17,8 @@ rm -rf "$stage"
 mkdir -p "$stage"
 trap 'rm -rf "$stage"' EXIT
 
+# strip stamps the programs it writes with this time, not the clock's.
+export SOURCE_DATE_EPOCH=$epoch
 strip=x86_64-w64-mingw32-strip
 $strip -o "$stage/velloria.exe" "$build/velloria.exe"
 # The DLLs of SDL and the mixer, and the compiler's run-time ones the
