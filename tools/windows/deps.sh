@@ -64,7 +64,8 @@ configure() {  # source folder, build folder, cmake options
   shift 2
   cmake -S "$source" -B "$build" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR= "$@" >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR= -DCMAKE_C_FLAGS="-ffile-prefix-map=$cache=." -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$cache=." \
+    "$@" >/dev/null
   cmake --build "$build" -j "$jobs" >/dev/null
   cmake --install "$build" >/dev/null
 }
