@@ -9,7 +9,8 @@ std::string UserSettingsRoot() {
 }
 
 std::string UserDataRoot() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
+  // A relative XDG_DATA_HOME is invalid and ignored.
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return xdg;
   if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share";
   return {};
 }

@@ -3,21 +3,30 @@
 // save is written through to the disk beside the file it replaces and takes
 // its place in one step (ReplaceFileW keeps the old file's attributes and
 // security), and nothing but a regular file on a disk is read or replaced.
+// One save of a file at a time among all copies: each holds LockFileEx on
+// "<name>.lock" beside it from the re-read of the file to the rename.
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
-#include <vector>
+#include <optional>
+#include <thread>
 
+#include "app/file_reader.h"
 #include "app/player_file.h"
+#include "app/save_faults.h"
 #include "platform/windows/win_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr DWORD kReadChunk = 65536;
+constexpr DWORD kWriteChunk = 65536;
 constexpr const wchar_t* kTempMark = L".tmp-";
+constexpr const wchar_t* kLockMark = L".lock";
+constexpr std::chrono::milliseconds kLockRetry{20};
 
 FileOutcome Failed(std::string reason) { return {FileOutcome::Status::Failed, std::move(reason)}; }
 FileOutcome NotRegular() { return {FileOutcome::Status::NotRegular, "not a regular file"}; }
@@ -77,7 +86,7 @@ class TempFile {
       return GetLastError();
     }
     while (!bytes.empty()) {
-      DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), kReadChunk));
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), kWriteChunk));
       DWORD written = 0;
       if (!WriteFile(h.get(), bytes.data(), chunk, &written, nullptr)) return GetLastError();
       bytes.remove_prefix(written);
@@ -91,6 +100,47 @@ class TempFile {
  private:
   std::wstring path_;
   bool kept_ = false;
+};
+
+// The lock of one save: LockFileEx on "<name>.lock", which the system lets
+// go should the process die. The file is removed as the lock is let go
+// (it is opened with FILE_SHARE_DELETE, so a waiting copy is not hindered).
+class SaveLock {
+ public:
+  SaveLock() = default;
+  ~SaveLock() {
+    if (!file_) return;
+    OVERLAPPED whole{};
+    UnlockFileEx(file_.get(), 0, MAXDWORD, MAXDWORD, &whole);
+    file_.reset();
+    DeleteFileW(path_.c_str());
+  }
+  SaveLock(const SaveLock&) = delete;
+  SaveLock& operator=(const SaveLock&) = delete;
+
+  // Waits while another save holds the lock, for SaveLockWait() at most.
+  FileOutcome Take(const fs::path& target) {
+    path_ = target.wstring() + kLockMark;
+    Handle h = Open(path_, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    if (!h || SaveFault(SaveStep::Lock))
+      return Failed("cannot make its lock file: " + FailedWith(GetLastError()).reason);
+    const auto until = std::chrono::steady_clock::now() + SaveLockWait();
+    for (;;) {
+      OVERLAPPED whole{};
+      if (LockFileEx(h.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole))
+        break;
+      DWORD error = GetLastError();
+      if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) return FailedWith(error);
+      if (std::chrono::steady_clock::now() >= until) return Failed("another copy of the game is saving it");
+      std::this_thread::sleep_for(kLockRetry);
+    }
+    file_ = std::move(h);
+    return {};
+  }
+
+ private:
+  std::wstring path_;
+  Handle file_;
 };
 
 std::wstring TempPathFor(const fs::path& file) {
@@ -119,29 +169,25 @@ void RemoveStaleTemps(const fs::path& folder, const std::wstring& name) {
 }  // namespace
 
 FileOutcome ReadPlayerFile(const std::string& path, std::string& text) {
-  const std::wstring wide = Widen(path);
-  DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    DWORD error = GetLastError();
-    return IsMissing(error) ? FileOutcome{FileOutcome::Status::Missing, ""} : FailedWith(error);
+  FileRead read = ReadFileOfKind(path, kPlayerFileKind, text);
+  switch (read.problem) {
+    case FileRead::Problem::None:
+      return {};
+    case FileRead::Problem::Missing:
+      return {FileOutcome::Status::Missing, ""};
+    case FileRead::Problem::NotRegular:
+      return NotRegular();
+    case FileRead::Problem::TooLarge:
+      return Failed(ReadProblem(read, kPlayerFileKind).substr(std::char_traits<char>::length("is ")));
+    case FileRead::Problem::System:
+      break;
   }
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return NotRegular();
-  Handle h = Open(wide, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  if (!h) return FailedWith(GetLastError());
-  if (GetFileType(h.get()) != FILE_TYPE_DISK) return NotRegular();
-  std::string all;
-  std::vector<char> buffer(kReadChunk);
-  for (;;) {
-    DWORD n = 0;
-    if (!ReadFile(h.get(), buffer.data(), kReadChunk, &n, nullptr)) return FailedWith(GetLastError());
-    if (n == 0) break;
-    all.append(buffer.data(), n);
-  }
-  text = std::move(all);
-  return {};
+  return Failed(ReadProblem(read, kPlayerFileKind).substr(std::char_traits<char>::length("cannot be read: ")));
 }
 
-FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes) {
+// Every save: the file looked at, its folders made, the lock taken; then,
+// when merging, the file read as it is now and merged; then replaced.
+static FileOutcome Save(const std::string& path, const PlayerFileMerge* merge, std::string_view bytes) {
   const fs::path target(Widen(path));
   DWORD attributes = GetFileAttributesW(target.c_str());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -154,6 +200,21 @@ FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes) {
     fs::create_directories(folder, ec);
     if (ec) return Failed("cannot make its folder: " + FailedWith(static_cast<DWORD>(ec.value())).reason);
   }
+  SaveLock lock;
+  if (FileOutcome locked = lock.Take(target); !locked.Done()) return locked;
+  std::string merged;
+  if (merge) {
+    std::string current;
+    FileOutcome read = ReadPlayerFile(path, current);
+    if (read.status == FileOutcome::Status::Failed || read.status == FileOutcome::Status::NotRegular) return read;
+    std::optional<std::string> text = (*merge)(current, read.Done());
+    if (!text) return {};
+    merged = std::move(*text);
+    bytes = merged;
+    // Another copy may have made the file while this one waited.
+    attributes = GetFileAttributesW(target.c_str());
+    exists = attributes != INVALID_FILE_ATTRIBUTES;
+  }
   RemoveStaleTemps(folder.empty() ? fs::path(L".") : folder, target.filename().wstring());
   TempFile temp(TempPathFor(target));
   if (DWORD error = temp.Write(bytes); error != ERROR_SUCCESS) return FailedWith(error);
@@ -165,6 +226,10 @@ FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes) {
   temp.Keep();
   return {};
 }
+
+FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes) { return Save(path, nullptr, bytes); }
+
+FileOutcome UpdatePlayerFile(const std::string& path, const PlayerFileMerge& merge) { return Save(path, &merge, {}); }
 
 FileOutcome SaveNewPlayerFile(const std::string& folder, const std::function<std::string(int)>& name, int first,
                               int last, std::string_view bytes, std::string& saved) {
