@@ -6,6 +6,8 @@
 // registry; every other file is a file on disk.
 #include <windows.h>
 
+#include <optional>
+
 #include <filesystem>
 #include <sstream>
 #include <vector>
@@ -104,12 +106,25 @@ class WindowsStore : public SettingsStore {
   FileOutcome Write(const std::string& path, const std::string& text) override {
     return IsRegistryFile(path) ? WriteKey(text) : SavePlayerFile(path, text);
   }
+  // A file is merged under its save lock; the registry's value is read and
+  // written whole (live copies are kept apart by the instance lock).
+  FileOutcome Update(const std::string& path, const PlayerFileMerge& merge) override {
+    return IsRegistryFile(path) ? SettingsStore::Update(path, merge) : UpdatePlayerFile(path, merge);
+  }
 };
 
 WindowsStore windowsStore;
 SettingsStore* store = &windowsStore;
 
 }  // namespace
+
+FileOutcome SettingsStore::Update(const std::string& path, const PlayerFileMerge& merge) {
+  std::string text;
+  FileOutcome read = Read(path, text);
+  if (read.status == FileOutcome::Status::Failed || read.status == FileOutcome::Status::NotRegular) return read;
+  std::optional<std::string> merged = merge(text, read.Done());
+  return merged ? Write(path, *merged) : FileOutcome{};
+}
 
 SettingsStore& GetSettingsStore() { return *store; }
 void SetSettingsStore(SettingsStore* s) { store = s ? s : &windowsStore; }
