@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_block.h"
 #include "app/instance_lock.h"
 #include "app/player_file.h"
 #include "app/ranking.h"
+#include "app/save_faults.h"
 #include "app/win_reg.h"
 #include "platform/windows/win_text.h"
 
@@ -127,6 +130,41 @@ TEST(WindowsPlayerFiles, SavesReplaceWholeFilesUnderAccentedNamesAndRefuseWhatIs
   std::string none;
   EXPECT_EQ(ReadPlayerFile(dir.Utf8(L"sous-dossier"), none).status, FileOutcome::Status::NotRegular);
   EXPECT_EQ(ReadPlayerFile(dir.Utf8(L"missing\\file"), none).status, FileOutcome::Status::Missing);
+}
+
+TEST(WindowsPlayerFiles, SavesWaitForAnotherCopysLockAndUpdatesMergeWhatIsOnDisk) {
+  TempFolder dir;
+  const std::string file = dir.Utf8(L"classement.ini");
+  std::ofstream(dir.path() / L"classement.ini", std::ios::binary) << "\xEF\xBB\xBF"
+                                                                  << "a=1\n";
+  std::string text;
+  ASSERT_TRUE(ReadPlayerFile(file, text).Done());
+  EXPECT_EQ(text, "a=1\n");  // the byte-order mark left out
+  {
+    // Another copy's save holds the lock beside the file.
+    HANDLE held = CreateFileW((dir.path() / L"classement.ini.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    OVERLAPPED whole{};
+    ASSERT_TRUE(LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
+    SetSaveLockWait(std::chrono::milliseconds(50));
+    FileOutcome blocked = SavePlayerFile(file, "lost");
+    SetSaveLockWait(std::chrono::milliseconds(5000));
+    UnlockFileEx(held, 0, MAXDWORD, MAXDWORD, &whole);
+    CloseHandle(held);
+    EXPECT_FALSE(blocked.Done());
+    EXPECT_NE(blocked.reason.find("saving"), std::string::npos) << blocked.reason;
+  }
+  EXPECT_EQ(Read(file), "a=1\n");  // untouched by the save that gave up
+  auto add = [](std::string_view current, bool exists) -> std::optional<std::string> {
+    return exists ? std::optional<std::string>(std::string(current) + "b=2\n") : std::nullopt;
+  };
+  ASSERT_TRUE(UpdatePlayerFile(file, add).Done());
+  EXPECT_EQ(Read(file), "a=1\nb=2\n");
+  // Nothing to merge into: the file is not made.
+  ASSERT_TRUE(UpdatePlayerFile(dir.Utf8(L"aucun.ini"), add).Done());
+  EXPECT_FALSE(fs::exists(dir.path() / L"aucun.ini"));
 }
 
 TEST(WindowsPlayerFiles, ANewFileTakesTheFirstFreeNameAndNeverReplacesOne) {
