@@ -34,6 +34,9 @@ struct FileRead {
 // The whole file at path into text (untouched on failure).
 FileRead ReadFileOfKind(const std::string& path, const FileKind& kind, std::string& text);
 
+// Leaves out the UTF-8 byte-order mark at the start of text, if any.
+void DropByteOrderMark(std::string& text);
+
 // Why a read failed, to follow the file's name: "is a folder, not an input
 // file", "is 300 MB, larger than the 16 MB an input file may be", "cannot be
 // read: permission denied".

@@ -11,11 +11,14 @@
 #include <set>
 #include <sstream>
 
+#include "app/win_reg.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kIndexName = "index.txt";
+constexpr int kTmYearBase = 1900;
 constexpr const char* kIndexHeader =
     "# velloria kept runs: file date start potions furthest frames continues flags entries\n";
 constexpr int kFirstNumber = 1;
@@ -87,17 +90,33 @@ bool SameLine(const RankEntry& a, const RankEntry& b) {
   return a.score == b.score && std::strncmp(a.name, b.name, sizeof a.name) == 0;
 }
 
+// The calendar from the clock, not gmtime_r, which not every system has.
 std::string UtcNow(const char* format) {
-  std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  using namespace std::chrono;
+  const auto now = floor<seconds>(system_clock::now());
+  const auto today = floor<days>(now);
+  const year_month_day date{today};
+  const hh_mm_ss time{now - today};
   std::tm utc{};
-  gmtime_r(&now, &utc);
+  utc.tm_year = static_cast<int>(date.year()) - kTmYearBase;
+  utc.tm_mon = static_cast<int>(static_cast<unsigned>(date.month())) - 1;
+  utc.tm_mday = static_cast<int>(static_cast<unsigned>(date.day()));
+  utc.tm_hour = static_cast<int>(time.hours().count());
+  utc.tm_min = static_cast<int>(time.minutes().count());
+  utc.tm_sec = static_cast<int>(time.seconds().count());
   char text[32];
   std::strftime(text, sizeof text, format, &utc);
   return text;
 }
 
+// A path as the UTF-8 text the player files' functions take, on every system.
+std::string PathText(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 FileOutcome Fail(const fs::path& folder, FileOutcome outcome) {
-  std::fprintf(stderr, "velloria: cannot keep the run in %s: %s\n", folder.c_str(), outcome.reason.c_str());
+  std::fprintf(stderr, "velloria: cannot keep the run in %s: %s\n", PathText(folder).c_str(), outcome.reason.c_str());
   lastSave = {true, outcome.reason, lastSave.saves + 1};
   return outcome;
 }
@@ -128,16 +147,12 @@ std::vector<fs::path> Unnamed(const fs::path& folder, const std::vector<ShelfEnt
 }  // namespace
 
 fs::path KeptRunsFolder() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  fs::path root;
-  if (data && *data == '/') {
-    root = data;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    root = fs::path(home) / ".local" / "share";
-  } else {
-    return {};
-  }
-  return root / "KorvaGames" / "Velloria" / "replays";
+  const std::string root = UserDataRoot();
+  if (root.empty()) return {};
+  // The root is UTF-8 on every system (on Windows a path from a plain string
+  // would be read in the local code page).
+  const std::u8string utf8(root.begin(), root.end());
+  return fs::path(utf8) / "KorvaGames" / "Velloria" / "replays";
 }
 
 std::vector<ShelfEntry> ParseShelfIndex(const std::string& text) {
@@ -203,7 +218,9 @@ std::vector<bool> EntriesThatStay(const std::vector<ShelfEntry>& entries, const 
 }
 
 FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array<RankEntry, kRankEntries>& ranking) {
-  if (folder.empty()) return Fail("(none)", {FileOutcome::Status::Failed, "neither XDG_DATA_HOME nor HOME is set"});
+  if (folder.empty())
+    return Fail("(none)", {FileOutcome::Status::Failed,
+                           "no folder for the player's data (no XDG_DATA_HOME, HOME or LOCALAPPDATA)"});
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) return Fail(folder, {FileOutcome::Status::Failed, ec.message()});
@@ -216,7 +233,7 @@ FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array
   auto merge = [&](std::string_view current, bool) -> std::optional<std::string> {
     const std::string stamp = UtcNow("%Y%m%d-%H%M%S");
     auto name = [&stamp](int n) { return "run-" + stamp + "-" + std::to_string(n) + ".txt"; };
-    file = SaveNewPlayerFile(folder.string(), name, kFirstNumber, kLastNumber, run.text, saved);
+    file = SaveNewPlayerFile(PathText(folder), name, kFirstNumber, kLastNumber, run.text, saved);
     if (!file.Done()) return std::nullopt;
     std::vector<ShelfEntry> entries = ParseShelfIndex(std::string(current));
     const RunSummary& s = run.summary;
@@ -238,7 +255,7 @@ FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array
     }
     return FormatShelfIndex(kept);
   };
-  FileOutcome index = UpdatePlayerFile((folder / kIndexName).string(), merge);
+  FileOutcome index = UpdatePlayerFile(PathText(folder / kIndexName), merge);
   if (!file.Done()) return Fail(folder, file);
   if (!index.Done()) {
     if (!saved.empty()) fs::remove(saved, ec);

@@ -1,13 +1,9 @@
 #include "app/win_reg.h"
 
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 
 #include "app/settings_store.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -15,9 +11,12 @@ constexpr size_t kMaxValueBytes = 256;  // terminator included
 constexpr const char* kFileName = "ranking.ini";
 
 // "Software\KorvaGames\Velloria" -> "KorvaGames/Velloria": the vendor and
-// product parts of the key name the folder.
-fs::path FolderFor(const std::string& root, const std::string& path) {
-  fs::path folder = root;
+// product parts of the key name the folder. Joined as text, not as a
+// std::filesystem::path, which on Windows would read the UTF-8 root in
+// another code page.
+std::string FolderFor(const std::string& root, const std::string& path) {
+  std::string folder = root;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   std::string part;
   std::istringstream in(path);
   bool first = true;
@@ -27,7 +26,7 @@ fs::path FolderFor(const std::string& root, const std::string& path) {
       continue;
     }
     first = false;
-    if (!part.empty()) folder /= part;
+    if (!part.empty()) folder += (folder.empty() || folder.back() == '/' ? "" : "/") + part;
   }
   return folder;
 }
@@ -49,14 +48,8 @@ std::string WithoutCr(std::string line) {
 
 }  // namespace
 
-std::string UserSettingsRoot() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
-  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.config";
-  return {};
-}
-
 std::string NWinReg::KeyFile(const std::string& root, const std::string& path) {
-  return root.empty() ? std::string() : (FolderFor(root, path) / kFileName).string();
+  return root.empty() ? std::string() : FolderFor(root, path) + "/" + kFileName;
 }
 
 NWinReg::~NWinReg() { CloseKey(); }

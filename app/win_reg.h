@@ -65,6 +65,10 @@ class NWinReg {
   FileOutcome outcome_;
 };
 
-// The user's root for NWinReg: $XDG_CONFIG_HOME, else ~/.config; empty when
-// neither can be found.
+// The user's root for NWinReg: $XDG_CONFIG_HOME, else ~/.config (on
+// Windows %APPDATA%); empty when none can be found.
 std::string UserSettingsRoot();
+// The user's root for data that stays on this machine (recorded replays):
+// $XDG_DATA_HOME, else ~/.local/share (on Windows %LOCALAPPDATA%); empty
+// when none can be found.
+std::string UserDataRoot();

@@ -1,7 +1,5 @@
 #include "base/nstring.h"
 
-#include <unistd.h>
-
 NString::NString(const char* text) : text_(text ? text : "") {}
 
 int NString::Find(char ch, int start) const {
@@ -44,16 +42,6 @@ void NString::Trim(int mode, char ch) {
       text_.erase(last + 1);
     }
   }
-}
-
-NString NString::GetProgramDirectory() {
-  char buffer[1000];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-  if (n <= 0) return NString("/");
-  std::string path(buffer, static_cast<size_t>(n));
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos || slash == 0) return NString("/");
-  return NString(path.substr(0, slash + 1));
 }
 
 NString NString::QuotedPathBesideProgram(const NString& name) {

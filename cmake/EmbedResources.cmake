@@ -96,8 +96,12 @@ function(velloria_embed_resources target dir)
   endforeach()
   set(out ${CMAKE_BINARY_DIR}/generated)
   file(MAKE_DIRECTORY ${out})
-  file(CONFIGURE OUTPUT ${out}/resource_data.S CONTENT
-    "    .section .rodata\n${asm}    .section .note.GNU-stack,\"\",@progbits\n" @ONLY)
+  # ELF marks the stack as not executable; Windows' objects have no such note.
+  set(stack_note "    .section .note.GNU-stack,\"\",@progbits\n")
+  if(WIN32)
+    set(stack_note "")
+  endif()
+  file(CONFIGURE OUTPUT ${out}/resource_data.S CONTENT "    .section .rodata\n${asm}${stack_note}" @ONLY)
   file(CONFIGURE OUTPUT ${out}/resource_table.cpp CONTENT
     "// Generated from the files under resources/; do not edit.\n#include \"base/resources.h\"\n\n${decls}\nnamespace velloria_resources_generated {\nextern const EmbeddedResource kTable[];\nextern const int kCount;\nconst EmbeddedResource kTable[] = {\n${table}    {ResourceType::Bitmap, -1, nullptr, nullptr},\n};\nconst int kCount = ${count};\n}  // namespace velloria_resources_generated\n" @ONLY)
   add_library(${target} STATIC ${out}/resource_data.S ${out}/resource_table.cpp)

@@ -1,7 +1,5 @@
 #include "platform/sdl_platform.h"
 
-#include <unistd.h>
-
 #include "platform/sdl_audio.h"
 #include "platform/sdl_joystick.h"
 #include "platform/sdl_music.h"
@@ -73,10 +71,4 @@ class SdlPlatformImpl : public SdlPlatform, public ShellDevices {
 
 std::unique_ptr<SdlPlatform> CreateSdlPlatform(const Options& options, const Settings& run) {
   return std::make_unique<SdlPlatformImpl>(options, run);
-}
-
-void TellWithoutTerminal(const char* text) {
-  if (isatty(STDIN_FILENO) || isatty(STDERR_FILENO)) return;
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "Velloria", text, nullptr);
-  SDL_Quit();
 }

@@ -1,7 +1,6 @@
 #include "shell/settings_file.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "app/settings_store.h"
 #include "app/win_reg.h"
@@ -10,7 +9,10 @@
 std::string SettingsFile::DefaultPath() {
   std::string root = UserSettingsRoot();
   if (root.empty()) return {};
-  return (std::filesystem::path(root) / "KorvaGames" / "Velloria" / "settings.ini").string();
+  // Joined as text: a std::filesystem::path would read the UTF-8 root in
+  // another code page on Windows.
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  return root + "/KorvaGames/Velloria/settings.ini";
 }
 
 SettingsStore& SettingsFile::Store() const { return store_ ? *store_ : GetSettingsStore(); }

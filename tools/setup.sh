@@ -10,6 +10,10 @@
 #   tools/setup.sh hall   install what the hall of fame server needs, build it and
 #                         start it (on 127.0.0.1:8080 with hall.db, the game's
 #                         page from build-web/site when it is there)
+#   tools/setup.sh windows install mingw-w64 and Wine, build SDL2 for Windows
+#                         from Debian's sources (cached in
+#                         $VELLORIA_WINDOWS_CACHE, /var/cache/velloria-windows)
+#                         and the zip build-windows/velloria-VERSION-windows-x64.zip
 # Extra arguments after "play" go to the game (e.g. --window), after "hall" to
 # the server (they replace its defaults).
 set -euo pipefail
@@ -18,8 +22,8 @@ cd "$(dirname "$0")/.."
 mode=${1:-play}
 shift || true
 case "$mode" in
-  play | test | web | deb | hall) ;;
-  *) echo "usage: tools/setup.sh play|test|web|deb|hall" >&2; exit 2 ;;
+  play | test | web | deb | hall | windows) ;;
+  *) echo "usage: tools/setup.sh play|test|web|deb|hall|windows" >&2; exit 2 ;;
 esac
 build_dir=${VELLORIA_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont)
@@ -31,6 +35,9 @@ hall_packages=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev li
 # The browser build needs none of the desktop's libraries.
 [ "$mode" = web ] && packages=(cmake make emscripten node-acorn)
 [ "$mode" = deb ] && packages=(build-essential dpkg-dev debhelper cmake pkgconf libsdl2-dev libsdl2-mixer-dev lintian "${hall_packages[@]}")
+# dpkg-dev unpacks the sources apt fetches; googletest is GoogleTest's sources.
+[ "$mode" = windows ] && packages=(cmake make pkgconf dpkg-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64 wine wine64 googletest python3 git)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -52,6 +59,10 @@ if [ "$mode" = web ]; then
   echo "The page is in build-web/site. Serve it, then open http://127.0.0.1:8000/ :"
   echo "    python3 -m http.server -b 127.0.0.1 -d build-web/site 8000"
   exit 0
+fi
+
+if [ "$mode" = windows ]; then
+  exec tools/windows/build.sh "${VELLORIA_BUILD_DIR:-build-windows}"
 fi
 
 if [ "$mode" = deb ]; then
