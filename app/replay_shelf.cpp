@@ -218,9 +218,12 @@ std::vector<bool> EntriesThatStay(const std::vector<ShelfEntry>& entries, const 
 }
 
 FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array<RankEntry, kRankEntries>& ranking) {
-  if (folder.empty())
-    return Fail("(none)", {FileOutcome::Status::Failed,
-                           "no folder for the player's data (no XDG_DATA_HOME, HOME or LOCALAPPDATA)"});
+#ifdef _WIN32
+  constexpr const char* kNoDataFolder = "LOCALAPPDATA is not set";
+#else
+  constexpr const char* kNoDataFolder = "neither XDG_DATA_HOME nor HOME is set";
+#endif
+  if (folder.empty()) return Fail("(none)", {FileOutcome::Status::Failed, kNoDataFolder});
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) return Fail(folder, {FileOutcome::Status::Failed, ec.message()});
