@@ -25,7 +25,9 @@
 #include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "gfx/scale.h"
+#include "platform/web/web_kept_runs.h"
 #include "platform/web/web_platform.h"
+#include "platform/web/web_sessions.h"
 #include "platform/web/web_settings_store.h"
 #include "shell/run_settings.h"
 #include "shell/settings_file.h"
@@ -88,6 +90,7 @@ struct Run {
   JoystickReading padSeen;
   // An input file to play once the run in progress has ended.
   std::optional<std::string> watchNext;
+  PageSessions sessions;
 };
 
 std::unique_ptr<Run> run;
@@ -119,6 +122,7 @@ int RunDue() {
     wait = run->application->Loop().RunDue();
   }
   run->inLoop = false;
+  PassKeptRunsOn();
   // The game's own hot keys are off exactly while a name is typed.
   bool naming = !IsQuitRequested() && GetAppBlock().hotkeysEnabled == 0;
   if (naming != run->naming) PageNaming(naming ? 1 : 0);
@@ -127,6 +131,7 @@ int RunDue() {
 }
 
 void BeginRun(const Options& options);
+Options PlayersOptions();
 
 // The player's settings file when no run holds it.
 SettingsFile StoredSettings() { return SettingsFile(SettingsFile::DefaultPath(), &run->playerStore); }
@@ -143,6 +148,8 @@ void BeginWatching() {
 
 void EndRun() {
   int code = run->application->Finish();
+  PassKeptRunsOn();
+  std::optional<Options> next = run->sessions.Next(PlayersOptions(), *run->shell);
   run->application.reset();
   run->shell.reset();
   run->platform.reset();
@@ -150,6 +157,10 @@ void EndRun() {
   run->naming = false;
   if (run->watchNext) {
     BeginWatching();
+    return;
+  }
+  if (next) {
+    BeginRun(*next);
     return;
   }
   PageRunEnded(code);
@@ -236,6 +247,7 @@ void BeginRun(const Options& options) {
       std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, ForThisRun(saved, run->options));
   run->shell->SetTouchHints(run->touchButtons);
   run->shell->Wrap(services);
+  PageSessions::Equip(run->options, *run->shell, services);
   run->application = std::make_unique<Application>(run->options, services, run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
     run->application.reset();
@@ -252,12 +264,16 @@ void BeginRun(const Options& options) {
   KeepLooping();
 }
 
-// A new run as the page's URL asks, recorded unless it replays a file.
-void BeginPlayersRun() {
+// A new run as the page's URL asks, recorded and kept unless it replays a
+// file.
+Options PlayersOptions() {
   Options options = run->base;
   if (options.inputFile.empty() && options.recordFile.empty() && !options.headless) options.recordFile = kRecordFile;
-  BeginRun(options);
+  PageSessions::KeepRuns(options);
+  return options;
 }
+
+void BeginPlayersRun() { BeginRun(PlayersOptions()); }
 
 }  // namespace
 
@@ -269,8 +285,11 @@ EMSCRIPTEN_KEEPALIVE void velloria_resources_unpacked(int ok) {
     PageCannotStart("The game's pictures and sounds could not be unpacked.");
     return;
   }
-  run->ready = true;
-  PageProgramReady();
+  // The runs kept before are there before the first run starts.
+  LoadKeptRuns([] {
+    run->ready = true;
+    PageProgramReady();
+  });
 }
 
 // The player pressed or tapped to play (or "Play again").

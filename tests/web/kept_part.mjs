@@ -1,0 +1,78 @@
+// Runs kept on the page: a run played and left is listed in the options'
+// REPLAYS, WATCH plays it with REPLAY over the game and Escape returns to
+// the title, and after a reload it is listed still; a browser without
+// IndexedDB says once that runs are not kept, and plays on.
+import {join} from 'node:path';
+import {canvasShot, check, done, kTimeScale, openPage, pressToPlay, sceneState, startEpisode, status, tap,
+        waitFor} from './lib.mjs';
+
+// REPLAYS' place among the options' items.
+const kReplaysItem = 9;
+// How long the run is played before it is left.
+const kPlayedFrames = 200;
+
+const listed = page => page.evaluate(() => window.velloria.keptRuns());
+const overlaid = page => page.evaluate(() => window.velloria.overlaid().differing);
+
+async function openReplays(page) {
+  await page.evaluate(() => Module._velloria_options());
+  for (let i = 0; i < kReplaysItem; ++i) await tap(page, 'ArrowDown');
+  await tap(page, 'Enter');
+}
+
+async function playedAndKept(env, pages) {
+  const page = await openPage(env.browser, env.origin, '/?seed=5', pages);
+  await pressToPlay(page);
+  const begun = await startEpisode(page);
+  await waitFor(page, 'some play', s => s.frame > begun.frame + kPlayedFrames, 30);
+  await tap(page, 'Escape');
+  await waitFor(page, 'the quit question', s => s.paused === 1, 3);
+  await tap(page, 'Escape');
+  await page.waitForFunction(() => !window.velloria.running(), null, {timeout: 5000 * kTimeScale});
+  const kept = await listed(page);
+
+  await page.click('#again');
+  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
+  await openReplays(page);
+  await page.waitForTimeout(200);
+  const shownOver = await overlaid(page);
+  await canvasShot(page, env.out, 'kept-replays.png');
+  await tap(page, 'Enter');  // WATCH, the newest run chosen
+  const watched = await waitFor(page, 'the kept run to play',
+                                s => s.options === 0 && s.scene === sceneState.kGameRunning, 20);
+  const later = await waitFor(page, 'its frames to advance', s => s.frame > watched.frame + 50, 20)
+                    .catch(() => status(page));
+  const replayOver = await overlaid(page);
+  await canvasShot(page, env.out, 'kept-watched.png');
+  check(kept.length === 1 && /^\d\d-\d\d \d\d\.\d\d EPISODE 1 /.test(kept[0]) && shownOver > 2000 &&
+            later.frame > watched.frame + 50 && replayOver > 0,
+        `a run left mid-game is kept: REPLAYS lists it ("${kept[0]}", ${shownOver} pixels of the list); WATCH ` +
+            `plays it (frame ${watched.frame} to ${later.frame}) with REPLAY over it (${replayOver} pixels)`);
+  await tap(page, 'Escape');
+  const title = await waitFor(page, 'the title after the replay', s => s.scene === sceneState.kTitleRunning, 10)
+                    .catch(() => status(page));
+
+  await page.waitForFunction(() => !window.velloria.keptRunsSaving(), null, {timeout: 10000 * kTimeScale});
+  await page.reload();
+  await pressToPlay(page);
+  const reloaded = await listed(page);
+  check(title.scene === sceneState.kTitleRunning && reloaded.length === 1 && reloaded[0] === kept[0],
+        `Escape leaves the replay for the title; after a reload the run is listed still ("${reloaded[0]}")`);
+  await done(page);
+}
+
+async function noDatabase(env, pages) {
+  const page = await openPage(env.browser, env.origin, null, pages);
+  await page.addInitScript(() => {
+    Object.defineProperty(window, 'indexedDB', {get: () => undefined});
+  });
+  await page.goto(env.origin + '/');
+  const begun = await pressToPlay(page);
+  const notice = await page.locator('#notice').innerText();
+  const goesOn = await waitFor(page, 'the page to play on', s => s.frame > begun.frame + 25, 10).catch(() => null);
+  check(/does not let the page keep replays/.test(notice) && goesOn !== null,
+        `without IndexedDB the page says so once ("${notice}") and plays on`);
+  await done(page);
+}
+
+export const keptRuns = (env, pages) => Promise.all([playedAndKept(env, pages), noDatabase(env, pages)]);
