@@ -3,6 +3,7 @@
 #include <emscripten.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -26,22 +27,27 @@ EM_JS(void, PageDownload, (const char* name, const char* bytes, int length), {
 });
 // clang-format on
 
+// The folder's index, which every keep, KEEP and DELETE saves anew.
+constexpr const char* kIndexName = "index.txt";
+
 std::function<void()> whenLoaded;
 
-// The index as last written to the browser: every change to the folder
-// saves the index anew, a new file renamed over the old one.
+// The index as last written to the browser: a save of it makes a new file
+// renamed over the old one.
 struct IndexSeen {
   ino_t inode = 0;
   off_t size = -1;
+  int64_t changedNs = 0;
   bool operator==(const IndexSeen&) const = default;
 };
 IndexSeen written;
 
 IndexSeen LookAtIndex() {
   struct stat st {};
-  std::string index = std::string(kKeptRunsFolder) + "/index.txt";
+  std::string index = (fs::path(kKeptRunsFolder) / kIndexName).string();
   if (::stat(index.c_str(), &st) != 0) return {};
-  return {st.st_ino, st.st_size};
+  constexpr int64_t kNsPerSecond = 1000000000;
+  return {st.st_ino, st.st_size, int64_t{st.st_mtim.tv_sec} * kNsPerSecond + st.st_mtim.tv_nsec};
 }
 
 void OfferExports() {
@@ -67,7 +73,7 @@ void LoadKeptRuns(std::function<void()> loaded) {
 }
 
 void PassKeptRunsOn() {
-  if (IndexSeen now = LookAtIndex(); !(now == written)) {
+  if (IndexSeen now = LookAtIndex(); now != written) {
     written = now;
     PageSaveKeptRuns(kKeptRunsFolder);
   }

@@ -2,7 +2,8 @@
 // the command line, the resources are unpacked, and once the player has
 // pressed or tapped to play, the run is driven from the page's animation
 // frames until it ends. "Play again" starts a new run, "Watch a replay" one
-// that plays an input file.
+// that plays an input file; a session the options ask for (a kept run
+// watched, a practice run, the title again) follows the one that ended.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 

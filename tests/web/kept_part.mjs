@@ -1,23 +1,33 @@
 // Runs kept on the page: a run played and left is listed in the options'
-// REPLAYS, WATCH plays it with REPLAY over the game and Escape returns to
-// the title, and after a reload it is listed still; a browser without
-// IndexedDB says once that runs are not kept, and plays on.
-import {join} from 'node:path';
+// REPLAYS, EXPORT downloads it, WATCH plays it with REPLAY over the game and
+// Escape returns to the title; after a reload it is listed still, and once
+// deleted it stays gone through the next. A browser without IndexedDB says
+// once that runs are not kept, and plays on.
+import {readFileSync} from 'node:fs';
 import {canvasShot, check, done, kTimeScale, openPage, pressToPlay, sceneState, startEpisode, status, tap,
         waitFor} from './lib.mjs';
 
 // REPLAYS' place among the options' items.
 const kReplaysItem = 9;
 // How long the run is played before it is left.
-const kPlayedFrames = 200;
+const kPlayedFrames = 300;
 
 const listed = page => page.evaluate(() => window.velloria.keptRuns());
 const overlaid = page => page.evaluate(() => window.velloria.overlaid().differing);
 
 async function openReplays(page) {
+  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   await page.evaluate(() => Module._velloria_options());
   for (let i = 0; i < kReplaysItem; ++i) await tap(page, 'ArrowDown');
   await tap(page, 'Enter');
+}
+
+// The list as the page reads it back from the browser after a reload.
+async function reloaded(page) {
+  await page.waitForFunction(() => !window.velloria.keptRunsSaving(), null, {timeout: 10000 * kTimeScale});
+  await page.reload();
+  await pressToPlay(page);
+  return listed(page);
 }
 
 async function playedAndKept(env, pages) {
@@ -32,11 +42,19 @@ async function playedAndKept(env, pages) {
   const kept = await listed(page);
 
   await page.click('#again');
-  await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   await openReplays(page);
   await page.waitForTimeout(200);
   const shownOver = await overlaid(page);
   await canvasShot(page, env.out, 'kept-replays.png');
+  await tap(page, 'ArrowRight');
+  await tap(page, 'ArrowRight');
+  const [download] = await Promise.all([page.waitForEvent('download'), tap(page, 'Enter')]);
+  const exported = readFileSync(await download.path(), 'utf8');
+  check(/^velloria-\d{8}-\d{6}-1\.txt$/.test(download.suggestedFilename()) && /^version /m.test(exported) &&
+            /^check 250 /m.test(exported),
+        `EXPORT downloads the run's file (${download.suggestedFilename()}, ${exported.split('\n').length} lines)`);
+  await tap(page, 'ArrowLeft');
+  await tap(page, 'ArrowLeft');
   await tap(page, 'Enter');  // WATCH, the newest run chosen
   const watched = await waitFor(page, 'the kept run to play',
                                 s => s.options === 0 && s.scene === sceneState.kGameRunning, 20);
@@ -51,13 +69,19 @@ async function playedAndKept(env, pages) {
   await tap(page, 'Escape');
   const title = await waitFor(page, 'the title after the replay', s => s.scene === sceneState.kTitleRunning, 10)
                     .catch(() => status(page));
+  const again = await reloaded(page);
+  check(title.scene === sceneState.kTitleRunning && again.length === 1 && again[0] === kept[0],
+        `Escape leaves the replay for the title; after a reload the run is listed still ("${again[0]}")`);
 
-  await page.waitForFunction(() => !window.velloria.keptRunsSaving(), null, {timeout: 10000 * kTimeScale});
-  await page.reload();
-  await pressToPlay(page);
-  const reloaded = await listed(page);
-  check(title.scene === sceneState.kTitleRunning && reloaded.length === 1 && reloaded[0] === kept[0],
-        `Escape leaves the replay for the title; after a reload the run is listed still ("${reloaded[0]}")`);
+  await openReplays(page);
+  await tap(page, 'ArrowLeft');
+  await tap(page, 'ArrowLeft');
+  await tap(page, 'Enter');  // DELETE asks
+  await tap(page, 'Enter');
+  const deleted = await listed(page);
+  const afterDelete = await reloaded(page);
+  check(deleted.length === 0 && afterDelete.length === 0,
+        `DELETE takes the run out, and it stays out after a reload (${afterDelete.length} listed)`);
   await done(page);
 }
 
