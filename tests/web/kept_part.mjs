@@ -1,25 +1,34 @@
 // Runs kept on the page: a run played and left is listed in the options'
 // REPLAYS, EXPORT downloads it, WATCH plays it with REPLAY over the game and
 // Escape returns to the title; after a reload it is listed still, and once
-// deleted it stays gone through the next. A browser without IndexedDB says
-// once that runs are not kept, and plays on.
+// deleted it stays gone through the next. A browser without IndexedDB, or
+// with its storage full, says so once, and plays on.
 import {readFileSync} from 'node:fs';
 import {canvasShot, check, done, kTimeScale, openPage, pressToPlay, sceneState, startEpisode, status, tap,
         waitFor} from './lib.mjs';
 
-// REPLAYS' place among the options' items.
+// REPLAYS' and PRACTICE's places among the options' items, and START's on
+// PRACTICE's page.
 const kReplaysItem = 9;
+const kPracticeItem = 10;
+const kPracticeStart = 3;
 // How long the run is played before it is left.
 const kPlayedFrames = 300;
 
 const listed = page => page.evaluate(() => window.velloria.keptRuns());
 const overlaid = page => page.evaluate(() => window.velloria.overlaid().differing);
 
-async function openReplays(page) {
+async function openItem(page, item) {
   await waitFor(page, 'the title', s => s.scene === sceneState.kTitleRunning, 30);
   await page.evaluate(() => Module._velloria_options());
-  for (let i = 0; i < kReplaysItem; ++i) await tap(page, 'ArrowDown');
+  for (let i = 0; i < item; ++i) await tap(page, 'ArrowDown');
   await tap(page, 'Enter');
+}
+
+async function leaveGame(page) {
+  await tap(page, 'Escape');
+  await waitFor(page, 'the quit question', s => s.paused === 1, 3);
+  await tap(page, 'Escape');
 }
 
 // The list as the page reads it back from the browser after a reload.
@@ -35,14 +44,12 @@ async function playedAndKept(env, pages) {
   await pressToPlay(page);
   const begun = await startEpisode(page);
   await waitFor(page, 'some play', s => s.frame > begun.frame + kPlayedFrames, 30);
-  await tap(page, 'Escape');
-  await waitFor(page, 'the quit question', s => s.paused === 1, 3);
-  await tap(page, 'Escape');
+  await leaveGame(page);
   await page.waitForFunction(() => !window.velloria.running(), null, {timeout: 5000 * kTimeScale});
   const kept = await listed(page);
 
   await page.click('#again');
-  await openReplays(page);
+  await openItem(page, kReplaysItem);
   await page.waitForTimeout(200);
   const shownOver = await overlaid(page);
   await canvasShot(page, env.out, 'kept-replays.png');
@@ -73,15 +80,30 @@ async function playedAndKept(env, pages) {
   check(title.scene === sceneState.kTitleRunning && again.length === 1 && again[0] === kept[0],
         `Escape leaves the replay for the title; after a reload the run is listed still ("${again[0]}")`);
 
-  await openReplays(page);
+  // PRACTICE offers the level the run reached; the practice run left, the
+  // title follows.
+  await openItem(page, kPracticeItem);
+  for (let i = 0; i < kPracticeStart; ++i) await tap(page, 'ArrowDown');
+  await tap(page, 'Enter');
+  const practice = await waitFor(page, 'the practice run', s => s.scene === sceneState.kGameRunning && s.level === 1,
+                                 20);
+  await leaveGame(page);
+  const back = await waitFor(page, 'the title after practice', s => s.scene === sceneState.kTitleRunning, 10)
+                   .catch(() => status(page));
+  const withPractice = await listed(page);
+  check(practice.stage === 1 && back.scene === sceneState.kTitleRunning && withPractice.length === 2 &&
+            / PRACTICE 1-1 /.test(withPractice[0]),
+        `PRACTICE plays 1-1 and returns to the title; its run is kept ("${withPractice[0]}")`);
+
+  await openItem(page, kReplaysItem);
   await tap(page, 'ArrowLeft');
   await tap(page, 'ArrowLeft');
   await tap(page, 'Enter');  // DELETE asks
   await tap(page, 'Enter');
   const deleted = await listed(page);
   const afterDelete = await reloaded(page);
-  check(deleted.length === 0 && afterDelete.length === 0,
-        `DELETE takes the run out, and it stays out after a reload (${afterDelete.length} listed)`);
+  check(deleted.join() === kept.join() && afterDelete.join() === kept.join(),
+        `DELETE takes the newest run out, and it stays out after a reload (${afterDelete.length} listed)`);
   await done(page);
 }
 
@@ -95,8 +117,27 @@ async function noDatabase(env, pages) {
   const notice = await page.locator('#notice').innerText();
   const goesOn = await waitFor(page, 'the page to play on', s => s.frame > begun.frame + 25, 10).catch(() => null);
   check(/does not let the page keep replays/.test(notice) && goesOn !== null,
-        `without IndexedDB the page says so once ("${notice}") and plays on`);
+        `without IndexedDB the page says so ("${notice}") and plays on`);
   await done(page);
 }
 
-export const keptRuns = (env, pages) => Promise.all([playedAndKept(env, pages), noDatabase(env, pages)]);
+async function fullDatabase(env, pages) {
+  const page = await openPage(env.browser, env.origin, null, pages);
+  await page.addInitScript(() => {
+    IDBObjectStore.prototype.put = () => {
+      throw new DOMException('no room', 'QuotaExceededError');
+    };
+  });
+  await page.goto(env.origin + '/');
+  await pressToPlay(page);
+  await startEpisode(page);
+  await leaveGame(page);
+  await page.waitForFunction(() => !window.velloria.running(), null, {timeout: 5000 * kTimeScale});
+  const notice = await page.locator('#notice').innerText();
+  check(/storage for this page is full: runs played now/.test(notice) && (await listed(page)).length === 1,
+        `storage full: the page says so ("${notice}"), and the run is listed until the page closes`);
+  await done(page);
+}
+
+export const keptRuns = (env, pages) =>
+  Promise.all([playedAndKept(env, pages), noDatabase(env, pages), fullDatabase(env, pages)]);
