@@ -73,6 +73,17 @@ async function playedAndKept(env, pages) {
             later.frame > watched.frame + 50 && replayOver > 0,
         `a run left mid-game is kept: REPLAYS lists it ("${kept[0]}", ${shownOver} pixels of the list); WATCH ` +
             `plays it (frame ${watched.frame} to ${later.frame}) with REPLAY over it (${replayOver} pixels)`);
+  // P holds the replay (no frame runs) and lets it go on.
+  await tap(page, 'p');
+  const held = await status(page);
+  await page.waitForTimeout(500);
+  const stillHeld = await status(page);
+  await tap(page, 'p');
+  const goesOn = await waitFor(page, 'the replay to go on', s => s.frame > stillHeld.frame + 10, 5)
+                     .catch(() => status(page));
+  check(held.frame === stillHeld.frame && goesOn.frame > stillHeld.frame + 10,
+        `P holds the watched run at frame ${held.frame} (${stillHeld.frame} half a second later) and P again ` +
+            `lets it go on (frame ${goesOn.frame})`);
   await tap(page, 'Escape');
   const title = await waitFor(page, 'the title after the replay', s => s.scene === sceneState.kTitleRunning, 10)
                     .catch(() => status(page));
