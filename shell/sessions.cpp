@@ -5,9 +5,6 @@
 #include "app/run_tracker.h"
 #include "shell/shell.h"
 
-namespace {
-
-// A session the options asked for, with the command line's other choices.
 Options SessionOptions(const Options& given, const SessionRequest& next, const std::filesystem::path& shelf) {
   Options o = given;
   o.watch = o.practice = false;
@@ -27,8 +24,6 @@ Options SessionOptions(const Options& given, const SessionRequest& next, const s
   }
   return o;
 }
-
-}  // namespace
 
 int PlaySessions(const Options& given, PlatformServices& services, Shell& shell, SceneFactory& scenes,
                  InputDriver* driver, const std::function<void(Application&)>& started) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 #include "app/options.h"
+#include "shell/session_request.h"
 
 class Application;
 class InputDriver;
@@ -17,3 +19,8 @@ struct PlatformServices;
 // has started.
 int PlaySessions(const Options& given, PlatformServices& services, Shell& shell, SceneFactory& scenes,
                  InputDriver* driver, const std::function<void(Application&)>& started = {});
+
+// A session the options asked for, with the command line's other choices;
+// shelf is the folder of kept runs (a watched run's, and where the others
+// keep theirs).
+Options SessionOptions(const Options& given, const SessionRequest& next, const std::filesystem::path& shelf);

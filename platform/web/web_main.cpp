@@ -2,7 +2,8 @@
 // the command line, the resources are unpacked, and once the player has
 // pressed or tapped to play, the run is driven from the page's animation
 // frames until it ends. "Play again" starts a new run, "Watch a replay" one
-// that plays an input file.
+// that plays an input file; a session the options ask for (a kept run
+// watched, a practice run, the title again) follows the one that ended.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -25,7 +26,9 @@
 #include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "gfx/scale.h"
+#include "platform/web/web_kept_runs.h"
 #include "platform/web/web_platform.h"
+#include "platform/web/web_sessions.h"
 #include "platform/web/web_settings_store.h"
 #include "shell/run_settings.h"
 #include "shell/settings_file.h"
@@ -88,6 +91,7 @@ struct Run {
   JoystickReading padSeen;
   // An input file to play once the run in progress has ended.
   std::optional<std::string> watchNext;
+  PageSessions sessions;
 };
 
 std::unique_ptr<Run> run;
@@ -119,6 +123,7 @@ int RunDue() {
     wait = run->application->Loop().RunDue();
   }
   run->inLoop = false;
+  PassKeptRunsOn();
   // The game's own hot keys are off exactly while a name is typed.
   bool naming = !IsQuitRequested() && GetAppBlock().hotkeysEnabled == 0;
   if (naming != run->naming) PageNaming(naming ? 1 : 0);
@@ -127,6 +132,7 @@ int RunDue() {
 }
 
 void BeginRun(const Options& options);
+Options PlayersOptions();
 
 // The player's settings file when no run holds it.
 SettingsFile StoredSettings() { return SettingsFile(SettingsFile::DefaultPath(), &run->playerStore); }
@@ -143,6 +149,8 @@ void BeginWatching() {
 
 void EndRun() {
   int code = run->application->Finish();
+  PassKeptRunsOn();
+  std::optional<Options> next = run->sessions.Next(PlayersOptions(), *run->shell);
   run->application.reset();
   run->shell.reset();
   run->platform.reset();
@@ -150,6 +158,10 @@ void EndRun() {
   run->naming = false;
   if (run->watchNext) {
     BeginWatching();
+    return;
+  }
+  if (next) {
+    BeginRun(*next);
     return;
   }
   PageRunEnded(code);
@@ -236,6 +248,7 @@ void BeginRun(const Options& options) {
       std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, ForThisRun(saved, run->options));
   run->shell->SetTouchHints(run->touchButtons);
   run->shell->Wrap(services);
+  PageSessions::Equip(run->options, *run->shell, services);
   run->application = std::make_unique<Application>(run->options, services, run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
     run->application.reset();
@@ -252,12 +265,16 @@ void BeginRun(const Options& options) {
   KeepLooping();
 }
 
-// A new run as the page's URL asks, recorded unless it replays a file.
-void BeginPlayersRun() {
+// A new run as the page's URL asks, recorded and kept unless it replays a
+// file.
+Options PlayersOptions() {
   Options options = run->base;
   if (options.inputFile.empty() && options.recordFile.empty() && !options.headless) options.recordFile = kRecordFile;
-  BeginRun(options);
+  PageSessions::KeepRuns(options);
+  return options;
 }
+
+void BeginPlayersRun() { BeginRun(PlayersOptions()); }
 
 }  // namespace
 
@@ -269,8 +286,11 @@ EMSCRIPTEN_KEEPALIVE void velloria_resources_unpacked(int ok) {
     PageCannotStart("The game's pictures and sounds could not be unpacked.");
     return;
   }
-  run->ready = true;
-  PageProgramReady();
+  // The runs kept before are there before the first run starts.
+  LoadKeptRuns([] {
+    run->ready = true;
+    PageProgramReady();
+  });
 }
 
 // The player pressed or tapped to play (or "Play again").

@@ -10,7 +10,8 @@
 //   failures every failed load explained (load_part.mjs);
 //   pad     a pad's button starts the game, and held-back sound is explained (load_part.mjs);
 //   gzip    the page served compressed (load_part.mjs);
-//   comfort a pad's Start and Back, leaving mid-game, refused files (comfort_part.mjs).
+//   comfort a pad's Start and Back, leaving mid-game, refused files (comfort_part.mjs);
+//   kept    a run kept, listed in REPLAYS, watched, still there after a reload (kept_part.mjs).
 // Exits 77 (skipped) when the web build is not there. Everything it makes
 // goes to one temporary folder, removed at the end, pass or fail; the
 // screenshots go to --out.
@@ -22,6 +23,7 @@ import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {log, check, startServer} from './lib.mjs';
 import {comforts} from './comfort_part.mjs';
+import {keptRuns} from './kept_part.mjs';
 import {compressed, failures, offline, startByPad} from './load_part.mjs';
 import {playWithKeys} from './play_part.mjs';
 import {bossMix, everySession, sessions} from './replay_part.mjs';
@@ -79,7 +81,7 @@ try {
                hasTunes: existsSync(join(site, 'Music01.ogg'))};
   if (!env.hasTunes) console.log('note: no tunes in the site (music/*.ogg); the music checks are left out');
   const parts = {play: playWithKeys, replays: everySession, mix: bossMix, phones, storage, offline, failures,
-                 pad: startByPad, gzip: compressed, comfort: comforts};
+                 pad: startByPad, gzip: compressed, comfort: comforts, kept: keptRuns};
   await Promise.all(Object.entries(parts).filter(([name]) => !only || only.includes(name)).map(async ([name, part]) => {
     const pages = [];
     const begun = Date.now();

@@ -59,6 +59,9 @@ window.velloria = {
     }
     return {differing, dimmed, of: game.indices.length};
   },
+  // The kept runs as REPLAYS lists them, and whether they are being stored.
+  keptRuns: () => Module.UTF8ToString(Module._velloria_kept_runs()).split('\n').filter(Boolean),
+  keptRunsSaving: () => VelloriaKeptRuns.saving(),
   // The settings in effect (between runs the stored ones), by key.
   settings: () => VelloriaPage.programSettings(),
   music: () => VelloriaSound.musicState(),

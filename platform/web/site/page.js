@@ -620,6 +620,7 @@ const VelloriaPage = (() => {
     fit,
     programUp,
     showMessage,
+    showNotice,
     cannotStart,
     toggleFullScreen,
     setFit,
