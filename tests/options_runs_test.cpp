@@ -27,10 +27,14 @@ namespace {
 
 // A player at the keyboard across sessions: each key comes once the frame
 // of the session then running reaches its frame, in the order pressed.
+// A key at kWhenAsked comes once the shell offers RETRY.
 class QueuedHost : public Host {
  public:
+  static constexpr int64_t kWhenAsked = -1;
   bool PollEvent(HostEvent& event) override {
-    if (events.empty() || events.front().first > CurrentFrame()) return false;
+    if (events.empty()) return false;
+    int64_t at = events.front().first;
+    if (at == kWhenAsked ? !asked() : at > CurrentFrame()) return false;
     event = events.front().second;
     events.pop_front();
     return true;
@@ -54,6 +58,7 @@ class QueuedHost : public Host {
     Press(frame, "RETURN");
   }
   std::deque<std::pair<int64_t, HostEvent>> events;
+  std::function<bool()> asked;
 };
 
 constexpr int kReplaysItem = 9;
@@ -70,15 +75,18 @@ struct Rig {
     options.mute = true;
     options.seed = 7;
     options.keepFolder = (dir / "runs").string();
+    person.asked = [this] { return shell.AsksToRetry(); };
   }
   // The picture after each tick of each session.
   std::vector<std::vector<uint32_t>> Play() {
     std::vector<std::vector<uint32_t>> sessions;
-    PlaySessions(options, services, shell, scenes, nullptr, [&sessions](Application& application) {
+    PlaySessions(options, services, shell, scenes, nullptr, [this, &sessions](Application& application) {
       std::vector<uint32_t>& pictures = sessions.emplace_back();
-      application.Loop().OnTick([&pictures](int64_t, bool ran) {
+      application.Loop().OnTick([this, &pictures](int64_t, bool ran) {
         const Surface* back = GetBackSurface();
         pictures.push_back(ran && back ? PictureDigest(*back) : pictures.empty() ? 0 : pictures.back());
+        const std::string& notice = shell.Notice();
+        if (!notice.empty() && (notices.empty() || notices.back() != notice)) notices.push_back(notice);
       });
     });
     return sessions;
@@ -95,14 +103,16 @@ struct Rig {
   PlatformServices services;
   GameSceneFactory scenes;
   Options options;
+  std::vector<std::string> notices;  // each as it came
 };
 
 }  // namespace
 
 // From the title, PRACTICE at a level reached before: the practice run is
-// kept as one, its game over (with potions enough for the ranking) returns
-// to the title, and the ranking file stays byte for byte.
-TEST(OptionsRuns, APracticeRunFromTheOptionsLeavesTheRankingAsItWas) {
+// kept as one, its game over (with potions enough for the ranking) offers
+// RETRY, which plays the same practice again as a run of its own, or the
+// title; the ranking file stays byte for byte.
+TEST(OptionsRuns, APracticeRunRetriedLeavesTheRankingAsItWas) {
   Settings settings;
   settings.reached = {3, 0, 0, 5};
   Rig rig("practice", settings);
@@ -118,15 +128,20 @@ TEST(OptionsRuns, APracticeRunFromTheOptionsLeavesTheRankingAsItWas) {
   rig.person.Press(300, "LEFT");      // 0 wraps round to 250
   rig.person.Press(300, "DOWN");      // START
   rig.person.Press(300, "RETURN");
+  rig.person.Press(QueuedHost::kWhenAsked, "RETURN");  // RETRY
+  rig.person.Press(QueuedHost::kWhenAsked, "ESCAPE");  // the title
   std::vector<std::vector<uint32_t>> sessions = rig.Play();
 
-  ASSERT_EQ(sessions.size(), 3u) << "the title, the practice run, the title again";
-  EXPECT_LT(sessions[1].size(), 1500u) << "the practice run did not end at its game over";
+  ASSERT_EQ(sessions.size(), 4u) << "the title, the practice run, its retry, the title again";
+  EXPECT_LT(sessions[2].size(), 1500u) << "the retried run did not end at its game over";
+  EXPECT_EQ(sessions[1], sessions[2]) << "the retry is not the same practice";
   EXPECT_EQ(ReadFile(rig.dir / "ranking.ini"), ranking);
   std::vector<ShelfEntry> runs = rig.Runs();
-  ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0].start, (StartPoint{StartKind::Practice, 0, 4, 5, 250}));
-  EXPECT_NE(ReadFile(rig.dir / "runs" / runs[0].file).find("\nrun practice 4-5:250\n"), std::string::npos);
+  ASSERT_EQ(runs.size(), 2u);
+  for (const ShelfEntry& run : runs) {
+    EXPECT_EQ(run.start, (StartPoint{StartKind::Practice, 0, 4, 5, 250}));
+    EXPECT_NE(ReadFile(rig.dir / "runs" / run.file).find("\nrun practice 4-5:250\n"), std::string::npos);
+  }
   EXPECT_EQ(ReplaysPage::Line(runs[0], -1).find("PRACTICE 4-5"), 12u) << ReplaysPage::Line(runs[0], -1);
 }
 
@@ -156,6 +171,66 @@ TEST(OptionsRuns, WatchingAKeptRunShowsItsFrames) {
   ASSERT_EQ(rig.shell.Current().reached.size(), 4u);
   EXPECT_EQ(rig.shell.Current().reached[3], 5);
   EXPECT_NE(ReadFile(rig.file.Path()).find("\nreached=4-5\n"), std::string::npos);
+}
+
+// REPLAYS in a game asks first: another key says no and the game goes on;
+// Enter again ends the game as a quit does and opens the list over the
+// title. There SEND offers a kept run to the hall as a run's end does: a
+// --start or practice run is not ranked and sends nothing; Enter at the
+// question sends a run's file under the name it entered, and the answer
+// shows. WATCH then plays the game just ended, frame for frame.
+TEST(OptionsRuns, ReplaysInAGameAsksThenSendsAndWatchesOverTheTitle) {
+  struct FakeHall : HallSender {
+    void Send(const std::string& url, const std::string& name, const std::string& replay) override {
+      sent.push_back({url, name, replay});
+    }
+    std::optional<HallAnswer> Take() override {
+      if (!Sending()) return std::nullopt;
+      return ++answered, HallAnswer{201, R"({"id":4,"place":3})", ""};
+    }
+    bool Sending() const override { return answered < sent.size(); }
+    std::vector<std::array<std::string, 3>> sent;
+    size_t answered = 0;
+  } hall;
+  Settings settings;
+  settings.hallOfFame = "https://hall.example.org";
+  Rig rig("replays-in-game", settings);
+  rig.shell.SetHallSender(&hall);
+  KeptRun episode{{StartPoint{StartKind::Episode, 1, 1, 1, 0}}, "episode run\n"};
+  episode.summary.ended = true;
+  episode.summary.entered = {{120, "ANNA"}};
+  KeptRun practice{{StartPoint{StartKind::Practice, 0, 4, 5, 0}}, "practice run\n"};
+  practice.summary.ended = true;
+  for (const KeptRun& run : {episode, practice}) ASSERT_TRUE(KeepRun(rig.dir / "runs", run, {}).Done());
+  rig.options.frames = 600;
+  rig.options.startStage = 1;
+  rig.person.OpenItem(100, kReplaysItem);  // asks
+  rig.person.Press(100, "DOWN");           // no
+  rig.person.Press(100, "F1");
+  rig.person.OpenItem(300, kReplaysItem);
+  rig.person.Press(300, "RETURN");     // yes
+  rig.person.Press(310, "RIGHT", 4);   // SEND, on the title's list
+  rig.person.Press(310, "RETURN");     // from --start, not ranked
+  rig.person.Press(310, "DOWN");       // the practice run
+  rig.person.Press(310, "RETURN");     // not ranked either
+  rig.person.Press(310, "DOWN");       // the episode's run
+  rig.person.Press(310, "RETURN", 2);  // asks, sends
+  rig.person.Press(360, "UP", 2);
+  rig.person.Press(360, "RIGHT", 2);  // WATCH the game
+  rig.person.Press(360, "RETURN");
+  std::vector<std::vector<uint32_t>> sessions = rig.Play();
+
+  ASSERT_EQ(sessions.size(), 4u) << "the game, the title with the list, the game watched, the title";
+  const std::vector<uint32_t>& played = sessions[0];
+  EXPECT_TRUE(played.size() >= 300 && played.size() < 310) << played.size();
+  EXPECT_GT(std::set<uint32_t>(played.begin() + 110, played.begin() + 290).size(), 50u) << "the game stopped at no";
+  const std::vector<uint32_t>& watched = sessions[2];
+  EXPECT_GT(watched.size(), 250u);
+  EXPECT_TRUE(watched.size() <= played.size() && std::equal(watched.begin(), watched.end(), played.begin()));
+  ASSERT_EQ(hall.sent.size(), 1u);
+  EXPECT_EQ(hall.sent[0], (std::array<std::string, 3>{settings.hallOfFame, "ANNA", "episode run\n"}));
+  EXPECT_NE(std::find(rig.notices.begin(), rig.notices.end(), "HALL OF FAME: 3RD PLACE"), rig.notices.end())
+      << ::testing::PrintToString(rig.notices);
 }
 
 // The list's actions on the folder: KEEP holds a run past the bound of
@@ -189,19 +264,13 @@ TEST(OptionsRuns, KeepExportAndDeleteFromTheList) {
   page.Open(runs, dir / "docs", ranking, false);
   shelf = ReadShelf(runs);
   EXPECT_TRUE(ReplaysPage::Line(shelf.back(), 0).ends_with(" RANKED 1")) << ReplaysPage::Line(shelf.back(), 0);
-  // EXPORT, twice, beside a file of the player's under the first name.
-  std::string stamp = shelf.back().date.substr(0, 4) + shelf.back().date.substr(5, 2) + shelf.back().date.substr(8, 2) +
-                      "-" + shelf.back().date.substr(11, 2) + shelf.back().date.substr(14, 2) +
-                      shelf.back().date.substr(17, 2);
-  fs::create_directories(dir / "docs");
-  std::ofstream(dir / "docs" / ("velloria-" + stamp + "-1.txt")) << "mine";
   page.Press(MenuInput::Right);
-  page.Press(MenuInput::Right);  // EXPORT
+  page.Press(MenuInput::Right);  // EXPORT, twice: the second never over the first
   page.Press(MenuInput::Enter);
   page.Press(MenuInput::Enter);
-  EXPECT_EQ(ReadFile(dir / "docs" / ("velloria-" + stamp + "-1.txt")), "mine");
-  EXPECT_EQ(ReadFile(dir / "docs" / ("velloria-" + stamp + "-2.txt")), "ranked run\n");
-  EXPECT_EQ(ReadFile(dir / "docs" / ("velloria-" + stamp + "-3.txt")), "ranked run\n");
+  std::vector<std::string> exported;
+  for (const fs::directory_entry& file : fs::directory_iterator(dir / "docs")) exported.push_back(ReadFile(file));
+  EXPECT_EQ(exported, std::vector<std::string>(2, "ranked run\n"));
   // DELETE: anything but Enter says no; Enter says yes.
   page.Press(MenuInput::Right);
   page.Press(MenuInput::Enter);

@@ -21,7 +21,8 @@
 namespace {
 
 // The light of what the player sees and of the game's own picture, at
-// each change of the layer, round the band PAUSED stands on.
+// each change of the layer, round the band PAUSED stands on; and on the
+// band, the pixels that show the game's picture at all.
 struct ShownSpy : Presenter {
   void Present(const Surface& back, const Palette& palette) override {
     own = back;
@@ -29,26 +30,29 @@ struct ShownSpy : Presenter {
   }
   void SetOverlay(const OverlayView& overlay) override {
     if (!own || !overlay.layer) return;
-    auto light = [&](const OverlayView& over) {
-      std::vector<uint32_t> out(640 * 480);
-      ConvertAndScale(*own, colours, out.data(), 640, 480, 640, over);
-      uint64_t sum = 0;
-      for (int y = 0; y < 480; ++y) {
-        if (y >= kBandTop && y < kBandBottom) continue;
-        for (int x = 0; x < 640; ++x) {
-          uint32_t c = out[static_cast<size_t>(y * 640 + x)];
-          sum += (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
-        }
+    std::vector<uint32_t> shown(640 * 480), bare(640 * 480);
+    ConvertAndScale(*own, colours, shown.data(), 640, 480, 640, overlay);
+    ConvertAndScale(*own, colours, bare.data(), 640, 480, 640, {});
+    Light& light = lights[CurrentFrame()];
+    for (size_t i = 0; i < shown.size(); ++i) {
+      int y = static_cast<int>(i / 640);
+      if (y >= kBandTop && y < kBandBottom) {
+        light.bareOnBand += overlay.layer->At(static_cast<int>(i % 640), y) == overlay.transparent;
+        continue;
       }
-      return sum;
-    };
-    lights[CurrentFrame()] = {light(overlay), light({})};
+      for (auto [c, sum] : {std::pair{shown[i], &light.shown}, {bare[i], &light.own}}) {
+        *sum += (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
+      }
+    }
   }
   static constexpr int kBandTop = 184;
   static constexpr int kBandBottom = 296;
   std::optional<Surface> own;
   Palette colours{};
-  std::map<int64_t, std::pair<uint64_t, uint64_t>> lights;  // shown, own
+  struct Light {
+    uint64_t shown = 0, own = 0, bareOnBand = 0;
+  };
+  std::map<int64_t, Light> lights;
 };
 
 }  // namespace
@@ -100,14 +104,17 @@ TEST(ShellSession, AFitLeftToTheScreenIsLargeAndSharpAndASavedOneWins) {
   EXPECT_NE(saved.find("mute=on"), std::string::npos) << saved;
 }
 
-// PAUSED is shown over the game's picture dimmed, by the presenter: the
-// game's own picture is as it was, so the picture log of the session replays
-// headless without the shell.
-TEST(ShellSession, PausedDimsThePictureShownButNeverTheGamesOwn) {
+// PAUSED, and the options over GET READY, are shown over the game's picture
+// dimmed, by the presenter, on a band that leaves nothing of the banner in
+// sight: the game's own picture is as it was, so the picture log of the
+// session replays headless without the shell.
+TEST(ShellSession, PausedAndTheOptionsDimThePictureShownButNeverTheGamesOwn) {
   TestDir dir("paused-dim");
   PlayedHost person;
   person.Press(30, "P");
   person.Press(60, "P");
+  person.Press(80, "F1");
+  person.Press(100, "F1");
   ShownSpy screen;
   Options options;
   options.frames = 120;
@@ -115,11 +122,13 @@ TEST(ShellSession, PausedDimsThePictureShownButNeverTheGamesOwn) {
   options.startPotions = 500;
   options.seed = 5;
   PlayThroughShell(dir, Settings{}, person, nullptr, screen, options);
-  auto paused = screen.lights.lower_bound(30);
-  ASSERT_TRUE(paused != screen.lights.end() && paused->first < 60) << "no PAUSED";
-  auto [shown, own] = paused->second;
-  EXPECT_GT(own, 0u);
-  EXPECT_LT(shown * 2, own) << "the picture under PAUSED is not dimmed";
+  for (int64_t held : {30, 80}) {
+    auto light = screen.lights.lower_bound(held);
+    ASSERT_TRUE(light != screen.lights.end() && light->first < held + 20) << "nothing shown at " << held;
+    EXPECT_GT(light->second.own, 0u);
+    EXPECT_LT(light->second.shown * 2, light->second.own) << "the picture is not dimmed at " << held;
+    EXPECT_EQ(light->second.bareOnBand, 0u) << "the game's picture sticks out at " << held;
+  }
   ExpectSameWithoutShell(dir, "--frames 120 --start 1-1:500");
 }
 
