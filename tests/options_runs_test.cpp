@@ -27,7 +27,7 @@ namespace {
 
 // A player at the keyboard across sessions: each key comes once the frame
 // of the session then running reaches its frame, in the order pressed.
-// A key at kWhenAsked comes once the shell offers RETRY.
+// A key at kWhenAsked comes once the shell offers RETRY (and goes up after).
 class QueuedHost : public Host {
  public:
   static constexpr int64_t kWhenAsked = -1;
@@ -48,8 +48,11 @@ class QueuedHost : public Host {
     int code = *KeyCodeFromName(key);
     for (int i = 0; i < times; ++i) {
       events.push_back({frame, {HostEventType::KeyDown, code}});
-      events.push_back({frame, {HostEventType::KeyUp, code}});
+      events.push_back({std::max<int64_t>(frame, 0), {HostEventType::KeyUp, code}});
     }
+  }
+  void Press(int64_t frame, std::initializer_list<const char*> keys) {
+    for (const char* key : keys) Press(frame, key);
   }
   // F1, then Down to the options' item and Enter.
   void OpenItem(int64_t frame, int downs) {
@@ -111,8 +114,9 @@ struct Rig {
 // From the title, PRACTICE at a level reached before: the practice run is
 // kept as one, its game over (with potions enough for the ranking) offers
 // RETRY, which plays the same practice again as a run of its own, or the
-// title; the ranking file stays byte for byte.
-TEST(OptionsRuns, APracticeRunRetriedLeavesTheRankingAsItWas) {
+// title; the ranking file stays byte for byte. WATCH from the list then
+// plays the run just kept in the game's own picture, frame for frame.
+TEST(OptionsRuns, APracticeRunRetriedAndWatchedLeavesTheRankingAsItWas) {
   Settings settings;
   settings.reached = {3, 0, 0, 5};
   Rig rig("practice", settings);
@@ -121,18 +125,15 @@ TEST(OptionsRuns, APracticeRunRetriedLeavesTheRankingAsItWas) {
   rig.options.rankingFile = (rig.dir / "ranking.ini").string();
   rig.options.frames = 1500;
   rig.person.OpenItem(300, kPracticeItem);
-  rig.person.Press(300, "LEFT");      // stage 1 wraps round to stage 4
-  rig.person.Press(300, "DOWN");      // LEVEL
-  rig.person.Press(300, "RIGHT", 4);  // 5
-  rig.person.Press(300, "DOWN");      // POTIONS
-  rig.person.Press(300, "LEFT");      // 0 wraps round to 250
-  rig.person.Press(300, "DOWN");      // START
-  rig.person.Press(300, "RETURN");
+  // Stage 1 wraps round to 4, level 5, potions 0 wrap round to 250, START.
+  rig.person.Press(300, {"LEFT", "DOWN", "RIGHT", "RIGHT", "RIGHT", "RIGHT", "DOWN", "LEFT", "DOWN", "RETURN"});
   rig.person.Press(QueuedHost::kWhenAsked, "RETURN");  // RETRY
   rig.person.Press(QueuedHost::kWhenAsked, "ESCAPE");  // the title
+  rig.person.OpenItem(50, kReplaysItem);
+  rig.person.Press(50, "RETURN");  // WATCH the newest
   std::vector<std::vector<uint32_t>> sessions = rig.Play();
 
-  ASSERT_EQ(sessions.size(), 4u) << "the title, the practice run, its retry, the title again";
+  ASSERT_EQ(sessions.size(), 6u) << "the title, the practice run, its retry, the title, the retry watched, the title";
   EXPECT_LT(sessions[2].size(), 1500u) << "the retried run did not end at its game over";
   EXPECT_EQ(sessions[1], sessions[2]) << "the retry is not the same practice";
   EXPECT_EQ(ReadFile(rig.dir / "ranking.ini"), ranking);
@@ -143,34 +144,10 @@ TEST(OptionsRuns, APracticeRunRetriedLeavesTheRankingAsItWas) {
     EXPECT_NE(ReadFile(rig.dir / "runs" / run.file).find("\nrun practice 4-5:250\n"), std::string::npos);
   }
   EXPECT_EQ(ReplaysPage::Line(runs[0], -1).find("PRACTICE 4-5"), 12u) << ReplaysPage::Line(runs[0], -1);
-}
-
-// WATCH from the list plays the kept run in the game's own picture, frame
-// for frame as it was played, then returns to the title; the run reached
-// is offered for practice from then on.
-TEST(OptionsRuns, WatchingAKeptRunShowsItsFrames) {
-  Rig rig("watch");
-  rig.options.frames = 1200;
-  rig.options.startStage = 4;
-  rig.options.startLevel = 5;  // boss 4 ends a game without potions at once
-  rig.person.OpenItem(1100, kReplaysItem);
-  rig.person.Press(1100, "RETURN");  // WATCH the newest
-  std::vector<std::vector<uint32_t>> sessions = rig.Play();
-
-  std::vector<ShelfEntry> runs = rig.Runs();
-  ASSERT_EQ(runs.size(), 1u);
-  ASSERT_TRUE(runs[0].ended);
-  ASSERT_EQ(sessions.size(), 3u) << "the run, the replay, the title";
-  const std::vector<uint32_t>& played = sessions[0];
-  const std::vector<uint32_t>& watched = sessions[1];
-  ASSERT_EQ(watched.size(), static_cast<size_t>(runs[0].frames));
-  ASSERT_GE(played.size(), watched.size());
-  auto [w, p] = std::mismatch(watched.begin(), watched.end(), played.begin());
-  EXPECT_TRUE(w == watched.end()) << "the pictures differ from tick " << (w - watched.begin());
+  const std::vector<uint32_t>& watched = sessions[4];
+  ASSERT_EQ(watched.size(), static_cast<size_t>(runs[1].frames));
+  EXPECT_TRUE(std::equal(watched.begin(), watched.end(), sessions[2].begin())) << "the pictures differ";
   EXPECT_GT(std::set<uint32_t>(watched.begin(), watched.end()).size(), 100u) << "a still picture proves nothing";
-  ASSERT_EQ(rig.shell.Current().reached.size(), 4u);
-  EXPECT_EQ(rig.shell.Current().reached[3], 5);
-  EXPECT_NE(ReadFile(rig.file.Path()).find("\nreached=4-5\n"), std::string::npos);
 }
 
 // REPLAYS in a game asks first: another key says no and the game goes on;
@@ -183,41 +160,33 @@ TEST(OptionsRuns, ReplaysInAGameAsksThenSendsAndWatchesOverTheTitle) {
   struct FakeHall : HallSender {
     void Send(const std::string& url, const std::string& name, const std::string& replay) override {
       sent.push_back({url, name, replay});
+      answer = HallAnswer{201, R"({"id":4,"place":3})", ""};
     }
-    std::optional<HallAnswer> Take() override {
-      if (!Sending()) return std::nullopt;
-      return ++answered, HallAnswer{201, R"({"id":4,"place":3})", ""};
-    }
-    bool Sending() const override { return answered < sent.size(); }
+    std::optional<HallAnswer> Take() override { return std::exchange(answer, std::nullopt); }
+    bool Sending() const override { return answer.has_value(); }
     std::vector<std::array<std::string, 3>> sent;
-    size_t answered = 0;
+    std::optional<HallAnswer> answer;
   } hall;
   Settings settings;
   settings.hallOfFame = "https://hall.example.org";
   Rig rig("replays-in-game", settings);
   rig.shell.SetHallSender(&hall);
-  KeptRun episode{{StartPoint{StartKind::Episode, 1, 1, 1, 0}}, "episode run\n"};
-  episode.summary.ended = true;
-  episode.summary.entered = {{120, "ANNA"}};
-  KeptRun practice{{StartPoint{StartKind::Practice, 0, 4, 5, 0}}, "practice run\n"};
-  practice.summary.ended = true;
-  for (const KeptRun& run : {episode, practice}) ASSERT_TRUE(KeepRun(rig.dir / "runs", run, {}).Done());
+  for (const KeptRun& run :
+       {KeptRun{{.start = {StartKind::Episode, 1, 1, 1, 0}, .ended = true, .entered = {{120, "ANNA"}}},
+                "episode run\n"},
+        KeptRun{{.start = {StartKind::Practice, 0, 4, 5, 0}, .ended = true}, "practice run\n"}}) {
+    ASSERT_TRUE(KeepRun(rig.dir / "runs", run, {}).Done());
+  }
   rig.options.frames = 600;
   rig.options.startStage = 1;
   rig.person.OpenItem(100, kReplaysItem);  // asks
-  rig.person.Press(100, "DOWN");           // no
-  rig.person.Press(100, "F1");
+  rig.person.Press(100, {"DOWN", "F1"});   // no, and the options closed
   rig.person.OpenItem(300, kReplaysItem);
-  rig.person.Press(300, "RETURN");     // yes
-  rig.person.Press(310, "RIGHT", 4);   // SEND, on the title's list
-  rig.person.Press(310, "RETURN");     // from --start, not ranked
-  rig.person.Press(310, "DOWN");       // the practice run
-  rig.person.Press(310, "RETURN");     // not ranked either
-  rig.person.Press(310, "DOWN");       // the episode's run
-  rig.person.Press(310, "RETURN", 2);  // asks, sends
-  rig.person.Press(360, "UP", 2);
-  rig.person.Press(360, "RIGHT", 2);  // WATCH the game
-  rig.person.Press(360, "RETURN");
+  rig.person.Press(300, "RETURN");  // yes
+  // On the title's list, SEND: the game just ended (--start) and the practice
+  // run are not ranked; the episode's run asks and goes. Then WATCH the game.
+  rig.person.Press(310, {"RIGHT", "RIGHT", "RIGHT", "RIGHT", "RETURN", "DOWN", "RETURN", "DOWN", "RETURN", "RETURN"});
+  rig.person.Press(360, {"UP", "UP", "RIGHT", "RIGHT", "RETURN"});
   std::vector<std::vector<uint32_t>> sessions = rig.Play();
 
   ASSERT_EQ(sessions.size(), 4u) << "the game, the title with the list, the game watched, the title";
@@ -227,6 +196,7 @@ TEST(OptionsRuns, ReplaysInAGameAsksThenSendsAndWatchesOverTheTitle) {
   const std::vector<uint32_t>& watched = sessions[2];
   EXPECT_GT(watched.size(), 250u);
   EXPECT_TRUE(watched.size() <= played.size() && std::equal(watched.begin(), watched.end(), played.begin()));
+  EXPECT_NE(ReadFile(rig.file.Path()).find("\nreached=1-1\n"), std::string::npos) << "the level reached is not kept";
   ASSERT_EQ(hall.sent.size(), 1u);
   EXPECT_EQ(hall.sent[0], (std::array<std::string, 3>{settings.hallOfFame, "ANNA", "episode run\n"}));
   EXPECT_NE(std::find(rig.notices.begin(), rig.notices.end(), "HALL OF FAME: 3RD PLACE"), rig.notices.end())

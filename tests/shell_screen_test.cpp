@@ -21,8 +21,8 @@
 namespace {
 
 // The light of what the player sees and of the game's own picture, at
-// each change of the layer, round the band PAUSED stands on; and on the
-// band, the pixels that show the game's picture at all.
+// each change of the layer, round the band PAUSED stands on; and how much of
+// the game's picture shows on the band at all.
 struct ShownSpy : Presenter {
   void Present(const Surface& back, const Palette& palette) override {
     own = back;
@@ -30,29 +30,28 @@ struct ShownSpy : Presenter {
   }
   void SetOverlay(const OverlayView& overlay) override {
     if (!own || !overlay.layer) return;
-    std::vector<uint32_t> shown(640 * 480), bare(640 * 480);
-    ConvertAndScale(*own, colours, shown.data(), 640, 480, 640, overlay);
-    ConvertAndScale(*own, colours, bare.data(), 640, 480, 640, {});
-    Light& light = lights[CurrentFrame()];
-    for (size_t i = 0; i < shown.size(); ++i) {
-      int y = static_cast<int>(i / 640);
-      if (y >= kBandTop && y < kBandBottom) {
-        light.bareOnBand += overlay.layer->At(static_cast<int>(i % 640), y) == overlay.transparent;
-        continue;
+    auto light = [&](const OverlayView& over) {
+      std::vector<uint32_t> out(640 * 480);
+      ConvertAndScale(*own, colours, out.data(), 640, 480, 640, over);
+      uint64_t sum = 0;
+      for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+          uint32_t c = out[static_cast<size_t>(y * 640 + x)];
+          bool band = y >= kBandTop && y < kBandBottom;
+          if (!band) sum += (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
+          if (band && &over == &overlay) onBand[CurrentFrame()] += overlay.layer->At(x, y) == overlay.transparent;
+        }
       }
-      for (auto [c, sum] : {std::pair{shown[i], &light.shown}, {bare[i], &light.own}}) {
-        *sum += (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
-      }
-    }
+      return sum;
+    };
+    lights[CurrentFrame()] = {light(overlay), light({})};
   }
   static constexpr int kBandTop = 184;
   static constexpr int kBandBottom = 296;
   std::optional<Surface> own;
   Palette colours{};
-  struct Light {
-    uint64_t shown = 0, own = 0, bareOnBand = 0;
-  };
-  std::map<int64_t, Light> lights;
+  std::map<int64_t, std::pair<uint64_t, uint64_t>> lights;  // shown, own
+  std::map<int64_t, int> onBand;                            // the picture's pixels on the band
 };
 
 }  // namespace
@@ -125,9 +124,10 @@ TEST(ShellSession, PausedAndTheOptionsDimThePictureShownButNeverTheGamesOwn) {
   for (int64_t held : {30, 80}) {
     auto light = screen.lights.lower_bound(held);
     ASSERT_TRUE(light != screen.lights.end() && light->first < held + 20) << "nothing shown at " << held;
-    EXPECT_GT(light->second.own, 0u);
-    EXPECT_LT(light->second.shown * 2, light->second.own) << "the picture is not dimmed at " << held;
-    EXPECT_EQ(light->second.bareOnBand, 0u) << "the game's picture sticks out at " << held;
+    auto [shown, own] = light->second;
+    EXPECT_GT(own, 0u);
+    EXPECT_LT(shown * 2, own) << "the picture is not dimmed at " << held;
+    EXPECT_EQ(screen.onBand[light->first], 0) << "the game's picture sticks out at " << held;
   }
   ExpectSameWithoutShell(dir, "--frames 120 --start 1-1:500");
 }
