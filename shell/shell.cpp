@@ -16,6 +16,7 @@
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
 #include "base/frame_clock.h"
+#include "gfx/curtain.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/key_names.h"
@@ -274,6 +275,7 @@ std::optional<SessionRequest> Shell::TakeNextSession() {
   titleAfter_ = next && next->kind != SessionRequest::Kind::Title;
   watching_ = next && next->kind == SessionRequest::Kind::Watch;
   openReplays_ = next && next->openReplays;
+  titleAt_ = -1;
   retry_.reset();
   if (replaySpeed_ != 1) devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
   replayHeld_ = false;
@@ -371,12 +373,15 @@ void Shell::LookAtGame() {
   if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
   LookAtNameEntry();
   LookAtHall();
-  // REPLAYS chosen in a game ended it: the list opens over the title.
-  if (openReplays_ && app.sceneState == scene_state::kTitleRunning && !optionsOpen_) {
-    openReplays_ = false;
-    ToggleOptions();
-    menu_.ShowReplays();
-  }
+  // REPLAYS chosen in a game ended it: the list opens over the title once
+  // its curtain has opened (the options hold the picture as it is).
+  if (!openReplays_ || app.sceneState != scene_state::kTitleRunning || optionsOpen_) return;
+  if (titleAt_ < 0) titleAt_ = CurrentFrame();
+  if (CurrentFrame() - titleAt_ < kCurtainFrames) return;
+  openReplays_ = false;
+  titleAt_ = -1;
+  ToggleOptions();
+  menu_.ShowReplays();
 }
 
 // A run a hall may rank is offered once, and only where a hall is set.

@@ -160,6 +160,7 @@ class Shell : public Host {
   bool hallAsking_ = false;
   std::optional<SessionRequest> retry_;  // the practice run RETRY plays again
   bool openReplays_ = false;             // the options open on REPLAYS once the title is up
+  int64_t titleAt_ = -1;                 // the frame the title came up, for that
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };
