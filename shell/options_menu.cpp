@@ -103,7 +103,7 @@ std::optional<SessionRequest> OptionsMenu::TakeRequest() {
   return request ? request : practice_->TakeRequest();
 }
 
-std::optional<HallRun> OptionsMenu::TakeSend() { return replays_->TakeSend(); }
+std::optional<RunToSend> OptionsMenu::TakeSend() { return replays_->TakeSend(); }
 
 void OptionsMenu::ShowReplays() {
   replays_->Open(place_.folder, place_.exports, GetAppBlock().ranking, place_.hall);

@@ -25,7 +25,7 @@ struct ShelfPlace {
   bool inGame = false;
   bool hall = false;
 };
-struct HallRun;
+struct RunToSend;
 
 // The options the player opens with F1: a page of items and a page of
 // controls, drawn on the overlay. The menu only edits the settings it is
@@ -57,7 +57,7 @@ class OptionsMenu {
   // What REPLAYS or PRACTICE asked to play, once.
   std::optional<SessionRequest> TakeRequest();
   // The kept run REPLAYS said to send to the hall of fame, once.
-  std::optional<HallRun> TakeSend();
+  std::optional<RunToSend> TakeSend();
   // Straight to the REPLAYS page (the options open already).
   void ShowReplays();
   // False when the input closes the options.

@@ -69,7 +69,7 @@ void ReplaysPage::Reload() {
 
 std::optional<SessionRequest> ReplaysPage::TakeRequest() { return std::exchange(request_, std::nullopt); }
 
-std::optional<HallRun> ReplaysPage::TakeSend() { return std::exchange(send_, std::nullopt); }
+std::optional<RunToSend> ReplaysPage::TakeSend() { return std::exchange(send_, std::nullopt); }
 
 bool ReplaysPage::Press(MenuInput input) {
   said_.clear();
@@ -85,7 +85,7 @@ bool ReplaysPage::Press(MenuInput input) {
         said_ = "NOT SENT: THE RUN CANNOT BE READ";
         std::fprintf(stderr, "velloria: cannot send %s: %s\n", run.file.c_str(), read.reason.c_str());
       } else {
-        send_ = HallRun{HallEntryFor(run.start, run.ended, run.entered).nameOrWhy, std::move(replay)};
+        send_ = RunToSend{HallEntryFor(run.start, run.ended, run.entered).nameOrWhy, std::move(replay)};
       }
       return true;
     }

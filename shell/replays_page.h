@@ -13,7 +13,7 @@
 
 // A kept run to send to the hall of fame: the name it is ranked under and
 // its file.
-struct HallRun {
+struct RunToSend {
   std::string name;
   std::string replay;
 };
@@ -34,7 +34,7 @@ class ReplaysPage {
   bool Press(MenuInput input);
   std::optional<SessionRequest> TakeRequest();
   // The run the player said to send, once.
-  std::optional<HallRun> TakeSend();
+  std::optional<RunToSend> TakeSend();
   bool HasRequest() const { return request_.has_value(); }
   void Draw(Overlay& overlay) const;
 
@@ -58,5 +58,5 @@ class ReplaysPage {
   Asking asking_ = Asking::Nothing;
   std::string said_;
   std::optional<SessionRequest> request_;
-  std::optional<HallRun> send_;
+  std::optional<RunToSend> send_;
 };

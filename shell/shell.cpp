@@ -221,7 +221,7 @@ void Shell::Menu(MenuInput input) {
   Apply(before);
   if (!menu_.OnMusic()) HearMusic(false);
   if (!stays) ToggleOptions();
-  if (std::optional<HallRun> run = menu_.TakeSend()) SendToHall(*run);
+  if (std::optional<RunToSend> run = menu_.TakeSend()) SendToHall(*run);
   if (std::optional<SessionRequest> request = menu_.TakeRequest()) EndSession(std::move(*request));
 }
 
@@ -405,7 +405,7 @@ void Shell::AnswerHall(int key) {
 }
 
 // A kept run sent from REPLAYS: the same request and answer as the offer's.
-void Shell::SendToHall(const HallRun& run) {
+void Shell::SendToHall(const RunToSend& run) {
   if (!hall_) return;
   if (hall_->Sending()) {
     notices_.Show("STILL SENDING THE LAST RUN", host_.NowMs());

@@ -115,7 +115,7 @@ class Shell : public Host {
   void Pace(int key);
   void LookAtHall();
   void AnswerHall(int key);
-  void SendToHall(const HallRun& run);
+  void SendToHall(const RunToSend& run);
   void AskRetry(const StartPoint& practice);
   void AnswerRetry(bool again);
   void EndSession(SessionRequest next);
