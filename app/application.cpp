@@ -262,11 +262,18 @@ void Application::EndWithPractice() {
   RunTracker& tracker = parts_->practice;
   tracker.Prime(PracticeStart());
   MainLoop& loop = *loop_;
-  loop_->OnTick([&tracker, &loop](int64_t frame, bool) {
+  loop_->OnTick([&tracker, &loop, over = services_.practiceOver, start = PracticeStart().value_or(StartPoint{}),
+                 told = false](int64_t frame, bool) mutable {
     const NGame* game = CurrentGame();
     int state = game ? game->Snapshot().state : game_state::kIdle;
-    if (tracker.AfterFrame(frame) == RunTracker::Turn::Ended || state == game_state::kNameEntry ||
-        state == game_state::kHandOver) {
+    if (told || !(tracker.AfterFrame(frame) == RunTracker::Turn::Ended || state == game_state::kNameEntry ||
+                  state == game_state::kHandOver)) {
+      return;
+    }
+    told = true;
+    if (over) {
+      over(start);
+    } else {
       loop.EndAfterThisTick();
     }
   });

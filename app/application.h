@@ -37,6 +37,9 @@ struct PlatformServices {
   bool holdToFire = false;
   // Told of every run kept, after it is kept.
   std::function<void(const RunSummary&)> runKept;
+  // A practice run reached its game over: when set, the session goes on
+  // (the caller holds the game and ends it); without, it ends at once.
+  std::function<void(const StartPoint&)> practiceOver;
 };
 
 // Start-up in its fixed order, the message loop, and the way out through

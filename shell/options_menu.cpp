@@ -98,8 +98,16 @@ OptionsMenu::OptionsMenu(Settings& settings)
 OptionsMenu::~OptionsMenu() = default;
 
 std::optional<SessionRequest> OptionsMenu::TakeRequest() {
+  if (request_) return std::exchange(request_, std::nullopt);
   std::optional<SessionRequest> request = replays_->TakeRequest();
   return request ? request : practice_->TakeRequest();
+}
+
+std::optional<RunToSend> OptionsMenu::TakeSend() { return replays_->TakeSend(); }
+
+void OptionsMenu::ShowReplays() {
+  replays_->Open(place_.folder, place_.exports, GetAppBlock().ranking, place_.hall);
+  page_ = Page::Replays;
 }
 
 void OptionsMenu::Open(const ShelfPlace& place) {
@@ -107,6 +115,7 @@ void OptionsMenu::Open(const ShelfPlace& place) {
   page_ = Page::Main;
   item_ = 0;
   awaiting_ = false;
+  confirmingReplays_ = false;
   said_.clear();
 }
 
@@ -114,6 +123,7 @@ bool OptionsMenu::Press(MenuInput input) {
   said_.clear();
   // The question stands for the next press only.
   if (input != MenuInput::Enter || page_ != Page::Main || item_ != kResetRanking) confirmingReset_ = false;
+  if (input != MenuInput::Enter || page_ != Page::Main || item_ != kReplays) confirmingReplays_ = false;
   if (page_ == Page::Replays || page_ == Page::Practice) {
     bool stays = page_ == Page::Replays ? replays_->Press(input) : practice_->Press(input);
     if (stays) return true;
@@ -163,10 +173,19 @@ bool OptionsMenu::PressMain(MenuInput input) {
       settings_.confirmQuit = !settings_.confirmQuit;
       return true;
     case kReplays:
-      if (input == MenuInput::Enter) {
-        replays_->Open(place_.folder, place_.exports, GetAppBlock().ranking, place_.inGame);
-        page_ = Page::Replays;
+      if (input != MenuInput::Enter) return true;
+      if (!place_.inGame) {
+        ShowReplays();
+        return true;
       }
+      // As a quit does: the game ends only on a second Enter; the list then
+      // opens over the title.
+      if (std::exchange(confirmingReplays_, !confirmingReplays_)) {
+        request_ = SessionRequest{SessionRequest::Kind::Title};
+        request_->openReplays = true;
+        return false;
+      }
+      said_ = "PRESS AGAIN TO END THE GAME FOR REPLAYS";
       return true;
     case kPractice:
       if (input == MenuInput::Enter) {

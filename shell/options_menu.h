@@ -16,13 +16,16 @@ enum class MenuInput { Up, Down, Left, Right, Enter, Close };
 class ReplaysPage;
 class PracticePage;
 
-// Where REPLAYS finds the kept runs and exports them, and whether a game is
-// on (then leaving it for a replay or practice asks first).
+// Where REPLAYS finds the kept runs and exports them, whether a game is on
+// (then leaving it for the list or a practice asks first), and whether a
+// hall of fame takes runs sent from the list.
 struct ShelfPlace {
   std::filesystem::path folder;
   std::filesystem::path exports;
   bool inGame = false;
+  bool hall = false;
 };
+struct RunToSend;
 
 // The options the player opens with F1: a page of items and a page of
 // controls, drawn on the overlay. The menu only edits the settings it is
@@ -39,7 +42,8 @@ struct ShelfPlace {
 //   HOLD TO FIRE      OFF / ON
 //   REMEMBER NAME     OFF / ON: the last name is typed in for the player
 //   CONFIRM QUIT      ON / OFF: Escape in a run asks first
-//   REPLAYS           the kept runs (shell/replays_page.h)
+//   REPLAYS           the kept runs (shell/replays_page.h); in a game Enter
+//                     asks, and Enter again ends the game for the list
 //   PRACTICE          a level reached before (shell/practice_page.h)
 //   RESET RANKING     Enter asks, Enter again restores the default places
 //   BACK
@@ -52,6 +56,10 @@ class OptionsMenu {
   void Open(const ShelfPlace& place = {});
   // What REPLAYS or PRACTICE asked to play, once.
   std::optional<SessionRequest> TakeRequest();
+  // The kept run REPLAYS said to send to the hall of fame, once.
+  std::optional<RunToSend> TakeSend();
+  // Straight to the REPLAYS page (the options open already).
+  void ShowReplays();
   // False when the input closes the options.
   bool Press(MenuInput input);
   // After Enter on an action the next key is for it (Escape, F1 and F12 are
@@ -82,6 +90,8 @@ class OptionsMenu {
   bool awaiting_ = false;
   bool confirmingReset_ = false;  // RESET RANKING asked, awaiting its answer
   bool resetAsked_ = false;
+  bool confirmingReplays_ = false;  // REPLAYS in a game asked whether to end it
+  std::optional<SessionRequest> request_;
   // The last change or refusal, shown until the next key.
   std::string said_;
 };

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
+#include "app/hall_offer.h"
 #include "app/shelf_edit.h"
 
 namespace {
@@ -11,7 +13,7 @@ constexpr int kCentreX = 320;
 constexpr int kShownRuns = 10;            // lines of the list at once
 constexpr int kLineChars = 51;            // a run's line at its longest
 constexpr int64_t kFramesAMinute = 1500;  // 40 ms frames
-constexpr std::array<const char*, 5> kActionNames = {"WATCH", "KEEP", "EXPORT", "DELETE", "BACK"};
+constexpr std::array<const char*, 6> kActionNames = {"WATCH", "KEEP", "EXPORT", "DELETE", "SEND", "BACK"};
 
 std::string Padded(std::string text, size_t width) {
   if (text.size() < width) text.resize(width, ' ');
@@ -41,16 +43,19 @@ std::string ReplaysPage::Line(const ShelfEntry& run, int place) {
 }
 
 void ReplaysPage::Open(const std::filesystem::path& folder, const std::filesystem::path& exports,
-                       const std::array<RankEntry, kRankEntries>& ranking, bool inGame) {
+                       const std::array<RankEntry, kRankEntries>& ranking, bool hall) {
   folder_ = folder;
   exports_ = exports;
   ranking_ = ranking;
-  inGame_ = inGame;
+  actions_ = {kWatch, kKeep, kExport, kDelete};
+  if (hall) actions_.push_back(kSend);
+  actions_.push_back(kBack);
   chosen_ = 0;
-  action_ = kWatch;
+  action_ = 0;
   asking_ = Asking::Nothing;
   said_.clear();
   request_.reset();
+  send_.reset();
   Reload();
 }
 
@@ -62,11 +67,9 @@ void ReplaysPage::Reload() {
   chosen_ = std::clamp(chosen_, 0, std::max(0, static_cast<int>(runs_.size()) - 1));
 }
 
-std::optional<SessionRequest> ReplaysPage::TakeRequest() {
-  std::optional<SessionRequest> request = std::move(request_);
-  request_.reset();
-  return request;
-}
+std::optional<SessionRequest> ReplaysPage::TakeRequest() { return std::exchange(request_, std::nullopt); }
+
+std::optional<RunToSend> ReplaysPage::TakeSend() { return std::exchange(send_, std::nullopt); }
 
 bool ReplaysPage::Press(MenuInput input) {
   said_.clear();
@@ -75,9 +78,16 @@ bool ReplaysPage::Press(MenuInput input) {
     Asking asked = asking_;
     asking_ = Asking::Nothing;
     if (input != MenuInput::Enter) return input != MenuInput::Close;
-    if (asked == Asking::Leave) {
-      request_ = SessionRequest{SessionRequest::Kind::Watch, runs_[static_cast<size_t>(chosen_)].file};
-      return false;
+    const ShelfEntry& run = runs_[static_cast<size_t>(chosen_)];
+    if (asked == Asking::Send) {
+      std::string replay;
+      if (FileOutcome read = ReadPlayerFile((folder_ / run.file).string(), replay); !read.Done()) {
+        said_ = "NOT SENT: THE RUN CANNOT BE READ";
+        std::fprintf(stderr, "velloria: cannot send %s: %s\n", run.file.c_str(), read.reason.c_str());
+      } else {
+        send_ = RunToSend{HallEntryFor(run.start, run.ended, run.entered).nameOrWhy, std::move(replay)};
+      }
+      return true;
     }
     FileOutcome gone = DeleteKeptRun(folder_, runs_[static_cast<size_t>(chosen_)].file);
     said_ = gone.Done() ? "RUN DELETED" : "NOT DELETED";
@@ -93,11 +103,13 @@ bool ReplaysPage::Press(MenuInput input) {
       if (count > 0) chosen_ = (chosen_ + (input == MenuInput::Up ? -1 : 1) + count) % count;
       return true;
     case MenuInput::Left:
-    case MenuInput::Right:
-      action_ = (action_ + (input == MenuInput::Left ? -1 : 1) + kRunActions) % kRunActions;
+    case MenuInput::Right: {
+      int actions = static_cast<int>(actions_.size());
+      action_ = (action_ + (input == MenuInput::Left ? -1 : 1) + actions) % actions;
       return true;
+    }
     case MenuInput::Enter:
-      if (action_ == kBack) return false;
+      if (actions_[static_cast<size_t>(action_)] == kBack) return false;
       if (count > 0) Do();
       return request_ == std::nullopt;
   }
@@ -106,13 +118,9 @@ bool ReplaysPage::Press(MenuInput input) {
 
 void ReplaysPage::Do() {
   const ShelfEntry& run = runs_[static_cast<size_t>(chosen_)];
-  switch (action_) {
+  switch (actions_[static_cast<size_t>(action_)]) {
     case kWatch:
-      if (inGame_) {
-        asking_ = Asking::Leave;
-      } else {
-        request_ = SessionRequest{SessionRequest::Kind::Watch, run.file};
-      }
+      request_ = SessionRequest{SessionRequest::Kind::Watch, run.file};
       return;
     case kKeep: {
       bool keep = !run.kept;
@@ -132,6 +140,16 @@ void ReplaysPage::Do() {
     case kDelete:
       asking_ = Asking::Delete;
       return;
+    case kSend: {
+      // A run the hall would refuse says why here, before anything is sent.
+      HallEntry entry = HallEntryFor(run.start, run.ended, run.entered);
+      if (entry.ok) {
+        asking_ = Asking::Send;
+      } else {
+        said_ = entry.nameOrWhy;
+      }
+      return;
+    }
     default:
       return;
   }
@@ -140,7 +158,7 @@ void ReplaysPage::Do() {
 void ReplaysPage::Draw(Overlay& overlay) const {
   std::string hint = said_;
   if (asking_ == Asking::Delete) hint = "DELETE THIS RUN?  ENTER YES";
-  if (asking_ == Asking::Leave) hint = "LEAVE THE GAME?  ENTER YES";
+  if (asking_ == Asking::Send) hint = "SEND TO THE HALL OF FAME?  ENTER SENDS";
   if (hint.empty()) hint = runs_.empty() ? "NO RUNS KEPT YET" : "UP DOWN RUN  LEFT RIGHT ACTION";
   int shown = std::min(kShownRuns, static_cast<int>(runs_.size()));
   int lines = shown + 6;  // the title, a gap, the runs, a gap, the actions, a gap, the hint
@@ -160,8 +178,9 @@ void ReplaysPage::Draw(Overlay& overlay) const {
   }
   y += Overlay::kLineHeight;
   int ax = x;
-  for (int a = 0; a < kRunActions; ++a) {
-    ax = overlay.Text(ax, y, kActionNames[static_cast<size_t>(a)], a == action_ ? 1 : 0) + 2 * NAscii::kGlyphWidth;
+  for (size_t a = 0; a < actions_.size(); ++a) {
+    ax = overlay.Text(ax, y, kActionNames[static_cast<size_t>(actions_[a])], static_cast<int>(a) == action_ ? 1 : 0) +
+         2 * NAscii::kGlyphWidth;
   }
   overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, hint, 0);
 }

@@ -11,20 +11,30 @@
 #include "shell/overlay.h"
 #include "shell/session_request.h"
 
+// A kept run to send to the hall of fame: the name it is ranked under and
+// its file.
+struct RunToSend {
+  std::string name;
+  std::string replay;
+};
+
 // REPLAYS in the options: the kept runs, newest first, one line each (date,
 // start, potions at the end, furthest stage-level, minutes, RANKED n or
 // PRACTICE, KEPT), and what to do with the chosen one: WATCH, KEEP, EXPORT,
-// DELETE (after a question), BACK. Up and Down choose the run, Left and
+// DELETE (after a question), SEND to the hall of fame (after the offer's
+// question, where a hall is set), BACK. Up and Down choose the run, Left and
 // Right the action, Enter does it.
 class ReplaysPage {
  public:
-  // Reads the folder's index; ranking decides the RANKED places. inGame:
-  // WATCH asks first, as leaving the game does.
+  // Reads the folder's index; ranking decides the RANKED places. hall: a
+  // hall of fame is set, and SEND offers the chosen run to it.
   void Open(const std::filesystem::path& folder, const std::filesystem::path& exports,
-            const std::array<RankEntry, kRankEntries>& ranking, bool inGame);
+            const std::array<RankEntry, kRankEntries>& ranking, bool hall);
   // False when the page closes; a WATCH leaves its request.
   bool Press(MenuInput input);
   std::optional<SessionRequest> TakeRequest();
+  // The run the player said to send, once.
+  std::optional<RunToSend> TakeSend();
   bool HasRequest() const { return request_.has_value(); }
   void Draw(Overlay& overlay) const;
 
@@ -32,8 +42,8 @@ class ReplaysPage {
   static std::string Line(const ShelfEntry& run, int place);
 
  private:
-  enum RunAction { kWatch, kKeep, kExport, kDelete, kBack, kRunActions };
-  enum class Asking { Nothing, Delete, Leave };
+  enum RunAction { kWatch, kKeep, kExport, kDelete, kSend, kBack };
+  enum class Asking { Nothing, Delete, Send };
   void Do();
   void Reload();
 
@@ -43,9 +53,10 @@ class ReplaysPage {
   std::vector<ShelfEntry> runs_;  // newest first
   std::vector<int> places_;
   int chosen_ = 0;
-  int action_ = kWatch;
-  bool inGame_ = false;
+  std::vector<RunAction> actions_;
+  int action_ = 0;  // in actions_
   Asking asking_ = Asking::Nothing;
   std::string said_;
   std::optional<SessionRequest> request_;
+  std::optional<RunToSend> send_;
 };

@@ -11,4 +11,5 @@ struct SessionRequest {
   int stage = 1;     // Practice: where, and with how many potions
   int level = 1;
   int potions = 0;
+  bool openReplays = false;  // Title: with the options open on REPLAYS
 };

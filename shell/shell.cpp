@@ -16,10 +16,12 @@
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
 #include "base/frame_clock.h"
+#include "gfx/curtain.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/key_names.h"
 #include "shell/key_meaning.h"
+#include "shell/replays_page.h"
 
 namespace {
 // A window being dragged to a new size is saved once it has kept it this long.
@@ -76,6 +78,7 @@ void Shell::Wrap(PlatformServices& services) {
   pad_.SetPad(services.joystick);
   services.host = this;
   if (services.joystick) services.joystick = &pad_;
+  services.practiceOver = [this](const StartPoint& practice) { AskRetry(practice); };
   services.holdToFire = current_.holdToFire;
   // A page cannot start full screen: the display is what the platform has.
   current_.fullScreen = devices_.IsFullScreen();
@@ -116,7 +119,10 @@ void Shell::Route(const HostEvent& event) {
   const AppBlock& app = GetAppBlock();
   bool typing = app.hotkeysEnabled == 0;
   // Closing the window ends the program, also from a replay or practice.
-  if (event.type == HostEventType::Quit) titleAfter_ = false;
+  if (event.type == HostEventType::Quit) {
+    titleAfter_ = false;
+    retry_.reset();
+  }
   if (watching_ && IsPlayersInput(event)) {
     if (event.type == HostEventType::KeyDown && event.key == key::kEscape) pending_.push_back(event);
     if (event.type == HostEventType::KeyDown) Pace(event.key);
@@ -160,6 +166,12 @@ void Shell::KeyDown(int key, bool gameKey) {
   if (hallAsking_) {
     keys_.Keep(key);
     AnswerHall(key);
+    return;
+  }
+  if (retry_) {
+    keys_.Keep(key);
+    std::optional<MenuInput> input = MenuInputFor(current_.bindings, key);
+    if (input == MenuInput::Enter || input == MenuInput::Close) AnswerRetry(input == MenuInput::Enter);
     return;
   }
   if (optionsOpen_ && menu_.AwaitsKey()) {
@@ -209,11 +221,29 @@ void Shell::Menu(MenuInput input) {
   Apply(before);
   if (!menu_.OnMusic()) HearMusic(false);
   if (!stays) ToggleOptions();
-  if (std::optional<SessionRequest> request = menu_.TakeRequest()) {
-    // The session ends as the window's close does; the next one follows.
-    next_ = std::move(request);
-    pending_.push_back({HostEventType::Quit});
-  }
+  if (std::optional<RunToSend> run = menu_.TakeSend()) SendToHall(*run);
+  if (std::optional<SessionRequest> request = menu_.TakeRequest()) EndSession(std::move(*request));
+}
+
+// The session ends as the window's close does (a name being typed is kept);
+// the next one follows.
+void Shell::EndSession(SessionRequest next) {
+  next_ = std::move(next);
+  Push(question_.Close(GetAppBlock()));
+}
+
+// A practice run's game over holds the game, as the quit question does, until
+// the player says RETRY or the title.
+void Shell::AskRetry(const StartPoint& practice) {
+  retry_ = SessionRequest{SessionRequest::Kind::Practice, "", practice.stage, practice.level, practice.potions};
+  if (!GetAppBlock().paused) pending_.push_back({HostEventType::FocusLost});
+}
+
+void Shell::AnswerRetry(bool again) {
+  SessionRequest next = again ? *retry_ : SessionRequest{};
+  retry_.reset();
+  next_ = std::move(next);
+  pending_.push_back({HostEventType::Quit});
 }
 
 // A watched replay: P holds it, S steps through 1x, 4x and 16x (unheard).
@@ -244,6 +274,9 @@ std::optional<SessionRequest> Shell::TakeNextSession() {
   if (!next && titleAfter_) next = SessionRequest{};
   titleAfter_ = next && next->kind != SessionRequest::Kind::Title;
   watching_ = next && next->kind == SessionRequest::Kind::Watch;
+  openReplays_ = next && next->openReplays;
+  titleAt_ = -1;
+  retry_.reset();
   if (replaySpeed_ != 1) devices_.SetVolumes(current_.musicVolume, current_.soundVolume, current_.mute);
   replayHeld_ = false;
   replaySpeed_ = 1;
@@ -271,6 +304,7 @@ void Shell::ToggleOptions() {
                                  scene == kContinueRunning);
     ShelfPlace place = Shelf();
     place.inGame = inGame;
+    place.hall = hall_ && !current_.hallOfFame.empty();
     menu_.Open(place);
     // The page's own button may have changed it meanwhile.
     current_.fullScreen = devices_.IsFullScreen();
@@ -290,7 +324,8 @@ void Shell::ToggleOptions() {
 
 void Shell::LookAtNameEntry() {
   const AppBlock& app = GetAppBlock();
-  bool entering = app.sceneState == scene_state::kGameRunning && app.hotkeysEnabled == 0;
+  // A practice run's name entry is never typed into: RETRY stands there.
+  bool entering = app.sceneState == scene_state::kGameRunning && app.hotkeysEnabled == 0 && !retry_;
   std::optional<std::string> entered = nameEntry_.Look(entering, current_.rememberName ? current_.name : "");
   if (entered && current_.rememberName && *entered != current_.name) {
     Settings before = current_;
@@ -298,7 +333,7 @@ void Shell::LookAtNameEntry() {
     Apply(before);
   }
   // A game held (by the options, by a lost focus) hears no keys.
-  if (app.paused || optionsOpen_) return;
+  if (app.paused || optionsOpen_ || retry_) return;
   if (std::optional<int> key = nameEntry_.KeyToType(CurrentFrame())) {
     pending_.push_back({HostEventType::KeyDown, *key});
     pending_.push_back({HostEventType::KeyUp, *key});
@@ -338,6 +373,15 @@ void Shell::LookAtGame() {
   if (windowSaveDue_ && MsUntil(*windowSaveDue_, host_.NowMs()) == 0) Flush();
   LookAtNameEntry();
   LookAtHall();
+  // REPLAYS chosen in a game ended it: the list opens over the title once
+  // its curtain has opened (the options hold the picture as it is).
+  if (!openReplays_ || app.sceneState != scene_state::kTitleRunning || optionsOpen_) return;
+  if (titleAt_ < 0) titleAt_ = CurrentFrame();
+  if (CurrentFrame() - titleAt_ < kCurtainFrames) return;
+  openReplays_ = false;
+  titleAt_ = -1;
+  ToggleOptions();
+  menu_.ShowReplays();
 }
 
 // A run a hall may rank is offered once, and only where a hall is set.
@@ -357,6 +401,17 @@ void Shell::AnswerHall(int key) {
   if (key != key::kEnter && key != key::kKeypadEnter) return;
   const HallOffer& offer = LastHallOffer();
   hall_->Send(current_.hallOfFame, offer.name, offer.replay);
+  notices_.Show("SENDING TO THE HALL OF FAME", host_.NowMs());
+}
+
+// A kept run sent from REPLAYS: the same request and answer as the offer's.
+void Shell::SendToHall(const RunToSend& run) {
+  if (!hall_) return;
+  if (hall_->Sending()) {
+    notices_.Show("STILL SENDING THE LAST RUN", host_.NowMs());
+    return;
+  }
+  hall_->Send(current_.hallOfFame, run.name, run.replay);
   notices_.Show("SENDING TO THE HALL OF FAME", host_.NowMs());
 }
 
@@ -436,6 +491,10 @@ void Shell::Show() {
   const AppBlock& app = GetAppBlock();
   ShellScreen screen;
   screen.options = optionsOpen_;
+  // GET READY and the game's banners stand mid-picture in play.
+  screen.optionsInPlay = optionsOpen_ &&
+                         (app.sceneState == scene_state::kGameStart || app.sceneState == scene_state::kGameRunning) &&
+                         !QuitQuestion::TypingName(app);
   screen.menuChanges = optionsOpen_ ? menuChanges_ : 0;
   screen.quitQuestion = question_.Asking() && !IsQuitRequested();
   screen.typingName = QuitQuestion::TypingName(app);
@@ -454,6 +513,10 @@ void Shell::Show() {
   if (watching_ && !replayHeld_ && replaySpeed_ > 1) screen.replayPace = std::to_string(replaySpeed_) + "X";
   screen.notice = notices_.Current(host_.NowMs());
   screen.hallQuestion = hallAsking_;
+  if (retry_ && !IsQuitRequested()) {
+    screen.retryAnswers = screen.pad ? FirstButtonName(current_.bindings.padConfirm, "A") + " RETRIES - BACK TITLE"
+                                     : "ENTER RETRIES - ESC TITLE";
+  }
   if (shown_ == screen || !presenter_ || !GetBackSurface()) return;
   if (!overlay_) overlay_ = std::make_unique<Overlay>();
   DrawShellScreen(screen, menu_, *overlay_);

@@ -64,6 +64,8 @@ class Shell : public Host {
   // The sender must outlive the shell's use.
   void SetHallSender(HallSender* sender) { hall_ = sender; }
   bool AsksToSend() const { return hallAsking_; }
+  // A practice run is over and RETRY is offered.
+  bool AsksToRetry() const { return retry_.has_value(); }
   // The notice shown now (empty: none).
   const std::string& Notice() { return notices_.Current(host_.NowMs()); }
 
@@ -113,6 +115,10 @@ class Shell : public Host {
   void Pace(int key);
   void LookAtHall();
   void AnswerHall(int key);
+  void SendToHall(const RunToSend& run);
+  void AskRetry(const StartPoint& practice);
+  void AnswerRetry(bool again);
+  void EndSession(SessionRequest next);
 
   Host& host_;
   ShellDevices& devices_;
@@ -152,6 +158,9 @@ class Shell : public Host {
   HallSender* hall_ = nullptr;
   uint32_t hallOffers_ = LastHallOffer().offers;  // runs offered before are not this shell's
   bool hallAsking_ = false;
+  std::optional<SessionRequest> retry_;  // the practice run RETRY plays again
+  bool openReplays_ = false;             // the options open on REPLAYS once the title is up
+  int64_t titleAt_ = -1;                 // the frame the title came up, for that
   std::optional<WindowSize> seenSize_;
   std::optional<uint32_t> windowSaveDue_;
 };

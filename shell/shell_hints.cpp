@@ -18,6 +18,9 @@ constexpr std::string_view kQuestion = "QUIT";
 constexpr std::string_view kAnswers = "ESC QUITS - ANY OTHER KEY PLAYS ON";
 constexpr std::string_view kPadAnswers = "BACK QUITS - ANY OTHER BUTTON PLAYS ON";
 
+// The first of two lines centred on the band.
+int BandTextTop() { return (kPlayBand.top + kPlayBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2; }
+
 // The font has no question mark: one drawn in its cell from strokes.
 void QuestionMark(Overlay& overlay, int x, int y) {
   constexpr Rect kStrokes[] = {{2, 1, 9, 3}, {8, 2, 10, 8}, {1, 2, 3, 5}, {5, 7, 9, 9}, {5, 8, 7, 12}, {5, 14, 7, 17}};
@@ -32,19 +35,29 @@ void DrawQuitQuestion(Overlay& overlay, bool belowEntry, bool pad) {
   if (belowEntry) {
     y = overlay.PanelFor(Overlay::TextWidth(answers), 3, kCentreX, kBelowEntryTop).top + Overlay::kPadding;
   } else {
-    overlay.Panel(kPlayBand);
-    overlay.DimPicture();
-    y = (kPlayBand.top + kPlayBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
+    DrawPlayBand(overlay);
+    y = BandTextTop();
   }
   int x = overlay.TextCentred(kCentreX - NAscii::kGlyphWidth / 2, y, kQuestion, 0);
   QuestionMark(overlay, x, y);
   overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, answers, 0);
 }
 
-void DrawPaused(Overlay& overlay, std::string_view keys) {
+void DrawPlayBand(Overlay& overlay) {
   overlay.Panel(kPlayBand);
   overlay.DimPicture();
-  int y = (kPlayBand.top + kPlayBand.bottom) / 2 - Overlay::kLineHeight - NAscii::kGlyphHeight / 2;
+}
+
+void DrawRetryQuestion(Overlay& overlay, std::string_view answers) {
+  DrawPlayBand(overlay);
+  int y = BandTextTop();
+  overlay.TextCentred(kCentreX, y, "PRACTICE OVER", 1);
+  overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, answers, 0);
+}
+
+void DrawPaused(Overlay& overlay, std::string_view keys) {
+  DrawPlayBand(overlay);
+  int y = BandTextTop();
   overlay.TextCentred(kCentreX, y, "PAUSED", 1);
   overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
 }

@@ -27,6 +27,12 @@ void Shell::LookAtPad() {
     hallAsking_ = false;
     return;
   }
+  if (retry_ && presses.buttons) {
+    // Fire or confirm retries, Back leaves for the title; the game sees neither.
+    pad_.KeepHeldButtons();
+    if (presses.confirm || presses.back) AnswerRetry(presses.confirm);
+    return;
+  }
   const AppBlock& app = GetAppBlock();
   if (question_.Asking()) {
     // Back quits, any other button plays on; the game sees neither, and the

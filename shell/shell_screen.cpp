@@ -17,9 +17,12 @@ constexpr int kHallQuestionTop = 196;  // where PAUSED stood, mid-picture
 void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay& overlay) {
   overlay.Clear();
   if (screen.options) {
+    if (screen.optionsInPlay) DrawPlayBand(overlay);
     menu.Draw(overlay, screen.touch, screen.pad);
   } else if (screen.quitQuestion) {
     DrawQuitQuestion(overlay, screen.typingName, screen.pad);
+  } else if (!screen.retryAnswers.empty()) {
+    DrawRetryQuestion(overlay, screen.retryAnswers);
   } else if (screen.hallQuestion) {
     constexpr std::string_view kAsk = "SEND TO THE HALL OF FAME?";
     constexpr std::string_view kKeys = "ENTER SENDS";
@@ -34,7 +37,7 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     DrawPaused(overlay, keys);
   }
   // The question stands where the entry's keys were: they do nothing meanwhile.
-  if (!screen.options) DrawNameEntry(screen.nameEntry, overlay, !screen.quitQuestion);
+  if (!screen.options && screen.retryAnswers.empty()) DrawNameEntry(screen.nameEntry, overlay, !screen.quitQuestion);
   if (screen.fast && !screen.options) {
     Rect panel = overlay.PanelFor(Overlay::TextWidth("FAST"), 1, kFastCentreX, 0, kSmallPadding);
     overlay.Text(panel.left + kSmallPadding, panel.top + kSmallPadding, "FAST", 1);

@@ -9,7 +9,8 @@
 // What the shell shows over the game; drawn anew only when it changes.
 struct ShellScreen {
   bool options = false;
-  int menuChanges = 0;  // counts the menu's changes, so each one is drawn
+  bool optionsInPlay = false;  // over a game in play: the band and the dimming of PAUSED
+  int menuChanges = 0;         // counts the menu's changes, so each one is drawn
   bool paused = false;
   bool quitQuestion = false;  // Escape in a run asks first
   bool typingName = false;    // the name entry's box is up: leave it in sight
@@ -23,6 +24,7 @@ struct ShellScreen {
   NameEntryScreen nameEntry;
   std::string notice;
   bool hallQuestion = false;  // a run just ended may go to the hall of fame
+  std::string retryAnswers;   // a practice run is over: RETRY or the title, and how
 
   bool operator==(const ShellScreen&) const = default;
 };

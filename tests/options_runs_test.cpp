@@ -27,10 +27,14 @@ namespace {
 
 // A player at the keyboard across sessions: each key comes once the frame
 // of the session then running reaches its frame, in the order pressed.
+// A key at kWhenAsked comes once the shell offers RETRY (and goes up after).
 class QueuedHost : public Host {
  public:
+  static constexpr int64_t kWhenAsked = -1;
   bool PollEvent(HostEvent& event) override {
-    if (events.empty() || events.front().first > CurrentFrame()) return false;
+    if (events.empty()) return false;
+    int64_t at = events.front().first;
+    if (at == kWhenAsked ? !asked() : at > CurrentFrame()) return false;
     event = events.front().second;
     events.pop_front();
     return true;
@@ -44,8 +48,11 @@ class QueuedHost : public Host {
     int code = *KeyCodeFromName(key);
     for (int i = 0; i < times; ++i) {
       events.push_back({frame, {HostEventType::KeyDown, code}});
-      events.push_back({frame, {HostEventType::KeyUp, code}});
+      events.push_back({std::max<int64_t>(frame, 0), {HostEventType::KeyUp, code}});
     }
+  }
+  void Press(int64_t frame, std::initializer_list<const char*> keys) {
+    for (const char* key : keys) Press(frame, key);
   }
   // F1, then Down to the options' item and Enter.
   void OpenItem(int64_t frame, int downs) {
@@ -54,6 +61,7 @@ class QueuedHost : public Host {
     Press(frame, "RETURN");
   }
   std::deque<std::pair<int64_t, HostEvent>> events;
+  std::function<bool()> asked;
 };
 
 constexpr int kReplaysItem = 9;
@@ -70,15 +78,18 @@ struct Rig {
     options.mute = true;
     options.seed = 7;
     options.keepFolder = (dir / "runs").string();
+    person.asked = [this] { return shell.AsksToRetry(); };
   }
   // The picture after each tick of each session.
   std::vector<std::vector<uint32_t>> Play() {
     std::vector<std::vector<uint32_t>> sessions;
-    PlaySessions(options, services, shell, scenes, nullptr, [&sessions](Application& application) {
+    PlaySessions(options, services, shell, scenes, nullptr, [this, &sessions](Application& application) {
       std::vector<uint32_t>& pictures = sessions.emplace_back();
-      application.Loop().OnTick([&pictures](int64_t, bool ran) {
+      application.Loop().OnTick([this, &pictures](int64_t, bool ran) {
         const Surface* back = GetBackSurface();
         pictures.push_back(ran && back ? PictureDigest(*back) : pictures.empty() ? 0 : pictures.back());
+        const std::string& notice = shell.Notice();
+        if (!notice.empty() && (notices.empty() || notices.back() != notice)) notices.push_back(notice);
       });
     });
     return sessions;
@@ -95,14 +106,17 @@ struct Rig {
   PlatformServices services;
   GameSceneFactory scenes;
   Options options;
+  std::vector<std::string> notices;  // each as it came
 };
 
 }  // namespace
 
 // From the title, PRACTICE at a level reached before: the practice run is
-// kept as one, its game over (with potions enough for the ranking) returns
-// to the title, and the ranking file stays byte for byte.
-TEST(OptionsRuns, APracticeRunFromTheOptionsLeavesTheRankingAsItWas) {
+// kept as one, its game over (with potions enough for the ranking) offers
+// RETRY, which plays the same practice again as a run of its own, or the
+// title; the ranking file stays byte for byte. WATCH from the list then
+// plays the run just kept in the game's own picture, frame for frame.
+TEST(OptionsRuns, APracticeRunRetriedAndWatchedLeavesTheRankingAsItWas) {
   Settings settings;
   settings.reached = {3, 0, 0, 5};
   Rig rig("practice", settings);
@@ -111,51 +125,82 @@ TEST(OptionsRuns, APracticeRunFromTheOptionsLeavesTheRankingAsItWas) {
   rig.options.rankingFile = (rig.dir / "ranking.ini").string();
   rig.options.frames = 1500;
   rig.person.OpenItem(300, kPracticeItem);
-  rig.person.Press(300, "LEFT");      // stage 1 wraps round to stage 4
-  rig.person.Press(300, "DOWN");      // LEVEL
-  rig.person.Press(300, "RIGHT", 4);  // 5
-  rig.person.Press(300, "DOWN");      // POTIONS
-  rig.person.Press(300, "LEFT");      // 0 wraps round to 250
-  rig.person.Press(300, "DOWN");      // START
-  rig.person.Press(300, "RETURN");
+  // Stage 1 wraps round to 4, level 5, potions 0 wrap round to 250, START.
+  rig.person.Press(300, {"LEFT", "DOWN", "RIGHT", "RIGHT", "RIGHT", "RIGHT", "DOWN", "LEFT", "DOWN", "RETURN"});
+  rig.person.Press(QueuedHost::kWhenAsked, "RETURN");  // RETRY
+  rig.person.Press(QueuedHost::kWhenAsked, "ESCAPE");  // the title
+  rig.person.OpenItem(50, kReplaysItem);
+  rig.person.Press(50, "RETURN");  // WATCH the newest
   std::vector<std::vector<uint32_t>> sessions = rig.Play();
 
-  ASSERT_EQ(sessions.size(), 3u) << "the title, the practice run, the title again";
-  EXPECT_LT(sessions[1].size(), 1500u) << "the practice run did not end at its game over";
+  ASSERT_EQ(sessions.size(), 6u) << "the title, the practice run, its retry, the title, the retry watched, the title";
+  EXPECT_LT(sessions[2].size(), 1500u) << "the retried run did not end at its game over";
+  EXPECT_EQ(sessions[1], sessions[2]) << "the retry is not the same practice";
   EXPECT_EQ(ReadFile(rig.dir / "ranking.ini"), ranking);
   std::vector<ShelfEntry> runs = rig.Runs();
-  ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0].start, (StartPoint{StartKind::Practice, 0, 4, 5, 250}));
-  EXPECT_NE(ReadFile(rig.dir / "runs" / runs[0].file).find("\nrun practice 4-5:250\n"), std::string::npos);
+  ASSERT_EQ(runs.size(), 2u);
+  for (const ShelfEntry& run : runs) {
+    EXPECT_EQ(run.start, (StartPoint{StartKind::Practice, 0, 4, 5, 250}));
+    EXPECT_NE(ReadFile(rig.dir / "runs" / run.file).find("\nrun practice 4-5:250\n"), std::string::npos);
+  }
   EXPECT_EQ(ReplaysPage::Line(runs[0], -1).find("PRACTICE 4-5"), 12u) << ReplaysPage::Line(runs[0], -1);
+  const std::vector<uint32_t>& watched = sessions[4];
+  ASSERT_EQ(watched.size(), static_cast<size_t>(runs[1].frames));
+  EXPECT_TRUE(std::equal(watched.begin(), watched.end(), sessions[2].begin())) << "the pictures differ";
+  EXPECT_GT(std::set<uint32_t>(watched.begin(), watched.end()).size(), 100u) << "a still picture proves nothing";
 }
 
-// WATCH from the list plays the kept run in the game's own picture, frame
-// for frame as it was played, then returns to the title; the run reached
-// is offered for practice from then on.
-TEST(OptionsRuns, WatchingAKeptRunShowsItsFrames) {
-  Rig rig("watch");
-  rig.options.frames = 1200;
-  rig.options.startStage = 4;
-  rig.options.startLevel = 5;  // boss 4 ends a game without potions at once
-  rig.person.OpenItem(1100, kReplaysItem);
-  rig.person.Press(1100, "RETURN");  // WATCH the newest
+// REPLAYS in a game asks first: another key says no and the game goes on;
+// Enter again ends the game as a quit does and opens the list over the
+// title. There SEND offers a kept run to the hall as a run's end does: a
+// --start or practice run is not ranked and sends nothing; Enter at the
+// question sends a run's file under the name it entered, and the answer
+// shows. WATCH then plays the game just ended, frame for frame.
+TEST(OptionsRuns, ReplaysInAGameAsksThenSendsAndWatchesOverTheTitle) {
+  struct FakeHall : HallSender {
+    void Send(const std::string& url, const std::string& name, const std::string& replay) override {
+      sent.push_back({url, name, replay});
+      answer = HallAnswer{201, R"({"id":4,"place":3})", ""};
+    }
+    std::optional<HallAnswer> Take() override { return std::exchange(answer, std::nullopt); }
+    bool Sending() const override { return answer.has_value(); }
+    std::vector<std::array<std::string, 3>> sent;
+    std::optional<HallAnswer> answer;
+  } hall;
+  Settings settings;
+  settings.hallOfFame = "https://hall.example.org";
+  Rig rig("replays-in-game", settings);
+  rig.shell.SetHallSender(&hall);
+  for (const KeptRun& run :
+       {KeptRun{{.start = {StartKind::Episode, 1, 1, 1, 0}, .ended = true, .entered = {{120, "ANNA"}}},
+                "episode run\n"},
+        KeptRun{{.start = {StartKind::Practice, 0, 4, 5, 0}, .ended = true}, "practice run\n"}}) {
+    ASSERT_TRUE(KeepRun(rig.dir / "runs", run, {}).Done());
+  }
+  rig.options.frames = 600;
+  rig.options.startStage = 1;
+  rig.person.OpenItem(100, kReplaysItem);  // asks
+  rig.person.Press(100, {"DOWN", "F1"});   // no, and the options closed
+  rig.person.OpenItem(300, kReplaysItem);
+  rig.person.Press(300, "RETURN");  // yes
+  // On the title's list, SEND: the game just ended (--start) and the practice
+  // run are not ranked; the episode's run asks and goes. Then WATCH the game.
+  rig.person.Press(310, {"RIGHT", "RIGHT", "RIGHT", "RIGHT", "RETURN", "DOWN", "RETURN", "DOWN", "RETURN", "RETURN"});
+  rig.person.Press(360, {"UP", "UP", "RIGHT", "RIGHT", "RETURN"});
   std::vector<std::vector<uint32_t>> sessions = rig.Play();
 
-  std::vector<ShelfEntry> runs = rig.Runs();
-  ASSERT_EQ(runs.size(), 1u);
-  ASSERT_TRUE(runs[0].ended);
-  ASSERT_EQ(sessions.size(), 3u) << "the run, the replay, the title";
+  ASSERT_EQ(sessions.size(), 4u) << "the game, the title with the list, the game watched, the title";
   const std::vector<uint32_t>& played = sessions[0];
-  const std::vector<uint32_t>& watched = sessions[1];
-  ASSERT_EQ(watched.size(), static_cast<size_t>(runs[0].frames));
-  ASSERT_GE(played.size(), watched.size());
-  auto [w, p] = std::mismatch(watched.begin(), watched.end(), played.begin());
-  EXPECT_TRUE(w == watched.end()) << "the pictures differ from tick " << (w - watched.begin());
-  EXPECT_GT(std::set<uint32_t>(watched.begin(), watched.end()).size(), 100u) << "a still picture proves nothing";
-  ASSERT_EQ(rig.shell.Current().reached.size(), 4u);
-  EXPECT_EQ(rig.shell.Current().reached[3], 5);
-  EXPECT_NE(ReadFile(rig.file.Path()).find("\nreached=4-5\n"), std::string::npos);
+  EXPECT_TRUE(played.size() >= 300 && played.size() < 310) << played.size();
+  EXPECT_GT(std::set<uint32_t>(played.begin() + 110, played.begin() + 290).size(), 50u) << "the game stopped at no";
+  const std::vector<uint32_t>& watched = sessions[2];
+  EXPECT_GT(watched.size(), 250u);
+  EXPECT_TRUE(watched.size() <= played.size() && std::equal(watched.begin(), watched.end(), played.begin()));
+  EXPECT_NE(ReadFile(rig.file.Path()).find("\nreached=1-1\n"), std::string::npos) << "the level reached is not kept";
+  ASSERT_EQ(hall.sent.size(), 1u);
+  EXPECT_EQ(hall.sent[0], (std::array<std::string, 3>{settings.hallOfFame, "ANNA", "episode run\n"}));
+  EXPECT_NE(std::find(rig.notices.begin(), rig.notices.end(), "HALL OF FAME: 3RD PLACE"), rig.notices.end())
+      << ::testing::PrintToString(rig.notices);
 }
 
 // The list's actions on the folder: KEEP holds a run past the bound of
@@ -189,19 +234,13 @@ TEST(OptionsRuns, KeepExportAndDeleteFromTheList) {
   page.Open(runs, dir / "docs", ranking, false);
   shelf = ReadShelf(runs);
   EXPECT_TRUE(ReplaysPage::Line(shelf.back(), 0).ends_with(" RANKED 1")) << ReplaysPage::Line(shelf.back(), 0);
-  // EXPORT, twice, beside a file of the player's under the first name.
-  std::string stamp = shelf.back().date.substr(0, 4) + shelf.back().date.substr(5, 2) + shelf.back().date.substr(8, 2) +
-                      "-" + shelf.back().date.substr(11, 2) + shelf.back().date.substr(14, 2) +
-                      shelf.back().date.substr(17, 2);
-  fs::create_directories(dir / "docs");
-  std::ofstream(dir / "docs" / ("velloria-" + stamp + "-1.txt")) << "mine";
   page.Press(MenuInput::Right);
-  page.Press(MenuInput::Right);  // EXPORT
+  page.Press(MenuInput::Right);  // EXPORT, twice: the second never over the first
   page.Press(MenuInput::Enter);
   page.Press(MenuInput::Enter);
-  EXPECT_EQ(ReadFile(dir / "docs" / ("velloria-" + stamp + "-1.txt")), "mine");
-  EXPECT_EQ(ReadFile(dir / "docs" / ("velloria-" + stamp + "-2.txt")), "ranked run\n");
-  EXPECT_EQ(ReadFile(dir / "docs" / ("velloria-" + stamp + "-3.txt")), "ranked run\n");
+  std::vector<std::string> exported;
+  for (const fs::directory_entry& file : fs::directory_iterator(dir / "docs")) exported.push_back(ReadFile(file));
+  EXPECT_EQ(exported, std::vector<std::string>(2, "ranked run\n"));
   // DELETE: anything but Enter says no; Enter says yes.
   page.Press(MenuInput::Right);
   page.Press(MenuInput::Enter);

@@ -21,7 +21,8 @@
 namespace {
 
 // The light of what the player sees and of the game's own picture, at
-// each change of the layer, round the band PAUSED stands on.
+// each change of the layer, round the band PAUSED stands on; and how much of
+// the game's picture shows on the band at all.
 struct ShownSpy : Presenter {
   void Present(const Surface& back, const Palette& palette) override {
     own = back;
@@ -34,10 +35,11 @@ struct ShownSpy : Presenter {
       ConvertAndScale(*own, colours, out.data(), 640, 480, 640, over);
       uint64_t sum = 0;
       for (int y = 0; y < 480; ++y) {
-        if (y >= kBandTop && y < kBandBottom) continue;
         for (int x = 0; x < 640; ++x) {
           uint32_t c = out[static_cast<size_t>(y * 640 + x)];
-          sum += (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
+          bool band = y >= kBandTop && y < kBandBottom;
+          if (!band) sum += (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
+          if (band && &over == &overlay) onBand[CurrentFrame()] += overlay.layer->At(x, y) == overlay.transparent;
         }
       }
       return sum;
@@ -49,6 +51,7 @@ struct ShownSpy : Presenter {
   std::optional<Surface> own;
   Palette colours{};
   std::map<int64_t, std::pair<uint64_t, uint64_t>> lights;  // shown, own
+  std::map<int64_t, int> onBand;                            // the picture's pixels on the band
 };
 
 }  // namespace
@@ -100,14 +103,17 @@ TEST(ShellSession, AFitLeftToTheScreenIsLargeAndSharpAndASavedOneWins) {
   EXPECT_NE(saved.find("mute=on"), std::string::npos) << saved;
 }
 
-// PAUSED is shown over the game's picture dimmed, by the presenter: the
-// game's own picture is as it was, so the picture log of the session replays
-// headless without the shell.
-TEST(ShellSession, PausedDimsThePictureShownButNeverTheGamesOwn) {
+// PAUSED, and the options over GET READY, are shown over the game's picture
+// dimmed, by the presenter, on a band that leaves nothing of the banner in
+// sight: the game's own picture is as it was, so the picture log of the
+// session replays headless without the shell.
+TEST(ShellSession, PausedAndTheOptionsDimThePictureShownButNeverTheGamesOwn) {
   TestDir dir("paused-dim");
   PlayedHost person;
   person.Press(30, "P");
   person.Press(60, "P");
+  person.Press(80, "F1");
+  person.Press(100, "F1");
   ShownSpy screen;
   Options options;
   options.frames = 120;
@@ -115,11 +121,14 @@ TEST(ShellSession, PausedDimsThePictureShownButNeverTheGamesOwn) {
   options.startPotions = 500;
   options.seed = 5;
   PlayThroughShell(dir, Settings{}, person, nullptr, screen, options);
-  auto paused = screen.lights.lower_bound(30);
-  ASSERT_TRUE(paused != screen.lights.end() && paused->first < 60) << "no PAUSED";
-  auto [shown, own] = paused->second;
-  EXPECT_GT(own, 0u);
-  EXPECT_LT(shown * 2, own) << "the picture under PAUSED is not dimmed";
+  for (int64_t held : {30, 80}) {
+    auto light = screen.lights.lower_bound(held);
+    ASSERT_TRUE(light != screen.lights.end() && light->first < held + 20) << "nothing shown at " << held;
+    auto [shown, own] = light->second;
+    EXPECT_GT(own, 0u);
+    EXPECT_LT(shown * 2, own) << "the picture is not dimmed at " << held;
+    EXPECT_EQ(screen.onBand[light->first], 0) << "the game's picture sticks out at " << held;
+  }
   ExpectSameWithoutShell(dir, "--frames 120 --start 1-1:500");
 }
 
