@@ -51,6 +51,9 @@ class Shell : public Host {
   // A replay is watched: REPLAY shows, and of the player's keys only
   // Escape reaches the game (it quits); the focus leaves the replay alone.
   void SetWatching(bool on) { watching_ = on; }
+  // The options open on REPLAYS once the title is up (a page that plays each
+  // session with a shell of its own carries the request over).
+  void OpenReplaysOnTitle() { openReplays_ = true; }
   // What the options asked to play next, once the session they ended is
   // over; after a watched replay or a practice run, the title.
   std::optional<SessionRequest> TakeNextSession();

@@ -248,7 +248,7 @@ void BeginRun(const Options& options) {
       std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, ForThisRun(saved, run->options));
   run->shell->SetTouchHints(run->touchButtons);
   run->shell->Wrap(services);
-  PageSessions::Equip(run->options, *run->shell, services);
+  run->sessions.Equip(run->options, *run->shell, services);
   run->application = std::make_unique<Application>(run->options, services, run->scenes, run->driver.get());
   if (std::optional<int> code = run->application->Start()) {
     run->application.reset();

@@ -13,6 +13,8 @@ void PageSessions::KeepRuns(Options& options) {
 void PageSessions::Equip(const Options& options, Shell& shell, PlatformServices& services) {
   if (options.headless) return;
   shell.SetWatching(options.watch);
+  if (openReplays_) shell.OpenReplaysOnTitle();
+  openReplays_ = false;
   shell.SetShelf(kKeptRunsFolder, kExportsFolder);
   services.runKept = [&shell](const RunSummary& kept) { shell.NoteReached(kept.furthestStage, kept.furthestLevel); };
 }
@@ -23,6 +25,7 @@ std::optional<Options> PageSessions::Next(const Options& players, Shell& shell) 
   std::optional<SessionRequest> next = shell.TakeNextSession();
   if (!next && titleAfter_) next = SessionRequest{};
   titleAfter_ = next && next->kind != SessionRequest::Kind::Title;
+  openReplays_ = next && next->openReplays;
   if (!next) return std::nullopt;
   Options options = SessionOptions(players, *next, kKeptRunsFolder);
   // "Save replay" keeps the player's last session, never a watched one.

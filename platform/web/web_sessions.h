@@ -18,11 +18,13 @@ class PageSessions {
   // A session's shell, before it starts: REPLAY while a kept run is
   // watched, REPLAYS on the page's folder, PRACTICE told how far the runs
   // kept got.
-  static void Equip(const Options& options, Shell& shell, PlatformServices& services);
+  // REPLAYS chosen in a game opens the list over the next title.
+  void Equip(const Options& options, Shell& shell, PlatformServices& services);
   // Once a session has ended (its shell still there): the options of the
   // next, from the player's own.
   std::optional<Options> Next(const Options& players, Shell& shell);
 
  private:
   bool titleAfter_ = false;
+  bool openReplays_ = false;
 };
