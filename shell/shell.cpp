@@ -16,6 +16,7 @@
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
 #include "base/frame_clock.h"
+#include "base/utf8_path.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "input/key_names.h"
@@ -369,7 +370,7 @@ void Shell::ToggleFullScreen() {
 }
 
 void Shell::ScreenshotSaved(const std::string& path) {
-  notices_.Show(std::filesystem::path(path).filename().string(), host_.NowMs());
+  notices_.Show(Utf8Of(PathFromUtf8(path).filename()), host_.NowMs());
 }
 
 void Shell::ChangeSettings(const Settings& wanted) {
