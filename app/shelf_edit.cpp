@@ -1,7 +1,6 @@
 #include "app/shelf_edit.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "base/utf8_path.h"
 
@@ -58,10 +57,4 @@ FileOutcome ExportKeptRun(const fs::path& folder, const ShelfEntry& run, const f
   fs::create_directories(into, ec);
   if (ec) return {FileOutcome::Status::Failed, ec.message()};
   return SaveNewPlayerFile(Utf8Of(into), name, kFirstExport, kLastExport, text, saved);
-}
-
-fs::path DocumentsFolder() {
-  if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs == '/') return docs;
-  if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / "Documents";
-  return {};
 }

@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/hall_offer.h"
 #include "app/main_loop.h"
+#include "app/picture_folder.h"
 #include "app/ranking.h"
 #include "app/replay_shelf.h"
 #include "app/scene.h"
