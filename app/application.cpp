@@ -24,6 +24,7 @@
 #include "audio/sound_log.h"
 #include "base/math_util.h"
 #include "base/output_file.h"
+#include "base/utf8_path.h"
 #include "game/game.h"
 #include "game/map.h"
 #include "generated/resource_ids.h"
@@ -239,7 +240,7 @@ void Application::WatchReplay() {
 // Without a folder each run is still followed, to say it was not kept.
 void Application::KeepRuns() {
   if ((options_.keepFolder.empty() && !options_.keepWithoutFolder) || replay_) return;
-  std::filesystem::path folder = options_.keepFolder;
+  std::filesystem::path folder = PathFromUtf8(options_.keepFolder);
   auto told = services_.runKept;
   parts_->runs = std::make_unique<RunRecorder>([folder, told](const KeptRun& run) {
     KeepRun(folder, run, GetAppBlock().ranking);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/player_file.h"
 #include "base/printable.h"
 
 namespace {
@@ -38,4 +39,21 @@ std::string ReadProblem(const FileRead& read, const FileKind& kind) {
       return "cannot be read: " + ErrorWords(read.error);
   }
   return {};
+}
+
+FileOutcome ReadPlayerFile(const std::string& path, std::string& text) {
+  FileRead read = ReadFileOfKind(path, kPlayerFileKind, text);
+  switch (read.problem) {
+    case FileRead::Problem::None:
+      return {};
+    case FileRead::Problem::Missing:
+      return {FileOutcome::Status::Missing, ""};
+    case FileRead::Problem::NotRegular:
+      return {FileOutcome::Status::NotRegular, "not a regular file"};
+    case FileRead::Problem::TooLarge:
+      return {FileOutcome::Status::Failed, ReadProblem(read, kPlayerFileKind).substr(std::string_view("is ").size())};
+    case FileRead::Problem::System:
+      break;
+  }
+  return {FileOutcome::Status::Failed, ErrorWords(read.error)};
 }

@@ -31,7 +31,8 @@ struct FileRead {
   bool Done() const { return problem == Problem::None; }
 };
 
-// The whole file at path into text (untouched on failure).
+// The whole file at path into text (untouched on failure). ReadPlayerFile
+// (app/player_file.h) puts its answer as a save's outcome, on every system.
 FileRead ReadFileOfKind(const std::string& path, const FileKind& kind, std::string& text);
 
 // Leaves out the UTF-8 byte-order mark at the start of text, if any.

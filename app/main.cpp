@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/game_scenes.h"
@@ -8,6 +9,8 @@
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/replay_shelf.h"
+#include "base/program_arguments.h"
+#include "base/utf8_path.h"
 #include "drivers/input_drivers.h"
 #include "platform/sdl_platform.h"
 #ifdef VELLORIA_HALL_CLIENT
@@ -19,8 +22,11 @@
 #include "shell/shell.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  std::vector<const char*> words;
+  for (const std::string& word : arguments) words.push_back(word.c_str());
   std::string error;
-  auto options = ParseOptions(argc, argv, error);
+  auto options = ParseOptions(static_cast<int>(words.size()), words.data(), error);
   if (!options) {
     std::fprintf(stderr, "velloria: %s\n", error.c_str());
     return 2;
@@ -56,7 +62,7 @@ int main(int argc, char** argv) {
   }
   // Every run played live is kept as a replay of its own.
   if (options->keepFolder.empty() && options->inputFile.empty() && !options->keepNone) {
-    options->keepFolder = KeptRunsFolder().string();
+    options->keepFolder = Utf8Of(KeptRunsFolder());
     options->keepWithoutFolder = options->keepFolder.empty();
   }
   const Settings saved = settings.Load();

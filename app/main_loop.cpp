@@ -15,6 +15,7 @@
 #include "base/frame_clock.h"
 #include "base/output_file.h"
 #include "base/printable.h"
+#include "base/utf8_path.h"
 #include "gfx/display.h"
 #include "gfx/png_writer.h"
 #include "input/input.h"
@@ -234,13 +235,13 @@ void MainLoop::SaveScreenshot() {
   const Surface* back = GetBackSurface();
   if (!back) return;
   // The first free number; a picture the player already has is never replaced.
-  std::string folder = PicturesFolder().string();
+  std::string folder = Utf8Of(PicturesFolder());
   if (folder.empty()) {
     std::fprintf(stderr, "velloria: could not save a screenshot: no pictures folder (HOME is not set)\n");
     return;
   }
   std::error_code made;
-  std::filesystem::create_directories(folder, made);
+  std::filesystem::create_directories(PathFromUtf8(folder), made);
   auto name = [](int n) {
     char text[32];
     std::snprintf(text, sizeof(text), "velloria-%04d.png", n);
@@ -251,10 +252,11 @@ void MainLoop::SaveScreenshot() {
       SaveNewPlayerFile(folder, name, kFirstScreenshot, kLastScreenshot, EncodePng(*back, GetPalette()), path);
   if (saved.Done()) {
     std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(path, ec).lexically_normal();
-    std::printf("%s\n", (ec ? path : full.string()).c_str());
+    std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(path), ec).lexically_normal();
+    if (!ec) path = Utf8Of(full);
+    std::printf("%s\n", path.c_str());
     std::fflush(stdout);
-    host_.ScreenshotSaved(ec ? path : full.string());
+    host_.ScreenshotSaved(path);
   } else {
     std::fprintf(stderr, "velloria: could not save a screenshot in %s: %s\n", PrintablePath(folder).c_str(),
                  saved.reason.c_str());

@@ -59,3 +59,9 @@ fs::path PicturesFolder() {
   if (home.empty()) return {};
   return fs::path(home) / "Pictures";
 }
+
+fs::path DocumentsFolder() {
+  if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs == '/') return docs;
+  if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / "Documents";
+  return {};
+}

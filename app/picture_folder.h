@@ -8,3 +8,6 @@
 // saved if it is missing, as desktops do. A named folder that does not exist
 // is passed over. Empty without a home folder.
 std::filesystem::path PicturesFolder();
+// Where kept runs are exported: XDG_DOCUMENTS_DIR, else ~/Documents; on
+// Windows the Documents known folder.
+std::filesystem::path DocumentsFolder();

@@ -144,23 +144,6 @@ FileOutcome Save(const std::string& path, const PlayerFileMerge* merge, std::str
 
 }  // namespace
 
-FileOutcome ReadPlayerFile(const std::string& path, std::string& text) {
-  FileRead read = ReadFileOfKind(path, kPlayerFileKind, text);
-  switch (read.problem) {
-    case FileRead::Problem::None:
-      return {};
-    case FileRead::Problem::Missing:
-      return {FileOutcome::Status::Missing, ""};
-    case FileRead::Problem::NotRegular:
-      return NotRegular();
-    case FileRead::Problem::TooLarge:
-      return Failed(ReadProblem(read, kPlayerFileKind).substr(std::char_traits<char>::length("is ")));
-    case FileRead::Problem::System:
-      break;
-  }
-  return FailedWith(read.error);
-}
-
 FileOutcome SavePlayerFile(const std::string& path, std::string_view bytes) { return Save(path, nullptr, bytes); }
 
 FileOutcome UpdatePlayerFile(const std::string& path, const PlayerFileMerge& merge) { return Save(path, &merge, {}); }

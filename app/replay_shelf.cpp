@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/win_reg.h"
+#include "base/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -109,14 +110,8 @@ std::string UtcNow(const char* format) {
   return text;
 }
 
-// A path as the UTF-8 text the player files' functions take, on every system.
-std::string PathText(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 FileOutcome Fail(const fs::path& folder, FileOutcome outcome) {
-  std::fprintf(stderr, "velloria: cannot keep the run in %s: %s\n", PathText(folder).c_str(), outcome.reason.c_str());
+  std::fprintf(stderr, "velloria: cannot keep the run in %s: %s\n", Utf8Of(folder).c_str(), outcome.reason.c_str());
   lastSave = {true, outcome.reason, lastSave.saves + 1};
   return outcome;
 }
@@ -124,7 +119,7 @@ FileOutcome Fail(const fs::path& folder, FileOutcome outcome) {
 // Lines whose file is gone go.
 void Tidy(const fs::path& folder, std::vector<ShelfEntry>& entries) {
   std::error_code ec;
-  std::erase_if(entries, [&](const ShelfEntry& e) { return !fs::is_regular_file(folder / e.file, ec); });
+  std::erase_if(entries, [&](const ShelfEntry& e) { return !fs::is_regular_file(folder / PathFromUtf8(e.file), ec); });
 }
 
 // The run files no line names: runs are saved and entered under one lock,
@@ -136,7 +131,7 @@ std::vector<fs::path> Unnamed(const fs::path& folder, const std::vector<ShelfEnt
   std::vector<fs::path> unnamed;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string file = it->path().filename().string();
+    const std::string file = Utf8Of(it->path().filename());
     if (std::regex_match(file, kRunFileName) && !named.contains(file) && it->is_regular_file(ec)) {
       unnamed.push_back(it->path());
     }
@@ -149,10 +144,7 @@ std::vector<fs::path> Unnamed(const fs::path& folder, const std::vector<ShelfEnt
 fs::path KeptRunsFolder() {
   const std::string root = UserDataRoot();
   if (root.empty()) return {};
-  // The root is UTF-8 on every system (on Windows a path from a plain string
-  // would be read in the local code page).
-  const std::u8string utf8(root.begin(), root.end());
-  return fs::path(utf8) / "KorvaGames" / "Velloria" / "replays";
+  return PathFromUtf8(root) / "KorvaGames" / "Velloria" / "replays";
 }
 
 std::vector<ShelfEntry> ParseShelfIndex(const std::string& text) {
@@ -236,32 +228,32 @@ FileOutcome KeepRun(const fs::path& folder, const KeptRun& run, const std::array
   auto merge = [&](std::string_view current, bool) -> std::optional<std::string> {
     const std::string stamp = UtcNow("%Y%m%d-%H%M%S");
     auto name = [&stamp](int n) { return "run-" + stamp + "-" + std::to_string(n) + ".txt"; };
-    file = SaveNewPlayerFile(PathText(folder), name, kFirstNumber, kLastNumber, run.text, saved);
+    file = SaveNewPlayerFile(Utf8Of(folder), name, kFirstNumber, kLastNumber, run.text, saved);
     if (!file.Done()) return std::nullopt;
     std::vector<ShelfEntry> entries = ParseShelfIndex(std::string(current));
     const RunSummary& s = run.summary;
-    entries.push_back({fs::path(saved).filename().string(), UtcNow("%Y-%m-%dT%H:%M:%SZ"), s.start, s.potions,
+    entries.push_back({Utf8Of(PathFromUtf8(saved).filename()), UtcNow("%Y-%m-%dT%H:%M:%SZ"), s.start, s.potions,
                        s.furthestStage, s.furthestLevel, s.frames, s.continuesUsed, s.ended, s.endingSeen, false,
                        s.entered});
     Tidy(folder, entries);
     dropped = Unnamed(folder, entries);
     std::vector<uintmax_t> sizes;
-    for (const ShelfEntry& e : entries) sizes.push_back(fs::file_size(folder / e.file, ec));
+    for (const ShelfEntry& e : entries) sizes.push_back(fs::file_size(folder / PathFromUtf8(e.file), ec));
     std::vector<bool> stay = EntriesThatStay(entries, RankedPlaces(entries, ranking), sizes);
     std::vector<ShelfEntry> kept;
     for (size_t i = 0; i < entries.size(); ++i) {
       if (stay[i]) {
         kept.push_back(entries[i]);
       } else {
-        dropped.push_back(folder / entries[i].file);
+        dropped.push_back(folder / PathFromUtf8(entries[i].file));
       }
     }
     return FormatShelfIndex(kept);
   };
-  FileOutcome index = UpdatePlayerFile(PathText(folder / kIndexName), merge);
+  FileOutcome index = UpdatePlayerFile(Utf8Of(folder / kIndexName), merge);
   if (!file.Done()) return Fail(folder, file);
   if (!index.Done()) {
-    if (!saved.empty()) fs::remove(saved, ec);
+    if (!saved.empty()) fs::remove(PathFromUtf8(saved), ec);
     return Fail(folder, index);
   }
   // Only once the index no longer names them.

@@ -2,18 +2,7 @@
 
 namespace {
 
-// Files on disk, written the safe way of every file kept for the player.
-class FileStore : public SettingsStore {
- public:
-  FileOutcome Read(const std::string& path, std::string& text) override { return ReadPlayerFile(path, text); }
-  FileOutcome Write(const std::string& path, const std::string& text) override { return SavePlayerFile(path, text); }
-  FileOutcome Update(const std::string& path, const PlayerFileMerge& merge) override {
-    return UpdatePlayerFile(path, merge);
-  }
-};
-
-FileStore fileStore;
-SettingsStore* store = &fileStore;
+SettingsStore* store = nullptr;
 
 }  // namespace
 
@@ -25,5 +14,5 @@ FileOutcome SettingsStore::Update(const std::string& path, const PlayerFileMerge
   return merged ? Write(path, *merged) : FileOutcome{};
 }
 
-SettingsStore& GetSettingsStore() { return *store; }
-void SetSettingsStore(SettingsStore* s) { store = s ? s : &fileStore; }
+SettingsStore& GetSettingsStore() { return store ? *store : SystemSettingsStore(); }
+void SetSettingsStore(SettingsStore* s) { store = s; }

@@ -24,7 +24,10 @@ class SettingsStore {
   virtual FileOutcome Update(const std::string& path, const PlayerFileMerge& merge);
 };
 
-// The store in use; files on disk until SetSettingsStore names another.
+// The system's own store: files on disk (app/file_store.cpp); on Windows the
+// ranking's file is the registry's key.
+SettingsStore& SystemSettingsStore();
+// The store in use; the system's until SetSettingsStore names another.
 SettingsStore& GetSettingsStore();
-// null goes back to files. The store must outlive its use.
+// null goes back to the system's. The store must outlive its use.
 void SetSettingsStore(SettingsStore* store);

@@ -1,7 +1,8 @@
 #include "app/shelf_edit.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "base/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -19,14 +20,14 @@ FileOutcome EditIndex(const fs::path& folder, const std::string& file, Change ch
   auto it = std::find_if(entries.begin(), entries.end(), [&](const ShelfEntry& e) { return e.file == file; });
   if (it == entries.end()) return {FileOutcome::Status::Missing, "no such run"};
   change(entries, it);
-  return SavePlayerFile((folder / kIndexName).string(), FormatShelfIndex(entries));
+  return SavePlayerFile(Utf8Of(folder / kIndexName), FormatShelfIndex(entries));
 }
 
 }  // namespace
 
 std::vector<ShelfEntry> ReadShelf(const fs::path& folder) {
   std::string text;
-  if (folder.empty() || !ReadPlayerFile((folder / kIndexName).string(), text).Done()) return {};
+  if (folder.empty() || !ReadPlayerFile(Utf8Of(folder / kIndexName), text).Done()) return {};
   return ParseShelfIndex(text);
 }
 
@@ -38,13 +39,13 @@ FileOutcome DeleteKeptRun(const fs::path& folder, const std::string& file) {
   FileOutcome outcome = EditIndex(folder, file, [](auto& entries, auto it) { entries.erase(it); });
   if (!outcome.Done()) return outcome;
   std::error_code ec;
-  fs::remove(folder / file, ec);
+  fs::remove(folder / PathFromUtf8(file), ec);
   return outcome;
 }
 
 FileOutcome ExportKeptRun(const fs::path& folder, const ShelfEntry& run, const fs::path& into, std::string& saved) {
   std::string text;
-  if (FileOutcome read = ReadPlayerFile((folder / run.file).string(), text); !read.Done()) return read;
+  if (FileOutcome read = ReadPlayerFile(Utf8Of(folder / PathFromUtf8(run.file)), text); !read.Done()) return read;
   // 2026-12-08T12:44:55Z names the file velloria-20261208-124455-N.txt.
   std::string stamp;
   for (char c : run.date) {
@@ -55,11 +56,5 @@ FileOutcome ExportKeptRun(const fs::path& folder, const ShelfEntry& run, const f
   std::error_code ec;
   fs::create_directories(into, ec);
   if (ec) return {FileOutcome::Status::Failed, ec.message()};
-  return SaveNewPlayerFile(into.string(), name, kFirstExport, kLastExport, text, saved);
-}
-
-fs::path DocumentsFolder() {
-  if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs == '/') return docs;
-  if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / "Documents";
-  return {};
+  return SaveNewPlayerFile(Utf8Of(into), name, kFirstExport, kLastExport, text, saved);
 }

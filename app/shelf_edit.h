@@ -20,5 +20,3 @@ FileOutcome DeleteKeptRun(const std::filesystem::path& folder, const std::string
 // over a file that is there; saved gets the new file's path.
 FileOutcome ExportKeptRun(const std::filesystem::path& folder, const ShelfEntry& run, const std::filesystem::path& into,
                           std::string& saved);
-// Where exports go: XDG_DOCUMENTS_DIR, else ~/Documents.
-std::filesystem::path DocumentsFolder();

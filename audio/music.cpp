@@ -6,6 +6,7 @@
 #include "audio/sound_log.h"
 #include "audio/tune_finder.h"
 #include "base/nstring.h"
+#include "base/utf8_path.h"
 
 // The installed data folder, relative to the program's folder; the build
 // sets it for the install layout it was configured with.
@@ -29,12 +30,15 @@ int PlayMusic(const char* name) {
   LogMusicCommand("play", openTune);
   if (!musicDevice) return 0;
   musicDevice->Close();
-  std::string path = FindTune(name, NString::GetProgramDirectory().Str(), kTuneFolderFromProgram).string();
+  const std::filesystem::path tune =
+      FindTune(name, PathFromUtf8(NString::GetProgramDirectory().Str()), kTuneFolderFromProgram);
+  std::string path = Utf8Of(tune);
   // A recording of the tune beside its MIDI file plays in its place; a
   // player's own MIDI file plays once the recording is taken away. A missing
   // file or synthesiser leaves the game without music, nothing more.
-  std::string recording = std::filesystem::path(path).replace_extension(kRecordingExtension).string();
-  bool opened = recording != path && std::filesystem::exists(recording) && musicDevice->Open(recording);
+  const std::filesystem::path recorded = std::filesystem::path(tune).replace_extension(kRecordingExtension);
+  std::error_code ec;
+  bool opened = recorded != tune && std::filesystem::exists(recorded, ec) && musicDevice->Open(Utf8Of(recorded));
   if (!opened && !musicDevice->Open(path)) return 0;
   return musicDevice->PlayFromStart() ? 1 : 0;
 }

@@ -14,6 +14,7 @@
 #include "audio/midi_length.h"
 #include "audio/soundfont_finder.h"
 #include "base/printable.h"
+#include "base/utf8_path.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ void OnMixed(void*, Uint8*, int bytes) {
 // A MIDI tune's length in output frames; nothing when the file is no MIDI
 // file at all. One that reads oddly may still play: its length is unknown.
 std::optional<int64_t> MidiFrames(const std::string& path, int rate) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::optional<double> seconds = MidiFileSeconds(bytes);
   if (seconds && *seconds > 0) return static_cast<int64_t>(*seconds * rate);
@@ -143,11 +144,7 @@ bool SdlMusic::Open(const std::string& path) {
   Close();
   if (!started_) return false;
   // A missing file is no fault: the game simply has no music there.
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    std::fclose(file);
-  } else {
-    return false;
-  }
+  if (!std::ifstream(PathFromUtf8(path), std::ios::binary)) return false;
   music_.reset(Mix_LoadMUS(path.c_str()));
   if (!music_) {
     ReportUnplayable(path, Mix_GetError());

@@ -6,6 +6,7 @@
 
 #include "app/hall_offer.h"
 #include "app/shelf_edit.h"
+#include "base/utf8_path.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ void ReplaysPage::Do() {
       std::string saved;
       FileOutcome outcome = exports_.empty() ? FileOutcome{FileOutcome::Status::Failed, "no documents folder"}
                                              : ExportKeptRun(folder_, run, exports_, saved);
-      said_ = outcome.Done() ? "SAVED " + std::filesystem::path(saved).filename().string() : "NOT EXPORTED";
+      said_ = outcome.Done() ? "SAVED " + Utf8Of(PathFromUtf8(saved).filename()) : "NOT EXPORTED";
       if (!outcome.Done())
         std::fprintf(stderr, "velloria: cannot export %s: %s\n", run.file.c_str(), outcome.reason.c_str());
       return;

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/main_loop.h"
 #include "app/run_tracker.h"
+#include "base/utf8_path.h"
 #include "shell/shell.h"
 
 Options SessionOptions(const Options& given, const SessionRequest& next, const std::filesystem::path& shelf) {
@@ -11,10 +12,10 @@ Options SessionOptions(const Options& given, const SessionRequest& next, const s
   o.toTitle = next.kind == SessionRequest::Kind::Title;
   o.inputFile.clear();
   o.startStage.reset();
-  if (o.keepFolder.empty() && !o.keepNone) o.keepFolder = shelf.string();
+  if (o.keepFolder.empty() && !o.keepNone) o.keepFolder = Utf8Of(shelf);
   if (next.kind == SessionRequest::Kind::Watch) {
     o.watch = true;
-    o.inputFile = (shelf / next.file).string();
+    o.inputFile = Utf8Of(shelf / PathFromUtf8(next.file));
     o.keepFolder.clear();
   } else if (next.kind == SessionRequest::Kind::Practice) {
     o.practice = true;

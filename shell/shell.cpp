@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/hall_offer.h"
 #include "app/main_loop.h"
+#include "app/picture_folder.h"
 #include "app/ranking.h"
 #include "app/replay_shelf.h"
 #include "app/scene.h"
@@ -16,6 +17,7 @@
 #include "audio/game_sounds.h"
 #include "audio/sound_list.h"
 #include "base/frame_clock.h"
+#include "base/utf8_path.h"
 #include "gfx/curtain.h"
 #include "gfx/display.h"
 #include "input/input.h"
@@ -424,7 +426,7 @@ void Shell::ToggleFullScreen() {
 }
 
 void Shell::ScreenshotSaved(const std::string& path) {
-  notices_.Show(std::filesystem::path(path).filename().string(), host_.NowMs());
+  notices_.Show(Utf8Of(PathFromUtf8(path).filename()), host_.NowMs());
 }
 
 void Shell::ChangeSettings(const Settings& wanted) {

@@ -9,7 +9,12 @@
 #  4. in a window on Xvfb: the logo (the window's picture beside the Linux
 #     build's frame); a name entered after a lost game lands in the
 #     registry; a ranking written there by hand shows in the ranking scene;
-#     a second copy ends at once.
+#     a second copy ends at once, and one started from the desktop (no
+#     standard handles) says so in a message box before it ends;
+#  5. under a Windows user whose name has accents and other scripts (so has
+#     every folder of the player's): an input file read, a session recorded
+#     and a screenshot saved there, and in a window the settings saved in
+#     %APPDATA% and a run kept in %LOCALAPPDATA%.
 # Paths given to the program are Wine's (Z: is /). Everything runs in a Wine
 # prefix and home of its own in a temporary folder, removed at the end; the
 # screenshot of the window is kept as BUILD_WINDOWS/windows-check/window.png
@@ -39,6 +44,9 @@ export TMPDIR=$work/tmp
 mkdir -p "$TMPDIR"
 export XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache
 mkdir -p "$HOME"
+# Wine names the Windows user, and so the profile's folders, after USER.
+export USER='Zoë-Łukasz-日本' LOGNAME='Zoë-Łukasz-日本' LANG=C.UTF-8 LC_ALL=C.UTF-8
+profile=$WINEPREFIX/drive_c/users/$USER
 failures=0
 check() {  # name, then the command that must succeed
   local name=$1
@@ -122,16 +130,71 @@ run_window --input "Z:$replays/front-end/input.txt" --frames 361 --shot "360:Z:$
 check "a ranking written in the registry shows in the ranking scene" cmp -s "$work/ranking-windows.png" "$work/ranking-linux.png"
 cp "$work/ranking-windows.png" "$keep/ranking.png" 2>/dev/null || true
 
-# 4d. A second copy ends at once, saying why.
-run_window --frames 1500 &
+# 4d. A second copy ends at once, saying why. The first is ended at the
+# end of 4e (a message box in front pauses it).
+wine "$exe" --window --scale 1 --mute >"$work/first.log" 2>&1 &
 first_pid=$!
-for _ in $(seq 300); do xdotool search --name '^Velloria$' >/dev/null 2>&1 && break; sleep 0.1; done
+game_window=""
+for _ in $(seq 300); do
+  game_window=$(xdotool search --name '^Velloria$' 2>/dev/null | head -n 1 || true)
+  [ -z "$game_window" ] || break
+  sleep 0.1
+done
 start=$SECONDS
 second=$(timeout 30 wine "$exe" --window --mute 2>&1 | tr -d '\r' || true)
 took=$((SECONDS - start))
 check "a second copy ends at once (${took} s) saying \"$second\"" \
   bash -c "[ $took -le 10 ] && grep -q 'Velloria is already running.' <<<'$second'"
-wait "$first_pid" || true
+
+# 4e. Started from the desktop (through Windows' start, without standard
+# handles) the second copy says so in a message box, which Wine's trace of
+# message boxes quotes, and ends once it is answered.
+box_log=$work/already-running.log
+(WINEDEBUG=trace+msgbox timeout 60 wine start /wait /unix "$exe" --window --mute >"$box_log" 2>&1) &
+box_pid=$!
+box=""
+for _ in $(seq 150); do
+  box=$(xdotool search --name '^Velloria$' 2>/dev/null | grep -vx "$game_window" | head -n 1 || true)
+  [ -z "$box" ] || break
+  sleep 0.2
+done
+[ -z "$box" ] || import -window root "$keep/already-running.png" 2>/dev/null || true
+check "a second copy from the desktop shows its message box" \
+  bash -c "[ -n '$box' ] && grep -q 'MSGBOX_OnInit L\"Velloria is already running.\"' '$box_log'"
+[ -z "$box" ] || { xdotool windowfocus "$box" && xdotool key Return; } 2>/dev/null || true
+check "the second copy ends once its box is answered" wait "$box_pid"
+kill "$first_pid" 2>/dev/null || true
+wait "$first_pid" 2>/dev/null || true
+for _ in $(seq 50); do xdotool search --name '^Velloria' >/dev/null 2>&1 || break; sleep 0.2; done
+
+# 5. The player's files under the accented profile: an input file read and a
+# session recorded in a folder of such names, a screenshot (F12) in the
+# Pictures folder; then in a window, the settings saved in %APPDATA% (a
+# switch to full screen and back, the second save replacing the first's
+# file) and a run kept in %LOCALAPPDATA% (a soak's first run ends before
+# frame 2100).
+named="$work/Zoë Łukasz 日本"
+mkdir -p "$named"
+printf 'seed 5\n10 +F12\n11 -F12\n' >"$named/shot.txt"
+wine "$exe" --headless --frames 30 --input "Z:$named/shot.txt" --record "Z:$named/recorded.txt" 2>/dev/null |
+  tr -d '\r' >"$work/shot.txt" || true
+check "an input file read and a session recorded under accented names" grep -qx '10 +F12' "$named/recorded.txt"
+check "a screenshot in the Pictures folder ($(cat "$work/shot.txt"))" \
+  bash -c "grep -qxF 'C:\\users\\$USER\\Pictures\\velloria-0001.png' '$work/shot.txt' && [ -s '$profile/Pictures/velloria-0001.png' ]"
+run_window --soak 7 --frames 2100 &
+soak_pid=$!
+for _ in $(seq 150); do
+  soak_window=$(xdotool search --name '^Velloria' 2>/dev/null | head -n 1 || true)
+  [ -z "$soak_window" ] || break
+  sleep 0.2
+done
+{ xdotool windowfocus "$soak_window" && xdotool key alt+Return && sleep 1 && xdotool key alt+Return; } 2>/dev/null || true
+wait "$soak_pid" || true
+appdata=$profile/AppData/Roaming/KorvaGames/Velloria
+replays_kept=$profile/AppData/Local/KorvaGames/Velloria/replays
+check "the settings saved in %APPDATA%" grep -qx 'display=window' "$appdata/settings.ini"
+check "a run kept in %LOCALAPPDATA%" \
+  bash -c "run=\$(awk '/^run-/ { print \$1; exit }' '$replays_kept/index.txt') && [ -s '$replays_kept/'\"\$run\" ]"
 
 echo "windows checks: $failures failed"
 [ "$failures" -eq 0 ]

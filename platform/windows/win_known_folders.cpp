@@ -1,6 +1,7 @@
 // Where the player's files go on Windows: the settings (and the ranking's
 // text, kept in the registry) under %APPDATA%, what stays on this machine
-// (replays) under %LOCALAPPDATA%, screenshots in the Pictures known folder.
+// (replays) under %LOCALAPPDATA%, screenshots in the Pictures known folder,
+// exported runs in the Documents one.
 #include <shlobj.h>
 #include <windows.h>
 
@@ -36,6 +37,8 @@ std::string UserDataRoot() {
   if (!named.empty()) return named;
   return Narrow(KnownFolder(FOLDERID_LocalAppData).wstring());
 }
+
+fs::path DocumentsFolder() { return KnownFolder(FOLDERID_Documents); }
 
 fs::path PicturesFolder() {
   std::error_code ec;

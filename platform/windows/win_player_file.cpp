@@ -2,105 +2,41 @@
 // path goes through the wide functions (a user name with accents works), a
 // save is written through to the disk beside the file it replaces and takes
 // its place in one step (ReplaceFileW keeps the old file's attributes and
-// security), and nothing but a regular file on a disk is read or replaced.
+// security), a file with several names is written in place
+// (win_save_in_place.h), and nothing but a regular file on a disk is read
+// or replaced.
 // One save of a file at a time among all copies: each holds LockFileEx on
 // "<name>.lock" beside it from the re-read of the file to the rename.
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <thread>
 
-#include "app/file_reader.h"
 #include "app/player_file.h"
 #include "app/save_faults.h"
+#include "platform/windows/win_files.h"
+#include "platform/windows/win_save_in_place.h"
 #include "platform/windows/win_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr DWORD kWriteChunk = 65536;
 constexpr const wchar_t* kTempMark = L".tmp-";
 constexpr const wchar_t* kLockMark = L".lock";
 constexpr std::chrono::milliseconds kLockRetry{20};
 
-FileOutcome Failed(std::string reason) { return {FileOutcome::Status::Failed, std::move(reason)}; }
 FileOutcome NotRegular() { return {FileOutcome::Status::NotRegular, "not a regular file"}; }
-
-FileOutcome FailedWith(DWORD error) {
-  switch (error) {
-    case ERROR_ACCESS_DENIED:
-      return Failed("access denied");
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return Failed("no space left on device");
-    case ERROR_WRITE_PROTECT:
-      return Failed("read-only disk");
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return Failed("in use by another program");
-    default:
-      return Failed("Windows error " + std::to_string(error));
-  }
-}
-
-struct HandleCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using Handle = std::unique_ptr<void, HandleCloser>;
-
-Handle Open(const std::wstring& path, DWORD access, DWORD disposition, DWORD flags) {
-  HANDLE h = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         disposition, flags, nullptr);
-  return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 // A name such as NUL or COM1, or a pipe, opens as something other than a disk file.
 bool OnDisk(const std::wstring& path) {
-  Handle h = Open(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+  Handle h = OpenShared(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
   return !h || GetFileType(h.get()) == FILE_TYPE_DISK;
 }
-
-// A temporary file of this process: removed unless kept.
-class TempFile {
- public:
-  explicit TempFile(std::wstring path) : path_(std::move(path)) {}
-  ~TempFile() {
-    if (!kept_) DeleteFileW(path_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  // Writes bytes through to the disk; the error of the first failing call.
-  DWORD Write(std::string_view bytes) {
-    Handle h(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
-    if (h.get() == INVALID_HANDLE_VALUE) {
-      h.release();
-      return GetLastError();
-    }
-    while (!bytes.empty()) {
-      DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), kWriteChunk));
-      DWORD written = 0;
-      if (!WriteFile(h.get(), bytes.data(), chunk, &written, nullptr)) return GetLastError();
-      bytes.remove_prefix(written);
-    }
-    if (!FlushFileBuffers(h.get())) return GetLastError();
-    return ERROR_SUCCESS;
-  }
-  const std::wstring& Path() const { return path_; }
-  void Keep() { kept_ = true; }
-
- private:
-  std::wstring path_;
-  bool kept_ = false;
-};
 
 // The lock of one save: LockFileEx on "<name>.lock", which the system lets
 // go should the process die. The file is removed as the lock is let go
@@ -121,7 +57,7 @@ class SaveLock {
   // Waits while another save holds the lock, for SaveLockWait() at most.
   FileOutcome Take(const fs::path& target) {
     path_ = target.wstring() + kLockMark;
-    Handle h = Open(path_, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    Handle h = OpenShared(path_, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (!h || SaveFault(SaveStep::Lock))
       return Failed("cannot make its lock file: " + FailedWith(GetLastError()).reason);
     const auto until = std::chrono::steady_clock::now() + SaveLockWait();
@@ -143,47 +79,12 @@ class SaveLock {
   Handle file_;
 };
 
-std::wstring TempPathFor(const fs::path& file) {
-  return file.wstring() + kTempMark + std::to_wstring(GetCurrentProcessId());
-}
-
-bool ProcessRuns(DWORD id) {
-  Handle process(OpenProcess(SYNCHRONIZE, FALSE, id));
-  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
 // Temporary files beside name left by runs that were killed.
 void RemoveStaleTemps(const fs::path& folder, const std::wstring& name) {
-  const std::wstring prefix = name + kTempMark;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::wstring entry = it->path().filename().wstring();
-    if (entry.rfind(prefix, 0) != 0) continue;
-    std::wstring digits = entry.substr(prefix.size());
-    if (digits.empty() || digits.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-    DWORD id = static_cast<DWORD>(std::wcstoul(digits.c_str(), nullptr, 10));
-    if (id != GetCurrentProcessId() && !ProcessRuns(id)) DeleteFileW(it->path().c_str());
-  }
+  for (const fs::path& left : LeftFiles(folder, name, kTempMark)) DeleteFileW(left.c_str());
 }
 
 }  // namespace
-
-FileOutcome ReadPlayerFile(const std::string& path, std::string& text) {
-  FileRead read = ReadFileOfKind(path, kPlayerFileKind, text);
-  switch (read.problem) {
-    case FileRead::Problem::None:
-      return {};
-    case FileRead::Problem::Missing:
-      return {FileOutcome::Status::Missing, ""};
-    case FileRead::Problem::NotRegular:
-      return NotRegular();
-    case FileRead::Problem::TooLarge:
-      return Failed(ReadProblem(read, kPlayerFileKind).substr(std::char_traits<char>::length("is ")));
-    case FileRead::Problem::System:
-      break;
-  }
-  return Failed(ReadProblem(read, kPlayerFileKind).substr(std::char_traits<char>::length("cannot be read: ")));
-}
 
 // Every save: the file looked at, its folders made, the lock taken; then,
 // when merging, the file read as it is now and merged; then replaced.
@@ -202,6 +103,7 @@ static FileOutcome Save(const std::string& path, const PlayerFileMerge* merge, s
   }
   SaveLock lock;
   if (FileOutcome locked = lock.Take(target); !locked.Done()) return locked;
+  RestoreLeftCopies(target);
   std::string merged;
   if (merge) {
     std::string current;
@@ -215,8 +117,11 @@ static FileOutcome Save(const std::string& path, const PlayerFileMerge* merge, s
     attributes = GetFileAttributesW(target.c_str());
     exists = attributes != INVALID_FILE_ATTRIBUTES;
   }
+  // A new file would be a name of its own, the other names keeping the old
+  // contents.
+  if (exists && LinksOf(target) > 1) return SaveInPlace(target, bytes);
   RemoveStaleTemps(folder.empty() ? fs::path(L".") : folder, target.filename().wstring());
-  TempFile temp(TempPathFor(target));
+  TempFile temp(SideFileFor(target, kTempMark));
   if (DWORD error = temp.Write(bytes); error != ERROR_SUCCESS) return FailedWith(error);
   // Readers see the old file or the new one, never a part.
   BOOL moved = exists ? ReplaceFileW(target.c_str(), temp.Path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
@@ -239,7 +144,7 @@ FileOutcome SaveNewPlayerFile(const std::string& folder, const std::function<std
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Failed("not a folder");
   const std::wstring base = Widen(name(first));
   RemoveStaleTemps(where, base);
-  TempFile temp(TempPathFor(where / base));
+  TempFile temp(SideFileFor(where / base, kTempMark));
   if (DWORD error = temp.Write(bytes); error != ERROR_SUCCESS) return FailedWith(error);
   for (int n = first; n <= last; ++n) {
     const fs::path path = where / Widen(name(n));

@@ -6,8 +6,6 @@
 // registry; every other file is a file on disk.
 #include <windows.h>
 
-#include <optional>
-
 #include <filesystem>
 #include <sstream>
 #include <vector>
@@ -113,18 +111,9 @@ class WindowsStore : public SettingsStore {
   }
 };
 
-WindowsStore windowsStore;
-SettingsStore* store = &windowsStore;
-
 }  // namespace
 
-FileOutcome SettingsStore::Update(const std::string& path, const PlayerFileMerge& merge) {
-  std::string text;
-  FileOutcome read = Read(path, text);
-  if (read.status == FileOutcome::Status::Failed || read.status == FileOutcome::Status::NotRegular) return read;
-  std::optional<std::string> merged = merge(text, read.Done());
-  return merged ? Write(path, *merged) : FileOutcome{};
+SettingsStore& SystemSettingsStore() {
+  static WindowsStore windows;
+  return windows;
 }
-
-SettingsStore& GetSettingsStore() { return *store; }
-void SetSettingsStore(SettingsStore* s) { store = s ? s : &windowsStore; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -122,10 +123,24 @@ TEST(WindowsPlayerFiles, SavesReplaceWholeFilesUnderAccentedNamesAndRefuseWhatIs
   ASSERT_TRUE(SavePlayerFile(file, "third").Done());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / L"sous-dossier"), fs::directory_iterator()), 1);
 
+  // A file with a second name is written where it is, both names seeing the
+  // new text; a write that fails leaves the old one, and a copy left by a
+  // killed in-place save goes back before an update reads the file.
+  const std::string other = dir.Utf8(L"sous-dossier\\autre nom.ini");
+  ASSERT_TRUE(CreateHardLinkW(Widen(other).c_str(), Widen(file).c_str(), nullptr));
+  InjectSaveFault(SaveStep::Write, EIO);
+  EXPECT_EQ(SavePlayerFile(file, "lost").reason, "no space left on device");
+  ClearSaveFaults();
+  EXPECT_EQ(Read(other), "third");
+  std::ofstream(fs::path(Widen(file + ".old-99999999"))) << "before the cut";
+  ASSERT_TRUE(UpdatePlayerFile(file, [](std::string_view current, bool) { return std::string(current) + "+"; }).Done());
+  EXPECT_EQ(Read(other), "before the cut+");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / L"sous-dossier"), fs::directory_iterator()), 2);
+
   SetFileAttributesW(Widen(file).c_str(), FILE_ATTRIBUTE_READONLY);
   FileOutcome readOnly = SavePlayerFile(file, "fourth");
   EXPECT_EQ(readOnly.reason, "read-only file");
-  EXPECT_EQ(Read(file), "third");
+  EXPECT_EQ(Read(file), "before the cut+");
   EXPECT_EQ(SavePlayerFile(dir.Utf8(L"sous-dossier"), "x").status, FileOutcome::Status::NotRegular);
   std::string none;
   EXPECT_EQ(ReadPlayerFile(dir.Utf8(L"sous-dossier"), none).status, FileOutcome::Status::NotRegular);
