@@ -82,7 +82,7 @@ bool ReplaysPage::Press(MenuInput input) {
     const ShelfEntry& run = runs_[static_cast<size_t>(chosen_)];
     if (asked == Asking::Send) {
       std::string replay;
-      if (FileOutcome read = ReadPlayerFile((folder_ / run.file).string(), replay); !read.Done()) {
+      if (FileOutcome read = ReadPlayerFile(Utf8Of(folder_ / PathFromUtf8(run.file)), replay); !read.Done()) {
         said_ = "NOT SENT: THE RUN CANNOT BE READ";
         std::fprintf(stderr, "velloria: cannot send %s: %s\n", run.file.c_str(), read.reason.c_str());
       } else {
