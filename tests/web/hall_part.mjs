@@ -1,0 +1,83 @@
+// The page sends a run to the hall of fame that serves it: velloria-hall on a
+// loopback port with a scratch SQLite file and the built site, the page
+// opened from its /play/. The soak's keys play a short game from a title
+// EPISODE to its game over with a name; nothing goes out before the
+// player's Enter at the question, and then the notice gives the place and
+// the hall lists the run under the name the page's own ranking holds. The
+// same page from a plain server names no hall.
+import {spawn} from 'node:child_process';
+import {join} from 'node:path';
+import {check, done, openPage, pressToPlay, tap, waitFor} from './lib.mjs';
+
+// A seed whose soak soon ends a run from a title EPISODE with a name (at
+// the page's pace, which is not the headless one, within about 3,500 frames; the run stops at 6,000).
+const kSoak = 27;
+
+async function startHall(hall, site, scratch) {
+  const child = spawn(hall, ['--db', join(scratch, 'hall.db'), '--listen', '127.0.0.1:0', '--site', site,
+                             '--workers', '1'], {stdio: ['ignore', 'pipe', 'inherit']});
+  const port = await new Promise((resolve, reject) => {
+    let text = '';
+    child.stdout.on('data', data => {
+      text += data;
+      const found = /listening on port (\d+)/.exec(text);
+      if (found) resolve(Number(found[1]));
+    });
+    child.on('exit', code => reject(new Error(`velloria-hall ended (${code}) before it listened`)));
+  });
+  const stop = () => child.kill('SIGKILL');
+  process.on('exit', stop);
+  // Stopped as a service is, and waited for, so that its files go with the scratch folder.
+  const ended = new Promise(resolve => child.once('exit', resolve));
+  return {origin: `http://127.0.0.1:${port}`, stop: () => child.kill('SIGTERM') && ended};
+}
+
+const hallNamed = page => page.evaluate(() => window.velloria.settings()['hall-of-fame']);
+
+export async function hallOfFame(env, pages) {
+  if (!env.hall) {
+    check(false, 'the hall part needs velloria-hall (--hall, built with -DVELLORIA_HALL=ON)');
+    return;
+  }
+  const hall = await startHall(env.hall, env.site, env.scratch);
+  try {
+    const plain = await openPage(env.browser, env.origin, '/', pages);
+    await pressToPlay(plain);
+    const plainHall = await hallNamed(plain);
+    await done(plain);
+
+    const page = await openPage(env.browser, hall.origin, `/play/?soak=${kSoak}&frames=6000`, pages);
+    const posts = [];
+    page.on('request', r => {
+      if (r.method() === 'POST') posts.push(r.url());
+    });
+    await pressToPlay(page);
+    const ownHall = await hallNamed(page);
+    await waitFor(page, 'the hall of fame question', s => s.hall === 1, 240);
+    const before = posts.length;
+    const answered = page.waitForResponse(r => r.request().method() === 'POST', {timeout: 60000});
+    await tap(page, 'Enter');
+    const answer = await (await answered).json().catch(() => ({}));
+    await page.waitForFunction(() => window.velloria.notice().startsWith('HALL OF FAME:'), null, {timeout: 10000})
+        .catch(() => {});
+    const notice = await page.evaluate(() => window.velloria.notice());
+    await page.locator('#canvas').screenshot({path: join(env.out, 'hall-sent.png')});
+    const ranking = await page.evaluate(() => window.velloria.ranking());
+    let run = null;
+    for (let episode = 1; episode <= 3 && !run; ++episode) {
+      const listed = await fetch(`${hall.origin}/api/runs?episode=${episode}`).then(r => r.json());
+      run = listed.runs.find(r => r.id === answer.id);
+    }
+    check(plainHall === '' && ownHall === hall.origin + '/',
+          `a page served by a hall sends to it (${ownHall}), one from a plain server names none ("${plainHall}")`);
+    // The first run in a fresh hall is its first.
+    check(before === 0 && posts.length === 1 && posts[0] === hall.origin + '/api/runs' &&
+              notice === 'HALL OF FAME: 1ST PLACE',
+          `nothing sent before Enter at the question (${before}); Enter sends once (${posts}), notice "${notice}"`);
+    check(run && run.potions === answer.potions && ranking.some(e => e.name.trimEnd() === run.name),
+          `the hall lists the run: ${JSON.stringify(run)}, its name in the page's ranking ${JSON.stringify(ranking)}`);
+    await done(page);
+  } finally {
+    await hall.stop();
+  }
+}
