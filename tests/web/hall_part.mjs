@@ -9,8 +9,9 @@ import {spawn} from 'node:child_process';
 import {join} from 'node:path';
 import {check, done, openPage, pressToPlay, tap, waitFor} from './lib.mjs';
 
-// A seed whose soak soon ends a run from a title EPISODE with a name (at
-// the page's pace, which is not the headless one, within about 3,500 frames; the run stops at 6,000).
+// A seed whose soak soon ends a run from a title EPISODE with a name: at
+// the page's pace, which is not the headless one, within about 3,500
+// frames (the page stops at 6,000).
 const kSoak = 27;
 
 async function startHall(hall, site, scratch) {
