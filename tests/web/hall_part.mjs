@@ -62,7 +62,7 @@ export async function hallOfFame(env, pages) {
     await page.waitForFunction(() => window.velloria.notice().startsWith('HALL OF FAME:'), null, {timeout: 10000})
         .catch(() => {});
     const notice = await page.evaluate(() => window.velloria.notice());
-    await page.locator('#canvas').screenshot({path: join(env.out, 'hall-sent.png')});
+    await page.screenshot({path: join(env.out, 'hall-sent.png')});
     const ranking = await page.evaluate(() => window.velloria.ranking());
     let run = null;
     for (let episode = 1; episode <= 3 && !run; ++episode) {
