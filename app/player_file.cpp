@@ -68,8 +68,10 @@ void RemoveStaleTemps(const std::string& folder, const std::string& name) {
   for (const std::string& left : LeftFiles(folder, SideName(name, kTempMark))) ::unlink(left.c_str());
 }
 
-// File systems without hard links (FAT, some network shares) refuse link().
-bool LinksUnsupported(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
+// File systems without hard links (FAT, some network shares) refuse link();
+// the browser's files in memory say the file has too many links already, as
+// does a file at the system's limit of names.
+bool LinksUnsupported(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK; }
 
 // What the file at target is now: whether there is one (a missing one is
 // made), and whether it may be replaced.
