@@ -72,14 +72,20 @@ export async function hallOfFame(env, pages) {
                                {timeout: 10000}).catch(() => {});
     const notice = await page.evaluate(() => window.velloria.notice());
     await page.screenshot({path: join(env.out, 'hall-sent.png')});
+    // A setting the page changes is saved; the hall that served it is not.
+    await page.click('#mute');
+    const stored = await page.evaluate(() => localStorage.getItem('KorvaGames/Velloria/settings.ini') || '');
     const ranked = (await page.evaluate(() => window.velloria.ranking())).find(e => e.name === 'HALL');
     let run = null;
     for (let episode = 1; episode <= 3 && !run; ++episode) {
       const listed = await fetch(`${hall.origin}/api/runs?episode=${episode}`).then(r => r.json());
       run = listed.runs.find(r => r.id === answer.id);
     }
-    check(plainHall === '' && ownHall === hall.origin + '/',
-          `a page served by a hall sends to it (${ownHall}), one from a plain server names none ("${plainHall}")`);
+    check(plainHall === '' && ownHall === hall.origin + '/' && /^mute=on$/m.test(stored) &&
+              !/^hall-of-fame=./m.test(stored),
+          `a page served by a hall sends to it (${ownHall}) without saving it ` +
+              `(${stored.match(/^(hall-of-fame|mute)=.*$/gm)} kept); ` +
+              `one from a plain server names none ("${plainHall}")`);
     // The first run in a fresh hall is its first.
     check(before === 0 && posts.length === 1 && posts[0] === hall.origin + '/api/runs' &&
               notice === 'HALL OF FAME: 1ST PLACE',
