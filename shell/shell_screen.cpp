@@ -25,11 +25,12 @@ void DrawShellScreen(const ShellScreen& screen, const OptionsMenu& menu, Overlay
     DrawRetryQuestion(overlay, screen.retryAnswers);
   } else if (screen.hallQuestion) {
     constexpr std::string_view kAsk = "SEND TO THE HALL OF FAME?";
-    constexpr std::string_view kKeys = "ENTER SENDS";
+    // The page's OK button is its Enter.
+    std::string_view keys = screen.touch ? "OK SENDS" : "ENTER SENDS";
     Rect panel = overlay.PanelFor(Overlay::TextWidth(kAsk), 3, kCentreX, kHallQuestionTop);
     int y = panel.top + Overlay::kPadding;
     overlay.TextCentred(kCentreX, y, kAsk, 1);
-    overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, kKeys, 0);
+    overlay.TextCentred(kCentreX, y + 2 * Overlay::kLineHeight, keys, 0);
   } else if (screen.paused) {
     std::string keys = screen.touch ? "TAP PAUSE TO RESUME"
                        : screen.pad ? screen.pauseKey + " RESUME  BACK OPTIONS"

@@ -26,6 +26,7 @@
 #include "drivers/input_drivers.h"
 #include "gfx/display.h"
 #include "gfx/scale.h"
+#include "platform/web/web_hall_sender.h"
 #include "platform/web/web_kept_runs.h"
 #include "platform/web/web_platform.h"
 #include "platform/web/web_sessions.h"
@@ -92,6 +93,10 @@ struct Run {
   // An input file to play once the run in progress has ended.
   std::optional<std::string> watchNext;
   PageSessions sessions;
+  // Runs go to the hall the settings name, else to the one that served the
+  // page (none when a plain server did); the sender outlives the runs.
+  std::string ownHall;
+  std::unique_ptr<HallSender> hall = CreateWebHallSender();
 };
 
 std::unique_ptr<Run> run;
@@ -243,10 +248,12 @@ void BeginRun(const Options& options) {
   // The settings live in the page's storage; a headless run keeps none.
   run->settings = std::make_unique<SettingsFile>(SettingsPathFor(run->options), &run->playerStore);
   const Settings saved = run->settings->Load();
+  Settings forRun = ForThisRun(saved, run->options);
+  if (forRun.hallOfFame.empty()) forRun.hallOfFame = run->ownHall;  // for this run only, never saved
   PlatformServices& services = run->platform->Services();
-  run->shell =
-      std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, ForThisRun(saved, run->options));
+  run->shell = std::make_unique<Shell>(*services.host, *run->platform, *run->settings, saved, forRun);
   run->shell->SetTouchHints(run->touchButtons);
+  run->shell->SetHallSender(run->hall.get());
   run->shell->Wrap(services);
   run->sessions.Equip(run->options, *run->shell, services);
   run->application = std::make_unique<Application>(run->options, services, run->scenes, run->driver.get());
@@ -315,13 +322,23 @@ EMSCRIPTEN_KEEPALIVE void velloria_game_focus(int focused) {
   if (run && run->platform) run->platform->Host().SetGameFocused(focused != 0);
 }
 
-// The --stats line of the coming frame, then paused=0/1 and options=0/1.
+// The --stats line of the coming frame, then paused=0/1, options=0/1 and
+// hall=0/1 (the hall of fame's question is asked).
 EMSCRIPTEN_KEEPALIVE const char* velloria_status() {
   static std::string line;
   bool options = run && run->shell && run->shell->OptionsOpen();
+  bool asking = run && run->shell && run->shell->AsksToSend();
   line = StatsLog::Line(CurrentFrame()) + " paused=" + std::to_string(GetAppBlock().paused) +
-         " options=" + std::to_string(options ? 1 : 0);
+         " options=" + std::to_string(options ? 1 : 0) + " hall=" + std::to_string(asking ? 1 : 0);
   return line.c_str();
+}
+
+// The shell's notice on show, empty when none.
+EMSCRIPTEN_KEEPALIVE const char* velloria_notice() { return run && run->shell ? run->shell->Notice().c_str() : ""; }
+
+// The hall of fame that served the page (its address), from the next run on.
+EMSCRIPTEN_KEEPALIVE void velloria_own_hall(const char* url) {
+  if (run && url) run->ownHall = url;
 }
 
 // Why the input file at path cannot be played, as the program says it when

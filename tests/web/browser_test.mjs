@@ -12,18 +12,21 @@
 //   gzip    the page served compressed (load_part.mjs);
 //   comfort a pad's Start and Back, leaving mid-game, refused files (comfort_part.mjs);
 //   kept    a run kept, listed in REPLAYS, watched, still there after a reload (kept_part.mjs).
+//   hall    a run sent from the page to the hall of fame that serves it (hall_part.mjs).
 // Exits 77 (skipped) when the web build is not there. Everything it makes
 // goes to one temporary folder, removed at the end, pass or fail; the
 // screenshots go to --out.
 //
 //   node browser_test.mjs --site build-web/site --velloria build/velloria
-//                         --replays tests/replays --out DIR [--only PART,...]
+//                         --replays tests/replays --hall build/velloria-hall
+//                         --out DIR [--only PART,...]
 import {existsSync, mkdirSync, mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {log, check, startServer} from './lib.mjs';
 import {comforts} from './comfort_part.mjs';
 import {keptRuns} from './kept_part.mjs';
+import {hallOfFame} from './hall_part.mjs';
 import {compressed, failures, offline, startByPad} from './load_part.mjs';
 import {playWithKeys} from './play_part.mjs';
 import {bossMix, everySession, sessions} from './replay_part.mjs';
@@ -37,6 +40,7 @@ const option = name => {
 const site = option('site') && resolve(option('site'));
 const velloria = option('velloria') && resolve(option('velloria'));
 const replays = option('replays') && resolve(option('replays'));
+const hall = option('hall') && resolve(option('hall'));
 const only = option('only') ? option('only').split(',') : null;
 
 if (!site || !existsSync(join(site, 'velloria.wasm'))) {
@@ -77,11 +81,12 @@ try {
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
            '--disable-component-update', '--disable-sync'],
   });
-  const env = {browser, server, origin: server.origin, out, scratch, velloria, replays,
+  const env = {browser, server, origin: server.origin, out, scratch, velloria, replays, site, hall,
                hasTunes: existsSync(join(site, 'Music01.ogg'))};
   if (!env.hasTunes) console.log('note: no tunes in the site (music/*.ogg); the music checks are left out');
   const parts = {play: playWithKeys, replays: everySession, mix: bossMix, phones, storage, offline, failures,
-                 pad: startByPad, gzip: compressed, comfort: comforts, kept: keptRuns};
+                 pad: startByPad, gzip: compressed, comfort: comforts, kept: keptRuns,
+                 hall: hallOfFame};
   await Promise.all(Object.entries(parts).filter(([name]) => !only || only.includes(name)).map(async ([name, part]) => {
     const pages = [];
     const begun = Date.now();

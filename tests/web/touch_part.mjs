@@ -1,5 +1,5 @@
 // The page on phones, with touch: upright (390x844) and lying (844x390), and
-// at 320 px wide and 568x320. The picture lies inside the viewport and the
+// small ones at 320 px wide, lying at 568x320 and 480x320. The picture lies inside the viewport and the
 // controls beside it, never over it, in full screen too; lying, it is no
 // smaller than upright; a tap starts the game, a held touch steers,
 // steering and firing go together, the menus take up, down and OK, and the
@@ -211,7 +211,7 @@ async function lying(env, pages) {
         `PAUSED shows its band while the touch buttons are out (${covered.buttons} pixels covered) ` +
             `and once they are gone (${covered.keys})`);
 
-  // A small phone turned on its side: the controls beside the picture give
+  // Small phones turned on their side: the controls beside the picture give
   // it no less room than it has upright.
   const canvasBox = await page.locator('#canvas').boundingBox();
   await touch.down(1, [canvasBox.x + 20, canvasBox.y + 20]);  // a touch brings the controls back
@@ -221,12 +221,14 @@ async function lying(env, pages) {
     await page.waitForTimeout(200);
     return layout(page);
   };
-  const uprightSmall = await placedAt(320, 568);
-  const lyingSmall = await placedAt(568, 320);
-  await page.screenshot({path: join(env.out, 'phone-landscape-568.png')});
-  check(lyingSmall.inside && lyingSmall.over.length === 0 && lyingSmall.canvas[2] >= uprightSmall.canvas[2],
-        `568x320: the picture (${lyingSmall.canvas}) is no smaller than at 320x568 (${uprightSmall.canvas}), ` +
-            `every control beside it (misplaced: ${lyingSmall.over})`);
+  for (const long of [568, 480]) {
+    const uprightSmall = await placedAt(320, long);
+    const lyingSmall = await placedAt(long, 320);
+    await page.screenshot({path: join(env.out, `phone-landscape-${long}.png`)});
+    check(lyingSmall.inside && lyingSmall.over.length === 0 && lyingSmall.canvas[2] >= uprightSmall.canvas[2],
+          `${long}x320: the picture (${lyingSmall.canvas}) is no smaller than at 320x${long} ` +
+              `(${uprightSmall.canvas}), every control beside it (misplaced: ${lyingSmall.over})`);
+  }
   await done(page);
 }
 

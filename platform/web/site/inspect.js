@@ -3,7 +3,7 @@
 window.velloria = {
   running: () => VelloriaPage.isRunning(),
   // The --stats line of the coming frame as numbers (a dash stays a string),
-  // then paused and options (0 or 1).
+  // then paused, options and hall (the hall of fame's question; 0 or 1).
   status() {
     if (!window.Module || !Module.calledRun) return null;
     const fields = {};
@@ -13,6 +13,8 @@ window.velloria = {
     }
     return fields;
   },
+  // The notice the shell shows over the picture (empty when none).
+  notice: () => Module.UTF8ToString(Module._velloria_notice()),
   ranking() {
     const text = Module.UTF8ToString(Module._velloria_ranking());
     return text.trim().split('\n').map(line => {

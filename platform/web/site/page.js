@@ -11,7 +11,8 @@
 // shot=F[,F...] to keep the 8-bit picture presented after frame F. A
 // headless run starts at once and runs its frames as fast as it can.
 // hall-run=ID (a page served by a hall of fame) watches that run's replay
-// at the first gesture instead of starting a game.
+// at the first gesture instead of starting a game. A page served by a hall
+// offers the player's runs to that hall when the settings name none.
 const VelloriaPage = (() => {
   const kWidth = 640;
   const kHeight = 480;
@@ -46,6 +47,7 @@ const VelloriaPage = (() => {
   let running = true;
   let programReady = false;
   let hallRun = null;  // a hall's replay to watch at the first gesture
+  let ownHall = '';  // the address of the hall that served the page
   let playerReady = headless;  // the first gesture came (a headless run needs none)
   let failed = false;
   let recordFile = '';
@@ -159,20 +161,30 @@ const VelloriaPage = (() => {
     return [Math.max(1, Math.floor(kWidth * factor)), Math.max(1, Math.floor(kHeight * factor))];
   }
 
+  // The side columns' narrowest width while the bar stands in them
+  // (velloria.css). Where they would leave the picture narrower than the
+  // phone is wide upright, the page lies "tight": the bar goes over the
+  // picture and the columns narrow.
+  const kThumbColumn = 112;
+
   function fit() {
     const width = window.innerWidth;
     const height = window.innerHeight;
     const touch = document.body.classList.contains('touch');
     const upright = height >= width;
+    const tight = touch && !upright && width - 2 * kThumbColumn < height;
     document.body.classList.toggle('portrait', upright);
     document.body.classList.toggle('landscape', !upright);
+    document.body.classList.toggle('tight', tight);
     let room = [width, height];
     const above = bar.offsetHeight + $('info').offsetHeight + 16;
     if (document.fullscreenElement === stage) {
       room = [stage.clientWidth, stage.clientHeight];
     } else if (touch && !upright) {
-      // The bar, the messages and the pads stand beside the picture.
+      // The pads stand beside the picture; the bar and the messages too,
+      // or over and under it when tight.
       room[0] -= $('pad-move').offsetWidth + $('pad-act').offsetWidth;
+      if (tight) room[1] -= above;
     } else {
       room[1] -= above + (touch ? $('pad-move').scrollHeight + 8 : 0);
     }
@@ -441,6 +453,19 @@ const VelloriaPage = (() => {
     startText.textContent = total > 0 ? `Loading… ${Math.floor(share * 100)} %` : `Loading… ${Math.round(loaded / 1024)} KB`;
   }
 
+  // A hall serves the page under its /play/ and answers its list beside it;
+  // any other server has no such list there.
+  async function servedByHall() {
+    try {
+      const response = await fetch('../api/runs?episode=1&limit=1', {cache: 'no-store'});
+      const json = (response.headers.get('Content-Type') || '').startsWith('application/json');
+      const answer = response.ok && json ? await response.json() : null;
+      return answer && Array.isArray(answer.runs) ? new URL('..', location.href).href : '';
+    } catch (e) {
+      return '';
+    }
+  }
+
   async function boot() {
     for (const frame of (params.get('shot') || '').split(',')) {
       if (/^\d+$/.test(frame)) wantedPictures.add(Number(frame));
@@ -459,6 +484,7 @@ const VelloriaPage = (() => {
       if (!response || !response.ok) return cannotStart('Cannot read run ' + hallId + ' of the hall of fame');
       hallRun = new Uint8Array(await response.arrayBuffer());
     }
+    const hall = headless ? Promise.resolve('') : servedByHall();
     const inputName = params.get('input');
     let input = null;
     if (inputName !== null) {
@@ -474,6 +500,7 @@ const VelloriaPage = (() => {
     } catch (error) {
       return fail(error.message);
     }
+    ownHall = await hall;
     startText.textContent = headless ? 'Starting…' : 'Tap, click or press a key to play';
     $('progress').hidden = true;
     // The title's tune comes while the player looks at the start screen
@@ -659,6 +686,7 @@ const VelloriaPage = (() => {
       lastFocus = null;
       for (const [key, value] of pendingSettings) changeSetting(key, value);
       pendingSettings.clear();
+      if (ownHall) Module.ccall('velloria_own_hall', null, ['string'], [ownHall]);
       if (!headless) {
         const settings = programSettings();
         setFit(settings.fit);
