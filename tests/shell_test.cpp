@@ -13,6 +13,7 @@
 #include "shell/bindings.h"
 #include "shell/key_meaning.h"
 #include "shell/quit_question.h"
+#include "shell/run_settings.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
@@ -97,54 +98,69 @@ TEST(Settings, TheFileIsReadWithoutWritingAndEachBadLineIsToldOnce) {
   EXPECT_EQ(std::filesystem::file_size(file.Path()), 9u << 20);
 }
 
-// Mute silences music and effects on the devices and keeps the volumes;
-// the options' MUTE line (after the volumes) and a page's button change it,
-// and it is kept like the others.
-TEST(Settings, MuteSilencesBothSidesAndKeepsTheVolumes) {
-  std::vector<std::string> complaints;
-  Settings saved = ParseSettings("music-volume=70\nsound-volume=40\nmute=on\nmute=maybe\n", complaints);
-  ASSERT_EQ(complaints, std::vector<std::string>{"line 4: mute=maybe: expected off or on"});
-  struct Spy : ShellDevices {
-    void SetVolumes(int music, int sound, bool muted) override { heard.push_back({music, sound, muted}); }
-    std::vector<std::tuple<int, int, bool>> heard;
-  } devices;
-  TestDir dir("mute");
-  SettingsFile file((dir / "settings.ini").string());
-  struct NoHost : Host {
-    bool PollEvent(HostEvent&) override { return false; }
-    void WaitEvent(int) override {}
-    uint32_t NowMs() override { return 0; }
-    void ShowCursor(bool) override {}
-    void HideWindow() override {}
-    void ShowMessage(const char*, const char*) override {}
-  } host;
-  PlatformServices services;
-  services.host = &host;
-  Shell shell(host, devices, file, saved, saved);
-  shell.Wrap(services);
-  Settings unmuted = saved;
-  unmuted.mute = false;
-  shell.ChangeSettings(unmuted);
-  EXPECT_EQ(devices.heard, (std::vector<std::tuple<int, int, bool>>{{70, 40, true}, {70, 40, false}}));
-  EXPECT_NE(ReadFile(file.Path()).find("\nmute=off\n"), std::string::npos) << ReadFile(file.Path());
-  Settings edited;
-  OptionsMenu menu(edited);
-  menu.Open();
-  for (MenuInput input : {MenuInput::Down, MenuInput::Down, MenuInput::Enter}) menu.Press(input);
-  EXPECT_TRUE(edited.mute);
-  EXPECT_EQ(std::tie(edited.musicVolume, edited.soundVolume), std::make_tuple(kMaxVolume, kMaxVolume));
-  // REMEMBER NAME turned off forgets the name at once.
-  edited.name = "HERO";
-  for (int i = 0; i < 5; ++i) menu.Press(MenuInput::Down);
-  menu.Press(MenuInput::Enter);
-  EXPECT_EQ(std::tie(edited.rememberName, edited.name), std::make_tuple(false, std::string()));
-  // CONFIRM QUIT comes next, then REPLAYS, PRACTICE and RESET RANKING, then
-  // BACK, which closes.
-  menu.Press(MenuInput::Down);
-  menu.Press(MenuInput::Enter);
-  EXPECT_FALSE(edited.confirmQuit);
-  for (int i = 0; i < 4; ++i) menu.Press(MenuInput::Down);
-  EXPECT_FALSE(menu.Press(MenuInput::Enter));
+// Every setting at either end of its range, changed during a run (as the
+// options or a page's buttons change it), is heard at once where it is a
+// volume and is what the next launch reads; what the command line gave
+// this run alone (a volume, --window) is let go unless the player changes it.
+TEST(Settings, EverySettingAtEitherEndSurvivesASaveAndARelaunch) {
+  Settings low;
+  low.fullScreen = false;
+  low.window = kSmallestWindow;
+  low.fit = Fit::Whole;
+  low.musicVolume = low.soundVolume = 0;
+  low.holdToFire = true;
+  low.rememberName = low.confirmQuit = false;
+  for (Action a : kActions) low.bindings.Keys(a) = {Key("A")};
+  low.bindings.padFire = low.bindings.padConfirm = low.bindings.padPause = low.bindings.padFast = {};
+  low.reached = {1};
+  Settings high;
+  high.window = WindowSize{kLargestWindowSide, kLargestWindowSide};
+  high.fit = Fit::Fill;
+  high.mute = true;
+  high.name = "Z.Y-X 0123456789";
+  high.name.resize(15);
+  for (Action a : kActions) high.bindings.Keys(a) = {Key("KP_ENTER"), Key("RCTRL"), Key("F10"), Key("0"), Key("Z")};
+  for (int b = 0; b < pad_button::kCount; ++b) high.bindings.padFast.push_back(b);
+  high.bindings.padFire = high.bindings.padConfirm = high.bindings.padPause = high.bindings.padFast;
+  high.reached.assign(16, 99);
+  high.hallOfFame = "https://hall.example.org/velloria/" + std::string(200, 'h');
+  TestDir dir("ends");
+  struct Devices : ShellDevices {
+    void SetVolumes(int music, int sound, bool muted) override { heard = {music, sound, muted}; }
+    bool IsFullScreen() const override { return full; }
+    std::tuple<int, int, bool> heard;
+    bool full = true;
+  };
+  auto launch = [&](const Options& options, const std::function<void(Shell&)>& play) {
+    SettingsFile file((dir / "settings.ini").string());
+    Settings saved = file.Load();
+    Settings run = ForThisRun(saved, options);
+    Devices devices;
+    devices.full = run.fullScreen;  // the window opens as the run says
+    PlayedHost host;
+    PlatformServices services;
+    services.host = &host;
+    Shell shell(host, devices, file, saved, run);
+    shell.Wrap(services);
+    play(shell);
+    const Settings& now = shell.Current();
+    EXPECT_EQ(devices.heard, std::make_tuple(now.musicVolume, now.soundVolume, now.mute));
+  };
+  for (const Settings* wanted : {&high, &low, &high}) {
+    launch({}, [&](Shell& shell) { shell.ChangeSettings(*wanted); });
+    EXPECT_EQ(FormatSettings(SettingsFile((dir / "settings.ini").string()).Load(), ""), FormatSettings(*wanted, ""));
+  }
+  Options thisRun;
+  thisRun.fullScreen = false;
+  thisRun.soundVolume = 0;
+  launch(thisRun, [&](Shell& shell) {
+    Settings louder = shell.Current();
+    louder.musicVolume = 50;
+    shell.ChangeSettings(louder);
+  });
+  Settings kept = high;
+  kept.musicVolume = 50;
+  EXPECT_EQ(FormatSettings(SettingsFile((dir / "settings.ini").string()).Load(), ""), FormatSettings(kept, ""));
 }
 
 // The player's keys reach the game as the game's own: the defaults change
