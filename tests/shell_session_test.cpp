@@ -472,12 +472,15 @@ TEST(ShellSession, EveryOptionsLineIsReachedAndChangedWithKeysAndWithAPad) {
     pad.steps.insert(pad.steps.end(), {kUp, kA, PlayedPad::Button(button)});
   }
   // BACK to the main page and on: REPLAYS' KEEP, PRACTICE and back, RESET
-  // RANKING twice, BACK; then X.
+  // RANKING twice, BACK; a while later X.
   pad.steps.insert(pad.steps.end(),
-                   {kUp,   kA, kDown, kA,    kDown, kA,    kDown, kA,    kDown, kA, kRight, kA, kLeft, kLeft, kA,
-                    kDown, kA, kDown, kDown, kDown, kDown, kA,    kDown, kA,    kA, kDown,  kA, kRest, kX});
+                   {kUp, kA,    kDown, kA,    kDown, kA,    kDown, kA, kDown, kA, kRight, kA,    kLeft, kLeft,
+                    kA,  kDown, kA,    kDown, kDown, kDown, kDown, kA, kDown, kA, kA,     kDown, kA});
+  pad.steps.resize(pad.steps.size() + 20, kRest);  // longer than the title takes to leave
+  pad.steps.push_back(kX);
   PlayedHost nobody;
   options.musicVolume.reset();
+  options.frames = 500;
   Settings before = SettingsFile((dir / "settings.ini").string()).Load();
   PlayThroughShell(dir, before, nobody, &pad, screen, options);
   expectLines({"\nmusic-volume=10\n", "\nsound-volume=20\n", "\nmute=on\n", "\ndisplay=window\n", "\nfit=fill\n",
