@@ -1,5 +1,7 @@
 // Movement scripts of any bytes parse without fault, and running them with
-// both interpreters stays inside every table.
+// both interpreters stays inside every table. A few frames cross a frame's
+// end often enough: a script that never waits runs the interpreter's whole
+// bound each frame.
 #include <cstddef>
 #include <cstdint>
 
@@ -40,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Player player;
   Silence silence;
   Dice dice;
-  for (int frame = 0; frame < 16; ++frame) {
+  for (int frame = 0; frame < 3; ++frame) {
     enemy.RunScript(bullets, player, silence, dice);
     potion.Step(silence);
   }
