@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -82,8 +83,12 @@ class ScreenSpy : public Presenter {
 struct DevicesSpy : ShellDevices {
   void SetVolumes(int music, int sound, bool muted) override { heard.push_back({music, sound, muted}); }
   void SilenceEffects() override { ++silenced; }
+  bool IsFullScreen() const override { return full; }
+  std::optional<WindowSize> WindowedSize() const override { return full ? std::nullopt : size; }
   std::vector<std::tuple<int, int, bool>> heard;  // music, sound, muted
   int silenced = 0;
+  bool full = false;
+  std::optional<WindowSize> size;
 };
 
 // A run played through the shell by a person, as the desktop plays it: the
@@ -162,6 +167,13 @@ inline void PlayThroughShell(const TestDir& dir, const Settings& saved, Host& pe
     options.*field = (dir / (std::string(name) + "-live")).string();
   }
   PlayThroughShell(options, person, screen, devices ? *devices : none, file, saved, pad);
+}
+
+// A headless run of args shows the pictures the live one showed.
+inline void ExpectPicturesOf(const TestDir& dir, const std::string& args) {
+  RunResult r = RunGame("--headless " + args + " --picture-log " + (dir / "pictures").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
 }
 
 // The recording replayed headless without the shell gives the same frames,

@@ -9,7 +9,6 @@
 #include "base/string_list.h"
 #include "game/enemy_chara.h"
 #include "game/potion_chara.h"
-#include "gfx/surface.h"
 #include "script/script.h"
 #include "script/script_world.h"
 
@@ -24,9 +23,7 @@ struct Player : PlayerView {
 struct Silence : SoundSink {
   void Play(int) override {}
 };
-struct Dice : ChanceSource {
-  int Random(int n) override { return n > 1 ? 1 : 0; }
-};
+constexpr int kCommandBound = 200;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -36,15 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NScript script;
   script.Parse(lines);
   Surface strip(8, 16);
-  NEnemyChara enemy(strip, &script, 2, 1);
-  NPotionChara potion(strip, &script, 2);
+  NSprite256 enemy(strip, 2);
+  NSprite256 potion(strip, 1);
   NoBullets bullets;
   Player player;
   Silence silence;
-  Dice dice;
-  for (int frame = 0; frame < 3; ++frame) {
-    enemy.RunScript(bullets, player, silence, dice);
-    potion.Step(silence);
+  const ScriptContext full{&bullets, &player, &silence, kCommandBound};
+  const ScriptContext reduced{nullptr, nullptr, &silence, kCommandBound};
+  ScriptState enemyState;
+  ScriptState potionState;
+  for (int frame = 0; frame < 16; ++frame) {
+    RunScriptFrame(enemy, &script, enemyState, CommandSet::Full, full);
+    RunScriptFrame(potion, &script, potionState, CommandSet::Reduced, reduced);
   }
   return 0;
 }
