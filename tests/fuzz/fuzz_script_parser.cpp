@@ -1,15 +1,14 @@
 // Movement scripts of any bytes parse without fault, and running them with
-// both interpreters stays inside every table. A few frames cross a frame's
-// end often enough: a script that never waits runs the interpreter's whole
-// bound each frame.
+// both interpreters stays inside every table (a frame carrying fewer
+// commands than the game's bound, which a script that never waits spends).
 #include <cstddef>
 #include <cstdint>
 
 #include "base/math_util.h"
 #include "base/string_list.h"
-#include "game/enemy_chara.h"
-#include "game/potion_chara.h"
+#include "gfx/sprite256.h"
 #include "script/script.h"
+#include "script/script_runner.h"
 #include "script/script_world.h"
 
 namespace {
