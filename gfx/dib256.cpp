@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/resources.h"
+#include "gfx/display.h"
 
 namespace {
 
@@ -65,4 +66,18 @@ void NDib256::GetPalette(int first, int count, PaletteEntry* entries) const {
     const uint8_t* c = colors_.data() + at * 4;
     entries[i] = PaletteEntry{c[2], c[1], c[0], 0};
   }
+}
+
+std::shared_ptr<const Surface> NDib256::TopDown() const {
+  if (topDown_) return topDown_;
+  int w = IsEmpty() ? 0 : width_;
+  int h = IsEmpty() ? 0 : height_;
+  std::unique_ptr<Surface> surface = CreateOffscreenSurface(w, h);
+  // Bitmaps store their rows bottom-up.
+  for (int r = 0; r < h; ++r) {
+    std::memcpy(surface->Row(r), GetBits() + static_cast<size_t>(h - 1 - r) * static_cast<size_t>(stride_),
+                static_cast<size_t>(w));
+  }
+  topDown_ = std::move(surface);
+  return topDown_;
 }

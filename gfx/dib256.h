@@ -2,8 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
+
+class Surface;
 
 struct PaletteEntry {
   uint8_t red = 0;
@@ -33,6 +36,9 @@ class NDib256 {
   }
   // Writes count entries starting at colour-table entry first, as RGB.
   void GetPalette(int first, int count, PaletteEntry* entries) const;
+  // The pixels top-down (empty: 0x0), made once and shared by every sprite
+  // built from this bitmap: a formation or a volley copies nothing.
+  std::shared_ptr<const Surface> TopDown() const;
 
  private:
   void Load(std::span<const uint8_t> packed);
@@ -42,4 +48,5 @@ class NDib256 {
   int stride_ = 0;
   std::array<uint8_t, 1024> colors_{};  // blue, green, red, reserved
   std::vector<uint8_t> bits_;
+  mutable std::shared_ptr<const Surface> topDown_;
 };

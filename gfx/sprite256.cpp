@@ -1,7 +1,6 @@
 #include "gfx/sprite256.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/math_util.h"
 #include "gfx/display.h"
@@ -19,8 +18,9 @@ NSprite256::NSprite256(int resourceId, int frames) : frameCount(frames) {
 NSprite256::NSprite256(const NDib256& dib, int frames) : frameCount(frames) { BuildFrom(dib); }
 
 NSprite256::NSprite256(const Surface& strip, int frames) : frameCount(frames) {
-  surface = CreateOffscreenSurface(strip.Width(), strip.Height());
-  surface->Blit(strip, {0, 0, strip.Width(), strip.Height()}, 0, 0);
+  std::unique_ptr<Surface> copy = CreateOffscreenSurface(strip.Width(), strip.Height());
+  copy->Blit(strip, {0, 0, strip.Width(), strip.Height()}, 0, 0);
+  surface = std::move(copy);
   FinishBuild();
 }
 
@@ -29,14 +29,7 @@ NSprite256::~NSprite256() = default;
 void NSprite256::BuildFrom(const NDib256& dib) {
   // An empty bitmap (a missing resource) gives an empty surface: the sprite
   // then has no frames to draw or hit, but stays safe to use.
-  int w = dib.IsEmpty() ? 0 : dib.GetWidth();
-  int h = dib.IsEmpty() ? 0 : dib.GetHeight();
-  surface = CreateOffscreenSurface(w, h);
-  // Bitmaps store their rows bottom-up; the surface holds them top-down.
-  for (int r = 0; r < h; ++r) {
-    const uint8_t* in = dib.GetBits() + static_cast<size_t>(h - 1 - r) * static_cast<size_t>(dib.GetStride());
-    std::memcpy(surface->Row(r), in, static_cast<size_t>(w));
-  }
+  surface = dib.TopDown();
   FinishBuild();
 }
 

@@ -11,8 +11,9 @@
 // position, moved along the 32-step compass, animated, drawn with its colour
 // key and tested pixel for pixel against other sprites.
 //
-// Each sprite owns its own copy of the bitmap in an 8-bit surface, so drawing
-// is a single keyed blit. The colour key is the top-left pixel of frame 0.
+// A sprite draws from its bitmap's pixels in an 8-bit surface, shared by
+// every sprite of that bitmap, so drawing is a single keyed blit. The colour
+// key is the top-left pixel of frame 0.
 class NSprite256 {
  public:
   // Loads bitmap resource `resourceId` and builds the sprite from it. A
@@ -90,7 +91,7 @@ class NSprite256 {
   int animationRunning = 1;
   int transparent = 1;
   uint8_t colorKey = 0;
-  std::unique_ptr<Surface> surface;
+  std::shared_ptr<const Surface> surface;
 
  private:
   void BuildFrom(const NDib256& dib);

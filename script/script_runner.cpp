@@ -55,7 +55,7 @@ class FrameRunner {
     int fetched = 0;
     while (true) {
       if (state_.opcode == 0) {
-        if (fetched == kMaxCommandsPerFrame) return;
+        if (fetched >= context_.commandBound) return;
         Fetch();
         ++fetched;
         continue;

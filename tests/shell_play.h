@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/application.h"
@@ -17,6 +19,8 @@
 #include "base/frame_clock.h"
 #include "input/input.h"
 #include "input/key_names.h"
+#include "shell/run_settings.h"
+#include "shell/sessions.h"
 #include "shell/settings.h"
 #include "shell/settings_file.h"
 #include "shell/shell.h"
@@ -77,27 +81,30 @@ class ScreenSpy : public Presenter {
 
 // What the shell asks of the devices.
 struct DevicesSpy : ShellDevices {
-  void SetVolumes(int, int sound, bool) override { soundVolumes.push_back(sound); }
+  void SetVolumes(int music, int sound, bool muted) override { heard.push_back({music, sound, muted}); }
   void SilenceEffects() override { ++silenced; }
-  std::vector<int> soundVolumes;
+  bool IsFullScreen() const override { return full; }
+  std::optional<WindowSize> WindowedSize() const override { return full ? std::nullopt : size; }
+  std::vector<std::tuple<int, int, bool>> heard;  // music, sound, muted
   int silenced = 0;
+  bool full = false;
+  std::optional<WindowSize> size;
 };
 
-// A run played through the shell by a person, as the desktop plays it.
-inline void PlayThroughShell(const Options& options, Host& person, Presenter& screen, ShellDevices& devices,
-                             SettingsFile& file, const Settings& saved, JoystickSource* pad = nullptr) {
+// A run played through the shell by a person, as the desktop plays it: the
+// command line's choices over the saved settings for this run, and one
+// session after another as the options ask. The last session's exit code.
+inline int PlayThroughShell(const Options& options, Host& person, Presenter& screen, ShellDevices& devices,
+                            SettingsFile& file, const Settings& saved, JoystickSource* pad = nullptr) {
   PlatformServices services;
   services.host = &person;
   services.presenter = &screen;
   services.joystick = pad;
-  Shell shell(person, devices, file, saved, saved);
+  Shell shell(person, devices, file, saved, ForThisRun(saved, options));
   shell.Wrap(services);
+  shell.SetWatching(options.watch);
   GameSceneFactory scenes;
-  Application application(options, services, scenes);
-  ASSERT_FALSE(application.Start());
-  shell.Attach(application.Loop());
-  application.Loop().Run();
-  application.Finish();  // and the logs close with it
+  return PlaySessions(options, services, shell, scenes, nullptr);
 }
 
 inline std::vector<std::string> Lines(const std::string& text) {
@@ -150,17 +157,23 @@ inline const JoystickReading kRest{true};
 // A session played through the shell with the player's settings (kept in
 // dir/settings.ini) and recorded to dir/session.txt, its logs in dir/*-live.
 inline void PlayThroughShell(const TestDir& dir, const Settings& saved, Host& person, JoystickSource* pad,
-                             Presenter& screen, Options options) {
+                             Presenter& screen, Options options, ShellDevices* devices = nullptr) {
   SettingsFile file((dir / "settings.ini").string());
-  struct NoDevices : ShellDevices {
-  } devices;
+  ShellDevices none;
   options.headless = true;
   options.recordFile = (dir / "session.txt").string();
   for (auto [field, name] :
        {std::pair{&Options::statsFile, "stats"}, {&Options::pictureLog, "pictures"}, {&Options::soundLog, "sounds"}}) {
     options.*field = (dir / (std::string(name) + "-live")).string();
   }
-  PlayThroughShell(options, person, screen, devices, file, saved, pad);
+  PlayThroughShell(options, person, screen, devices ? *devices : none, file, saved, pad);
+}
+
+// A headless run of args shows the pictures the live one showed.
+inline void ExpectPicturesOf(const TestDir& dir, const std::string& args) {
+  RunResult r = RunGame("--headless " + args + " --picture-log " + (dir / "pictures").string());
+  ASSERT_EQ(r.code, 0) << r.errors;
+  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
 }
 
 // The recording replayed headless without the shell gives the same frames,

@@ -10,6 +10,8 @@
 #include "app/game_scenes.h"
 #include "app/ranking.h"
 #include "app/replay_shelf.h"
+#include "app/run_start.h"
+#include "app/shelf_edit.h"
 #include "app/shutdown.h"
 #include "app/state_check.h"
 #include "app/stats_log.h"
@@ -57,9 +59,6 @@ TEST(ShellSession, OptionsOpenedMidGameReplayHeadlessFrameForFrame) {
   ::testing::internal::CaptureStderr();
   PlayThroughShell(dir, saved, person, nullptr, screen, options);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot save the ranking"), std::string::npos);
-  bool typed = false;
-  for (int i = 0; i < kRankEntries; ++i) typed = typed || std::string(GetRankEntry(i).name) == "Z";
-  EXPECT_TRUE(typed) << "the name entry did not take the letter of the fire key";
 
   std::string session = ReadFile(dir / "session.txt");
   ASSERT_NE(session.find("\ncheck 250 "), std::string::npos) << session;
@@ -132,54 +131,6 @@ TEST(ShellSession, APadPlayerTypesANameWithThePickerOverTheRememberedOne) {
   ExpectSameWithoutShell(dir, "--frames 900 --start 1-1:500");
 }
 
-// CONTROLS through the shell, one key one meaning: S, under DOWN (and not
-// FAST), given to FAST leaves DOWN and then only makes the game fast; the
-// pad's X, given to FIRE with the pad alone, then fires.
-TEST(ShellSession, ControlsMoveAKeyAndBindAPadButtonThatThenActs) {
-  TestDir dir("controls");
-  Settings saved;
-  saved.bindings.Keys(Action::Down) = {Key("DOWN"), Key("S")};
-  saved.bindings.Keys(Action::Fast) = {Key("F")};
-  PlayedHost person;
-  person.Press(100, "F1");
-  int64_t f = 101;
-  for (int i = 0; i < 5; ++i) person.Press(f++, "DOWN");  // to CONTROLS
-  person.Press(f++, "RETURN");
-  for (int i = 0; i < 7; ++i) person.Press(f++, "DOWN");  // to FAST
-  person.Press(f++, "RETURN");
-  person.Press(f++, "S");
-  person.Press(200, "S");
-  PlayedPad pad;  // from frame 130: up three to FIRE, A, X, Back; then X in play
-  pad.ready = [] { return CurrentFrame() >= 130; };
-  pad.steps = {kUp,
-               kUp,
-               kUp,
-               PlayedPad::Button(pad_button::kSouth),
-               PlayedPad::Button(pad_button::kWest),
-               PlayedPad::Button(pad_button::kBack),
-               kRest,
-               kRest,
-               kRest,
-               PlayedPad::Button(pad_button::kWest)};
-  ScreenSpy screen;
-  Options options;
-  options.frames = 230;
-  options.startStage = 1;
-  options.seed = 3;
-  PlayThroughShell(dir, saved, person, &pad, screen, options);
-  std::string settings = ReadFile(dir / "settings.ini");
-  for (const char* line : {"\nkey-down=DOWN\n", "\nkey-fast=F,S\n", "\npad-fire=0,2\n"}) {
-    EXPECT_NE(settings.find(line), std::string::npos) << line << " not in\n" << settings;
-  }
-  EXPECT_EQ(FramesOf(ReadFile(dir / "sounds-live"), " play 0"), std::vector<int64_t>{pad.start + 36});
-  std::string session = ReadFile(dir / "session.txt");
-  EXPECT_NE(session.find("\n200 +S\n"), std::string::npos) << session;
-  EXPECT_EQ(session.find("DOWN"), std::string::npos) << session;
-  EXPECT_EQ(screen.CoverAt(199), 0);
-  EXPECT_GT(screen.CoverAt(201), 0) << "no FAST";
-  ExpectSameWithoutShell(dir, "--frames 230 --start 1-1");
-}
-
 // Return during the logo reaches the title at once in a live run, yet the
 // game never hears of it: the logo's frames run on unshown and unheard, and
 // the run's pictures, its recording and the replay of that recording are
@@ -206,18 +157,15 @@ TEST(ShellSession, ASkippedLogoPlaysTheFramesOfOneThatWaited) {
   ASSERT_TRUE(titleAt);
   EXPECT_LT(*titleAt, 1000u) << "a logo left to run ends at 9 s";
   EXPECT_LT(screen.presents, 200) << "the skipped frames were shown";
-  EXPECT_EQ(devices.soundVolumes, (std::vector<int>{kMaxVolume, 0, kMaxVolume}));
+  EXPECT_EQ(devices.heard,
+            (std::vector<std::tuple<int, int, bool>>{
+                {kMaxVolume, kMaxVolume, false}, {kMaxVolume, 0, false}, {kMaxVolume, kMaxVolume, false}}));
   EXPECT_EQ(devices.silenced, 1);
   EXPECT_EQ(screen.CoverAt(200), 0);
   EXPECT_GT(screen.CoverAt(300), 0) << "no F1 OPTIONS on the title";
   EXPECT_EQ(RecordedEvents(dir / "session.txt"), "# velloria session\nseed 1\n");
-  RunResult waited = RunGame("--headless --frames 400 --picture-log " + (dir / "pictures").string());
-  ASSERT_EQ(waited.code, 0) << waited.errors;
-  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
-  RunResult replayed = RunGame("--headless --frames 400 --input " + (dir / "session.txt").string() + " --picture-log " +
-                               (dir / "pictures").string());
-  ASSERT_EQ(replayed.code, 0) << replayed.errors;
-  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
+  ExpectPicturesOf(dir, "--frames 400");
+  ExpectPicturesOf(dir, "--frames 400 --input " + (dir / "session.txt").string());
 }
 
 // Escape in a game asks; any other key plays on and is nobody's; F1, then
@@ -229,7 +177,6 @@ TEST(ShellSession, ASkippedLogoPlaysTheFramesOfOneThatWaited) {
 // too.
 TEST(ShellSession, EscapeInARunAsksAndAQuitInTheNameEntryKeepsTheName) {
   TestDir dir("quit");
-  SettingsFile file((dir / "settings.ini").string());
   auto play = [&](const Settings& saved, PlayedHost& person, const std::string& name, const HostEvent& quit) {
     bool typed = false;
     person.onPoll = [&] {
@@ -241,17 +188,13 @@ TEST(ShellSession, EscapeInARunAsksAndAQuitInTheNameEntryKeepsTheName) {
       person.events.push_back({f + 10, quit});
     };
     ScreenSpy screen;
-    DevicesSpy devices;
     Options options;
-    options.headless = true;
     options.frames = 5000;
     options.startStage = 1;
     options.startPotions = 500;
     options.seed = 3;
     options.rankingFile = (dir / "ranking.ini").string();
-    options.recordFile = (dir / "session.txt").string();
-    options.statsFile = (dir / "stats-live").string();
-    PlayThroughShell(options, person, screen, devices, file, saved);
+    PlayThroughShell(dir, saved, person, nullptr, screen, options);
     EXPECT_TRUE(typed) << "no name entry";
     return screen;
   };
@@ -284,10 +227,7 @@ TEST(ShellSession, EscapeInARunAsksAndAQuitInTheNameEntryKeepsTheName) {
   ASSERT_FALSE(live.empty());
   EXPECT_LT(live.size(), 5000u) << "the program did not end";
   std::filesystem::remove(dir / "ranking.ini");
-  RunResult r = RunGame("--headless --frames 5000 --start 1-1:500 --ranking " + (dir / "ranking.ini").string() +
-                        " --input " + (dir / "session.txt").string() + " --stats " + (dir / "stats").string());
-  ASSERT_EQ(r.code, 0) << r.errors;
-  EXPECT_EQ(Parting(dir / "stats", dir / "stats-live"), "");
+  ExpectSameWithoutShell(dir, "--frames 5000 --start 1-1:500 --ranking " + (dir / "ranking.ini").string());
   EXPECT_NE(ReadFile(dir / "ranking.ini").find(",HERO"), std::string::npos);
 
   Settings unasked;
@@ -330,9 +270,7 @@ TEST(ShellSession, ThePadSkipsTheLogoAndAnswersTheQuestion) {
   PlayedHost waiting;
   EXPECT_EQ(play(logo, waiting, {{10, 1u << pad_button::kSouth}, {14, 0}}),
             "# velloria session\nseed 1\n0 joy 0 0 0\n");
-  RunResult waited = RunGame("--headless --frames 300 --picture-log " + (dir / "pictures").string());
-  ASSERT_EQ(waited.code, 0) << waited.errors;
-  EXPECT_EQ(Parting(dir / "pictures", dir / "pictures-live"), "");
+  ExpectPicturesOf(dir, "--frames 300");
 
   Options game;
   game.frames = 1000;
@@ -351,8 +289,6 @@ TEST(ShellSession, ThePadSkipsTheLogoAndAnswersTheQuestion) {
 // typed and the continue taken with it.
 TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
   TestDir dir("kept-through-shell");
-  Settings saved;
-  SettingsFile file((dir / "settings.ini").string());
   PlayedHost person;
   person.Press(200, "P");
   person.Press(230, "P");
@@ -363,29 +299,15 @@ TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
   person.Press(902, "B");
   person.Press(910, "RETURN");
   for (int f = 980; f < 1200; f += 10) person.Press(f, "RETURN", f + 1);
-  PlatformServices services;
-  services.host = &person;
-  struct NoDevices : ShellDevices {
-  } devices;
-  Shell shell(person, devices, file, saved, saved);
-  shell.Wrap(services);
+  ScreenSpy screen;
   Options options;
-  options.headless = true;
-  options.frames = 2600;
+  options.frames = 1806;  // the run ends at this frame, back at the title
   options.startStage = 4;
   options.startLevel = 5;
   options.startPotions = 60;
   options.seed = 7;
   options.keepFolder = (dir / "runs").string();
-  options.pictureLog = (dir / "pictures-live").string();
-  GameSceneFactory scenes;
-  {
-    Application application(options, services, scenes);
-    ASSERT_FALSE(application.Start());
-    shell.Attach(application.Loop());
-    application.Loop().Run();
-    application.Finish();
-  }
+  PlayThroughShell(dir, Settings{}, person, nullptr, screen, options);
   std::vector<ShelfEntry> runs = ParseShelfIndex(ReadFile(dir / "runs" / "index.txt"));
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_TRUE(runs[0].ended);
@@ -396,15 +318,7 @@ TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
   for (const char* line : {"\nrun start 4-5:60\n", " +P\n", " focus-\n", " +A\n", "\ncheck 1500 "}) {
     EXPECT_NE(kept.find(line), std::string::npos) << line;
   }
-
-  RunResult r = RunGame("--headless --input " + (dir / "runs" / runs[0].file).string() + " --picture-log " +
-                        (dir / "pictures").string());
-  ASSERT_EQ(r.code, 0) << r.errors;
-  std::vector<std::string> replayed = Lines(ReadFile(dir / "pictures"));
-  std::vector<std::string> played = Lines(ReadFile(dir / "pictures-live"));
-  ASSERT_EQ(replayed.size(), static_cast<size_t>(runs[0].frames));
-  auto [a, b] = std::mismatch(replayed.begin(), replayed.end(), played.begin(), played.end());
-  EXPECT_TRUE(a == replayed.end()) << "the pictures differ at " << *a << " (played " << *b << ")";
+  ExpectPicturesOf(dir, "--input " + (dir / "runs" / runs[0].file).string());
 }
 
 // A watched replay shows REPLAY and plays alone: the player's keys, pauses
@@ -413,7 +327,6 @@ TEST(ShellSession, ARunKeptThroughTheShellReplaysHeadlessPictureForPicture) {
 TEST(ShellSession, AWatchedReplayTakesNoneOfThePlayersInput) {
   TestDir dir("watched");
   std::ofstream(dir / "run.txt") << "run start 1-1:0\nrandom 5\n100 +RIGHT\n140 -RIGHT\n200 +SPACE\n201 -SPACE\n";
-  Settings saved;
   SettingsFile file((dir / "settings.ini").string());
   PlayedHost person;
   for (const char* key : {"LEFT", "F1", "SPACE"}) person.Press(150, key, 160);
@@ -421,35 +334,18 @@ TEST(ShellSession, AWatchedReplayTakesNoneOfThePlayersInput) {
   person.Press(155, "P");  // ... and lets it go on
   person.events.push_back({170, {HostEventType::FocusLost}});
   ScreenSpy screen;
-  PlatformServices services;
-  services.host = &person;
-  services.presenter = &screen;
-  struct NoDevices : ShellDevices {
-  } devices;
-  Shell shell(person, devices, file, saved, saved);
-  shell.Wrap(services);
-  shell.SetWatching(true);
+  ShellDevices none;
   Options options;
   options.headless = true;
   options.frames = 300;
   options.watch = true;
   options.inputFile = (dir / "run.txt").string();
-  options.pictureLog = (dir / "pictures-watched").string();
-  GameSceneFactory scenes;
-  {
-    Application application(options, services, scenes);
-    ASSERT_FALSE(application.Start());
-    shell.Attach(application.Loop());
-    application.Loop().Run();
-    application.Finish();
-  }
+  options.pictureLog = (dir / "pictures-live").string();
+  PlayThroughShell(options, person, screen, none, file, Settings{});
   EXPECT_GT(screen.CoverAt(10), 0) << "no REPLAY";
   EXPECT_GT(screen.CoverAt(152), screen.CoverAt(10)) << "no REPLAY PAUSED";
   EXPECT_EQ(screen.CoverAt(165), screen.CoverAt(10)) << "the options or PAUSED came up";
-  RunResult r = RunGame("--headless --frames 300 --input " + (dir / "run.txt").string() + " --picture-log " +
-                        (dir / "pictures").string());
-  ASSERT_EQ(r.code, 0) << r.errors;
-  EXPECT_EQ(ReadFile(dir / "pictures-watched"), ReadFile(dir / "pictures"));
+  ExpectPicturesOf(dir, "--frames 300 --input " + (dir / "run.txt").string());
 }
 
 // A run that cannot be kept, in a folder that cannot be made or with no
@@ -459,17 +355,10 @@ TEST(ShellSession, ARunThatCannotBeKeptShowsANotice) {
   TestDir dir("unkept");
   std::ofstream(dir / "not-a-folder") << "x";
   for (const std::string& folder : {(dir / "not-a-folder" / "runs").string(), std::string()}) {
-    Settings saved;
     SettingsFile file((dir / "settings.ini").string());
     PlayedHost person;
     ScreenSpy screen;
-    PlatformServices services;
-    services.host = &person;
-    services.presenter = &screen;
-    struct NoDevices : ShellDevices {
-    } devices;
-    Shell shell(person, devices, file, saved, saved);
-    shell.Wrap(services);
+    ShellDevices none;
     Options options;
     options.headless = true;
     options.frames = 1000;
@@ -477,19 +366,118 @@ TEST(ShellSession, ARunThatCannotBeKeptShowsANotice) {
     options.startLevel = 5;  // boss 4 ends a game without potions at once
     options.keepFolder = folder;
     options.keepWithoutFolder = folder.empty();
-    GameSceneFactory scenes;
     ::testing::internal::CaptureStderr();
-    {
-      Application application(options, services, scenes);
-      ASSERT_FALSE(application.Start());
-      shell.Attach(application.Loop());
-      application.Loop().Run();
-      application.Finish();
-    }
+    PlayThroughShell(options, person, screen, none, file, Settings{});
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("velloria: cannot keep the run in "), std::string::npos)
         << folder;
     EXPECT_EQ(screen.CoverAt(600), 0) << folder;
     EXPECT_TRUE(std::any_of(screen.covers.lower_bound(700), screen.covers.end(), [](auto& c) { return c.second > 0; }))
         << folder << ": no REPLAY NOT SAVED";
   }
+}
+
+// Every line of every options page is reached and changed, first with keys
+// from the title (a volume given on the command line beside the saved one,
+// then a PRACTICE run and the title after it), then with a pad alone (the
+// practice run kept in REPLAYS, A held as BACK closes the options). What
+// each walk changed is what the file keeps, each volume is what the devices
+// hear through every session, and the ranking is reset both times.
+TEST(ShellSession, EveryOptionsLineIsReachedAndChangedWithKeysAndWithAPad) {
+  TestDir dir("walk");
+  const std::string ranking = "[Software\\KorvaGames\\Velloria]\nRank0=9999,MINE\n";
+  Options options;
+  options.toTitle = true;
+  options.seed = 3;
+  options.keepFolder = (dir / "runs").string();
+  options.rankingFile = (dir / "ranking.ini").string();
+  auto expectLines = [&](std::initializer_list<const char*> lines) {
+    const std::string settings = "\n" + ReadFile(dir / "settings.ini");
+    for (const char* line : lines) EXPECT_NE(settings.find(line), std::string::npos) << line << " not in\n" << settings;
+    EXPECT_EQ(ReadFile(dir / "ranking.ini").find("MINE"), std::string::npos) << "RESET RANKING did not reset";
+  };
+  Settings saved;
+  saved.fullScreen = false;
+  saved.name = "HERO";
+  saved.reached = {3, 0, 0, 5};
+  saved.bindings.Keys(Action::Fast) = {Key("F")};
+  std::ofstream(dir / "ranking.ini") << ranking;
+  PlayedHost person;
+  auto keys = [&](int64_t frame, std::initializer_list<const char*> names) {
+    for (const char* name : names) person.Press(frame, name);
+  };
+  keys(10, {"F1", "LEFT", "DOWN", "RETURN", "DOWN", "RETURN", "RETURN", "DOWN", "RETURN", "DOWN", "RETURN", "DOWN"});
+  keys(10, {"RETURN", "UP", "UP", "RETURN", "DOWN", "DOWN"});  // CONTROLS: DEFAULT KEYS, then from LEFT
+  for (const char* key : {"J", "L", "I", "K", "Z", "X", "Q", "W"}) keys(10, {"RETURN", key, "DOWN"});
+  keys(10, {"DOWN", "RETURN", "DOWN", "RETURN", "DOWN", "RETURN", "DOWN", "RETURN", "DOWN"});
+  keys(10, {"RETURN", "LEFT", "RETURN", "DOWN", "DOWN", "RETURN", "RETURN", "DOWN", "RETURN"});  // REPLAYS to BACK
+  keys(10, {"F1", "UP", "UP", "UP", "RETURN", "LEFT", "DOWN", "RIGHT", "DOWN", "LEFT", "DOWN", "RETURN"});  // PRACTICE
+  keys(100, {"F1", "DOWN", "RIGHT", "ESCAPE"});                   // in the practice run
+  keys(120, {"W", "K", "Z"});                                     // FAST, DOWN and FIRE as the game's keys
+  keys(300, {"ESCAPE"});                                          // asks no more: back to the title
+  keys(310, {"F1", "UP", "UP", "UP", "UP", "RETURN", "RETURN"});  // WATCH the practice run
+  // In the watch at once, before the last Return goes up: S twice, 16x and unheard.
+  for (int i = 0; i < 2; ++i) person.events.insert(person.events.end() - 1, {5, {HostEventType::KeyDown, Key("S")}});
+  options.frames = 400;
+  options.musicVolume = 30;
+  ScreenSpy screen;
+  DevicesSpy devices;
+  PlayThroughShell(dir, saved, person, nullptr, screen, options, &devices);
+  expectLines({"\nmusic-volume=20\n", "\nsound-volume=10\n", "\nmute=off\n", "\ndisplay=fullscreen\n", "\nfit=whole\n",
+               "\nkey-left=LEFT,J\n", "\nkey-right=RIGHT,L\n", "\nkey-up=UP,I\n", "\nkey-down=DOWN,K\n",
+               "\nkey-fire=SPACE,LCTRL,RCTRL,Z\n", "\nkey-confirm=RETURN,KP_ENTER,SPACE,X\n", "\nkey-pause=P,Q\n",
+               "\nkey-fast=S,W\n", "\nhold-to-fire=on\n", "\nremember-name=off\n", "\nname=\n",
+               "\nconfirm-quit=off\n"});
+  EXPECT_EQ(devices.heard, (std::vector<std::tuple<int, int, bool>>{{30, 100, false},
+                                                                    {20, 100, false},
+                                                                    {20, 0, false},
+                                                                    {20, 0, true},
+                                                                    {20, 0, false},
+                                                                    {20, 10, false},
+                                                                    {20, 10, false},
+                                                                    {20, 10, true},
+                                                                    {20, 10, false}}));
+  std::vector<ShelfEntry> runs = ReadShelf(dir / "runs");
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].start, (StartPoint{StartKind::Practice, 0, 4, 2, 250}));
+  const std::string practice = ReadFile(dir / "runs" / runs[0].file);
+  EXPECT_NE(practice.find("\n120 +S\n120 -S\n120 +DOWN\n120 -DOWN\n120 +SPACE\n120 -SPACE\n"), std::string::npos)
+      << practice;
+
+  std::ofstream(dir / "ranking.ini") << ranking;
+  PlayedPad pad;
+  pad.ready = [] { return CurrentFrame() >= 60; };  // the title open
+  const JoystickReading kA = PlayedPad::Button(pad_button::kSouth);
+  const JoystickReading kRight = PlayedPad::Stick(joy::kAxisMax, 0);
+  // The main page down to CONTROLS; there DEFAULT KEYS, then up from FAST
+  // a button for each action (the directions refuse one: the stick has them).
+  const JoystickReading kBack = PlayedPad::Button(pad_button::kBack);
+  const JoystickReading kX = PlayedPad::Button(pad_button::kWest);
+  pad.steps = {kBack, kLeft, kDown, kRight, kDown, kA, kDown, kA, kA, kDown, kA, kDown, kA, kUp, kUp, kA};
+  for (int button : {7, 6, pad_button::kNorth, pad_button::kWest, 8, 8, 8, 8}) {
+    pad.steps.insert(pad.steps.end(), {kUp, kA, PlayedPad::Button(button)});
+  }
+  // BACK to the main page and on: REPLAYS' KEEP, PRACTICE and back, RESET
+  // RANKING twice, BACK; a while later X.
+  pad.steps.insert(pad.steps.end(),
+                   {kUp, kA,    kDown, kA,    kDown, kA,    kDown, kA, kDown, kA, kRight, kA,    kLeft, kLeft,
+                    kA,  kDown, kA,    kDown, kDown, kDown, kDown, kA, kDown, kA, kA,     kDown, kA});
+  pad.steps.resize(pad.steps.size() + 20, kRest);  // longer than the title takes to leave
+  pad.steps.push_back(kX);
+  PlayedHost nobody;
+  options.musicVolume.reset();
+  options.frames = 500;
+  Settings before = SettingsFile((dir / "settings.ini").string()).Load();
+  PlayThroughShell(dir, before, nobody, &pad, screen, options);
+  expectLines({"\nmusic-volume=10\n", "\nsound-volume=20\n", "\nmute=on\n", "\ndisplay=window\n", "\nfit=fill\n",
+               "\nkey-left=LEFT\n", "\nkey-fast=S\n", "\npad-fire=0,2\n", "\npad-confirm=0,3\n", "\npad-pause=5,6\n",
+               "\npad-fast=7\n", "\nhold-to-fire=off\n", "\nremember-name=on\n", "\nconfirm-quit=on\n"});
+  EXPECT_TRUE(ReadShelf(dir / "runs").at(0).kept) << "KEEP in REPLAYS";
+  // The A that closed the options stays the shell's; X, given to FIRE, then starts a game.
+  std::vector<StatsLine> stats = ReadStats(dir / "stats-live");
+  auto game = std::find_if(stats.begin(), stats.end(), [](StatsLine& line) {
+    return line.at("scene") != StatsLog::Value(scene_state::kTitleRunning);
+  });
+  int64_t x = pad.start + 4 * static_cast<int64_t>(pad.steps.size() - 1);
+  EXPECT_GT(game - stats.begin(), x);
+  EXPECT_NE(game, stats.end());
 }
