@@ -12,6 +12,12 @@ PadRouter::Presses PadRouter::Look() {
   Presses presses;
   if (!pad_) return presses;
   JoystickReading now = pad_->Read();
+  if (!lookedOnce_) {
+    lookedOnce_ = true;
+    looked_ = now;
+    kept_ = GameReading(bindings_, now).buttons;
+    return presses;
+  }
   auto pressed = [&](const std::vector<int>& buttons) { return HoldsAny(now, buttons) && !HoldsAny(looked_, buttons); };
   presses.back = pressed({pad_button::kBack});
   presses.pause = pressed(bindings_.padPause);

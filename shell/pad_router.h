@@ -40,4 +40,7 @@ class PadRouter : public JoystickSource {
   const Bindings& bindings_;
   JoystickReading looked_;
   uint32_t kept_ = 0;
+  // A button held at the first look is an earlier session's press (the page
+  // makes a shell for each): it counts again only once let go.
+  bool lookedOnce_ = false;
 };
