@@ -5,10 +5,17 @@
 // and the continue refused; nothing goes out before the player's Enter at
 // the question, and then the notice gives the place and the hall lists the
 // run as the page's own ranking holds it. The same page from a plain server
-// names no hall.
-import {spawn} from 'node:child_process';
+// names no hall. The hall's own page then lists the run, and its WATCH opens
+// the game's page on the run's replay, which gives the desktop's pictures.
+import {execFile, spawn} from 'node:child_process';
+import {writeFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {check, done, gameState, openPage, pressToPlay, sceneState, startEpisode, tap, waitFor} from './lib.mjs';
+import {promisify} from 'node:util';
+import {check, differingIndices, done, gameState, kTimeScale, openPage, pressToPlay, sceneState, startEpisode, tap,
+        waitFor} from './lib.mjs';
+
+// The pictures of a watched run compared with the desktop's.
+const kWatchedFrames = [250, 500];
 
 async function startHall(hall, site, scratch) {
   const child = spawn(hall, ['--db', join(scratch, 'hall.db'), '--listen', '127.0.0.1:0', '--site', site,
@@ -95,7 +102,39 @@ export async function hallOfFame(env, pages) {
               run.potions === ranked.score && answer.potions === ranked.score,
           `the hall lists the run: ${JSON.stringify(run)}, as the page's ranking holds it: ${JSON.stringify(ranked)}`);
     await done(page);
+    if (run) await watchFromTheHall(env, hall, run, pages);
   } finally {
     await hall.stop();
   }
+}
+
+// The hall's page lists the run with a WATCH that opens the game's page on
+// it; played there, its pictures are those the desktop plays from the same
+// file.
+async function watchFromTheHall(env, hall, run, pages) {
+  const table = await openPage(env.browser, hall.origin, '/', pages);
+  const watch = table.locator(`a.watch[aria-label="Watch the run of ${run.name}"]`);
+  await watch.waitFor({timeout: 20000 * kTimeScale});
+  await Promise.all([table.waitForURL(/\/play\//), watch.click()]);
+  const opened = new URL(table.url());
+  await done(table);
+
+  const replay = join(env.scratch, 'hall-run.txt');
+  writeFileSync(replay, await fetch(`${hall.origin}/api/runs/${run.id}/replay`).then(r => r.text()));
+  const shots = kWatchedFrames.flatMap(f => ['--shot', `${f}:${join(env.scratch, `hall-run-${f}.png`)}`]);
+  await promisify(execFile)(env.velloria, ['--headless', '--input', replay, ...shots],
+                            {env: {...process.env, XDG_CONFIG_HOME: env.scratch, XDG_DATA_HOME: env.scratch}});
+  const page = await openPage(env.browser, hall.origin, `${opened.pathname}${opened.search}&shot=${kWatchedFrames}`,
+                              pages);
+  await pressToPlay(page);
+  await waitFor(page, 'the watched run', s => s.frame > Math.max(...kWatchedFrames), 60);
+  const differing = [];
+  for (const frame of kWatchedFrames) {
+    differing.push(await differingIndices(page, frame, join(env.scratch, `hall-run-${frame}.png`)));
+  }
+  check(opened.pathname === '/play/' && opened.searchParams.get('hall-run') === String(run.id) &&
+            differing.every(n => n === 0),
+        `the hall's page lists the run and WATCH opens ${opened.pathname}${opened.search}, which plays it to the ` +
+            `desktop's pictures after frames ${kWatchedFrames} (${differing.join('/')} indices differ)`);
+  await done(page);
 }
