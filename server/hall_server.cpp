@@ -19,6 +19,7 @@ using nlohmann::json;
 
 constexpr int kOk = 200;
 constexpr int kCreated = 201;
+constexpr int kNoContent = 204;
 constexpr int kMovedPermanently = 301;
 constexpr int kBadRequest = 400;
 constexpr int kNotFound = 404;
@@ -40,7 +41,13 @@ constexpr const char* kPagePolicy =
     "img-src 'self' data: blob:; media-src 'self' blob:; connect-src 'self'; worker-src 'self'; "
     "object-src 'none'; base-uri 'self'; frame-ancestors 'self'";
 
+// The API is public and takes no credentials: a game page served from
+// anywhere may list runs and send its own (the rate and the checks are the
+// same for every page).
+void AllowAnyPage(httplib::Response& res) { res.set_header("Access-Control-Allow-Origin", "*"); }
+
 void Answer(httplib::Response& res, int status, const json& body) {
+  AllowAnyPage(res);
   res.status = status;
   res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace), "application/json");
 }
@@ -162,6 +169,14 @@ void HallServer::Routes() {
              [this](const httplib::Request& req, httplib::Response& res) { RunFile(req, res); });
   http_->Get("/api/.*",
              [](const httplib::Request&, httplib::Response& res) { Refuse(res, kNotFound, "no such thing"); });
+  // A page from another server asks before it sends JSON.
+  http_->Options("/api/.*", [](const httplib::Request&, httplib::Response& res) {
+    AllowAnyPage(res);
+    res.status = kNoContent;
+    res.set_header("Access-Control-Allow-Methods", "GET, POST");
+    res.set_header("Access-Control-Allow-Headers", "Content-Type");
+    res.set_header("Access-Control-Max-Age", "86400");
+  });
   // The game's font, for the hall's page to write in.
   http_->Get("/font.png", [font = FontPng()](const httplib::Request&, httplib::Response& res) {
     res.set_header("Cache-Control", "max-age=86400");
@@ -296,6 +311,7 @@ void HallServer::RunFile(const httplib::Request& req, httplib::Response& res) {
   std::optional<HallRun> run = id ? store_.Get(*id) : std::nullopt;
   std::optional<std::string> file = run && !run->hidden ? store_.File(*id) : std::nullopt;
   if (!file) return Refuse(res, kNotFound, "no such run");
+  AllowAnyPage(res);
   res.set_header("Content-Disposition", "attachment; filename=\"velloria-hall-" + std::to_string(*id) + ".txt\"");
   res.set_content(*file, "text/plain; charset=utf-8");
 }

@@ -100,8 +100,14 @@ TEST(HallServer, AnswersABurstFromOneAddressWith429) {
   }
   EXPECT_EQ(statuses, (std::vector<int>{400, 400, 400, 429, 429}));
   EXPECT_GE(std::atoi(retryAfter.c_str()), 1);
-  // Reading is not a submission.
+  // Reading is not a submission, nor is a page from elsewhere asking first;
+  // such a page may read every answer.
   EXPECT_EQ(client.Get("/api/runs")->status, 200);
+  auto asked = client.Options("/api/runs", {{"Origin", "https://elsewhere.example"}});
+  ASSERT_TRUE(asked);
+  EXPECT_EQ(asked->status, 204);
+  EXPECT_EQ(asked->get_header_value("Access-Control-Allow-Headers"), "Content-Type");
+  EXPECT_EQ(client.Post("/api/runs", "{", "application/json")->get_header_value("Access-Control-Allow-Origin"), "*");
 }
 
 TEST(HallServer, ServesFilesOnlyFromInsideItsFolders) {
