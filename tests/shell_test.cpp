@@ -12,6 +12,7 @@
 #include "input/key_names.h"
 #include "shell/bindings.h"
 #include "shell/key_meaning.h"
+#include "shell/pad_router.h"
 #include "shell/quit_question.h"
 #include "shell/run_settings.h"
 #include "shell/settings.h"
@@ -215,6 +216,24 @@ TEST(Bindings, PlayersKeysBecomeTheGamesOwn) {
   JoystickReading pad{true, 5, -7, 0b110011};
   EXPECT_EQ(GameReading(b, pad), (JoystickReading{true, 5, -7, 0b0001}));
   EXPECT_EQ(GameReading(defaults, pad), (JoystickReading{true, 5, -7, 0b0011}));
+  // Buttons held when a new shell first looks are an earlier session's press
+  // (the page makes a shell for each): neither the shell nor the game takes
+  // them until they are let go.
+  struct HeldPad : JoystickSource {
+    JoystickReading now{true};
+    JoystickReading Read() override { return now; }
+  } held;
+  const uint32_t backAndFire = 1u << pad_button::kBack | 1u << pad_button::kSouth;
+  held.now.buttons = backAndFire;
+  PadRouter router(&held, defaults);
+  EXPECT_FALSE(router.Look().back);
+  EXPECT_EQ(router.Read().buttons, 0u);
+  held.now.buttons = 0;
+  router.Look();
+  router.Read();
+  held.now.buttons = backAndFire;
+  EXPECT_TRUE(router.Look().back);
+  EXPECT_EQ(router.Read().buttons, 1u);
 }
 
 // The header of an input file switches hold to fire on for the replay: a
