@@ -28,7 +28,7 @@ namespace {
 // A player at the keyboard across sessions: each key comes once the frame
 // of the session then running reaches its frame, in the order pressed.
 // A key at kWhenAsked comes once the shell offers RETRY (and goes up after).
-class QueuedHost : public Host {
+class QueuedHost : public FrameClockHost {
  public:
   static constexpr int64_t kWhenAsked = -1;
   bool PollEvent(HostEvent& event) override {
@@ -39,11 +39,6 @@ class QueuedHost : public Host {
     events.pop_front();
     return true;
   }
-  void WaitEvent(int) override {}
-  uint32_t NowMs() override { return static_cast<uint32_t>(CurrentFrame() * 40); }
-  void ShowCursor(bool) override {}
-  void HideWindow() override {}
-  void ShowMessage(const char*, const char*) override {}
   void Press(int64_t frame, const char* key, int times = 1) {
     int code = *KeyCodeFromName(key);
     for (int i = 0; i < times; ++i) {

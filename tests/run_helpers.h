@@ -12,6 +12,20 @@
 #include <string>
 #include <vector>
 
+#include "app/host.h"
+#include "base/frame_clock.h"
+
+// A host without a window for sessions driven by a test: its clock is the
+// run's frames (40 ms each), and the test gives the events.
+class FrameClockHost : public Host {
+ public:
+  void WaitEvent(int) override {}
+  uint32_t NowMs() override { return static_cast<uint32_t>(CurrentFrame() * 40); }
+  void ShowCursor(bool) override {}
+  void HideWindow() override {}
+  void ShowMessage(const char*, const char*) override {}
+};
+
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;

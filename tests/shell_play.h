@@ -29,7 +29,7 @@
 inline int Key(const char* name) { return *KeyCodeFromName(name); }
 
 // A person at the keyboard: each event comes once the run reaches its frame.
-class PlayedHost : public Host {
+class PlayedHost : public FrameClockHost {
  public:
   bool PollEvent(HostEvent& event) override {
     if (onPoll) onPoll();
@@ -40,10 +40,7 @@ class PlayedHost : public Host {
   // A live run's clock moves only while the loop waits; a headless run's
   // counts frames.
   void WaitEvent(int ms) override { wallMs += ms < 0 ? 1 : std::max(ms, 1); }
-  uint32_t NowMs() override { return live ? wallMs : static_cast<uint32_t>(CurrentFrame() * 40); }
-  void ShowCursor(bool) override {}
-  void HideWindow() override {}
-  void ShowMessage(const char*, const char*) override {}
+  uint32_t NowMs() override { return live ? wallMs : FrameClockHost::NowMs(); }
   void Press(int64_t frame, const char* key, int64_t upAt = -1) {
     events.push_back({frame, {HostEventType::KeyDown, Key(key)}});
     events.push_back({upAt < 0 ? frame : upAt, {HostEventType::KeyUp, Key(key)}});

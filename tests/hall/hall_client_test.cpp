@@ -25,7 +25,7 @@
 namespace {
 
 // A person who answers the question with one key once it is asked.
-class Person : public Host {
+class Person : public FrameClockHost {
  public:
   bool PollEvent(HostEvent& event) override {
     if (onPoll) onPoll();
@@ -35,11 +35,6 @@ class Person : public Host {
     up = !up;
     return true;
   }
-  void WaitEvent(int) override {}
-  uint32_t NowMs() override { return static_cast<uint32_t>(CurrentFrame() * 40); }
-  void ShowCursor(bool) override {}
-  void HideWindow() override {}
-  void ShowMessage(const char*, const char*) override {}
 
   std::function<void()> onPoll;
   std::optional<int64_t> due;
