@@ -73,20 +73,8 @@ Rect ChosenLine(const Rect& panel, int y) {
   return {panel.left + 2, y - kAbove, panel.right - 2, y + NAscii::kGlyphHeight + kAbove};
 }
 
-// A page's panel, centred, with its title drawn: where its first line goes.
-struct PageStart {
-  Rect panel;
-  int x;
-  int y;
-};
-PageStart OpenPage(Overlay& overlay, int width, int items, const char* title) {
-  int lines = items + 4;  // the title, a gap, the items, a gap, the hint
-  int top = (480 - lines * Overlay::kLineHeight) / 2;
-  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
-  int y = panel.top + Overlay::kPadding;
-  overlay.TextCentred(kCentreX, y, title, 1);
-  return {panel, panel.left + Overlay::kPadding, y + 2 * Overlay::kLineHeight};
-}
+// A page's lines: the title, a gap, the items, a gap, the hint.
+constexpr int PageLines(int items) { return items + 4; }
 
 void StepVolume(int& volume, int step) { volume = std::clamp(volume + step, 0, kMaxVolume); }
 
@@ -253,7 +241,7 @@ void OptionsMenu::DrawMain(Overlay& overlay, bool touch, bool pad) const {
   if (pad && !touch) keys = "D-PAD CHOOSES AND CHANGES  BACK CLOSES";
   const std::string hint = said_.empty() ? keys : said_;
   int width = std::max(Overlay::TextWidth(hint), (kLabelChars + 11) * NAscii::kGlyphWidth);
-  auto [panel, x, y] = OpenPage(overlay, width, kMainItems, "OPTIONS");
+  auto [panel, x, y] = overlay.OpenPage(width, PageLines(kMainItems), "OPTIONS");
   for (int i = 0; i < kMainItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
     if (i == item_) overlay.Highlight(ChosenLine(panel, y));
@@ -278,7 +266,7 @@ void OptionsMenu::DrawControls(Overlay& overlay, bool pad) const {
   std::string hint = said_.empty() ? choose + " THEN A KEY OR BUTTON ADDS OR TAKES IT" : said_;
   if (awaiting_) hint = "PRESS A KEY OR BUTTON FOR " + Upper(ActionName(kActions[static_cast<size_t>(item_)]));
   int width = std::max(Overlay::TextWidth(hint), (kActionChars + kKeysChars) * NAscii::kGlyphWidth);
-  auto [panel, x, y] = OpenPage(overlay, width, kControlItems, "CONTROLS");
+  auto [panel, x, y] = overlay.OpenPage(width, PageLines(kControlItems), "CONTROLS");
   for (int i = 0; i < kControlItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
     if (i == item_) overlay.Highlight(ChosenLine(panel, y));

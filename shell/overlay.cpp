@@ -66,6 +66,14 @@ Rect Overlay::PanelFor(int width, int lines, int centreX, int top, int padding) 
   return r;
 }
 
+Overlay::Page Overlay::OpenPage(int width, int lines, std::string_view title) {
+  const int centreX = kWidth / 2;
+  Rect panel = PanelFor(width, lines, centreX, (kHeight - lines * kLineHeight) / 2);
+  int y = panel.top + kPadding;
+  TextCentred(centreX, y, title, 1);
+  return {panel, panel.left + kPadding, y + 2 * kLineHeight};
+}
+
 int Overlay::Text(int x, int y, std::string_view text, int font) {
   font_.SetFont(font);
   Touch(y, y + NAscii::kGlyphHeight);

@@ -31,6 +31,15 @@ class Overlay {
   // A panel just large enough for lines of text width wide, with padding
   // round them, centred on centreX from top; returns it.
   Rect PanelFor(int width, int lines, int centreX, int top, int padding = kPadding);
+  // A page of the options: a panel lines high centred on the screen, its
+  // title drawn in the first line; where its text starts after the title
+  // and a gap.
+  struct Page {
+    Rect panel;
+    int x;
+    int y;
+  };
+  Page OpenPage(int width, int lines, std::string_view title);
   // Text in font 0 (pale green) or 1 (pale yellow); returns the x after it.
   int Text(int x, int y, std::string_view text, int font);
   int TextCentred(int centreX, int y, std::string_view text, int font);

@@ -93,13 +93,7 @@ void PracticePage::Draw(Overlay& overlay) const {
   std::string hint = stage_ == 0 ? "NO LEVEL REACHED YET" : "LEFT RIGHT CHANGE  START PLAYS";
   if (asking_) hint = "LEAVE THE GAME?  ENTER YES";
   int width = std::max(Overlay::TextWidth(hint), (kLabelChars + 6) * NAscii::kGlyphWidth);
-  int lines = kItems + 4;
-  int top = (480 - lines * Overlay::kLineHeight) / 2;
-  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
-  int x = panel.left + Overlay::kPadding;
-  int y = panel.top + Overlay::kPadding;
-  overlay.TextCentred(kCentreX, y, "PRACTICE", 1);
-  y += 2 * Overlay::kLineHeight;
+  auto [panel, x, y] = overlay.OpenPage(width, kItems + 4, "PRACTICE");  // title, gap, items, gap, hint
   for (int i = 0; i < kItems; ++i, y += Overlay::kLineHeight) {
     int font = i == item_ ? 1 : 0;
     if (i == item_) overlay.Highlight({panel.left + 2, y - 2, panel.right - 2, y + NAscii::kGlyphHeight + 2});

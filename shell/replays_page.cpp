@@ -164,12 +164,7 @@ void ReplaysPage::Draw(Overlay& overlay) const {
   int shown = std::min(kShownRuns, static_cast<int>(runs_.size()));
   int lines = shown + 6;  // the title, a gap, the runs, a gap, the actions, a gap, the hint
   int width = kLineChars * NAscii::kGlyphWidth;
-  int top = (480 - lines * Overlay::kLineHeight) / 2;
-  Rect panel = overlay.PanelFor(width, lines, kCentreX, top);
-  int x = panel.left + Overlay::kPadding;
-  int y = panel.top + Overlay::kPadding;
-  overlay.TextCentred(kCentreX, y, "REPLAYS", 1);
-  y += 2 * Overlay::kLineHeight;
+  auto [panel, x, y] = overlay.OpenPage(width, lines, "REPLAYS");
   int first = std::clamp(chosen_ - kShownRuns / 2, 0, std::max(0, static_cast<int>(runs_.size()) - kShownRuns));
   for (int i = first; i < first + shown; ++i, y += Overlay::kLineHeight) {
     const ShelfEntry& run = runs_[static_cast<size_t>(i)];
